@@ -1,0 +1,187 @@
+// The loading phase: decides which sections take part in this run, reads
+// their splines, runs every needed type's load and every section's init, and
+// draws the `loading` section's progress screen after each step.
+#include "core/loading.h"
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+#include <cstdlib>
+
+#include "core/engine.h"
+#include "core/fatal.h"
+#include "core/section.h"
+#include "core/settings.h"
+#include "core/timeline.h"
+#include "platform/video.h"
+#include "resources/spline.h"
+#include "resources/texture.h"
+
+section* loading_section = nullptr;
+
+static int types_to_load = 0;
+static int sections_to_init = 0;
+static int steps_done = 0;
+static int type_flags[SECTION_TYPE_COUNT];
+static loading_screen* current_screen = nullptr;
+
+float loading_fraction() {
+    int total = types_to_load + sections_to_init;
+    if (total <= 0) return 0;
+    return static_cast<float>(steps_done) / static_cast<float>(total);
+}
+
+static int section_is_scheduled(const section* s) {
+    int starts_in_time = s->start < demoend || demoend == 0;
+    return starts_in_time && s->end > demostart;
+}
+
+static void read_splines(section* s) {
+    for (int i = 0; i < s->spline_count; ++i) {
+        s->splines[i] = spline_load(s->spline_names[i]);
+        spline_spread_times(&s->splines[i], s->spline_durations[i]);
+    }
+}
+
+static void schedule_all() {
+    for (section* s = section_list; s; s = s->next) {
+        if (!section_is_scheduled(s)) continue;
+        sections_to_init += 1;
+        if (!type_flags[s->type]) {
+            type_flags[s->type] = 1;
+            types_to_load += 1;
+        }
+        read_splines(s);
+        schedule_section(s);
+    }
+}
+
+// Counts a finished step, shows the progress screen and looks at one event.
+// Returns 1 when the viewer asked to quit (the program is then shut down).
+static int step_done() {
+    steps_done += 1;
+    current_section = loading_section;
+    section_types[0].render();
+    engine_poll_event();
+    if (!quit_requested) return 0;
+    shut_down();
+    return 1;
+}
+
+void loading_phase() {
+    types_to_load = sections_to_init = steps_done = 0;
+    for (int& flag : type_flags) flag = 0;
+    loading_section = nullptr;
+    for (section* s = section_list; s && !loading_section; s = s->next)
+        if (s->type == 0) loading_section = s;
+    if (!loading_section) fatal_error("Script: loading section is not found");
+    current_section = loading_section;
+    section_types[0].load();
+    section_types[0].init();
+    section_types[0].start();
+    schedule_all();
+    for (int type = 1; type < SECTION_TYPE_COUNT; ++type) {
+        if (!type_flags[type]) continue;
+        section_types[type].load();
+        if (step_done()) return;
+    }
+    for (section* s = pending_head; s; s = s->pending_next) {
+        current_section = s;
+        section_types[s->type].init();
+        if (step_done()) return;
+    }
+    section_types[0].stop();
+}
+
+static int load_screen_image(const char* name) {
+    int index = texture_load(name);
+    if (index < 0) fatal_error("Script: loading image %s is not a .bmp, .jpg or .tga file", name);
+    texture_set_options(index, TEXTURE_LINEAR | TEXTURE_CLAMP);
+    texture_upload(index);
+    return index;
+}
+
+void loading_init() {
+    section* s = current_section;
+    if (s->param_count != 4) fatal_error("Script: four floats are needed in loading section");
+    if (s->string_count != 2) fatal_error("Script: two strings are needed in loading section");
+    loading_screen* screen = static_cast<loading_screen*>(std::calloc(1, sizeof(loading_screen)));
+    s->instance_data = screen;
+    current_screen = screen;
+    screen->background = load_screen_image(s->strings[0]);
+    screen->foreground = load_screen_image(s->strings[1]);
+    const float rect[4] = {0, 0, 1, 1};
+    const float corners[4][2] = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};
+    const float texcoords[4][2] = {{0, 1}, {1, 1}, {1, 0}, {0, 0}};
+    const float bar[4] = {0.15f, 0.18f, 0.85f, 0.2f};
+    for (int i = 0; i < 4; ++i) {
+        screen->screen[i] = rect[i];
+        screen->corners[i][0] = corners[i][0];
+        screen->corners[i][1] = corners[i][1];
+        screen->texcoords[i][0] = texcoords[i][0];
+        screen->texcoords[i][1] = texcoords[i][1];
+        screen->bar[i] = bar[i];
+        screen->bar_colour[i] = s->params[i];
+    }
+    screen->bar_width = bar[2] - bar[0];
+}
+
+static void draw_screen_quad(const loading_screen* screen) {
+    glBegin(GL_QUADS);
+    for (int i = 0; i < 4; ++i) {
+        glTexCoord2fv(screen->texcoords[i]);
+        glVertex2fv(screen->corners[i]);
+    }
+    glEnd();
+}
+
+static void draw_bar(const loading_screen* screen, float fraction) {
+    const float* bar = screen->bar;
+    glColor4f(0, 0, 0, screen->bar_colour[3]);
+    glBegin(GL_LINE_LOOP);
+    glVertex2f(bar[0], bar[1]);
+    glVertex2f(bar[0], bar[3]);
+    glVertex2f(bar[2], bar[3]);
+    glVertex2f(bar[2], bar[1]);
+    glEnd();
+    float filled = bar[0] + fraction * screen->bar_width;
+    glColor4fv(screen->bar_colour);
+    glBegin(GL_QUADS);
+    glVertex2f(bar[0], bar[1]);
+    glVertex2f(bar[0], bar[3]);
+    glVertex2f(filled, bar[3]);
+    glVertex2f(filled, bar[1]);
+    glEnd();
+}
+
+void loading_render() {
+    float fraction = loading_fraction();
+    const loading_screen* screen = static_cast<loading_screen*>(current_section->instance_data);
+    if (!screen) screen = current_screen;
+    glClearColor(0, 0, 0, 0);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glDisable(GL_DEPTH_TEST);
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    gluOrtho2D(0, 1, 0, 1);
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glColor4f(1, 0, 0, 1);
+    texture_bind(screen->background);
+    draw_screen_quad(screen);
+    glColor4f(1, 1, 1, fraction);
+    texture_bind(screen->foreground);
+    draw_screen_quad(screen);
+    glDisable(GL_TEXTURE_2D);
+    draw_bar(screen, fraction);
+    glEnable(GL_DEPTH_TEST);
+    glPopMatrix();
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glDisable(GL_BLEND);
+    glEnable(GL_TEXTURE_2D);
+    frame_swap();
+}

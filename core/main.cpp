@@ -1,0 +1,33 @@
+// The player's entry point: read the script, start up, play, shut down.
+#include <cstdio>
+#include <unistd.h>
+
+#include "core/cmdline.h"
+#include "core/engine.h"
+#include "core/fatal.h"
+#include "core/script.h"
+
+int main(int argc, char** argv) {
+    cmdline options = cmdline_parse(argc, argv);
+    if (options.error) {
+        std::fprintf(stderr, "quillon: %s %s\n%s", options.error, options.error_arg, cmdline_usage());
+        return 2;
+    }
+    if (options.help) {
+        std::fputs(cmdline_usage(), stdout);
+        return 0;
+    }
+    if (options.version) {
+        std::printf("quillon %s\n", QUILLON_VERSION);
+        return 0;
+    }
+    if (options.show_dir && chdir(options.show_dir) != 0)
+        fatal_error("Show folder %s cannot be opened", options.show_dir);
+    if (options.script) script_path = options.script;
+    read_script();
+    cmdline_apply(&options);
+    start_up();
+    main_loop();
+    shut_down();
+    return 0;
+}

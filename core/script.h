@@ -1,0 +1,43 @@
+// The script reader: fills the engine settings from the script's head and
+// builds the section list from its section blocks.
+//
+// Every fault in the file ends the program through fatal_error with a
+// message naming the line; the reader never returns an error.
+#pragma once
+
+enum {
+    SCRIPT_LINE_MAX = 255,  // bytes of one line, its line end included
+    SCRIPT_WORD_MAX = 63,   // characters of a key, a value, a word or a name
+    SCRIPT_SYNCS_MAX = 65536,  // largest count a `syncs` line may declare
+};
+
+// The script that read_script() reads; "data/script.txt" unless the command
+// line names another one.
+extern const char* script_path;
+
+// Reads script_path: see read_script_file().
+void read_script();
+
+// Sets every setting to its default, then reads the file at `path` to its
+// end or to its "[EOF]" line, appending one record per section block to
+// section_list. Stops with "Script not found" when the file cannot be opened.
+void read_script_file(const char* path);
+
+// Frees the section list with the arrays and texts the reader allocated for
+// it, clears current_section and restores the setting defaults. The timeline
+// lists must be emptied first (timeline_reset), since they link the same
+// records. For tests and tools that read more than one script.
+void script_reset();
+
+enum script_split_result {
+    SCRIPT_SPLIT_OK = 0,
+    SCRIPT_SPLIT_KEY_TOO_LONG = 1,
+    SCRIPT_SPLIT_VALUE_TOO_LONG = 2,
+};
+
+// Splits `line` into its key (the characters before the first space, tab or
+// line end) and its value (after the blanks that follow the key, everything
+// up to the first CR, LF or end of text). `key` and `value` must hold
+// SCRIPT_WORD_MAX + 1 characters; when either part is longer, the result
+// says which, and the outputs hold only what fitted.
+script_split_result script_split_line(const char* line, char* key, char* value);

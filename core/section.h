@@ -1,0 +1,66 @@
+// The section record and the static section type table.
+//
+// A section is one instance of a section type (effect or scene) on the
+// timeline. Callbacks take no arguments: before init, start and render the
+// engine points current_section at the section concerned.
+#pragma once
+
+#include "resources/spline.h"
+
+enum {
+    SECTION_NAME_MAX = 63,
+    SECTION_MAX_PARAMS = 256,
+    SECTION_MAX_STRINGS = 256,
+    SECTION_MAX_SPLINES = 256,
+    SECTION_TYPE_COUNT = 28,
+};
+
+struct section {
+    int type;
+    float start;
+    float end;
+    int layer;
+    section* next;
+    section* pending_next;
+    section* pending_prev;
+    section* active_next;
+    section* active_prev;
+    float local_time;
+    int sync_count;
+    float* syncs;
+    int param_count;
+    float params[SECTION_MAX_PARAMS];
+    int string_count;
+    char* strings[SECTION_MAX_STRINGS];
+    float duration;
+    int spline_count;
+    char* spline_names[SECTION_MAX_SPLINES];
+    spline splines[SECTION_MAX_SPLINES];
+    float spline_durations[SECTION_MAX_SPLINES];
+    void* instance_data;
+    int line;  // script line of the section's header, for messages
+};
+
+typedef void (*section_callback)();
+
+struct section_type {
+    char name[SECTION_NAME_MAX + 1];
+    section_callback load;
+    section_callback init;
+    section_callback start;
+    section_callback render;
+    section_callback stop;
+};
+
+// The 28 rows, in their fixed order; a section's `type` is its row index.
+extern section_type section_types[SECTION_TYPE_COUNT];
+
+// The callback that does nothing, for empty slots.
+void section_nop();
+
+// Row index of the type named exactly `name`, or -1.
+int section_type_find(const char* name);
+
+// Every section of the script, in script order.
+extern section* section_list;
+extern section* current_section;

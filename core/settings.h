@@ -1,0 +1,43 @@
+// Engine settings: the globals set from the script's head.
+//
+// Every setting has a default assigned by settings_reset(); the script reader
+// overwrites them from the lines before the first section. The table below is
+// the one place that maps a script key to its global.
+#pragma once
+
+extern char* demoname;
+extern int fps;
+extern int timing;
+extern int debug;
+extern int packeddata;
+extern float demostart;
+extern float demoend;
+extern int gl_fullscreen;
+extern int gl_panoramic;
+extern int gl_info;
+extern int gl_extensions;
+extern int gl_width;
+extern int gl_height;
+extern int gl_bpp;
+extern int gl_zbuffer;
+extern int gl_rttWidth;
+extern int gl_rttHeight;
+extern int snd_enable;
+extern char* snd_mp3file;
+
+enum setting_kind { SETTING_INT = 0, SETTING_FLOAT = 1, SETTING_TEXT = 2 };
+
+struct setting {
+    const char* key;
+    int kind;
+    void* address;
+};
+
+enum { SETTING_COUNT = 19 };
+extern const setting settings_table[SETTING_COUNT];
+
+// Assigns every setting its default (text settings are freed first).
+void settings_reset();
+
+// The row whose key equals `key` exactly, or null.
+const setting* settings_find(const char* key);

@@ -1,0 +1,6 @@
+// Music stream. Sound output is not built yet: the show plays silently.
+#include "platform/music.h"
+
+void music_open() {}
+void music_play() {}
+void music_close() {}

@@ -1,0 +1,9 @@
+// The music stream, played from demostart in step with the clock.
+#pragma once
+
+// Opens the stream named by snd_mp3file and positions it at demostart.
+void music_open();
+// Starts playback (right after the clock reset).
+void music_play();
+// Stops and closes; safe when nothing was opened.
+void music_close();

@@ -1,0 +1,165 @@
+// Video mode and OpenGL context, the driver report, the default render
+// state, and the render target: every section draws into the lower-left
+// gl_rttWidth x gl_rttHeight pixels of the back buffer, which is then copied
+// into rtt_texture and drawn stretched into a letterboxed band of the window.
+#include "platform/video.h"
+
+#include <SDL/SDL.h>
+#include <GL/gl.h>
+#include <GL/glu.h>
+#include <cstdio>
+#include <cstring>
+
+#include "core/fatal.h"
+#include "core/settings.h"
+#include "platform/platform.h"
+#include "resources/texture.h"
+
+int rtt_texture = -1;
+float aspect_ratio = 16.0f / 9.0f;
+int present_height = 0;
+frame_sink_fn frame_sink = nullptr;
+
+// Extension entry points, looked up when gl_extensions is set. Nothing in the
+// system calls them; they are kept for effects that may want them.
+static const char* const multitexture_names[] = {
+    "glMultiTexCoord2fARB", "glMultiTexCoord2fvARB", "glActiveTextureARB",
+    "glClientActiveTextureARB"};
+static const char* const pbuffer_names[] = {
+    "wglCreatePbufferARB", "wglGetPbufferDCARB", "wglReleasePbufferDCARB",
+    "wglDestroyPbufferARB", "wglQueryPbufferARB", "wglMakeContextCurrentARB",
+    "wglGetPixelFormatAttribivARB", "wglGetPixelFormatAttribfvARB",
+    "wglChoosePixelFormatARB", "wglBindTexImageARB", "wglReleaseTexImageARB",
+    "wglSetPbufferAtribARB"};
+void* multitexture_entry[4];
+void* pbuffer_entry[12];
+
+int video_present_height(int width, float aspect) {
+    return static_cast<int>(static_cast<float>(width) / aspect);
+}
+
+int video_present_y(int height, int band_height) {
+    return static_cast<int>(static_cast<float>(height - band_height) * 0.5f);
+}
+
+int has_extension(const char* name) {
+    const char* all = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
+    return all && std::strstr(all, name) ? 1 : 0;
+}
+
+static const char* gl_text(GLenum which) {
+    const char* text = reinterpret_cast<const char*>(glGetString(which));
+    return text ? text : "";
+}
+
+void video_write_report(const char* path) {
+    FILE* out = std::fopen(path, "w");
+    if (!out) return;
+    std::fprintf(out, "\n// OpenGL driver information\n");
+    std::fprintf(out, "// ---------------------------\n\n");
+    std::fprintf(out, "vendor :\n%s\n\n", gl_text(GL_VENDOR));
+    std::fprintf(out, "renderer :\n%s\n\n", gl_text(GL_RENDERER));
+    std::fprintf(out, "version : \n%s\n\n", gl_text(GL_VERSION));
+    std::fprintf(out, "standard extensions : \n");
+    std::fprintf(out, "%s\n\n", gl_text(GL_EXTENSIONS));
+    std::fprintf(out, "ARB extensions : \n");
+    const char* window_ext = platform_window_extensions();
+    if (window_ext) std::fprintf(out, "%s\n", window_ext);
+    std::fclose(out);
+}
+
+static void look_up_extensions() {
+    if (has_extension("GL_ARB_multitexture"))
+        for (int i = 0; i < 4; ++i) multitexture_entry[i] = platform_proc_address(multitexture_names[i]);
+    for (int i = 0; i < 12; ++i) pbuffer_entry[i] = platform_proc_address(pbuffer_names[i]);
+}
+
+void video_default_state() {
+    glViewport(0, 0, gl_width, gl_height);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glClearColor(0, 0, 0, 0);
+    glEnable(GL_TEXTURE_2D);
+    glDisable(GL_BLEND);
+    glDisable(GL_LIGHTING);
+    glShadeModel(GL_FLAT);
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_LEQUAL);
+    glDisable(GL_CULL_FACE);
+}
+
+static void create_render_target() {
+    if (gl_rttWidth <= 0 || gl_rttHeight <= 0 || gl_rttWidth > gl_width || gl_rttHeight > gl_height)
+        fatal_error("Render target %dx%d does not fit in the %dx%d window "
+                    "(gl_rttWidth and gl_rttHeight must be between 1 and gl_width, gl_height)",
+                    gl_rttWidth, gl_rttHeight, gl_width, gl_height);
+    int components = gl_bpp / 8;
+    if (components < 3) components = 3;
+    rtt_texture = texture_create_empty(gl_rttWidth, gl_rttHeight, GL_RGB, components);
+    texture_set_options(rtt_texture, TEXTURE_LINEAR);
+    texture_upload(rtt_texture);
+    aspect_ratio = gl_panoramic ? 16.0f / 9.0f : 4.0f / 3.0f;
+    present_height = video_present_height(gl_width, aspect_ratio);
+}
+
+static void open_window(const SDL_VideoInfo* info) {
+    SDL_Surface* screen;
+    if (gl_fullscreen) {
+        screen = SDL_SetVideoMode(gl_width, gl_height, gl_bpp, SDL_FULLSCREEN | SDL_OPENGL | SDL_HWSURFACE);
+    } else {
+        gl_bpp = info->vfmt->BitsPerPixel;
+        screen = SDL_SetVideoMode(gl_width, gl_height, gl_bpp, SDL_OPENGL | SDL_HWSURFACE);
+        if (screen) SDL_WM_SetCaption(demoname ? demoname : "", nullptr);
+    }
+    if (!screen) fatal_error("Set video mode failed: %s", SDL_GetError());
+}
+
+void video_start() {
+    if (SDL_Init(SDL_INIT_VIDEO) < 0) fatal_error("Video initialization failed: %s", SDL_GetError());
+    const SDL_VideoInfo* info = SDL_GetVideoInfo();
+    if (!info) fatal_error("Get video info failed: %s", SDL_GetError());
+    SDL_ShowCursor(SDL_DISABLE);
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, gl_zbuffer);
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+    open_window(info);
+    texture_reset_cache();
+    if (gl_info) video_write_report("opengl.log");
+    video_default_state();
+    if (gl_extensions) look_up_extensions();
+    create_render_target();
+    SDL_WarpMouse(320, 240);
+}
+
+void video_stop() {
+    if (SDL_WasInit(SDL_INIT_VIDEO)) SDL_QuitSubSystem(SDL_INIT_VIDEO);
+}
+
+void frame_begin() {
+    glViewport(0, 0, gl_rttWidth, gl_rttHeight);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+}
+
+void frame_present() {
+    texture_bind(rtt_texture);
+    glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, gl_rttWidth, gl_rttHeight);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluOrtho2D(0, 1, 0, 1);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glViewport(0, video_present_y(gl_height, present_height), gl_width, present_height);
+    glBegin(GL_QUADS);
+    glTexCoord2f(0, 1); glVertex2f(0, 1);
+    glTexCoord2f(0, 0); glVertex2f(0, 0);
+    glTexCoord2f(1, 0); glVertex2f(1, 0);
+    glTexCoord2f(1, 1); glVertex2f(1, 1);
+    glEnd();
+}
+
+void frame_swap() {
+    glFinish();
+    SDL_GL_SwapBuffers();
+}

@@ -1,0 +1,61 @@
+#include "tests/test_support.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <sys/wait.h>
+
+#include "core/fatal.h"
+
+namespace fs = std::filesystem;
+
+static void throwing_hook(const char* message) { throw fatal_exception(message); }
+
+catch_fatal::catch_fatal() { fatal_set_hook(throwing_hook); }
+catch_fatal::~catch_fatal() { fatal_set_hook(nullptr); }
+
+temp_dir::temp_dir() {
+    char pattern[] = "/tmp/quillon-test-XXXXXX";
+    const char* made = mkdtemp(pattern);
+    if (!made) throw std::runtime_error("mkdtemp failed");
+    path = made;
+}
+
+temp_dir::~temp_dir() {
+    std::error_code ignored;
+    fs::remove_all(path, ignored);
+}
+
+std::string temp_dir::write(const std::string& name, const std::string& content) const {
+    std::string full = file(name);
+    fs::create_directories(fs::path(full).parent_path());
+    std::ofstream out(full, std::ios::binary);
+    out << content;
+    return full;
+}
+
+std::string read_file(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream buffer;
+    buffer << in.rdbuf();
+    return buffer.str();
+}
+
+int run_command(const std::string& command, std::string* output) {
+    std::string full = command + " 2>&1";
+    FILE* pipe = popen(full.c_str(), "r");
+    if (!pipe) return -1;
+    std::string text;
+    char chunk[4096];
+    size_t n;
+    while ((n = fread(chunk, 1, sizeof chunk, pipe)) > 0) text.append(chunk, n);
+    int status = pclose(pipe);
+    if (output) *output = text;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+std::string built_binary(const std::string& name) {
+    return std::string(QUILLON_BINARY_DIR) + "/" + name;
+}

@@ -1,0 +1,25 @@
+// quillon-assets DATA_DIR: writes every generated file the default show needs.
+#include <cstdio>
+#include <string>
+
+#include "tools/assets/generators.h"
+
+struct generator {
+    const char* name;
+    void (*run)(const std::string& data_dir);
+};
+
+// One row per part of the show's assets.
+static const generator generators[] = {
+    {"loading screen", generate_loading_images},
+};
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "Usage: quillon-assets DATA_DIR\n");
+        return 2;
+    }
+    std::string data_dir = argv[1];
+    for (const generator& g : generators) g.run(data_dir);
+    return 0;
+}
