@@ -4,7 +4,9 @@
 BUILD       ?= build
 ASAN_BUILD  ?= build-asan
 JOBS        ?= 2
-XVFB        := xvfb-run -a -s "-screen 0 1024x768x24"
+# -noreset: the server would otherwise reset when its last client leaves, and
+# refuse the next test that connects during the reset.
+XVFB        := xvfb-run -a -s "-screen 0 1024x768x24 -noreset"
 
 .PHONY: deps configure build assets run test unit-asan bench clean
 
