@@ -15,6 +15,7 @@ const char* cmdline_usage() {
            "                  stay relative to the show folder)\n"
            "  --windowed      play in a window, whatever gl_fullscreen says\n"
            "  --fullscreen    play full screen, whatever gl_fullscreen says\n"
+           "  --mute          play without sound (as if snd_enable were 0)\n"
            "  --help          show this text and exit\n"
            "  --version       show the version and exit\n";
 }
@@ -37,6 +38,8 @@ cmdline cmdline_parse(int argc, char** argv) {
             out.fullscreen = 0;
         } else if (std::strcmp(arg, "--fullscreen") == 0) {
             out.fullscreen = 1;
+        } else if (std::strcmp(arg, "--mute") == 0) {
+            out.mute = 1;
         } else if (std::strcmp(arg, "--help") == 0 || std::strcmp(arg, "-h") == 0) {
             out.help = 1;
         } else if (std::strcmp(arg, "--version") == 0) {
@@ -56,4 +59,5 @@ cmdline cmdline_parse(int argc, char** argv) {
 
 void cmdline_apply(const cmdline* options) {
     if (options->fullscreen >= 0) gl_fullscreen = options->fullscreen;
+    if (options->mute) snd_enable = 0;
 }

@@ -5,6 +5,7 @@ struct cmdline {
     const char* show_dir;     // folder to change into; null: stay
     const char* script;       // script path inside the show; null: default
     int fullscreen;           // -1: as the script says, else 0 or 1
+    int mute;                 // play without sound
     int help;
     int version;
     const char* error;        // set when the line is not understood

@@ -3,7 +3,8 @@
 // step, and bound through a two-value cache (texture name, environment mode)
 // so repeated binds issue no GL call. Records are never freed.
 //
-// Depends on SDL_image (decoding), GL and GLU (upload), core/fatal.h.
+// Depends on SDL_image (decoding), GL and GLU (upload), core/fatal.h and the
+// driver's extension list (platform/video.h).
 #include "resources/texture.h"
 
 #include <GL/glu.h>
@@ -13,6 +14,7 @@
 #include <cstring>
 
 #include "core/fatal.h"
+#include "platform/video.h"
 #include "resources/image_convert.h"
 
 #if SDL_BYTEORDER == SDL_BIG_ENDIAN
@@ -198,17 +200,6 @@ int texture_create_empty(int width, int height, GLenum pixel_format, int compone
 // Upload and bind
 // ---------------------------------------------------------------------------
 
-static int gl_has_extension(const char* name) {
-    const char* list = (const char*)glGetString(GL_EXTENSIONS);
-    size_t length = strlen(name);
-    for (const char* p = list; p && (p = strstr(p, name)); p += length) {
-        bool starts = p == list || p[-1] == ' ';
-        bool ends = p[length] == ' ' || p[length] == '\0';
-        if (starts && ends) return 1;
-    }
-    return 0;
-}
-
 static int next_power_of_two(int n) {
     int p = 1;
     while (p < n) p <<= 1;
@@ -220,7 +211,7 @@ static int next_power_of_two(int n) {
 static void upload_single_level(const texture* t) {
     int w = next_power_of_two(t->width), h = next_power_of_two(t->height);
     bool rescale = (w != t->width || h != t->height) &&
-                   (texture_force_pot || !gl_has_extension("GL_ARB_texture_non_power_of_two"));
+                   (texture_force_pot || !has_extension("GL_ARB_texture_non_power_of_two"));
     if (!rescale) {
         glTexImage2D(GL_TEXTURE_2D, 0, t->components, t->width, t->height, 0,
                      t->pixel_format, GL_UNSIGNED_BYTE, t->pixels);

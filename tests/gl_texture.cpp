@@ -29,11 +29,16 @@ bool open_window() {
 
 class GlTexture : public testing::Test {
 protected:
+    // One window for the suite, closed at its end so the tests that follow
+    // in this process find no window and no GL state of ours.
+    static void SetUpTestSuite() { window_open = open_window(); }
+    static void TearDownTestSuite() {
+        SDL_Quit();
+        texture_reset_cache();
+    }
+
     void SetUp() override {
-        if (!SDL_GetVideoSurface()) {
-            ASSERT_TRUE(open_window()) << SDL_GetError();
-        }
-        // Other tests in this process may have left any state behind.
+        ASSERT_TRUE(window_open) << SDL_GetError();
         glViewport(0, 0, SIZE, SIZE);
         glMatrixMode(GL_PROJECTION);
         glLoadIdentity();
@@ -108,7 +113,10 @@ protected:
     }
 
     temp_dir dir;
+    static bool window_open;
 };
+
+bool GlTexture::window_open = false;
 
 void bmp24(const std::string& p, const picture& pic) { write_bmp24(p, pic); }
 void tga32(const std::string& p, const picture& pic) { write_tga(p, pic, TGA_TRUE, 32); }

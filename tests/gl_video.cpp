@@ -183,4 +183,31 @@ TEST_F(video_fixture, loading_bar_grows_in_its_colour_with_each_step) {
     EXPECT_NEAR(loading_fraction(), 5.0f / 6.0f, 1e-6);
 }
 
+int inits_after_quit = 0;
+
+void push_quit_on_load() {
+    SDL_Event event = {};
+    event.type = SDL_QUIT;
+    SDL_PushEvent(&event);
+}
+
+void count_init() { ++inits_after_quit; }
+
+TEST_F(video_fixture, window_close_during_loading_stops_before_the_next_step) {
+    write_black_bmp(dir.file("back.bmp"));
+    write_black_bmp(dir.file("front.bmp"));
+    std::string script = "gl_info 0\n[loading]\nstart 0\nend 1\nstring back.bmp\nstring front.bmp\n"
+                         "param 0\nparam 1\nparam 0\nparam 1\n[lines]\nstart 1\nend 2\n";
+    section_type saved = section_types[1];
+    section_types[1].load = push_quit_on_load;
+    section_types[1].init = count_init;
+    inits_after_quit = 0;
+    start(script);
+    loading_phase();
+    section_types[1] = saved;
+    EXPECT_EQ(quit_requested, 1);
+    EXPECT_EQ(inits_after_quit, 0);
+    EXPECT_EQ(SDL_WasInit(SDL_INIT_VIDEO), 0u) << "the loading phase shuts the program down";
+}
+
 }  // namespace

@@ -12,6 +12,8 @@ struct generator {
 // One row per part of the show's assets.
 static const generator generators[] = {
     {"loading screen", generate_loading_images},
+    {"soundtrack", generate_soundtrack},
+    {"debug font", generate_font_image},
 };
 
 int main(int argc, char** argv) {

@@ -1,0 +1,127 @@
+// The show's soundtrack: an original piece synthesised here and encoded to
+// MP3. 120 beats per minute (a beat every 0.5 s, a bar every 2 s), 160 s long,
+// so sync times in the script fall on multiples of 0.5 s. Sections of the
+// piece, in bars: 0-7 pads alone, 8-15 kick joins, 16-47 bass and hats,
+// 48-63 breakdown (pads and bass), 64-79 everything, fading out.
+#include <cmath>
+#include <cstdint>
+#include <vector>
+#include <lame/lame.h>
+
+#include "tools/assets/asset_io.h"
+#include "tools/assets/generators.h"
+#include "tools/assets/noise.h"
+
+namespace {
+
+const int RATE = 44100;
+const float BEAT = 0.5f;
+const int BARS = 80;
+const float PI = 3.14159265f;
+
+// Root notes of the chord progression, one per bar, as MIDI numbers.
+const int progression[4] = {45, 41, 48, 43};  // A, F, C, G
+
+float note_hz(int midi) { return 440.0f * std::pow(2.0f, (midi - 69) / 12.0f); }
+
+float kick(float t) {
+    if (t < 0 || t > 0.4f) return 0;
+    float phase = 2 * PI * (50.0f * t + 60.0f * (1 - std::exp(-t * 30.0f)) / 30.0f * 2.0f);
+    return std::sin(phase) * std::exp(-t * 9.0f);
+}
+
+float hat(float t, int sample) {
+    if (t < 0 || t > 0.08f) return 0;
+    float n = noise_hash(sample, 17, 5) * 2 - 1;
+    return n * std::exp(-t * 60.0f) * 0.25f;
+}
+
+float pad(float t, int root) {
+    const int chord[3] = {0, 3, 7};  // minor triad
+    float sum = 0;
+    for (int k = 0; k < 3; ++k) {
+        float f = note_hz(root + 12 + chord[k]);
+        sum += std::sin(2 * PI * f * t) + 0.5f * std::sin(2 * PI * f * 1.003f * t);
+    }
+    return sum * 0.06f;
+}
+
+float bass(float t_in_beat, float t, int root) {
+    float env = std::exp(-t_in_beat * 5.0f);
+    float f = note_hz(root);
+    float saw = 0;
+    for (int h = 1; h <= 6; ++h) saw += std::sin(2 * PI * f * h * t) / h;
+    return saw * env * 0.18f;
+}
+
+struct layers {
+    bool kick, hats, bass, pads;
+};
+
+layers layers_at_bar(int bar) {
+    if (bar < 8) return {false, false, false, true};
+    if (bar < 16) return {true, false, false, true};
+    if (bar < 48) return {true, true, true, true};
+    if (bar < 64) return {false, false, true, true};
+    return {true, true, true, true};
+}
+
+float sample_at(int i) {
+    float t = static_cast<float>(i) / RATE;
+    int beat = static_cast<int>(t / BEAT);
+    int bar = beat / 4;
+    float in_beat = t - beat * BEAT;
+    int root = progression[bar % 4];
+    layers on = layers_at_bar(bar);
+    float v = 0;
+    if (on.pads) v += pad(t, root);
+    if (on.kick) v += kick(in_beat) * 0.7f;
+    if (on.hats) v += hat(in_beat - BEAT / 2, i);
+    if (on.bass) v += bass(in_beat, t, root);
+    float total = BARS * 4 * BEAT;
+    if (t > total - 8) v *= (total - t) / 8;  // fade out over the last 8 s
+    if (t < 2) v *= t / 2;                    // and in over the first 2 s
+    return v;
+}
+
+std::vector<int16_t> synthesise() {
+    int count = static_cast<int>(BARS * 4 * BEAT * RATE);
+    std::vector<int16_t> pcm(static_cast<size_t>(count) * 2);
+    for (int i = 0; i < count; ++i) {
+        float v = std::tanh(sample_at(i) * 1.2f);
+        float pan = 0.08f * std::sin(2 * PI * 0.1f * static_cast<float>(i) / RATE);
+        pcm[size_t(i) * 2] = static_cast<int16_t>(v * (1 - pan) * 30000);
+        pcm[size_t(i) * 2 + 1] = static_cast<int16_t>(v * (1 + pan) * 30000);
+    }
+    return pcm;
+}
+
+std::vector<unsigned char> encode_mp3(const std::vector<int16_t>& pcm) {
+    lame_global_flags* lame = lame_init();
+    lame_set_in_samplerate(lame, RATE);
+    lame_set_num_channels(lame, 2);
+    lame_set_brate(lame, 160);
+    lame_set_quality(lame, 5);
+    lame_init_params(lame);
+    int frames = static_cast<int>(pcm.size() / 2);
+    std::vector<unsigned char> out(static_cast<size_t>(frames) * 5 / 4 + 7200);
+    const int chunk = 8192;
+    size_t used = 0;
+    for (int start = 0; start < frames; start += chunk) {
+        int n = frames - start < chunk ? frames - start : chunk;
+        int written = lame_encode_buffer_interleaved(lame, const_cast<short*>(&pcm[size_t(start) * 2]), n,
+                                                     out.data() + used, static_cast<int>(out.size() - used));
+        if (written > 0) used += static_cast<size_t>(written);
+    }
+    int tail = lame_encode_flush(lame, out.data() + used, static_cast<int>(out.size() - used));
+    if (tail > 0) used += static_cast<size_t>(tail);
+    lame_close(lame);
+    out.resize(used);
+    return out;
+}
+
+}  // namespace
+
+void generate_soundtrack(const std::string& data_dir) {
+    asset_write(data_dir + "/music/soundtrack.mp3", encode_mp3(synthesise()));
+}
