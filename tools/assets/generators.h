@@ -6,4 +6,3 @@
 
 void generate_loading_images(const std::string& data_dir);
 void generate_soundtrack(const std::string& data_dir);
-void generate_font_image(const std::string& data_dir);

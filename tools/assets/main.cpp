@@ -13,7 +13,6 @@ struct generator {
 static const generator generators[] = {
     {"loading screen", generate_loading_images},
     {"soundtrack", generate_soundtrack},
-    {"debug font", generate_font_image},
 };
 
 int main(int argc, char** argv) {
