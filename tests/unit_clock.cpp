@@ -1,0 +1,290 @@
+// Unit tests of the demo clock driven by a tick source the test controls, and
+// of the input handler fed with hand-made platform events (no window).
+#include <gtest/gtest.h>
+
+#include <SDL/SDL.h>
+
+#include <cstring>
+#include <vector>
+
+#include "core/clock.h"
+#include "core/engine.h"
+#include "core/settings.h"
+
+namespace {
+
+float fake_now = 0;
+float fake_source() { return fake_now; }
+
+struct ClockTest : testing::Test {
+    float saved_demostart = demostart;
+
+    void SetUp() override {
+        clock_set_source(fake_source);
+        fake_now = 0;
+        demostart = 0;
+    }
+    void TearDown() override {
+        clock_set_source(nullptr);
+        demostart = saved_demostart;
+        clock_start();
+    }
+};
+
+// ---------------------------------------------------------------------------
+// Clock
+// ---------------------------------------------------------------------------
+
+TEST_F(ClockTest, DemoTimeFollowsTheSourceFromTheReset) {
+    struct row {
+        const char* name;
+        float demostart;
+        float origin;
+        std::vector<float> ticks;  // source readings after each frame
+    };
+    const row rows[] = {
+        {"from zero", 0, 0, {0.25f, 0.5f, 1.75f}},
+        {"origin after loading", 0, 5, {5, 5.5f, 6, 7.25f}},
+        {"demostart 30", 30, 2, {2, 2.25f, 3}},
+        {"large origin", 12.5f, 86400, {86400.5f, 86401}},
+        {"source standing still", 1, 3, {3.5f, 3.5f, 3.5f}},
+    };
+    for (const row& r : rows) {
+        SCOPED_TRACE(r.name);
+        demostart = r.demostart;
+        fake_now = 123;  // whatever the source said before the reset
+        clock_start();
+        EXPECT_EQ(demo_time, r.demostart);
+        EXPECT_EQ(frame_delta, 0);
+        EXPECT_EQ(frame_number, 0);
+        fake_now = r.origin;
+        clock_reset();
+        EXPECT_EQ(clock_origin, r.origin);
+        EXPECT_EQ(demo_time, r.demostart);  // the reset leaves demo_time alone
+        float previous = r.demostart;
+        int frames = 0;
+        for (float now : r.ticks) {
+            fake_now = now;
+            clock_tick();
+            ++frames;
+            float expected = now - r.origin + r.demostart;
+            EXPECT_FLOAT_EQ(demo_time, expected) << "tick at " << now;
+            EXPECT_NEAR(frame_delta, expected - previous, 1e-4f) << "tick at " << now;
+            EXPECT_EQ(frame_number, frames);
+            previous = expected;
+        }
+    }
+}
+
+TEST_F(ClockTest, FpsIsMeasuredOverWindowsAboveAFifthOfASecond) {
+    struct step {
+        float now;
+        float fps;  // fps_value after the tick
+    };
+    struct row {
+        const char* name;
+        std::vector<step> steps;
+    };
+    const row rows[] = {
+        {"16 fps", {{0.0625f, 0}, {0.125f, 0}, {0.1875f, 0}, {0.25f, 16}}},
+        {"exactly 0.2 s is not enough", {{0.2f, 0}, {0.25f, 8}}},
+        {"value kept until the next window",
+         {{0.25f, 4}, {0.3125f, 4}, {0.375f, 4}, {0.4375f, 4}, {0.5f, 16}}},
+        {"source standing still", {{0, 0}, {0, 0}, {0.5f, 6}}},
+    };
+    for (const row& r : rows) {
+        SCOPED_TRACE(r.name);
+        fake_now = 0;
+        clock_start();
+        clock_reset();
+        for (const step& s : r.steps) {
+            fake_now = s.now;
+            clock_tick();
+            EXPECT_FLOAT_EQ(fps_value, s.fps) << "tick at " << s.now;
+        }
+    }
+}
+
+TEST_F(ClockTest, StartClearsTheCountersOfAPreviousRun) {
+    clock_start();
+    clock_reset();
+    fake_now = 0.25f;
+    clock_tick();
+    ASSERT_FLOAT_EQ(fps_value, 4);
+    fake_now = 0.3125f;  // one frame into an unfinished window
+    clock_tick();
+    demostart = 7;
+    clock_start();
+    EXPECT_EQ(demo_time, 7);
+    EXPECT_EQ(frame_delta, 0);
+    EXPECT_EQ(frame_number, 0);
+    EXPECT_EQ(fps_value, 0);
+    // Neither the frame count nor the time of that window carries over.
+    clock_reset();
+    fake_now = 0.5625f;
+    clock_tick();
+    EXPECT_FLOAT_EQ(demo_time, 7.25f);
+    EXPECT_FLOAT_EQ(fps_value, 4);
+}
+
+// ---------------------------------------------------------------------------
+// Input
+// ---------------------------------------------------------------------------
+
+struct InputTest : testing::Test {
+    int saved_fps = fps;
+    int saved_timing = timing;
+    int saved_quit = quit_requested;
+
+    void SetUp() override { clear(); }
+    void TearDown() override {
+        clear();
+        fps = saved_fps;
+        timing = saved_timing;
+        quit_requested = saved_quit;
+    }
+    static void clear() {
+        std::memset(key_state, 0, sizeof key_state);
+        quit_requested = 0;
+        fps = 0;
+        timing = 0;
+    }
+
+    static void key(Uint8 type, int sym, int mod = KMOD_NONE) {
+        SDL_Event event;
+        std::memset(&event, 0, sizeof event);
+        event.type = type;
+        event.key.type = type;
+        event.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
+        event.key.keysym.sym = static_cast<SDLKey>(sym);
+        event.key.keysym.mod = static_cast<SDLMod>(mod);
+        handle_event(&event);
+    }
+    static void press(int sym, int mod = KMOD_NONE) { key(SDL_KEYDOWN, sym, mod); }
+    static void release(int sym) { key(SDL_KEYUP, sym); }
+
+    static int keys_held() {
+        int held = 0;
+        for (int v : key_state) held += v != 0;
+        return held;
+    }
+};
+
+TEST_F(InputTest, OverlayKeys) {
+    struct row {
+        const char* name;
+        int fps, timing;
+        std::vector<int> keys;
+        int fps_after, timing_after;
+    };
+    const row rows[] = {
+        {"F shows the camera overlay", 0, 0, {'f'}, 1, 0},
+        {"F twice hides it", 0, 0, {'f', 'f'}, 0, 0},
+        {"F with timing shown switches", 0, 1, {'f'}, 1, 0},
+        {"F, F from timing hides all", 0, 1, {'f', 'f'}, 0, 0},
+        {"T shows the timing overlay", 0, 0, {'t'}, 0, 1},
+        {"T with the camera overlay switches", 1, 0, {'t'}, 0, 1},
+        {"fps 2: F gives 3", 2, 0, {'f'}, 3, 0},
+        {"fps 2: F, F gives 2", 2, 0, {'f', 'f'}, 2, 0},
+        {"timing 2: T gives 3", 0, 2, {'t'}, 0, 3},
+        {"fps 3: T clears it", 3, 0, {'t'}, 0, 1},
+        {"other keys leave both alone", 1, 1, {'g', 'a', 273, 32}, 1, 1},
+    };
+    for (const row& r : rows) {
+        SCOPED_TRACE(r.name);
+        clear();
+        fps = r.fps;
+        timing = r.timing;
+        for (int sym : r.keys) {
+            press(sym);
+            release(sym);
+        }
+        EXPECT_EQ(fps, r.fps_after);
+        EXPECT_EQ(timing, r.timing_after);
+        EXPECT_EQ(quit_requested, 0);
+    }
+}
+
+TEST_F(InputTest, OverlayKeysActWithShift) {
+    press('f', KMOD_LSHIFT);
+    EXPECT_EQ(fps, 1);
+    press('t', KMOD_RSHIFT | KMOD_CAPS);
+    EXPECT_EQ(fps, 0);
+    EXPECT_EQ(timing, 1);
+}
+
+TEST_F(InputTest, KeyStateFollowsPressAndRelease) {
+    const int syms[] = {27, 'a', 'f', 't', ' ', 256, 265, 271, 273, 274, 275, 276, 303, 322};
+    for (int sym : syms) {
+        SCOPED_TRACE(sym);
+        clear();
+        press(sym);
+        EXPECT_EQ(key_state[sym], 1);
+        EXPECT_EQ(keys_held(), 1);
+        press(sym);  // auto-repeat or a second press while held
+        EXPECT_EQ(key_state[sym], 1);
+        release(sym);
+        EXPECT_EQ(key_state[sym], 0);
+        EXPECT_EQ(keys_held(), 0);
+    }
+}
+
+TEST_F(InputTest, HeldKeysAreIndependent) {
+    press(273);
+    press(276);
+    press('w');
+    release(273);
+    EXPECT_EQ(key_state[273], 0);
+    EXPECT_EQ(key_state[276], 1);
+    EXPECT_EQ(key_state['w'], 1);
+    release('q');  // releasing a key never pressed
+    EXPECT_EQ(keys_held(), 2);
+}
+
+TEST_F(InputTest, SymbolsOutsideTheTableAreIgnored) {
+    // Codes the platform never sends, still within its key enumeration.
+    press(KEY_STATE_COUNT);
+    press(400);
+    press(511);
+    release(KEY_STATE_COUNT);
+    EXPECT_EQ(keys_held(), 0);
+    EXPECT_EQ(quit_requested, 0);
+}
+
+TEST_F(InputTest, QuitRequests) {
+    struct row {
+        const char* name;
+        Uint8 type;
+        int sym;
+        int quit;
+    };
+    const row rows[] = {
+        {"Escape pressed", SDL_KEYDOWN, SDLK_ESCAPE, 1},
+        {"Escape released", SDL_KEYUP, SDLK_ESCAPE, 0},
+        {"window closed", SDL_QUIT, 0, 1},
+        {"other key", SDL_KEYDOWN, 'q', 0},
+        {"mouse motion", SDL_MOUSEMOTION, 0, 0},
+        {"mouse button", SDL_MOUSEBUTTONDOWN, 0, 0},
+        {"focus change", SDL_ACTIVEEVENT, 0, 0},
+        {"window resize", SDL_VIDEORESIZE, 0, 0},
+    };
+    for (const row& r : rows) {
+        SCOPED_TRACE(r.name);
+        clear();
+        SDL_Event event;
+        std::memset(&event, 0, sizeof event);
+        event.type = r.type;
+        if (r.type == SDL_KEYDOWN || r.type == SDL_KEYUP) event.key.keysym.sym = static_cast<SDLKey>(r.sym);
+        handle_event(&event);
+        EXPECT_EQ(quit_requested, r.quit);
+        EXPECT_EQ(fps, 0);
+        EXPECT_EQ(timing, 0);
+        if (r.type == SDL_KEYDOWN) {
+            EXPECT_EQ(key_state[r.sym], 1);
+        } else {
+            EXPECT_EQ(keys_held(), 0);
+        }
+    }
+}
+
+}  // namespace

@@ -1,0 +1,381 @@
+// Unit tests of the timeline dispatch without a window: hand-built section
+// records whose types point at recording callbacks, driven frame by frame
+// through the start, render and end-check phases with the clock globals set
+// by the test.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "core/clock.h"
+#include "core/engine.h"
+#include "core/section.h"
+#include "core/settings.h"
+#include "core/timeline.h"
+
+namespace {
+
+// One callback invocation. `id` is the type row whose callback ran; `line` is
+// the line of current_section at that moment (start and render must point it
+// at their own section, stop leaves it alone so it is not recorded).
+struct call {
+    int id;
+    std::string what;
+    int line;
+    float local_time;
+};
+
+std::vector<call> calls;
+
+void record(int id, const char* what) {
+    const section* s = current_section;
+    calls.push_back({id, what, s ? s->line : -1, s ? s->local_time : -1.0f});
+}
+
+template <int Row> void rec_start() { record(Row, "start"); }
+template <int Row> void rec_render() { record(Row, "render"); }
+template <int Row> void rec_stop() { calls.push_back({Row, "stop", 0, 0}); }
+
+template <int Row> section_type test_row() {
+    return {"test", section_nop, section_nop, rec_start<Row>, rec_render<Row>, rec_stop<Row>};
+}
+
+// Rows 1..TEST_ROWS of the table are borrowed; each test section gets a row of
+// its own, so even stop calls say which section they belong to.
+enum { TEST_ROWS = 8 };
+const section_type test_rows[TEST_ROWS + 1] = {
+    {}, test_row<1>(), test_row<2>(), test_row<3>(), test_row<4>(),
+    test_row<5>(), test_row<6>(), test_row<7>(), test_row<8>(),
+};
+
+// The constructor and destructor save and restore the borrowed rows and the
+// globals; begin_case() gives every case (and every table row) a clean start.
+struct TimelineTest : testing::Test {
+    section_type saved_rows[TEST_ROWS + 1];
+    float saved_demoend = demoend;
+    float saved_demo_time = demo_time;
+    float saved_frame_delta = frame_delta;
+    int saved_quit = quit_requested;
+    section* saved_current = current_section;
+    std::vector<std::unique_ptr<section>> records;
+
+    TimelineTest() {
+        for (int i = 1; i <= TEST_ROWS; ++i) {
+            saved_rows[i] = section_types[i];
+            section_types[i] = test_rows[i];
+        }
+    }
+
+    ~TimelineTest() override {
+        timeline_reset();
+        calls.clear();
+        for (int i = 1; i <= TEST_ROWS; ++i) section_types[i] = saved_rows[i];
+        demoend = saved_demoend;
+        demo_time = saved_demo_time;
+        frame_delta = saved_frame_delta;
+        quit_requested = saved_quit;
+        current_section = saved_current;
+    }
+
+    void SetUp() override { begin_case(); }
+
+    void begin_case() {
+        timeline_reset();
+        calls.clear();
+        demoend = 0;
+        demo_time = 0;
+        frame_delta = 0;
+        quit_requested = 0;
+        current_section = nullptr;
+    }
+
+    // A zero-filled record of row `id` (also its line), scheduled like the
+    // loading phase does.
+    section* add(int id, float start, float end, int layer = 0) {
+        records.push_back(std::make_unique<section>());
+        section* s = records.back().get();
+        s->type = id;
+        s->line = id;
+        s->start = start;
+        s->end = end;
+        s->layer = layer;
+        s->duration = end - start;
+        schedule_section(s);
+        return s;
+    }
+
+    // Everything draw_frame does that needs no window.
+    static void frame(float time, float delta = 0) {
+        demo_time = time;
+        frame_delta = delta;
+        timeline_start_due();
+        timeline_render_active();
+        timeline_check_end();
+    }
+
+    // Ids of the recorded calls named `what`, in call order; also checks that
+    // start and render saw their own section as current_section.
+    static std::vector<int> ids(const std::string& what) {
+        std::vector<int> out;
+        for (const call& c : calls) {
+            if (c.what != what) continue;
+            if (what != "stop") {
+                EXPECT_EQ(c.line, c.id) << what << " of " << c.id;
+            }
+            out.push_back(c.id);
+        }
+        return out;
+    }
+
+    static std::vector<std::pair<int, std::string>> sequence() {
+        std::vector<std::pair<int, std::string>> out;
+        for (const call& c : calls) out.emplace_back(c.id, c.what);
+        return out;
+    }
+};
+
+typedef std::vector<int> ids_t;
+
+// ---------------------------------------------------------------------------
+// Start phase
+// ---------------------------------------------------------------------------
+
+TEST_F(TimelineTest, StartOrderFollowsStartTimesAndReversesTies) {
+    struct row {
+        const char* name;
+        std::vector<float> starts;  // script order, ids 1, 2, ...
+        ids_t expected;
+    };
+    const row rows[] = {
+        {"ascending", {1, 2, 3}, {1, 2, 3}},
+        {"descending", {3, 2, 1}, {3, 2, 1}},
+        {"shuffled", {5, 0, 3, 1}, {2, 4, 3, 1}},
+        {"all equal", {2, 2, 2}, {3, 2, 1}},
+        {"ties among others", {1, 2, 1, 2, 0}, {5, 3, 1, 4, 2}},
+    };
+    for (const row& r : rows) {
+        SCOPED_TRACE(r.name);
+        begin_case();
+        for (size_t i = 0; i < r.starts.size(); ++i) add(static_cast<int>(i) + 1, r.starts[i], 100);
+        // The pending list, walked both ways, holds that order.
+        ids_t forward, backward;
+        section* tail = nullptr;
+        for (section* s = pending_head; s; s = s->pending_next) forward.push_back(s->line), tail = s;
+        for (section* s = tail; s; s = s->pending_prev) backward.insert(backward.begin(), s->line);
+        EXPECT_EQ(forward, r.expected);
+        EXPECT_EQ(backward, r.expected);
+        frame(50);
+        EXPECT_EQ(ids("start"), r.expected);
+        EXPECT_EQ(pending_head, nullptr);
+    }
+}
+
+TEST_F(TimelineTest, OnlyDueSectionsStart) {
+    add(1, 0, 10);
+    add(2, 1, 10);
+    section* later = add(3, 2, 10);
+    frame(1);  // a start equal to demo_time is due
+    EXPECT_EQ(ids("start"), (ids_t{1, 2}));
+    EXPECT_EQ(pending_head, later);
+    EXPECT_EQ(later->pending_prev, nullptr);
+    calls.clear();
+    frame(1.5f);
+    EXPECT_EQ(ids("start"), ids_t{});
+    frame(2);
+    EXPECT_EQ(ids("start"), ids_t{3});
+    EXPECT_EQ(pending_head, nullptr);
+}
+
+// ---------------------------------------------------------------------------
+// Render phase
+// ---------------------------------------------------------------------------
+
+TEST_F(TimelineTest, RenderOrderFollowsLayers) {
+    struct placed {
+        float start;
+        int layer;
+    };
+    struct row {
+        const char* name;
+        std::vector<placed> sections;  // script order, ids 1, 2, ...
+        std::vector<float> frames;     // demo_time of each frame
+        ids_t last_frame_renders;
+    };
+    const row rows[] = {
+        {"same start and layer: script order", {{0, 0}, {0, 0}, {0, 0}}, {0}, {1, 2, 3}},
+        {"same start: ascending layer", {{0, 2}, {0, 0}, {0, 1}}, {0}, {2, 3, 1}},
+        {"negative layers first", {{0, 0}, {0, -3}, {0, 5}}, {0}, {2, 1, 3}},
+        {"later start on same layer renders first", {{0, 0}, {1, 0}}, {0, 1}, {2, 1}},
+        {"later start on lower layer", {{0, 1}, {1, 0}}, {0, 1}, {2, 1}},
+        {"later start on higher layer", {{0, 0}, {1, 1}}, {0, 1}, {1, 2}},
+        {"mixed", {{0, 1}, {1, 0}, {1, 1}, {1, 0}}, {0, 1}, {2, 4, 3, 1}},
+    };
+    for (const row& r : rows) {
+        SCOPED_TRACE(r.name);
+        begin_case();
+        for (size_t i = 0; i < r.sections.size(); ++i)
+            add(static_cast<int>(i) + 1, r.sections[i].start, 100, r.sections[i].layer);
+        for (float t : r.frames) {
+            calls.clear();
+            frame(t);
+        }
+        EXPECT_EQ(ids("render"), r.last_frame_renders);
+        // The active list's back links agree with its forward order.
+        section* tail = nullptr;
+        for (section* s = active_head; s; s = s->active_next) tail = s;
+        ids_t backward;
+        for (section* s = tail; s; s = s->active_prev) backward.insert(backward.begin(), s->line);
+        EXPECT_EQ(backward, r.last_frame_renders);
+    }
+}
+
+TEST_F(TimelineTest, LocalTimeStartsAtElapsedTimeAndLeadsByOneFrame) {
+    struct tick {
+        float time;
+        float delta;
+        float seen_by_render;
+    };
+    struct row {
+        const char* name;
+        float start, end;
+        std::vector<tick> frames;
+    };
+    const row rows[] = {
+        {"starts on time", 2, 10, {{2, 0.25f, 0.25f}, {2.5f, 0.5f, 0.75f}, {3, 0.5f, 1.25f}}},
+        {"starts late", 2, 10, {{3, 0.5f, 1.5f}, {3.5f, 0.5f, 2}}},
+        {"run begins mid-show", 20, 40, {{30, 0, 10}, {30.5f, 0.5f, 10.5f}}},
+    };
+    for (const row& r : rows) {
+        SCOPED_TRACE(r.name);
+        begin_case();
+        section* s = add(1, r.start, r.end);
+        for (const tick& f : r.frames) {
+            calls.clear();
+            frame(f.time, f.delta);
+            ASSERT_FALSE(calls.empty());
+            ASSERT_EQ(calls.size(), calls.front().what == "start" ? 2u : 1u);
+            EXPECT_EQ(calls.back().what, "render");
+            EXPECT_FLOAT_EQ(calls.back().local_time, f.seen_by_render) << "at " << f.time;
+            EXPECT_FLOAT_EQ(s->local_time, f.seen_by_render);
+        }
+    }
+}
+
+TEST_F(TimelineTest, RetiringCallsStopOnlyWhenEndIsStrictlyPast) {
+    struct row {
+        const char* name;
+        float end;
+        float second_frame;
+        std::vector<std::pair<int, std::string>> expected;
+    };
+    const row rows[] = {
+        {"still running", 5, 4.5f, {{1, "render"}}},
+        {"end equals demo_time", 5, 5, {}},
+        {"end passed", 5, 6, {{1, "stop"}}},
+    };
+    for (const row& r : rows) {
+        SCOPED_TRACE(r.name);
+        begin_case();
+        section* s = add(1, 0, r.end);
+        frame(0);
+        calls.clear();
+        frame(r.second_frame, 0.5f);
+        EXPECT_EQ(sequence(), r.expected);
+        EXPECT_EQ(active_head == s, r.end > r.second_frame);
+        if (r.end <= r.second_frame) {
+            // A retired section is never rendered or stopped again.
+            calls.clear();
+            frame(r.second_frame + 1);
+            EXPECT_EQ(sequence(), (std::vector<std::pair<int, std::string>>{}));
+        }
+    }
+}
+
+TEST_F(TimelineTest, SectionOverAtItsStartGetsStartButNoRender) {
+    struct row {
+        const char* name;
+        float end;
+        std::vector<std::pair<int, std::string>> expected;
+    };
+    const row rows[] = {
+        {"end already past", 1, {{1, "start"}, {1, "stop"}}},
+        {"end exactly now", 5, {{1, "start"}}},
+    };
+    for (const row& r : rows) {
+        SCOPED_TRACE(r.name);
+        begin_case();
+        add(1, 0, r.end);
+        frame(5);
+        EXPECT_EQ(sequence(), r.expected);
+        EXPECT_EQ(active_head, nullptr);
+        EXPECT_EQ(pending_head, nullptr);
+    }
+}
+
+TEST_F(TimelineTest, RetiringInTheMiddleKeepsTheWalkGoing) {
+    add(1, 0, 10, 0);
+    add(2, 0, 1, 1);
+    add(3, 0, 10, 2);
+    add(4, 0, 1, 3);
+    frame(0);
+    calls.clear();
+    frame(2, 2);
+    EXPECT_EQ(sequence(), (std::vector<std::pair<int, std::string>>{
+                              {1, "render"}, {2, "stop"}, {3, "render"}, {4, "stop"}}));
+    ids_t left;
+    for (section* s = active_head; s; s = s->active_next) left.push_back(s->line);
+    EXPECT_EQ(left, (ids_t{1, 3}));
+    EXPECT_EQ(active_head->active_prev, nullptr);
+    EXPECT_EQ(active_head->active_next->active_prev, active_head);
+}
+
+// ---------------------------------------------------------------------------
+// End of the show
+// ---------------------------------------------------------------------------
+
+TEST_F(TimelineTest, QuitConditions) {
+    struct row {
+        const char* name;
+        bool pending, active;
+        float demoend, time;
+        int quit;
+    };
+    const row rows[] = {
+        {"both lists empty", false, false, 0, 1, 1},
+        {"something pending", true, false, 0, 1, 0},
+        {"something active", false, true, 0, 1, 0},
+        {"demoend 0 never ends the show", true, true, 0, 1e6f, 0},
+        {"negative demoend never ends the show", true, true, -5, 1e6f, 0},
+        {"demoend not yet reached", false, true, 10, 9.5f, 0},
+        {"demoend reached exactly", false, true, 10, 10, 0},
+        {"demoend passed", false, true, 10, 10.01f, 1},
+        {"demoend passed with sections pending", true, false, 10, 11, 1},
+    };
+    for (const row& r : rows) {
+        SCOPED_TRACE(r.name);
+        begin_case();
+        demoend = r.demoend;
+        if (r.pending) add(1, 1e7f, 2e7f);
+        if (r.active) add(2, 0, 2e7f);
+        frame(r.time);
+        EXPECT_EQ(active_head != nullptr, r.active);
+        EXPECT_EQ(pending_head != nullptr, r.pending);
+        EXPECT_EQ(quit_requested, r.quit);
+    }
+}
+
+TEST_F(TimelineTest, LastSectionRetiringEndsTheShowInThatFrame) {
+    add(1, 0, 1);
+    add(2, 0.5f, 2);
+    frame(0);
+    frame(1.5f);
+    EXPECT_EQ(quit_requested, 0);
+    calls.clear();
+    frame(2);
+    EXPECT_EQ(sequence(), (std::vector<std::pair<int, std::string>>{}));
+    EXPECT_EQ(quit_requested, 1);
+}
+
+}  // namespace
