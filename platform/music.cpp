@@ -4,3 +4,4 @@
 void music_open() {}
 void music_play() {}
 void music_close() {}
+float music_cpu_usage() { return 0.0f; }

@@ -7,3 +7,5 @@ void music_open();
 void music_play();
 // Stops and closes; safe when nothing was opened.
 void music_close();
+// The mixer's load in percent over the last second; 0 when sound is off.
+float music_cpu_usage();

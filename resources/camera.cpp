@@ -1,0 +1,4 @@
+// Cameras and their matrices.
+#include "resources/camera.h"
+
+camera* current_camera = nullptr;
