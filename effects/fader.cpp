@@ -1,0 +1,71 @@
+// efxFader: a full-frame quad in a colour interpolated over the section's
+// span, drawn with alpha blending on an orthographic unit square.
+#include "effects/fader.h"
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+#include "core/clock.h"
+#include "core/fatal.h"
+#include "core/section.h"
+#include "core/section_check.h"
+
+// The unit square, in drawing order; shared by every fader section.
+static float fader_square[4][2];
+
+fader_colour fader_colour_at(const float* params, float start, float end, float demo_time) {
+    float f = (demo_time - start) / (end - start);
+    float c[4];
+    for (int i = 0; i < 4; ++i) c[i] = params[i] + (params[i + 4] - params[i]) * f;
+    return {c[0], c[1], c[2], c[3]};
+}
+
+void fader_load() {
+    const float corners[4][2] = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};
+    for (int i = 0; i < 4; ++i) {
+        fader_square[i][0] = corners[i][0];
+        fader_square[i][1] = corners[i][1];
+    }
+}
+
+// The fade reads exactly eight params; fewer is reported with the section's
+// line, more with the type's own message.
+void fader_init() {
+    const section& s = *current_section;
+    section_require(s, "efxFader", FADER_PARAMS, 0, 0, 0);
+    if (s.param_count != FADER_PARAMS) fatal_error("Script: eight floats are needed in fader effect");
+}
+
+static void overlay_begin() {
+    glDisable(GL_DEPTH_TEST);
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    gluOrtho2D(0, 1, 0, 1);
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glDisable(GL_TEXTURE_2D);
+}
+
+static void overlay_end() {
+    glDisable(GL_BLEND);
+    glEnable(GL_TEXTURE_2D);
+    glEnable(GL_DEPTH_TEST);
+    glPopMatrix();
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+}
+
+void fader_render() {
+    const section& s = *current_section;
+    fader_colour c = fader_colour_at(s.params, s.start, s.end, demo_time);
+    overlay_begin();
+    glColor4f(c.r, c.g, c.b, c.a);
+    glBegin(GL_QUADS);
+    for (const float* corner : fader_square) glVertex2fv(corner);
+    glEnd();
+    overlay_end();
+}

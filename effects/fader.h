@@ -1,0 +1,22 @@
+// efxFader: covers the whole picture with one flat colour that moves linearly
+// from a start colour (params 0..3, r g b a) to an end colour (params 4..7)
+// over the section's span, blended with ordinary alpha over what the lower
+// layers drew. Fades to and from black or white, flashes, tints.
+//
+// Leaves behind: blending off, texturing on, depth test on, the projection
+// matrix as the current matrix mode, the fade colour as the current colour.
+#pragma once
+
+enum { FADER_PARAMS = 8 };
+
+struct fader_colour {
+    float r, g, b, a;
+};
+
+// The colour at `demo_time` of a section running from `start` to `end`.
+// Not clamped: a time past `end` extrapolates.
+fader_colour fader_colour_at(const float* params, float start, float end, float demo_time);
+
+void fader_load();
+void fader_init();
+void fader_render();

@@ -1,0 +1,109 @@
+// efxRadialBlur: repeated copy-and-add of the frame, each pass zoomed about a
+// moving centre. The key and window arithmetic are free functions; render
+// only issues GL.
+#include "effects/radial_blur.h"
+
+#include <GL/gl.h>
+#include <algorithm>
+#include <cmath>
+
+#include "core/section.h"
+#include "core/section_check.h"
+#include "effects/frame_copy.h"
+#include "resources/texture.h"
+
+// The feedback texture shared by every radial blur section.
+static int feedback_texture = -1;
+
+int radial_blur_params_needed(int sync_count) {
+    return std::max(static_cast<int>(RADIAL_BLUR_MIN_PARAMS), 2 * sync_count + 5);
+}
+
+int radial_blur_pass_count(float passes) {
+    if (!(passes > 0)) return 0;
+    if (passes >= RADIAL_BLUR_MAX_PASSES) return RADIAL_BLUR_MAX_PASSES;
+    return static_cast<int>(std::ceil(passes));
+}
+
+// Time of key j: 0, then the syncs, then the section's duration.
+static float key_time(const float* syncs, int sync_count, float duration, int j) {
+    if (j == 0) return 0;
+    if (j <= sync_count) return syncs[j - 1];
+    return duration;
+}
+
+radial_blur_key radial_blur_key_at(const float* params, const float* syncs, int sync_count,
+                                   float duration, float t) {
+    if (sync_count > 0 && t >= duration) return {1.0f, 0.05f};
+    // The segment whose end key lies after t; for syncs in ascending order
+    // that is the one holding t.
+    int j = 0;
+    while (j < sync_count && t >= key_time(syncs, sync_count, duration, j + 1)) ++j;
+    float from = key_time(syncs, sync_count, duration, j);
+    float to = key_time(syncs, sync_count, duration, j + 1);
+    float u = to != from ? (t - from) / (to - from) : 0.0f;
+    const float* a = params + 1 + 2 * j;
+    return {a[0] + (a[2] - a[0]) * u, a[1] + (a[3] - a[1]) * u};
+}
+
+radial_blur_point radial_blur_centre(const float* params, float t, float duration) {
+    float f = t / duration;
+    return {params[5] + (params[7] - params[5]) * f, params[6] + (params[8] - params[6]) * f};
+}
+
+void radial_blur_window(float s, radial_blur_point centre, float texcoords[4][2]) {
+    float x = 2 * s * centre.x, y = 2 * s * centre.y, far = 1 - s;
+    const float corners[4][2] = {{x, far}, {x, y}, {far, y}, {far, far}};
+    for (int i = 0; i < 4; ++i) {
+        texcoords[i][0] = corners[i][0];
+        texcoords[i][1] = corners[i][1];
+    }
+}
+
+void radial_blur_load() { feedback_texture = frame_copy_create(TEXTURE_LINEAR); }
+
+void radial_blur_init() {
+    const section& s = *current_section;
+    section_require(s, "efxRadialBlur", radial_blur_params_needed(s.sync_count), 0, 0, 0);
+}
+
+static void draw_zoom_quad(float s, radial_blur_point centre) {
+    static const float vertices[4][2] = {{0, 0}, {0, 1}, {1, 1}, {1, 0}};
+    float texcoords[4][2];
+    radial_blur_window(s, centre, texcoords);
+    glBegin(GL_QUADS);
+    for (int i = 0; i < 4; ++i) {
+        glTexCoord2fv(texcoords[i]);
+        glVertex2fv(vertices[i]);
+    }
+    glEnd();
+}
+
+void radial_blur_render() {
+    const section& sec = *current_section;
+    float t = sec.local_time;
+    radial_blur_key key = radial_blur_key_at(sec.params, sec.syncs, sec.sync_count, sec.duration, t);
+    radial_blur_point centre = radial_blur_centre(sec.params, t, sec.duration);
+    glDisable(GL_DEPTH_TEST);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glOrtho(0, 1, 1, 0, -1, 1);
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    texture_bind(feedback_texture);
+    glColor4f(1, 1, 1, key.alpha);
+    int passes = radial_blur_pass_count(sec.params[0]);
+    for (int i = 0; i < passes; ++i) {
+        frame_copy_take(feedback_texture);
+        draw_zoom_quad(static_cast<float>(i) * key.step, centre);
+    }
+    glDisable(GL_BLEND);
+    glEnable(GL_DEPTH_TEST);
+    glPopMatrix();
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+}

@@ -1,0 +1,120 @@
+// A window on real Mesa for the post-processing effects' GL tests: the video
+// opened from a script head written by the test, hand-built section records,
+// helpers to paint a known picture into the render target and to read it
+// back.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <GL/gl.h>
+#include <initializer_list>
+#include <memory>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+#include "core/clock.h"
+#include "core/engine.h"
+#include "core/script.h"
+#include "core/section.h"
+#include "core/settings.h"
+#include "platform/video.h"
+#include "tests/test_support.h"
+
+struct rgb {
+    int r, g, b;
+};
+
+struct effect_window : ::testing::Test {
+    temp_dir dir;
+    std::string old_cwd;
+    std::vector<std::unique_ptr<section>> sections;
+
+    void SetUp() override {
+        char cwd[4096];
+        old_cwd = getcwd(cwd, sizeof cwd) ? cwd : ".";
+        ASSERT_EQ(chdir(dir.path.c_str()), 0);
+    }
+    void TearDown() override {
+        current_section = nullptr;
+        shut_down();
+        script_reset();
+        (void)chdir(old_cwd.c_str());
+    }
+    // Opens the window (800 x 600 unless `head` says otherwise) and prepares
+    // the render target as a frame does.
+    void open(const std::string& head = "") {
+        dir.write("data/script.txt", "gl_fullscreen 0\ngl_info 0\n" + head + "[EOF]\n");
+        read_script_file("data/script.txt");
+        video_start();
+        frame_begin();
+    }
+    // A section record of type `type` from `start` to `end`, made current.
+    section& add_section(int type, float start, float end, std::initializer_list<float> params,
+                         std::initializer_list<float> syncs = {}) {
+        sections.emplace_back(new section());
+        section& s = *sections.back();
+        s.type = type;
+        s.line = 1;
+        s.start = start;
+        s.end = end;
+        s.duration = end - start;
+        for (float p : params) s.params[s.param_count++] = p;
+        if (syncs.size()) {
+            s.syncs = syncs_storage.emplace_back(syncs).data();
+            s.sync_count = static_cast<int>(syncs.size());
+        }
+        current_section = &s;
+        return s;
+    }
+    std::vector<std::vector<float>> syncs_storage;
+
+    // The whole colour buffer in one colour.
+    static void clear_to(float r, float g, float b) {
+        glClearColor(r, g, b, 1);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glClearColor(0, 0, 0, 0);
+    }
+    // A rectangle of the colour buffer (window pixels, y up) in one colour.
+    static void fill_rect(int x, int y, int w, int h, float r, float g, float b) {
+        glEnable(GL_SCISSOR_TEST);
+        glScissor(x, y, w, h);
+        glClearColor(r, g, b, 1);
+        glClear(GL_COLOR_BUFFER_BIT);
+        glClearColor(0, 0, 0, 0);
+        glDisable(GL_SCISSOR_TEST);
+    }
+    static rgb pixel_at(int x, int y) {
+        unsigned char p[4] = {0, 0, 0, 0};
+        glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, p);
+        return {p[0], p[1], p[2]};
+    }
+    // The render target's pixels, RGBA, rows from the bottom.
+    static std::vector<unsigned char> read_target() {
+        std::vector<unsigned char> pixels(static_cast<size_t>(gl_rttWidth) * gl_rttHeight * 4);
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        glReadPixels(0, 0, gl_rttWidth, gl_rttHeight, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+        glPixelStorei(GL_PACK_ALIGNMENT, 4);
+        return pixels;
+    }
+    static GLint integer_state(GLenum which) {
+        GLint value = -1;
+        glGetIntegerv(which, &value);
+        return value;
+    }
+    // Matrix stacks back at their depth and the projection matrix selected.
+    static void expect_matrices_restored() {
+        EXPECT_EQ(integer_state(GL_MATRIX_MODE), GL_PROJECTION);
+        EXPECT_EQ(integer_state(GL_PROJECTION_STACK_DEPTH), 1);
+        EXPECT_EQ(integer_state(GL_MODELVIEW_STACK_DEPTH), 1);
+        EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+    }
+};
+
+#define EXPECT_RGB_NEAR(got, R, G, B, tolerance)                      \
+    do {                                                              \
+        rgb got_ = (got);                                             \
+        EXPECT_NEAR(got_.r, (R), (tolerance)) << "red";               \
+        EXPECT_NEAR(got_.g, (G), (tolerance)) << "green";             \
+        EXPECT_NEAR(got_.b, (B), (tolerance)) << "blue";              \
+    } while (0)

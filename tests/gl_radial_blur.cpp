@@ -1,0 +1,106 @@
+// efxRadialBlur drawn on Mesa over known pictures and read back: the
+// unzoomed pass upright over the frame, a small bright centre smeared out to
+// larger radii with falling strength, the cases that leave the picture alone,
+// and the render state it leaves behind.
+#include "effects/radial_blur.h"
+#include "tests/effect_window.h"
+
+namespace {
+
+int blur_type() { return section_type_find("efxRadialBlur"); }
+
+// Red channel along the row through the middle of the 512 x 512 target, from
+// the middle to the right edge.
+std::vector<int> middle_row_outward() {
+    std::vector<unsigned char> pixels = effect_window::read_target();
+    std::vector<int> row;
+    for (int x = 256; x < gl_rttWidth; ++x) row.push_back(pixels[(256 * gl_rttWidth + x) * 4]);
+    return row;
+}
+
+TEST_F(effect_window, radial_blur_pass_zero_adds_the_frame_upright) {
+    open();
+    radial_blur_load();
+    // One pass at step 0: the frame added to itself at alpha 0.5.
+    add_section(blur_type(), 0, 4, {1, 0.5f, 0, 0.5f, 0, 0.5f, 0.5f, 0.5f, 0.5f});
+    clear_to(0, 0, 0);
+    fill_rect(64, 384, 64, 64, 0.4f, 0.4f, 0.4f);  // upper left quadrant
+    current_section->local_time = 1;
+    radial_blur_render();
+    EXPECT_RGB_NEAR(pixel_at(96, 416), 153, 153, 153, 2);
+    EXPECT_RGB_NEAR(pixel_at(96, 96), 0, 0, 0, 0);    // not mirrored down
+    EXPECT_RGB_NEAR(pixel_at(416, 416), 0, 0, 0, 0);  // nor across
+}
+
+TEST_F(effect_window, radial_blur_smears_a_bright_centre_outward_with_falling_strength) {
+    open();
+    radial_blur_load();
+    // Four passes, alpha 0.5, step 0.04, zoomed about the middle.
+    add_section(blur_type(), 0, 4, {4, 0.5f, 0.04f, 0.5f, 0.04f, 0.5f, 0.5f, 0.5f, 0.5f});
+    clear_to(0, 0, 0);
+    fill_rect(248, 248, 16, 16, 0.25f, 0.25f, 0.25f);
+    ASSERT_EQ(middle_row_outward()[10], 0);
+    current_section->local_time = 1;
+    radial_blur_render();
+    std::vector<int> row = middle_row_outward();
+    // The square (radius 8) is brighter than before, and light now reaches
+    // radii it did not cover, weaker the further out.
+    EXPECT_GT(row[2], 64 + 10);
+    EXPECT_GT(row[10], 0);
+    EXPECT_GT(row[2], row[10]);
+    int last_lit = 0;
+    for (int r = 8; r < static_cast<int>(row.size()); ++r) {
+        if (row[r] > 0) last_lit = r;
+        if (r > 8) {
+            EXPECT_LE(row[r], row[r - 1] + 1) << "radius " << r;
+        }
+    }
+    EXPECT_GE(last_lit, 11);
+    EXPECT_LT(last_lit, 40);
+    // The smear runs outward on the left and below as on the right and
+    // above (pixel 255 - r mirrors pixel 256 + r about the middle).
+    for (int r : {9, 11, 13}) {
+        EXPECT_NEAR(pixel_at(255 - r, 256).r, pixel_at(256 + r, 256).r, 3) << "radius " << r;
+        EXPECT_NEAR(pixel_at(256, 255 - r).r, pixel_at(256, 256 + r).r, 3) << "radius " << r;
+    }
+}
+
+TEST_F(effect_window, radial_blur_without_passes_or_alpha_leaves_the_picture) {
+    open();
+    radial_blur_load();
+    const struct {
+        const char* name;
+        std::initializer_list<float> params;
+    } cases[] = {
+        {"no passes", {0, 1, 0.05f, 1, 0.05f, 0.5f, 0.5f, 0.5f, 0.5f}},
+        {"negative passes", {-2, 1, 0.05f, 1, 0.05f, 0.5f, 0.5f, 0.5f, 0.5f}},
+        {"alpha keys zero", {3, 0, 0.05f, 0, 0.05f, 0.5f, 0.5f, 0.5f, 0.5f}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        add_section(blur_type(), 0, 4, c.params);
+        clear_to(0, 0, 0);
+        fill_rect(200, 200, 100, 100, 0.5f, 0.25f, 0.75f);
+        current_section->local_time = 2;
+        radial_blur_render();
+        EXPECT_RGB_NEAR(pixel_at(250, 250), 128, 64, 191, 1);
+        EXPECT_RGB_NEAR(pixel_at(190, 250), 0, 0, 0, 0);
+        EXPECT_RGB_NEAR(pixel_at(250, 310), 0, 0, 0, 0);
+    }
+}
+
+TEST_F(effect_window, radial_blur_leaves_blending_off_and_depth_on) {
+    open();
+    radial_blur_load();
+    add_section(blur_type(), 0, 4, {2, 0.3f, 0.02f, 0.3f, 0.02f, 0.5f, 0.5f, 0.5f, 0.5f});
+    glDisable(GL_DEPTH_TEST);
+    glMatrixMode(GL_MODELVIEW);
+    current_section->local_time = 1;
+    radial_blur_render();
+    EXPECT_FALSE(glIsEnabled(GL_BLEND));
+    EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
+    EXPECT_EQ(integer_state(GL_BLEND_DST), GL_ONE);
+    expect_matrices_restored();
+}
+
+}  // namespace

@@ -1,0 +1,135 @@
+// efxRenderMesh drawn on Mesa and read back: a picture whose red and green
+// encode the texture coordinate, fed through the warp grid of each mode and
+// compared with the grid's own points; the feedback sum over two frames in
+// both clearing modes; the copy at the render target's size; and the render
+// state it leaves behind.
+#include <cmath>
+
+#include "effects/render_mesh.h"
+#include "tests/effect_window.h"
+
+namespace {
+
+int mesh_type() { return section_type_find("efxRenderMesh"); }
+
+// Red rising with x and green with y across the render target, so a pixel's
+// colour tells which texture coordinate was sampled there.
+void draw_coordinate_picture() {
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(0, 1, 0, 1, -1, 1);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glDisable(GL_TEXTURE_2D);
+    glDisable(GL_DEPTH_TEST);
+    glShadeModel(GL_SMOOTH);
+    glBegin(GL_QUADS);
+    glColor3f(0, 0, 0); glVertex2f(0, 0);
+    glColor3f(1, 0, 0); glVertex2f(1, 0);
+    glColor3f(1, 1, 0); glVertex2f(1, 1);
+    glColor3f(0, 1, 0); glVertex2f(0, 1);
+    glEnd();
+    glShadeModel(GL_FLAT);
+    glEnable(GL_TEXTURE_2D);
+    glEnable(GL_DEPTH_TEST);
+    glColor4f(1, 1, 1, 1);
+}
+
+TEST_F(effect_window, render_mesh_warps_the_picture_by_the_grid_of_each_mode) {
+    open();
+    const struct {
+        float mode;
+        float time;
+    } cases[] = {{0, 0}, {1, 0}, {2, 0}, {3, 0}, {4, 0}, {5, 0.25f}, {6, 0.3f}, {7, 0}, {-2, 0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "mode " << c.mode);
+        section& s = add_section(mesh_type(), 0, 4, {c.mode, 1, 1, 0});
+        render_mesh_init();
+        clear_to(0, 0, 0);
+        draw_coordinate_picture();
+        s.local_time = c.time;
+        render_mesh_render();
+        std::vector<unsigned char> pixels = read_target();
+        render_mesh_grid grid;
+        render_mesh_warp(render_mesh_mode(c.mode), c.time, grid);
+        double worst = 0, total = 0;
+        int points = 0;
+        for (int i = 1; i < RENDER_MESH_CELLS; ++i) {
+            for (int j = 1; j < RENDER_MESH_CELLS; ++j) {
+                double u = grid[i][j][0], v = grid[i][j][1];
+                if (u < 0.01 || u > 0.99 || v < 0.01 || v > 0.99) continue;
+                int x = i * gl_rttWidth / RENDER_MESH_CELLS, y = j * gl_rttHeight / RENDER_MESH_CELLS;
+                const unsigned char* p = &pixels[(static_cast<size_t>(y) * gl_rttWidth + x) * 4];
+                double error = std::fmax(std::fabs(p[0] - u * 255), std::fabs(p[1] - v * 255));
+                worst = std::fmax(worst, error);
+                total += error;
+                ++points;
+            }
+        }
+        ASSERT_GT(points, 100);
+        EXPECT_LT(worst, 3.0);
+        // A grid off by the smallest deformation (0.01, mode 0) would be 2.5
+        // levels out on average.
+        EXPECT_LT(total / points, 1.0);
+    }
+}
+
+// With a flat picture S of 0.2 and a constant alpha of 0.5: clearing gives
+// S, then 0.5 (S + 0.5 S); drawing over gives 2 S, then S + 0.5 (2 S) plus
+// half of that again.
+TEST_F(effect_window, render_mesh_adds_the_previous_frame_from_the_second_frame_on) {
+    open();
+    const struct {
+        float over;
+        int first, second;
+    } cases[] = {{0, 51, 38}, {1, 102, 153}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "params[3] " << c.over);
+        section& s = add_section(mesh_type(), 0, 4, {7, 0.5f, 0.5f, c.over});
+        render_mesh_init();
+        glColor4f(1, 1, 1, 1);
+        int seen[2];
+        for (int frame = 0; frame < 2; ++frame) {
+            clear_to(0.2f, 0.2f, 0.2f);
+            s.local_time = 0.1f * static_cast<float>(frame + 1);
+            render_mesh_render();
+            seen[frame] = pixel_at(300, 200).g;
+        }
+        EXPECT_NEAR(seen[0], c.first, 2);
+        EXPECT_NEAR(seen[1], c.second, 2);
+    }
+}
+
+TEST_F(effect_window, render_mesh_copies_only_the_render_target) {
+    open("gl_rttWidth 256\ngl_rttHeight 256\n");
+    section& s = add_section(mesh_type(), 0, 4, {0, 1, 1, 1});
+    render_mesh_init();
+    clear_to(1, 0, 0);
+    fill_rect(0, 0, 256, 256, 0, 0.4f, 0);
+    glColor4f(1, 1, 1, 1);
+    s.local_time = 0.5f;
+    render_mesh_render();
+    // The copy holds the target's green only: the drifted copy doubles it,
+    // with no red from the window beyond the target.
+    for (int xy : {2, 128, 240}) EXPECT_RGB_NEAR(pixel_at(xy, xy), 0, 204, 0, 2);
+    EXPECT_RGB_NEAR(pixel_at(400, 400), 255, 0, 0, 0);
+}
+
+TEST_F(effect_window, render_mesh_leaves_blending_and_depth_off_and_texturing_on) {
+    open();
+    section& s = add_section(mesh_type(), 0, 4, {4, 0.5f, 0.5f, 0});
+    render_mesh_init();
+    glEnable(GL_DEPTH_TEST);
+    glDisable(GL_TEXTURE_2D);
+    glMatrixMode(GL_MODELVIEW);
+    for (int frame = 0; frame < 2; ++frame) {
+        s.local_time = 0.1f;
+        render_mesh_render();
+    }
+    EXPECT_FALSE(glIsEnabled(GL_BLEND));
+    EXPECT_FALSE(glIsEnabled(GL_DEPTH_TEST));
+    EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
+    expect_matrices_restored();
+}
+
+}  // namespace
