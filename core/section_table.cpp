@@ -7,6 +7,12 @@
 #include <cstring>
 
 #include "core/loading.h"
+#include "effects/fader.h"
+#include "effects/image3d.h"
+#include "effects/particletex.h"
+#include "effects/pathway.h"
+#include "effects/radial_blur.h"
+#include "effects/render_mesh.h"
 
 section* section_list = nullptr;
 section* current_section = nullptr;
@@ -34,14 +40,14 @@ section_type section_types[SECTION_TYPE_COUNT] = {
     EMPTY_ROW("meditation"),
     EMPTY_ROW("redsun"),
     EMPTY_ROW("thelake"),
-    EMPTY_ROW("efxFader"),
-    EMPTY_ROW("efxRadialBlur"),
-    EMPTY_ROW("efxRenderMesh"),
+    {"efxFader", fader_load, fader_init, NOP, fader_render, NOP},
+    {"efxRadialBlur", radial_blur_load, radial_blur_init, NOP, radial_blur_render, NOP},
+    {"efxRenderMesh", NOP, render_mesh_init, NOP, render_mesh_render, NOP},
     EMPTY_ROW("genWireframe"),
-    EMPTY_ROW("gen3Dimage"),
+    {"gen3Dimage", NOP, image3d_init, NOP, image3d_render, NOP},
     EMPTY_ROW("genEnvironment"),
-    EMPTY_ROW("genPathway"),
-    EMPTY_ROW("genParticletex"),
+    {"genPathway", NOP, pathway_init, NOP, pathway_render, NOP},
+    {"genParticletex", NOP, particletex_init, NOP, particletex_render, NOP},
     EMPTY_ROW("genMacroBox"),
     EMPTY_ROW("gen3DS"),
     EMPTY_ROW("genCamera"),

@@ -1,0 +1,54 @@
+// gen3Dimage: the picture's quad, drawn additively at its place without
+// depth testing.
+#include "effects/image3d.h"
+
+#include <GL/gl.h>
+#include <cstdlib>
+
+#include "core/fatal.h"
+#include "core/section.h"
+#include "core/section_check.h"
+#include "resources/texture.h"
+
+static const char* const TYPE_NAME = "gen3Dimage";
+
+float image3d_alpha(const float* params, float t, float duration) {
+    return params[5] + (params[6] - params[5]) * t / duration;
+}
+
+void image3d_init() {
+    section& s = *current_section;
+    section_require(s, TYPE_NAME, IMAGE3D_PARAMS, IMAGE3D_STRINGS, 0, 0);
+    image3d_instance built = {};
+    built.image = texture_load(s.strings[0]);
+    if (built.image < 0) fatal_error("gen3Dimage: Error loading texture %s", s.strings[0]);
+    texture_set_options(built.image, TEXTURE_LINEAR);
+    texture_upload(built.image);
+    const texture* picture = texture_table[built.image];
+    quad_init(&built.quad, built.image, static_cast<float>(picture->width),
+              static_cast<float>(picture->height));
+    image3d_instance* instance = static_cast<image3d_instance*>(malloc(sizeof(image3d_instance)));
+    if (!instance) fatal_error("%s: out of memory, section at line %d", TYPE_NAME, s.line);
+    *instance = built;
+    s.instance_data = instance;
+}
+
+// Under the replace environment the quad shows the picture's own colours;
+// the current colour's alpha is the strength it is added with when the
+// picture has no alpha of its own.
+void image3d_render() {
+    const section& s = *current_section;
+    const image3d_instance* instance = static_cast<const image3d_instance*>(s.instance_data);
+    glColor4f(0, 0, 0, image3d_alpha(s.params, s.local_time, s.duration));
+    glDisable(GL_DEPTH_TEST);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glTranslatef(s.params[2], s.params[3], s.params[4]);
+    glScalef(s.params[0], s.params[1], 1);
+    quad_draw(&instance->quad);
+    glPopMatrix();
+    glDisable(GL_BLEND);
+    glEnable(GL_DEPTH_TEST);
+}

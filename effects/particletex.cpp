@@ -1,0 +1,153 @@
+// genParticletex: filling the pool from a picture, the eased glide to the
+// grid, and the additive draw of the assembled picture.
+#include "effects/particletex.h"
+
+#include <GL/gl.h>
+#include <climits>
+#include <cmath>
+#include <cstdlib>
+
+#include "core/fatal.h"
+#include "core/random.h"
+#include "core/section.h"
+#include "core/section_check.h"
+#include "resources/texture.h"
+
+#ifndef GL_BGR_EXT
+#define GL_BGR_EXT 0x80E0
+#endif
+#ifndef GL_BGRA_EXT
+#define GL_BGRA_EXT 0x80E1
+#endif
+
+static const char* const TYPE_NAME = "genParticletex";
+
+// Below this channel sum a pixel counts as black and makes no particle.
+static const float PARTICLETEX_DARK = 0.1f;
+static const float BYTE_SCALE = 0.003921569f;  // 1 / 255
+
+int particletex_scatter_range(float param) {
+    if (!(param >= 1)) return 1;  // also catches NaN
+    if (param > RAND_LIMIT + 1) return RAND_LIMIT + 1;
+    return static_cast<int>(param);
+}
+
+static float draw_coordinate(int range) {
+    int sign = rand_next() % 2;
+    int magnitude = rand_next() % range;
+    return static_cast<float>(sign ? -magnitude : magnitude);
+}
+
+void particletex_draw_offset(int range, float offset[3]) {
+    offset[2] = draw_coordinate(range);
+    offset[1] = draw_coordinate(range);
+    offset[0] = draw_coordinate(range);
+}
+
+void particletex_pixel_colour(const texture* picture, int x, int y, float rgb[3]) {
+    const unsigned char* p =
+        picture->pixels + static_cast<size_t>(y) * texture_row_bytes(picture) +
+        static_cast<size_t>(x) * picture->components;
+    int bytes[3];
+    if (picture->components < 3) {
+        bytes[0] = bytes[1] = bytes[2] = p[0];
+    } else {
+        bool bgr = picture->pixel_format == GL_BGR_EXT || picture->pixel_format == GL_BGRA_EXT;
+        bytes[0] = bgr ? p[2] : p[0];
+        bytes[1] = p[1];
+        bytes[2] = bgr ? p[0] : p[2];
+    }
+    for (int i = 0; i < 3; ++i) rgb[i] = bytes[i] * BYTE_SCALE;
+}
+
+void particletex_fill(particle_system* system, const texture* picture, int range, float alpha) {
+    for (int y = 0; y < picture->height; ++y)
+        for (int x = 0; x < picture->width; ++x) {
+            int k = y * picture->width + x;
+            particle* p = &system->particles[k];
+            float offset[3], rgb[3];
+            particletex_draw_offset(range, offset);
+            particle_set_position(system, k, offset[0], offset[1], offset[2]);
+            particletex_pixel_colour(picture, x, y, rgb);
+            particle_set_colour(system, k, rgb[0], rgb[1], rgb[2], alpha);
+            p->alive = rgb[0] + rgb[1] + rgb[2] >= PARTICLETEX_DARK;
+            particle_set_velocity(system, k, offset[0], offset[1], offset[2]);
+            particle_set_acceleration(system, k, 0, 0, 0);
+            p->texture_slot = 0;
+        }
+}
+
+float particletex_ease(float t, float d) {
+    return static_cast<float>((std::cos(static_cast<double>(t) * M_PI / d) + 1) * 0.5);
+}
+
+void particletex_place(particletex_instance* instance, float t, float d, float alpha_start,
+                       float alpha_end) {
+    float e = particletex_ease(t, d);
+    float alpha = alpha_start + (alpha_end - alpha_start) * t / d;
+    particle_system* system = instance->particles;
+    for (int k = 0; k < system->count; ++k) {
+        particle* p = &system->particles[k];
+        if (!p->alive) continue;
+        int y = k / instance->width, x = k % instance->width;
+        p->position[0] = e * p->velocity[0] + y * instance->row_spacing - instance->half_height;
+        p->position[1] = e * p->velocity[1] + x * instance->column_spacing - instance->half_width;
+        p->position[2] = e * p->velocity[2];
+        p->colour[3] = alpha;
+    }
+}
+
+// A texture the effect cannot do without: an unknown file kind is fatal.
+static int load_required(const char* name, int options) {
+    int index = texture_load(name);
+    if (index < 0) fatal_error("Error loading texture %s", name);
+    texture_set_options(index, options);
+    return index;
+}
+
+// Everything is loaded and filled before the instance block is taken, so a
+// section that stops with an error leaves nothing half built behind.
+void particletex_init() {
+    section& s = *current_section;
+    section_require(s, TYPE_NAME, PARTICLETEX_PARAMS, PARTICLETEX_STRINGS, 0, 0);
+    if (s.string_count != PARTICLETEX_STRINGS)
+        fatal_error("genParticletex: Script: Two strings are needed in genParticletex section");
+    particletex_instance built = {};
+    built.image = load_required(s.strings[0], TEXTURE_LINEAR);
+    texture_upload(built.image);
+    const texture* picture = texture_table[built.image];
+    long long pixels = static_cast<long long>(picture->width) * picture->height;
+    if (pixels > INT_MAX)
+        fatal_error("%s: picture %s is too large, section at line %d", TYPE_NAME, s.strings[0], s.line);
+    built.width = picture->width;
+    built.height = picture->height;
+    built.half_width = picture->width * s.params[0] * 0.5f;
+    built.half_height = picture->height * s.params[0] * 0.5f;
+    built.row_spacing = s.params[0];
+    built.column_spacing = s.params[0];
+    int sprite = load_required(s.strings[1], TEXTURE_MODULATE);
+    built.particles = particles_create(static_cast<int>(pixels), s.params[1]);
+    particles_add_texture(built.particles, sprite);
+    particletex_fill(built.particles, picture, particletex_scatter_range(s.params[2]), s.params[6]);
+    particles_upload_textures(built.particles);
+    particletex_instance* instance =
+        static_cast<particletex_instance*>(malloc(sizeof(particletex_instance)));
+    if (!instance) fatal_error("%s: out of memory, section at line %d", TYPE_NAME, s.line);
+    *instance = built;
+    s.instance_data = instance;
+}
+
+void particletex_render() {
+    const section& s = *current_section;
+    particletex_instance* instance = static_cast<particletex_instance*>(s.instance_data);
+    particletex_place(instance, s.local_time, s.end - s.start, s.params[6], s.params[7]);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glTranslatef(s.params[3], s.params[4], s.params[5]);
+    glRotatef(-90, 0, 0, 1);
+    particles_draw(instance->particles);
+    glPopMatrix();
+    glDisable(GL_BLEND);
+}

@@ -1,0 +1,115 @@
+// genPathway: the particle pool, the emission walk along the path, and the
+// additive draw of the drifting trail.
+#include "effects/pathway.h"
+
+#include <GL/gl.h>
+#include <climits>
+#include <cstdlib>
+
+#include "core/fatal.h"
+#include "core/random.h"
+#include "core/section.h"
+#include "core/section_check.h"
+#include "effects/quads.h"
+#include "resources/texture.h"
+
+static const char* const TYPE_NAME = "genPathway";
+
+int pathway_pool_size(float duration, float rate) {
+    float count = duration * rate;
+    if (!(count > 0)) return 0;
+    if (count >= 2147483648.0f) return INT_MAX;  // particles_create reports it out of memory
+    return static_cast<int>(count);
+}
+
+static float draw_drift() {
+    int sign = rand_next() % 2;
+    int magnitude = rand_next() % 100;
+    return (sign ? -magnitude : magnitude) * 0.002f;
+}
+
+void pathway_fill(particle_system* system, float r, float g, float b) {
+    for (int k = 0; k < system->count; ++k) {
+        particle* p = &system->particles[k];
+        particle_set_position(system, k, 0, 0, 0);
+        particle_set_colour(system, k, r, g, b, 1.0f);
+        p->alive = 0;
+        p->life = PATHWAY_LIFE;
+        particle_set_velocity(system, k, 0, 0, 0);
+        float z = draw_drift();
+        float y = draw_drift();
+        float x = draw_drift();
+        particle_set_acceleration(system, k, x, y, z);
+        p->texture_slot = 0;
+    }
+}
+
+static void path_point(const spline* path, float time, float out[3]) {
+    float values[SPLINE_CHANNELS];
+    spline_evaluate(path, time, values);
+    for (int i = 0; i < 3; ++i) out[i] = values[i];
+}
+
+void pathway_emit(pathway_instance* instance, const spline* path, float rate, float t) {
+    particle_system* system = instance->particles;
+    path_point(path, 0, instance->emitter);
+    instance->next_particle = 0;
+    if (!(t >= 0)) return;
+    const float step = 1 / rate;
+    float u = 0;
+    while (instance->next_particle < system->count) {
+        path_point(path, u + step, instance->emitter);
+        int k = instance->next_particle;
+        if (!system->particles[k].alive) {
+            system->particles[k].alive = 1;
+            particle_set_position(system, k, instance->emitter[0], instance->emitter[1],
+                                  instance->emitter[2]);
+        }
+        instance->next_particle += 1;
+        u += step;
+        if (u > t) break;
+    }
+}
+
+// Without a path or a positive rate the walk has nothing to follow (and the
+// pool size and the step 1 / rate would be meaningless), so both are
+// checked here rather than met mid-show.
+void pathway_init() {
+    section& s = *current_section;
+    section_require(s, TYPE_NAME, PATHWAY_PARAMS, PATHWAY_STRINGS, PATHWAY_SPLINES, 0);
+    if (!(s.params[0] > 0))
+        fatal_error("%s: section at line %d needs a positive emission rate (param 1), has %g",
+                    TYPE_NAME, s.line, s.params[0]);
+    pathway_instance built = {};
+    built.sprite = texture_load(s.strings[0]);
+    if (built.sprite < 0) fatal_error("Error loading texture %s", s.strings[0]);
+    // Uploaded once, with the pool's textures below.
+    texture_set_options(built.sprite, TEXTURE_MODULATE);
+    built.particles = particles_create(pathway_pool_size(s.end - s.start, s.params[0]), s.params[1]);
+    particles_add_texture(built.particles, built.sprite);
+    pathway_fill(built.particles, s.params[2], s.params[3], s.params[4]);
+    particles_upload_textures(built.particles);
+    pathway_instance* instance = static_cast<pathway_instance*>(malloc(sizeof(pathway_instance)));
+    if (!instance) fatal_error("%s: out of memory, section at line %d", TYPE_NAME, s.line);
+    *instance = built;
+    s.instance_data = instance;
+}
+
+void pathway_render() {
+    const section& s = *current_section;
+    pathway_instance* instance = static_cast<pathway_instance*>(s.instance_data);
+    float t = s.local_time;
+    draw_debug_axes();
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    pathway_emit(instance, &s.splines[0], s.params[0], t);
+    glEnable(GL_TEXTURE_2D);
+    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+    particles_update(t - instance->previous_time, instance->particles);
+    particles_draw(instance->particles);
+    instance->previous_time = t;
+    glDisable(GL_BLEND);
+    glPopMatrix();
+}

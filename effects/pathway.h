@@ -1,0 +1,50 @@
+// genPathway: a glowing trail along a spline path. An emitter runs along the
+// section's first spline and wakes one particle of a fixed pool per 1/rate
+// seconds at its path point; each woken particle drifts off under its own
+// small random acceleration and fades very slowly, so the path stays visible
+// as a loose ribbon of additive sprites.
+//
+// String 0: the sprite. Params: 0 emission rate (particles per second; the
+// pool holds duration x rate), 1 sprite half edge, 2..4 colour r g b. Spline
+// 0: the path, its first three channels the emitter position, run at the
+// spline's own time.
+//
+// Leaves behind: blending off with (GL_SRC_ALPHA, GL_ONE) as the blend
+// factors, texturing on, polygons filled on both sides, depth writes on, the
+// modelview as the current matrix mode.
+#pragma once
+
+#include "effects/particles.h"
+#include "resources/spline.h"
+
+enum { PATHWAY_PARAMS = 5, PATHWAY_STRINGS = 1, PATHWAY_SPLINES = 1 };
+
+// Seconds a particle lives: longer than any section, so none dies.
+static const float PATHWAY_LIFE = 1000.0f;
+
+struct pathway_instance {
+    int sprite;               // texture index
+    float emitter[3];         // the last path point evaluated
+    float previous_time;      // local time of the previous render; 0 before the first
+    int next_particle;        // pool index the emission walk handles next
+    particle_system* particles;
+};
+
+// Particles in the pool of a section lasting `duration` at `rate` per
+// second: the product truncated, 0 when it is not positive.
+int pathway_pool_size(float duration, float rate);
+
+// The initial state of every particle: at the origin, colour (r, g, b, 1),
+// dead, life PATHWAY_LIFE, at rest, an acceleration drawn z, y, x, each a
+// sign draw and a magnitude draw below 100 times 0.002. Attaches no texture.
+void pathway_fill(particle_system* system, float r, float g, float b);
+
+// The emission walk at local time t: the walk starts at particle 0 and wakes
+// each dead particle j it passes at the path point of time (j + 1) / rate,
+// moving on while j / rate (summed in single precision) is not past t and the
+// pool lasts. Nothing is woken for t below 0. The path holds its last key
+// past its end.
+void pathway_emit(pathway_instance* instance, const spline* path, float rate, float t);
+
+void pathway_init();
+void pathway_render();
