@@ -66,6 +66,7 @@ std::string short_show(const std::string& data) {
 TEST(player, short_show_plays_to_its_end_and_writes_the_driver_report) {
     temp_dir dir;
     dir.write("data/script.txt", short_show(std::string(QUILLON_SOURCE_DIR) + "/data"));
+    dir.add_font();
     std::string output;
     EXPECT_EQ(run_command(built_binary("quillon") + " " + dir.path, &output), 0) << output;
     EXPECT_NE(read_file(dir.file("opengl.log")).find("// OpenGL driver information"), std::string::npos);
@@ -74,6 +75,7 @@ TEST(player, short_show_plays_to_its_end_and_writes_the_driver_report) {
 TEST(player, script_option_reads_another_file_inside_the_show_folder) {
     temp_dir dir;
     dir.write("alt/show.txt", short_show(std::string(QUILLON_SOURCE_DIR) + "/data"));
+    dir.add_font();
     std::string output;
     EXPECT_EQ(run_command(built_binary("quillon") + " --script alt/show.txt " + dir.path, &output), 0) << output;
     EXPECT_EQ(run_command(built_binary("quillon") + " --script alt/none.txt " + dir.path, &output), 255);
