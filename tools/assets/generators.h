@@ -6,3 +6,7 @@
 
 void generate_loading_images(const std::string& data_dir);
 void generate_soundtrack(const std::string& data_dir);
+void generate_font_image(const std::string& data_dir);
+void generate_models(const std::string& data_dir);
+void generate_fx_pictures(const std::string& data_dir);
+void generate_fx3d_assets(const std::string& data_dir);

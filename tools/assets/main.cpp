@@ -13,6 +13,10 @@ struct generator {
 static const generator generators[] = {
     {"loading screen", generate_loading_images},
     {"soundtrack", generate_soundtrack},
+    {"debug font", generate_font_image},
+    {"model effect examples", generate_fx3d_assets},
+    {"models", generate_models},
+    {"particle and picture examples", generate_fx_pictures},
 };
 
 int main(int argc, char** argv) {
