@@ -8,6 +8,7 @@
 #include "core/clock.h"
 #include "core/settings.h"
 #include "platform/font.h"
+#include "platform/music.h"
 
 std::string overlay_timing_text(int frame, float time, float end, float fps, float sound_load) {
     char text[FONT_TEXT_MAX + 1];
@@ -29,8 +30,8 @@ std::string overlay_camera_text(float fps, int frame, float time, const camera* 
 }
 
 void draw_timing_overlay() {
-    // The music stream offers no mixer load figure, so the overlay shows 0.
-    std::string text = overlay_timing_text(frame_number, demo_time, demoend, fps_value, 0.0f);
+    std::string text =
+        overlay_timing_text(frame_number, demo_time, demoend, fps_value, music_cpu_usage());
     font_print(engine_font, "%s", text.c_str());
 }
 

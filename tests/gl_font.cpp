@@ -1,0 +1,85 @@
+// The debug font printed on Mesa over a presented (black) frame and read
+// back: glyphs land in their cells from the top left, characters outside the
+// set and line feeds draw nothing but move the pen, and the 2-D state is
+// restored afterwards.
+#include "platform/font.h"
+#include "platform/overlay.h"
+#include "tests/effect_window.h"
+
+namespace {
+
+struct font_window : effect_window {
+    // A 4:3 window so the letterbox covers it all and pixels map 1:1.
+    void open_presented() {
+        dir.add_font();
+        open("gl_panoramic 0\n");
+        font_start();
+        frame_begin();
+        frame_present();
+    }
+    // Lit pixels in the square glyph cell at text column `col`, line `line`.
+    static int lit_in_cell(int col, int line) {
+        int size = static_cast<int>(engine_font.size);
+        std::vector<unsigned char> p(static_cast<size_t>(size) * size * 4);
+        int y = gl_height - (line + 1) * size;
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        glReadPixels(col * size, y, size, size, GL_RGBA, GL_UNSIGNED_BYTE, p.data());
+        int lit = 0;
+        for (size_t i = 0; i < p.size(); i += 4)
+            if (p[i] + p[i + 1] + p[i + 2] > 96) ++lit;
+        return lit;
+    }
+};
+
+TEST_F(font_window, glyphs_fill_their_cells_and_skipped_characters_only_advance) {
+    open_presented();
+    ASSERT_EQ(engine_font.size, 16.0f);  // 256-texel image over 16 columns
+    font_print(engine_font, "A%c_\tW\n%d", 'B', 7);
+    EXPECT_GT(lit_in_cell(0, 0), 10);  // A
+    EXPECT_GT(lit_in_cell(1, 0), 10);  // B
+    EXPECT_EQ(lit_in_cell(2, 0), 0);   // underscore: never found in the set
+    EXPECT_EQ(lit_in_cell(3, 0), 0);   // tab
+    EXPECT_GT(lit_in_cell(4, 0), 10);  // W
+    EXPECT_EQ(lit_in_cell(5, 0), 0);   // nothing after the line's end
+    EXPECT_GT(lit_in_cell(0, 1), 5);   // the second line starts at x 0
+    EXPECT_EQ(lit_in_cell(1, 1), 0);
+    EXPECT_EQ(lit_in_cell(0, 2), 0);
+    EXPECT_FALSE(glIsEnabled(GL_BLEND));
+    expect_matrices_restored();
+}
+
+TEST_F(font_window, text_is_added_to_the_picture_from_the_pen_start) {
+    open_presented();
+    fill_rect(0, 0, gl_width, gl_height, 0, 0, 0.5f);
+    font moved = engine_font;
+    moved.x = 32;
+    font_print(moved, "%s", "M");
+    int glyph = 0;
+    for (int y = gl_height - 16; y < gl_height; ++y)
+        for (int x = 0; x < 64; ++x) {
+            rgb c = pixel_at(x, y);
+            ASSERT_GE(c.b, 127);  // blending adds; it never darkens
+            if (c.r > 96) {
+                ASSERT_GE(x, 32) << "left of the pen start";
+                ASSERT_LT(x, 48) << "beyond one glyph cell";
+                ++glyph;
+            }
+        }
+    EXPECT_GT(glyph, 10);
+    EXPECT_RGB_NEAR(pixel_at(100, 100), 0, 0, 128, 1);
+}
+
+TEST_F(font_window, camera_overlay_prints_its_lines_down_the_left_edge) {
+    open_presented();
+    fps = 1;
+    overlay_draw();
+    fps = 0;
+    // "fps", a blank line, then "Camera Position" and three coordinate lines.
+    EXPECT_GT(lit_in_cell(0, 0), 5);
+    EXPECT_EQ(lit_in_cell(0, 1) + lit_in_cell(1, 1) + lit_in_cell(2, 1), 0);
+    for (int line = 2; line <= 5; ++line) EXPECT_GT(lit_in_cell(0, line), 5) << line;
+    EXPECT_EQ(lit_in_cell(0, 6), 0);
+    expect_matrices_restored();
+}
+
+}  // namespace
