@@ -17,6 +17,7 @@ static const generator generators[] = {
     {"model effect examples", generate_fx3d_assets},
     {"models", generate_models},
     {"particle and picture examples", generate_fx_pictures},
+    {"default show flights", generate_show_assets},
 };
 
 int main(int argc, char** argv) {
