@@ -4,7 +4,7 @@
 # when something has to be installed. Not root: prints the command and fails.
 set -eu
 
-packages="build-essential cmake pkg-config clang
+packages="build-essential cmake pkg-config clang libclang-rt-dev
   libsdl1.2-dev libsdl-image1.2-dev
   libgl-dev libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri
   libjpeg-dev libpng-dev libfreetype-dev fonts-dejavu-core

@@ -1,0 +1,138 @@
+// Model drawing: sphere-mapped triangles with the smoothed vertex normals, or
+// per-material batches, textured (UVs) or lit (material colours, one face
+// normal per face).
+#include "resources/model_draw.h"
+
+#include <GL/gl.h>
+
+#include "resources/texture.h"
+
+static bool texture_valid(int index) { return index >= 0 && index < texture_count && texture_table[index]; }
+
+void model_upload_textures() {
+    const model* m = model_current();
+    if (!m) return;
+    for (const model_material* mat = m->materials; mat; mat = mat->next)
+        if (texture_valid(mat->texture)) texture_upload(mat->texture);
+}
+
+// The first `limit` faces of the object with normals at their vertices.
+static void draw_smooth_faces(const model_object& o, int limit) {
+    for (int i = 0; i < limit; ++i) {
+        const model_face& f = o.faces[i];
+        for (unsigned short index : {f.a, f.b, f.c}) {
+            const model_vertex& v = o.vertices[index];
+            glNormal3f(v.nx, v.ny, v.nz);
+            glVertex3f(v.x, v.y, v.z);
+        }
+    }
+}
+
+// Faces drawn of an object of `count` faces; NaN and negative fractions draw
+// none, fractions of 1 or more draw all.
+static int partial_count(int count, float fraction) {
+    if (!(fraction > 0)) return 0;
+    const float k = (float)count * fraction;
+    return k >= (float)count ? count : (int)k;
+}
+
+static void draw_sphere_mapped(const model* m, float fraction) {
+    if (!m) return;
+    glEnable(GL_TEXTURE_GEN_S);
+    glEnable(GL_TEXTURE_GEN_T);
+    glTexGeni(GL_S, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
+    glTexGeni(GL_T, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
+    glBegin(GL_TRIANGLES);
+    for (int i = 0; i < m->object_count; ++i)
+        draw_smooth_faces(m->objects[i], partial_count(m->objects[i].face_count, fraction));
+    glEnd();
+    glDisable(GL_TEXTURE_GEN_S);
+    glDisable(GL_TEXTURE_GEN_T);
+}
+
+void model_draw_sphere_mapped(const model* m) { draw_sphere_mapped(m, 1); }
+
+void model_draw_partial(const model* m, float fraction) { draw_sphere_mapped(m, fraction); }
+
+// ---------------------------------------------------------------------------
+// Materials
+// ---------------------------------------------------------------------------
+
+struct material_state {
+    bool textured;  // starts yes whatever GL's state: GL changes only on a switch
+    const model_material* current;
+    bool current_textured;
+};
+
+static void set_lit_colours(const model_material* mat) {
+    const GLfloat ambient[4] = {mat->ambient[0], mat->ambient[1], mat->ambient[2], 1};
+    const GLfloat diffuse[4] = {mat->diffuse[0], mat->diffuse[1], mat->diffuse[2], 1};
+    const GLfloat specular[4] = {mat->specular[0], mat->specular[1], mat->specular[2], 1};
+    glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT, ambient);
+    glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, diffuse);
+    glMaterialfv(GL_FRONT_AND_BACK, GL_SPECULAR, specular);
+    glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, mat->shininess);
+}
+
+// Ends the batch, switches texturing or lighting for `mat`, starts a new one.
+// A texture that was never uploaded is uploaded here, on its first use.
+static void switch_material(material_state& s, const model_material* mat, bool textured) {
+    glEnd();
+    if (textured) {
+        if (!s.textured) {
+            glDisable(GL_LIGHTING);
+            glEnable(GL_TEXTURE_2D);
+            s.textured = true;
+        }
+        if (texture_table[mat->texture]->gl_name == 0) texture_upload(mat->texture);
+        texture_bind(mat->texture);
+    } else {
+        if (s.textured) {
+            glDisable(GL_TEXTURE_2D);
+            glEnable(GL_LIGHTING);
+            glEnable(GL_LIGHT0);
+            s.textured = false;
+        }
+        set_lit_colours(mat);
+    }
+    s.current = mat;
+    s.current_textured = textured;
+    glBegin(GL_TRIANGLES);
+}
+
+static void draw_material_faces(material_state& s, const model_object& o) {
+    // A textured material needs a coordinate pair for every vertex; on an
+    // object without them it is drawn lit.
+    const bool has_uvs = o.uvs && o.uv_count >= o.vertex_count;
+    for (int i = 0; i < o.face_count; ++i) {
+        const model_face& f = o.faces[i];
+        const model_material* mat = f.material;
+        // Faces without a material keep the state the previous face left.
+        if (mat) {
+            const bool textured = has_uvs && texture_valid(mat->texture);
+            if (mat != s.current || textured != s.current_textured) switch_material(s, mat, textured);
+        }
+        if (s.textured) {
+            for (unsigned short index : {f.a, f.b, f.c}) {
+                if (has_uvs) glTexCoord2f(o.uvs[index][0], o.uvs[index][1]);
+                glVertex3f(o.vertices[index].x, o.vertices[index].y, o.vertices[index].z);
+            }
+        } else {
+            glNormal3f(f.nx, f.ny, f.nz);
+            for (unsigned short index : {f.a, f.b, f.c})
+                glVertex3f(o.vertices[index].x, o.vertices[index].y, o.vertices[index].z);
+        }
+    }
+}
+
+void model_draw_materials(const model* m) {
+    if (!m) return;
+    material_state s{true, nullptr, true};
+    glBegin(GL_TRIANGLES);
+    for (int i = 0; i < m->object_count; ++i) draw_material_faces(s, m->objects[i]);
+    glEnd();
+    if (!s.textured) {
+        glDisable(GL_LIGHTING);
+        glEnable(GL_TEXTURE_2D);
+    }
+}
