@@ -166,6 +166,10 @@ int texture_load_as(const char* name, int kind) {
         SDL_FreeSurface(surface);
         fatal_error("Error loading texture %s: %s\n", name, "No format specified in code");
     }
+    if (surface->w <= 0 || surface->h <= 0) {
+        SDL_FreeSurface(surface);
+        fatal_error("Error loading texture %s: %s\n", name, "the image has no pixels");
+    }
     t->name = strdup(name);
     texture_take_pixels(t, surface, kind);
     // The pixels now live in the record's own buffer.

@@ -133,8 +133,10 @@ inline void write_tga(const std::string& path, const picture& p, tga_kind kind, 
         v[5] = (uint8_t)p.pixels.size();
         v[7] = 24;
     }
-    v[12] = (uint8_t)p.width;
-    v[14] = (uint8_t)p.height;
+    v[12] = (uint8_t)(p.width & 0xFF);
+    v[13] = (uint8_t)(p.width >> 8);
+    v[14] = (uint8_t)(p.height & 0xFF);
+    v[15] = (uint8_t)(p.height >> 8);
     v[16] = (uint8_t)bits;
     v[17] = (uint8_t)((top_first ? 0x20 : 0) | (bits == 32 ? 8 : 0));
     if (kind == TGA_PALETTE)

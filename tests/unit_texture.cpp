@@ -232,6 +232,10 @@ TEST(TextureErrors, MessagesNameTheFile) {
     }
     std::string junk = dir.write("junk.bmp", "not a picture at all");
     EXPECT_THROW(texture_load(junk.c_str()), fatal_exception);
+    // A true-colour TGA header that declares no columns, with pixel bytes after it.
+    std::string header("\0\0\x02\0\0\0\0\0\0\0\0\0\0\0\x04\0\x18\x20", 18);
+    std::string empty = dir.write("empty.tga", header + std::string(48, '\x7f'));
+    EXPECT_THROW(texture_load(empty.c_str()), fatal_exception);
 
     std::string good = dir.file("good.bmp");
     write_bmp24(good, test_picture());
