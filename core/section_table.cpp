@@ -7,12 +7,17 @@
 #include <cstring>
 
 #include "core/loading.h"
+#include "effects/camera_fx.h"
+#include "effects/environment.h"
 #include "effects/fader.h"
+#include "effects/gen3ds.h"
 #include "effects/image3d.h"
+#include "effects/macro_box.h"
 #include "effects/particletex.h"
 #include "effects/pathway.h"
 #include "effects/radial_blur.h"
 #include "effects/render_mesh.h"
+#include "effects/wireframe.h"
 
 section* section_list = nullptr;
 section* current_section = nullptr;
@@ -43,14 +48,14 @@ section_type section_types[SECTION_TYPE_COUNT] = {
     {"efxFader", fader_load, fader_init, NOP, fader_render, NOP},
     {"efxRadialBlur", radial_blur_load, radial_blur_init, NOP, radial_blur_render, NOP},
     {"efxRenderMesh", NOP, render_mesh_init, NOP, render_mesh_render, NOP},
-    EMPTY_ROW("genWireframe"),
+    {"genWireframe", wireframe_load, wireframe_init, NOP, wireframe_render, NOP},
     {"gen3Dimage", NOP, image3d_init, NOP, image3d_render, NOP},
-    EMPTY_ROW("genEnvironment"),
+    {"genEnvironment", NOP, environment_init, NOP, environment_render, NOP},
     {"genPathway", NOP, pathway_init, NOP, pathway_render, NOP},
     {"genParticletex", NOP, particletex_init, NOP, particletex_render, NOP},
-    EMPTY_ROW("genMacroBox"),
-    EMPTY_ROW("gen3DS"),
-    EMPTY_ROW("genCamera"),
+    {"genMacroBox", NOP, macro_box_init, NOP, macro_box_render, NOP},
+    {"gen3DS", NOP, gen3ds_init, NOP, gen3ds_render, NOP},
+    {"genCamera", NOP, camera_fx_init, NOP, camera_fx_render, NOP},
 };
 
 int section_type_find(const char* name) {

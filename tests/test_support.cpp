@@ -63,3 +63,21 @@ int run_command(const std::string& command, std::string* output) {
 std::string built_binary(const std::string& name) {
     return std::string(QUILLON_BINARY_DIR) + "/" + name;
 }
+
+std::string e2e_show(const std::string& sections) {
+    std::string data = std::string(QUILLON_SOURCE_DIR) + "/data/loading/";
+    return "gl_fullscreen 0\ngl_width 640\ngl_height 480\ngl_rttWidth 256\ngl_rttHeight 256\n"
+           "snd_enable 0\ngl_info 0\n"
+           "[loading]\nstart 0\nend 1\nstring " + data + "back.jpg\nstring " + data + "front.jpg\n"
+           "param 1\nparam 1\nparam 1\nparam 1\n" + sections + "[EOF]\n";
+}
+
+std::string e2e_params(int count) {
+    std::string text;
+    for (int i = 0; i < count; ++i) text += "param 0.5\n";
+    return text;
+}
+
+int e2e_play(const std::string& arguments, std::string* output) {
+    return run_command("SDL_AUDIODRIVER=dummy " + built_binary("quillon") + " " + arguments, output);
+}

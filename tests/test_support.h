@@ -40,3 +40,13 @@ int run_command(const std::string& command, std::string* output);
 
 // Path of a built executable (build/quillon, build/quillon-assets, ...).
 std::string built_binary(const std::string& name);
+
+// A windowed, silent show of 256 x 256 frames for the player's end-to-end
+// tests: seven lines of head, then a loading section on lines 8..16 (the
+// generated loading pictures), so the first of `sections` opens on line 17.
+std::string e2e_show(const std::string& sections);
+// `count` lines of "param 0.5".
+std::string e2e_params(int count);
+// Runs the built player with `arguments` (a show folder, options) and no
+// sound device; returns its exit status and fills `output`.
+int e2e_play(const std::string& arguments, std::string* output);

@@ -46,6 +46,49 @@ std::vector<object_key> fx3d_turning_keys(int count, float scale, float turns, c
     return keys;
 }
 
+std::vector<object_key> fx3d_flight_keys(int count, float radius, float height, float bob) {
+    std::vector<object_key> keys(static_cast<size_t>(count));
+    for (int k = 0; k < count; ++k) {
+        float f = count > 1 ? static_cast<float>(k) / static_cast<float>(count - 1) : 0.0f;
+        float a = 2.0f * 3.14159265f * f;
+        float* v = keys[static_cast<size_t>(k)].values;
+        v[0] = radius * std::sin(a);
+        v[1] = height + bob * std::sin(2.0f * a);
+        v[2] = radius * std::cos(a);
+        for (int i = 3; i < 9; ++i) v[i] = 0.0f;
+    }
+    if (count > 1) keys.back() = keys.front();
+    return keys;
+}
+
+// A value that wraps around the picture's edges: the noise of a point on a
+// torus, so opposite edges of the picture carry the same values.
+static float wrapped_noise(float u, float v, int octaves, int seed) {
+    float au = u * 2.0f * 3.14159265f, av = v * 2.0f * 3.14159265f;
+    float a = noise_fractal(2.0f + std::cos(au) * 1.5f, 2.0f + std::sin(au) * 1.5f + std::cos(av) * 1.5f,
+                            octaves, seed);
+    float b = noise_fractal(6.0f + std::sin(av) * 1.5f, 6.0f + std::cos(av) * 1.5f + std::sin(au) * 1.5f,
+                            octaves, seed + 1);
+    return 0.5f * (a + b);
+}
+
+rgb_image fx3d_sky_image(int size) {
+    rgb_image image(size, size, 3);
+    for (int row = 0; row < size; ++row)
+        for (int col = 0; col < size; ++col) {
+            float u = (col + 0.5f) / size, v = (row + 0.5f) / size;
+            float cloud = wrapped_noise(u, v, 5, 31);
+            float wisp = std::pow(noise_clamp01(1.6f * wrapped_noise(u + 0.3f, v, 4, 41) - 0.5f), 2.0f);
+            float star = noise_hash(col, row, 51) > 0.996f ? 1.0f : 0.0f;
+            float c[3] = {0.05f + 0.35f * cloud * cloud + 0.9f * wisp, 0.04f + 0.15f * cloud + 0.5f * wisp,
+                          0.15f + 0.45f * cloud + 0.7f * wisp};
+            unsigned char* p = image.at(col, row);
+            for (int i = 0; i < 3; ++i)
+                p[i] = static_cast<unsigned char>(noise_clamp01(c[i] + star) * 255.0f + 0.5f);
+        }
+    return image;
+}
+
 // Colour seen along the world direction (x, y, z), y up.
 static void sky_colour(float x, float y, float z, float out[3]) {
     float sun = std::pow(std::fmax(0.0f, 0.5f * x + 0.6f * y + 0.62f * z), 60.0f);
@@ -107,4 +150,8 @@ void generate_fx3d_assets(const std::string& data_dir) {
     const float centre[3] = {0.5f, 0.5f, 0.0f};
     write_keys(data_dir + "/splines/object_turn.txt", fx3d_turning_keys(49, 0.22f, 1.0f, centre));
     write_keys(data_dir + "/splines/object_still.txt", fx3d_turning_keys(1, 0.22f, 0.0f, centre));
+    const float origin[3] = {0.0f, 0.0f, 0.0f};
+    write_keys(data_dir + "/splines/object_spin.txt", fx3d_turning_keys(49, 1.6f, 1.0f, origin));
+    asset_write_jpeg(data_dir + "/textures/nebula.jpg", fx3d_sky_image(256), 90);
+    write_keys(data_dir + "/splines/camera_flight.txt", fx3d_flight_keys(17, 6.0f, 1.5f, 1.0f));
 }

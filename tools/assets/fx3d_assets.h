@@ -1,5 +1,6 @@
-// Assets of the model effect examples: a sphere-map environment picture and
-// the object splines that place the examples' models in the frame.
+// Assets of the model and camera effect examples: a sphere-map environment
+// picture, a skybox picture, the object splines that place the examples'
+// models in the frame and a camera flight.
 #pragma once
 
 #include <string>
@@ -16,6 +17,15 @@ struct object_key {
 // (with a slow wobble about X), each key's translation chosen so that the
 // object's origin lands on `centre` in the drawing frame.
 std::vector<object_key> fx3d_turning_keys(int count, float scale, float turns, const float centre[3]);
+
+// Keys of a camera flight once around the origin: position on a circle of
+// `radius` at `height` (rising and falling by `bob`), angles 0, looking at the
+// origin. The last key repeats the first, so the flight ends where it began.
+std::vector<object_key> fx3d_flight_keys(int count, float radius, float height, float bob);
+
+// A skybox picture for all six faces: a dark blue nebula with bright wisps
+// and stars, the same colours at every edge so the faces meet without seams.
+rgb_image fx3d_sky_image(int size);
 
 // A sphere-map picture: a sky above a bright horizon and a dark ground, seen
 // in a mirror ball, with a sun highlight.

@@ -1,0 +1,57 @@
+// genCamera: each frame applies the camera as the previous frame left it,
+// then moves it, so a section later in the frame that applies current_camera
+// again sees the moved camera.
+#include "effects/camera_fx.h"
+
+#include "core/clock.h"
+#include "core/fatal.h"
+#include "core/section.h"
+#include "core/section_check.h"
+#include "effects/quads.h"
+#include "platform/video.h"
+#include "resources/camera.h"
+#include "resources/free_camera.h"
+
+static const char* const TYPE_NAME = "genCamera";
+
+void camera_fx_from_values(camera* c, const float values[SPLINE_CHANNELS]) {
+    camera_set_position(c, values[0], values[1], values[2]);
+    camera_set_angles(c, values[3], values[4], values[5]);
+    camera_set_target(c, values[6], values[7], values[8]);
+}
+
+void camera_fx_setup(camera* c, const float* params, float aspect) {
+    camera_set_target(c, 0, 0, 0);
+    camera_set_position(c, 3, 3, 3);
+    camera_set_roll(c, 0);
+    camera_set_perspective(c, params[0], aspect);
+    c->near_clip = params[1];
+    c->far_clip = params[2];
+}
+
+// Fewer than three params is reported with the section's line, more with the
+// type's own message.
+void camera_fx_init() {
+    section& s = *current_section;
+    section_require(s, TYPE_NAME, CAMERA_FX_PARAMS, 0, 0, 0);
+    if (s.param_count != CAMERA_FX_PARAMS) fatal_error("Script: three params are needed in genCamera section");
+    camera* c = camera_create(CAMERA_LOOK_AT_MODE);
+    camera_fx_setup(c, s.params, aspect_ratio);
+    s.instance_data = c;
+}
+
+void camera_fx_render() {
+    const section& s = *current_section;
+    camera* c = static_cast<camera*>(s.instance_data);
+    current_camera = c;
+    camera_apply_projection(c);
+    camera_apply_view(c);
+    if (s.spline_count == 1) {
+        float values[SPLINE_CHANNELS];
+        spline_evaluate(&s.splines[0], s.local_time, values);
+        camera_fx_from_values(c, values);
+    } else {
+        free_camera_update(c, frame_delta);
+    }
+    draw_debug_axes();
+}

@@ -1,0 +1,21 @@
+// genCamera: a perspective camera that sets the frame's projection and view,
+// moved along the section's spline (or flown by the free camera), and stored
+// in current_camera for the sections drawn after it in the frame.
+#pragma once
+
+#include "resources/spline.h"
+
+struct camera;
+
+enum { CAMERA_FX_PARAMS = 3 };
+
+// Places a camera as a camera spline's nine values give it: position, then
+// pitch, yaw and twist, then the target.
+void camera_fx_from_values(camera* c, const float values[SPLINE_CHANNELS]);
+
+// The camera a section starts with: look-at from (3, 3, 3) to the origin,
+// field of view, near and far from params 0..2, the display's aspect.
+void camera_fx_setup(camera* c, const float* params, float aspect);
+
+void camera_fx_init();
+void camera_fx_render();

@@ -1,0 +1,63 @@
+// genWireframe: the model drawn as lines in a pulsing colour, turning with
+// the demo clock in front of the type's fixed camera.
+#include "effects/wireframe.h"
+
+#include <GL/gl.h>
+#include <cmath>
+
+#include "core/clock.h"
+#include "core/fatal.h"
+#include "core/random.h"
+#include "core/section.h"
+#include "core/section_check.h"
+#include "platform/video.h"
+#include "resources/camera.h"
+#include "resources/model.h"
+#include "resources/model_draw.h"
+
+static camera* wireframe_camera = nullptr;
+static model* wireframe_model = nullptr;
+
+void wireframe_load() {
+    wireframe_camera = camera_create(CAMERA_LOOK_AT_MODE);
+    camera_set_perspective(wireframe_camera, 60.0f, aspect_ratio);
+    camera_set_roll(wireframe_camera, 0.0f);
+    wireframe_camera->far_clip = 100.0f;
+    wireframe_camera->near_clip = 0.01f;
+    camera_set_position(wireframe_camera, 0, 0, 0);
+    camera_set_angles(wireframe_camera, 0, 0, 0);
+    camera_set_target(wireframe_camera, 0, 0, 100);
+}
+
+void wireframe_init() {
+    section* s = current_section;
+    section_require(*s, "genWireframe", 0, 2, 0, 0);
+    wireframe_model = model_load(s->strings[0], s->strings[1]);
+    if (!wireframe_model) fatal_error("Error loading model '%s'", s->strings[1]);
+}
+
+void wireframe_render() {
+    const float* p = current_section->params;
+    float T = demo_time;
+    camera_apply_projection(wireframe_camera);
+    camera_apply_view(wireframe_camera);
+    wireframe_colour c = wireframe_colour_at(p, T, rand_next() % 100);
+    glColor4f(c.r, c.g, c.b, c.a);
+    glDisable(GL_BLEND);
+    glPushMatrix();
+    glDisable(GL_TEXTURE_2D);
+    int cull = wireframe_culls(p);
+    if (cull) {
+        glCullFace(GL_BACK);
+        glEnable(GL_CULL_FACE);
+    }
+    glLineWidth(p[0]);
+    glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
+    glRotatef(wireframe_turn_angle(T), 0, 1, 0);
+    model_draw_sphere_mapped(wireframe_model);
+    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+    glLineWidth(1.0f);
+    if (cull) glDisable(GL_CULL_FACE);
+    glEnable(GL_TEXTURE_2D);
+    glPopMatrix();
+}
