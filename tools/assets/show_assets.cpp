@@ -34,9 +34,9 @@ static void write_flight(const std::string& path, const orbit_flight& f) {
 void generate_show_assets(const std::string& data_dir) {
     const std::string dir = data_dir + "/splines/show_";
     // The opening: a slow half turn, drifting in toward the title.
-    write_flight(dir + "intro.txt", {9, {7.0f, 5.0f}, {1.0f, 0.4f}, 0.25f, -0.4f, {0, 0, 0}});
+    write_flight(dir + "intro.txt", {9, {7.0f, 5.0f}, {1.0f, 0.4f}, 0.16f, -0.5f, {0, 0, 0}});
     // Around the stacked models: one turn, sinking from above.
-    write_flight(dir + "models.txt", {13, {5.5f, 4.0f}, {3.0f, 0.5f}, 1.0f, 0.0f, {0, 0, 0}});
+    write_flight(dir + "models.txt", {13, {3.6f, 2.8f}, {2.0f, 0.4f}, 1.0f, 0.0f, {0, 0, 0}});
     // Around the mirror model: a close orbit rising slowly.
     write_flight(dir + "mirror.txt", {13, {3.2f, 3.6f}, {-0.6f, 1.2f}, -0.75f, 0.8f, {0, 0, 0}});
     // Through the trail and the picture: a wide arc pulling back.
