@@ -100,6 +100,11 @@ static void create_render_target() {
     rtt_texture = texture_create_empty(gl_rttWidth, gl_rttHeight, GL_RGB, components);
     texture_set_options(rtt_texture, TEXTURE_LINEAR);
     texture_upload(rtt_texture);
+    // The whole target is stretched over the letterbox: with repeating
+    // edges, linear filtering would blend each border with the opposite one.
+    texture_bind(rtt_texture);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
     aspect_ratio = gl_panoramic ? 16.0f / 9.0f : 4.0f / 3.0f;
     present_height = video_present_height(gl_width, aspect_ratio);
 }
