@@ -18,6 +18,11 @@
 #include "effects/radial_blur.h"
 #include "effects/render_mesh.h"
 #include "effects/wireframe.h"
+#include "scenes/flare.h"
+#include "scenes/lines.h"
+#include "scenes/paintex.h"
+#include "scenes/redsun.h"
+#include "scenes/titulo.h"
 
 section* section_list = nullptr;
 section* current_section = nullptr;
@@ -29,21 +34,21 @@ void section_nop() {}
 
 section_type section_types[SECTION_TYPE_COUNT] = {
     {"loading", NOP, loading_init, NOP, loading_render, NOP},
-    EMPTY_ROW("lines"),
+    {"lines", NOP, NOP, NOP, lines_render, NOP},
     EMPTY_ROW("flash"),
     EMPTY_ROW("logofinal"),
     EMPTY_ROW("knots"),
     EMPTY_ROW("paranoia"),
-    EMPTY_ROW("titulo"),
-    EMPTY_ROW("flare"),
+    {"titulo", titulo_load, NOP, NOP, titulo_render, NOP},
+    {"flare", flare_load, NOP, flare_start, flare_render, NOP},
     EMPTY_ROW("columna"),
     EMPTY_ROW("3Dbuilder"),
     EMPTY_ROW("loop"),
-    EMPTY_ROW("paintex"),
+    {"paintex", paintex_load, paintex_init, paintex_start, paintex_render, NOP},
     EMPTY_ROW("particletitle"),
     EMPTY_ROW("gears"),
     EMPTY_ROW("meditation"),
-    EMPTY_ROW("redsun"),
+    {"redsun", redsun_load, redsun_init, NOP, redsun_render, NOP},
     EMPTY_ROW("thelake"),
     {"efxFader", fader_load, fader_init, NOP, fader_render, NOP},
     {"efxRadialBlur", radial_blur_load, radial_blur_init, NOP, radial_blur_render, NOP},

@@ -18,6 +18,7 @@ static const generator generators[] = {
     {"models", generate_models},
     {"particle and picture examples", generate_fx_pictures},
     {"default show flights", generate_show_assets},
+    {"captions, flares and title", generate_scene_pictures_b},
 };
 
 int main(int argc, char** argv) {
