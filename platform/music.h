@@ -1,6 +1,8 @@
 // The music stream, played from demostart in step with the clock.
 #pragma once
 
+struct sound_stream;
+
 // Opens the stream named by snd_mp3file and positions it at demostart.
 void music_open();
 // Starts playback (right after the clock reset).
@@ -9,3 +11,9 @@ void music_play();
 void music_close();
 // The mixer's load in percent over the last second; 0 when sound is off.
 float music_cpu_usage();
+
+// The start position for a demostart in seconds: whole milliseconds,
+// truncated; 0 for a start at or before 0.
+int music_start_ms(float start);
+// The open stream, or null (for offline capture and tests).
+sound_stream* music_current_stream();

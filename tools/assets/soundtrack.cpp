@@ -6,10 +6,10 @@
 #include <cmath>
 #include <cstdint>
 #include <vector>
-#include <lame/lame.h>
 
 #include "tools/assets/asset_io.h"
 #include "tools/assets/generators.h"
+#include "tools/assets/mp3_encode.h"
 #include "tools/assets/noise.h"
 
 namespace {
@@ -96,32 +96,8 @@ std::vector<int16_t> synthesise() {
     return pcm;
 }
 
-std::vector<unsigned char> encode_mp3(const std::vector<int16_t>& pcm) {
-    lame_global_flags* lame = lame_init();
-    lame_set_in_samplerate(lame, RATE);
-    lame_set_num_channels(lame, 2);
-    lame_set_brate(lame, 160);
-    lame_set_quality(lame, 5);
-    lame_init_params(lame);
-    int frames = static_cast<int>(pcm.size() / 2);
-    std::vector<unsigned char> out(static_cast<size_t>(frames) * 5 / 4 + 7200);
-    const int chunk = 8192;
-    size_t used = 0;
-    for (int start = 0; start < frames; start += chunk) {
-        int n = frames - start < chunk ? frames - start : chunk;
-        int written = lame_encode_buffer_interleaved(lame, const_cast<short*>(&pcm[size_t(start) * 2]), n,
-                                                     out.data() + used, static_cast<int>(out.size() - used));
-        if (written > 0) used += static_cast<size_t>(written);
-    }
-    int tail = lame_encode_flush(lame, out.data() + used, static_cast<int>(out.size() - used));
-    if (tail > 0) used += static_cast<size_t>(tail);
-    lame_close(lame);
-    out.resize(used);
-    return out;
-}
-
 }  // namespace
 
 void generate_soundtrack(const std::string& data_dir) {
-    asset_write(data_dir + "/music/soundtrack.mp3", encode_mp3(synthesise()));
+    asset_write(data_dir + "/music/soundtrack.mp3", asset_encode_mp3(synthesise(), 160));
 }

@@ -1,0 +1,130 @@
+// The music stream on the sound layer with SDL's dummy audio driver: the
+// start position taken from demostart, the fatal paths and their messages,
+// and closing whatever state a failure left.
+#include <gtest/gtest.h>
+
+#include <cfloat>
+#include <climits>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "core/settings.h"
+#include "platform/music.h"
+#include "platform/sound.h"
+#include "tests/sound_support.h"
+#include "tests/test_support.h"
+
+namespace {
+
+TEST(music, start_position_in_whole_milliseconds) {
+    struct row {
+        float start;
+        int ms;
+    } rows[] = {
+        {0.0f, 0},     {-1.0f, 0},   {-0.0f, 0},       {0.2506f, 250}, {0.0009f, 0},
+        {1.0f, 1000},  {30.5f, 30500}, {1e30f, INT_MAX}, {NAN, 0},       {-INFINITY, 0},
+        {INFINITY, INT_MAX},
+    };
+    for (const row& r : rows) EXPECT_EQ(music_start_ms(r.start), r.ms) << r.start;
+}
+
+// A script state with sound on and the MP3 at `path` (null: none given).
+struct music_script {
+    catch_fatal fatal;
+    explicit music_script(const char* path, float start = 0) {
+        setenv("SDL_AUDIODRIVER", "dummy", 1);
+        settings_reset();
+        snd_enable = 1;
+        if (path) snd_mp3file = strdup(path);
+        demostart = start;
+    }
+    ~music_script() {
+        music_close();
+        settings_reset();
+    }
+};
+
+std::string fatal_message_of(void (*step)()) {
+    try {
+        step();
+    } catch (const fatal_exception& e) {
+        return e.what();
+    }
+    return "(no fatal error)";
+}
+
+TEST(music, nothing_opened_nothing_to_close_and_no_load) {
+    music_close();
+    music_close();
+    EXPECT_EQ(music_cpu_usage(), 0.0f);
+    EXPECT_EQ(music_current_stream(), nullptr);
+}
+
+TEST(music, opens_at_demostart_and_plays) {
+    temp_dir dir;
+    const std::vector<unsigned char>& mp3 = tone_mp3(2 * SOUND_RATE);
+    std::string path = dir.write("tone.mp3", std::string(mp3.begin(), mp3.end()));
+    music_script script(path.c_str(), 0.2506f);
+    music_open();
+    ASSERT_NE(music_current_stream(), nullptr);
+    EXPECT_EQ(sound_stream_position(music_current_stream()), 250 * SOUND_RATE / 1000);
+    music_play();
+    float load = music_cpu_usage();
+    EXPECT_GE(load, 0.0f);
+    EXPECT_LE(load, 100.0f);
+    music_close();
+    EXPECT_EQ(music_current_stream(), nullptr);
+    EXPECT_EQ(music_cpu_usage(), 0.0f);
+}
+
+TEST(music, a_start_at_or_before_zero_is_not_a_seek) {
+    temp_dir dir;
+    const std::vector<unsigned char>& mp3 = tone_mp3(2 * SOUND_RATE);
+    std::string path = dir.write("tone.mp3", std::string(mp3.begin(), mp3.end()));
+    for (float start : {0.0f, -3.0f}) {
+        music_script script(path.c_str(), start);
+        music_open();
+        ASSERT_NE(music_current_stream(), nullptr);
+        EXPECT_EQ(sound_stream_position(music_current_stream()), 0);
+    }
+}
+
+TEST(music, failures_are_fatal_with_their_messages) {
+    temp_dir dir;
+    std::string garbage = dir.write("garbage.mp3", "this is not an mp3 at all\n");
+    std::string empty = dir.write("empty.mp3", "");
+    struct row {
+        const char* path;
+        const char* message;
+    } rows[] = {
+        {nullptr, "Script: snd_enable is set but snd_mp3file is not"},
+        {"/no/such/folder/song.mp3", "Mp3 file not found in /no/such/folder/song.mp3"},
+        {dir.path.c_str(), nullptr},  // a folder opens but cannot be read
+        {garbage.c_str(), "Unknown file format"},
+        {empty.c_str(), "Unknown file format"},
+    };
+    std::string folder_message = "Mp3 file not found in " + dir.path;
+    for (const row& r : rows) {
+        music_script script(r.path);
+        EXPECT_EQ(fatal_message_of(music_open), r.message ? r.message : folder_message) << (r.path ? r.path : "null");
+    }
+}
+
+TEST(music, an_output_that_cannot_open_is_fatal) {
+    temp_dir dir;
+    const std::vector<unsigned char>& mp3 = tone_mp3(SOUND_RATE);
+    std::string path = dir.write("tone.mp3", std::string(mp3.begin(), mp3.end()));
+    music_script script(path.c_str());
+    setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+    EXPECT_EQ(fatal_message_of(music_open), "Error initializing output device.");
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+}
+
+TEST(music, playing_without_an_open_stream_is_fatal) {
+    music_script script(nullptr);
+    EXPECT_EQ(fatal_message_of(music_play), "This command failed because FSOUND_Init was not called");
+}
+
+}  // namespace
