@@ -1,5 +1,7 @@
 // The demo clock. demo_time follows the tick source from the reset on,
-// offset by demostart; frame_delta is its change at the last tick.
+// offset by demostart; frame_delta is its change at the last tick. When
+// rendering offline it follows the frame count instead, one fixed step per
+// frame, so a run draws the same times whatever the machine's speed.
 #include "core/clock.h"
 
 #include <SDL/SDL.h>
@@ -18,6 +20,17 @@ static float fps_window = 0;
 float clock_source_ticks() { return static_cast<float>(SDL_GetTicks()) * 0.001f; }
 
 static clock_source current_source = clock_source_ticks;
+static int fixed_fps = 0;
+
+void clock_set_fixed_step(int frames_per_second) {
+    fixed_fps = frames_per_second > 0 ? frames_per_second : 0;
+}
+
+// Computed from the frame count rather than summed, so no rounding builds up
+// over a long show.
+float clock_fixed_time(float start, int frame, int frames_per_second) {
+    return start + static_cast<float>(frame) / static_cast<float>(frames_per_second);
+}
 
 void clock_set_source(clock_source source) {
     current_source = source ? source : clock_source_ticks;
@@ -34,11 +47,22 @@ void clock_start() {
 
 void clock_reset() { clock_origin = current_source(); }
 
+// The next frame's time on the fixed step; frame_delta is the step itself,
+// so every section's local_time gains exactly one step per frame.
+static void fixed_tick() {
+    frame_delta = 1.0f / static_cast<float>(fixed_fps);
+    demo_time = clock_fixed_time(demostart, frame_number + 1, fixed_fps);
+}
+
 void clock_tick() {
     fps_frames += 1;
-    float now = current_source();
-    frame_delta = now - demo_time + demostart - clock_origin;
-    demo_time += frame_delta;
+    if (fixed_fps) {
+        fixed_tick();
+    } else {
+        float now = current_source();
+        frame_delta = now - demo_time + demostart - clock_origin;
+        demo_time += frame_delta;
+    }
     fps_window += frame_delta;
     if (fps_window > 0.2f) {
         fps_value = static_cast<float>(fps_frames) / fps_window;

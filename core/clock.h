@@ -8,10 +8,18 @@ extern int frame_number;
 extern float fps_value;
 
 // Where the clock reads "now", in seconds. The default reads the platform's
-// millisecond counter; offline rendering and tests install a fixed step.
+// millisecond counter; tests install their own.
 typedef float (*clock_source)();
 void clock_set_source(clock_source source);
 float clock_source_ticks();  // the millisecond counter, as seconds
+
+// Offline rendering: with `frames_per_second` > 0 the clock ignores its
+// source and frame k shows demostart + k / frames_per_second, each tick
+// advancing frame_delta by exactly one step; 0 goes back to the source.
+void clock_set_fixed_step(int frames_per_second);
+
+// The demo time of frame `frame` on a fixed step (frame 0 shows `start`).
+float clock_fixed_time(float start, int frame, int frames_per_second);
 
 // demo_time = demostart, every counter 0.
 void clock_start();

@@ -2,6 +2,11 @@
 // tested as a pure function.
 #include "core/cmdline.h"
 
+#include <cctype>
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "core/settings.h"
@@ -16,11 +21,97 @@ const char* cmdline_usage() {
            "  --windowed      play in a window, whatever gl_fullscreen says\n"
            "  --fullscreen    play full screen, whatever gl_fullscreen says\n"
            "  --mute          play without sound (as if snd_enable were 0)\n"
+           "  --size WxH      window of W x H pixels instead of gl_width x gl_height\n"
+           "  --start SECONDS begin at SECONDS instead of demostart (the music follows)\n"
+           "  --end SECONDS   stop after SECONDS instead of demoend (0: no end)\n"
+           "  --capture DIR   render offline, in a window, on a fixed step: every frame\n"
+           "                  to DIR/frame_000000.png, ..., the soundtrack (if the show\n"
+           "                  plays one) to DIR/audio.wav\n"
+           "  --bench         play on the fixed step and report the time of every\n"
+           "                  section, frame and loading step\n"
+           "  --fps N         frames per second of --capture and --bench (default 60)\n"
+           "  --json FILE     with --bench: write the report to FILE as JSON too\n"
            "  --help          show this text and exit\n"
            "  --version       show the version and exit\n";
 }
 
-static int takes_value(const char* option) { return std::strcmp(option, "--script") == 0; }
+static int takes_value(const char* option) {
+    static const char* const names[] = {"--script", "--capture", "--fps", "--json", "--size", "--start", "--end"};
+    for (const char* name : names)
+        if (std::strcmp(option, name) == 0) return 1;
+    return 0;
+}
+
+// A whole decimal number from `low` to `high` filling all of `text`.
+static int parse_int(const char* text, int low, int high, int* out) {
+    if (!*text || *text == '+' || std::isspace(static_cast<unsigned char>(*text))) return 0;
+    errno = 0;
+    char* end = nullptr;
+    long value = std::strtol(text, &end, 10);
+    if (errno || *end || value < low || value > high) return 0;
+    *out = static_cast<int>(value);
+    return 1;
+}
+
+// A finite number of seconds, 0 or more, filling all of `text`.
+static int parse_seconds(const char* text, float* out) {
+    if (!*text || std::isspace(static_cast<unsigned char>(*text))) return 0;
+    char* end = nullptr;
+    float value = std::strtof(text, &end);
+    if (*end || !std::isfinite(value) || value < 0) return 0;
+    *out = value;
+    return 1;
+}
+
+// "WxH" (or "WXH"), both sides from 1 to CMDLINE_MAX_SIZE.
+static int parse_size(const char* text, int* width, int* height) {
+    const char* x = std::strpbrk(text, "xX");
+    if (!x || x == text) return 0;
+    char left[16];
+    size_t length = static_cast<size_t>(x - text);
+    if (length >= sizeof left) return 0;
+    std::memcpy(left, text, length);
+    left[length] = '\0';
+    return parse_int(left, 1, CMDLINE_MAX_SIZE, width) && parse_int(x + 1, 1, CMDLINE_MAX_SIZE, height);
+}
+
+static void value_error(cmdline* out, const char* option, const char* value) {
+    const char* rule = "";
+    if (std::strcmp(option, "--fps") == 0) rule = "a whole number of frames per second from 1 to 1000";
+    else if (std::strcmp(option, "--size") == 0) rule = "WIDTHxHEIGHT, both whole numbers from 1 to 16384";
+    else rule = "a number of seconds, 0 or more";
+    std::snprintf(out->value_error, sizeof out->value_error, "%s must be %s, not '%s'", option, rule, value);
+}
+
+// Stores the value of one of the options that take one.
+static void take_value(cmdline* out, const char* option, const char* value) {
+    int ok = 1;
+    if (std::strcmp(option, "--script") == 0) out->script = value;
+    else if (std::strcmp(option, "--capture") == 0) out->capture_dir = value;
+    else if (std::strcmp(option, "--json") == 0) out->json = value;
+    else if (std::strcmp(option, "--fps") == 0) ok = parse_int(value, 1, CMDLINE_MAX_FPS, &out->offline_fps);
+    else if (std::strcmp(option, "--size") == 0) ok = parse_size(value, &out->width, &out->height);
+    else if (std::strcmp(option, "--start") == 0) ok = out->has_start = parse_seconds(value, &out->start);
+    else ok = out->has_end = parse_seconds(value, &out->end);
+    if (!ok && !out->value_error[0]) value_error(out, option, value);
+}
+
+// Options that only make sense together.
+static void check_combinations(cmdline* out) {
+    char* message = out->value_error;
+    size_t size = sizeof out->value_error;
+    if (message[0]) return;
+    if (out->capture_dir && out->bench)
+        std::snprintf(message, size, "--capture and --bench cannot be combined");
+    else if (out->offline_fps && !cmdline_offline(out))
+        std::snprintf(message, size, "--fps is only used with --capture or --bench");
+    else if (out->json && !out->bench)
+        std::snprintf(message, size, "--json is only used with --bench");
+    else if (out->capture_dir && !out->capture_dir[0])
+        std::snprintf(message, size, "--capture needs a folder name");
+    else if (out->has_start && out->has_end && out->end > 0 && out->end <= out->start)
+        std::snprintf(message, size, "--end %g must be after --start %g", out->end, out->start);
+}
 
 cmdline cmdline_parse(int argc, char** argv) {
     cmdline out = {};
@@ -33,13 +124,15 @@ cmdline cmdline_parse(int argc, char** argv) {
                 out.error_arg = arg;
                 break;
             }
-            out.script = argv[++i];
+            take_value(&out, arg, argv[++i]);
         } else if (std::strcmp(arg, "--windowed") == 0) {
             out.fullscreen = 0;
         } else if (std::strcmp(arg, "--fullscreen") == 0) {
             out.fullscreen = 1;
         } else if (std::strcmp(arg, "--mute") == 0) {
             out.mute = 1;
+        } else if (std::strcmp(arg, "--bench") == 0) {
+            out.bench = 1;
         } else if (std::strcmp(arg, "--help") == 0 || std::strcmp(arg, "-h") == 0) {
             out.help = 1;
         } else if (std::strcmp(arg, "--version") == 0) {
@@ -54,10 +147,21 @@ cmdline cmdline_parse(int argc, char** argv) {
             out.error_arg = arg;
         }
     }
+    if (!out.error) check_combinations(&out);
+    if (cmdline_offline(&out) && !out.offline_fps) out.offline_fps = CMDLINE_DEFAULT_FPS;
     return out;
 }
 
+int cmdline_offline(const cmdline* options) { return options->capture_dir || options->bench; }
+
 void cmdline_apply(const cmdline* options) {
     if (options->fullscreen >= 0) gl_fullscreen = options->fullscreen;
+    if (cmdline_offline(options)) gl_fullscreen = 0;
     if (options->mute) snd_enable = 0;
+    if (options->width > 0) {
+        gl_width = options->width;
+        gl_height = options->height;
+    }
+    if (options->has_start) demostart = options->start;
+    if (options->has_end) demoend = options->end;
 }

@@ -1,6 +1,13 @@
 // The player's command line: quillon [options] [SHOW_DIR].
 #pragma once
 
+enum {
+    CMDLINE_DEFAULT_FPS = 60,   // frame rate of --capture and --bench without --fps
+    CMDLINE_MAX_FPS = 1000,
+    CMDLINE_MAX_SIZE = 16384,   // largest window side --size accepts
+    CMDLINE_MESSAGE_MAX = 160,
+};
+
 struct cmdline {
     const char* show_dir;     // folder to change into; null: stay
     const char* script;       // script path inside the show; null: default
@@ -8,12 +15,25 @@ struct cmdline {
     int mute;                 // play without sound
     int help;
     int version;
+    const char* capture_dir;  // --capture DIR: render every frame into DIR
+    int bench;                // --bench: time every section on the fixed step
+    int offline_fps;          // --fps N: frames per demo second of both
+    const char* json;         // --json FILE: the bench report as JSON too
+    int width, height;        // --size WxH; 0: as the script says
+    int has_start, has_end;   // --start / --end given
+    float start, end;         // their seconds
     const char* error;        // set when the line is not understood
     const char* error_arg;
+    // Set when an option's value is out of range or options contradict each
+    // other; reported as "Error: ..." like any other fatal fault.
+    char value_error[CMDLINE_MESSAGE_MAX];
 };
 
 // Parses argv (argv[0] is the program). Pure: touches nothing else.
 cmdline cmdline_parse(int argc, char** argv);
+
+// 1 when the run renders on the fixed-step clock (--capture or --bench).
+int cmdline_offline(const cmdline* options);
 
 // Overrides the script's settings with what the command line says.
 void cmdline_apply(const cmdline* options);

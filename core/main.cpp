@@ -1,7 +1,9 @@
 // The player's entry point: read the script, start up, play, shut down.
+// An offline run (--capture, --bench) wraps the same steps.
 #include <cstdio>
 #include <unistd.h>
 
+#include "core/capture.h"
 #include "core/cmdline.h"
 #include "core/engine.h"
 #include "core/fatal.h"
@@ -21,13 +23,18 @@ int main(int argc, char** argv) {
         std::printf("quillon %s\n", QUILLON_VERSION);
         return 0;
     }
+    if (options.value_error[0]) fatal_error("%s", options.value_error);
+    offline_prepare(&options);
     if (options.show_dir && chdir(options.show_dir) != 0)
         fatal_error("Show folder %s cannot be opened", options.show_dir);
     if (options.script) script_path = options.script;
     read_script();
     cmdline_apply(&options);
+    offline_begin();
     start_up();
+    offline_loaded();
     main_loop();
     shut_down();
+    offline_end();
     return 0;
 }

@@ -1,0 +1,41 @@
+// The figures of a --bench run and the two ways they are shown: a table for
+// people and JSON for scripts. Building the texts is pure; the timing itself
+// is done by the offline run (core/capture.cpp).
+#pragma once
+
+#include <string>
+#include <vector>
+
+// One scheduled section: the time of each of its renders.
+struct bench_section {
+    std::string type;  // section type name
+    int line;          // script line of its header
+    std::vector<double> render_ms;
+};
+
+// One step of the loading phase.
+struct bench_step {
+    std::string kind;  // "load" (one per type) or "init" (one per section)
+    std::string type;
+    int line;          // init: the section's script line; load: 0
+    double ms;
+};
+
+struct bench_report {
+    int fps;                 // fixed step, frames per demo second
+    float first_time;        // demo time of the first and the last frame
+    float last_time;
+    std::vector<double> frame_ms;  // whole frames, one per frame drawn
+    std::vector<bench_section> sections;
+    std::vector<bench_step> loading;
+};
+
+// Mean of `values`; 0 when empty.
+double bench_mean(const std::vector<double>& values);
+
+// The nearest-rank percentile: the smallest value with at least `percent` %
+// of the values at or below it; 0 when empty.
+double bench_percentile(std::vector<double> values, double percent);
+
+std::string bench_table(const bench_report& report);
+std::string bench_json(const bench_report& report);

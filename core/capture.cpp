@@ -1,0 +1,363 @@
+// Offline runs (--capture, --bench). Both put the clock on a fixed step, run
+// windowed and silent, and report progress on standard error. Capture
+// installs the frame sink that reads each presented frame back and writes it
+// as a PNG file, and decodes the soundtrack into audio.wav at the end. Bench
+// wraps the section type table's load, init and render slots with timers
+// (render between two glFinish calls, so the figure is the GPU's work too)
+// and prints the report at the end.
+#include "core/capture.h"
+
+#include <GL/gl.h>
+#include <png.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <map>
+#include <utility>
+#include <vector>
+
+#include "core/bench_report.h"
+#include "core/clock.h"
+#include "core/cmdline.h"
+#include "core/fatal.h"
+#include "core/loading.h"
+#include "core/progress.h"
+#include "core/section.h"
+#include "core/settings.h"
+#include "core/timeline.h"
+#include "core/wav.h"
+#include "platform/sound.h"
+#include "platform/video.h"
+
+namespace fs = std::filesystem;
+typedef std::chrono::steady_clock wall_clock;
+
+// ---------------------------------------------------------------------------
+// Pure pieces
+// ---------------------------------------------------------------------------
+
+std::string capture_frame_name(int frame) {
+    char name[32];
+    std::snprintf(name, sizeof name, "frame_%06d.png", frame);
+    return name;
+}
+
+int64_t capture_audio_frames(int frames, int fps, int rate) {
+    if (frames <= 0 || fps <= 0) return 0;
+    return (static_cast<int64_t>(frames) * rate + fps / 2) / fps;
+}
+
+float capture_show_end(float demoend, float last_section_end) {
+    return demoend > 0 && demoend < last_section_end ? demoend : last_section_end;
+}
+
+// Quotes a path for a POSIX shell when it holds anything but plain characters.
+static std::string shell_word(const std::string& word) {
+    if (!word.empty() && word.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789_./%+,:-") ==
+                             std::string::npos)
+        return word;
+    std::string out = "'";
+    for (char c : word) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return out + "'";
+}
+
+static std::string video_path_beside(const std::string& dir) {
+    std::string trimmed = dir;
+    while (trimmed.size() > 1 && trimmed.back() == '/') trimmed.pop_back();
+    size_t slash = trimmed.rfind('/');
+    if (slash == std::string::npos) return "show.mp4";
+    return trimmed.substr(0, slash + 1) + "show.mp4";
+}
+
+std::string capture_ffmpeg_line(const std::string& dir, int fps, int width, int height, int with_audio) {
+    std::string base = dir;
+    while (base.size() > 1 && base.back() == '/') base.pop_back();
+    std::string line = "ffmpeg -y -framerate " + std::to_string(fps) + " -i " + shell_word(base + "/frame_%06d.png");
+    if (with_audio) line += " -i " + shell_word(base + "/audio.wav");
+    if (width % 2 || height % 2) line += " -vf 'pad=ceil(iw/2)*2:ceil(ih/2)*2'";
+    line += " -c:v libx264 -pix_fmt yuv420p";
+    if (with_audio) line += " -c:a aac -shortest";
+    return line + " " + shell_word(video_path_beside(dir));
+}
+
+int capture_write_png(const char* path, int width, int height, const uint8_t* rgb_bottom_up) {
+    FILE* file = std::fopen(path, "wb");
+    if (!file) return 0;
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png ? png_create_info_struct(png) : nullptr;
+    if (!info || setjmp(png_jmpbuf(png))) {
+        png_destroy_write_struct(&png, info ? &info : nullptr);
+        std::fclose(file);
+        return 0;
+    }
+    png_init_io(png, file);
+    // Fast compression and one cheap row filter: a long capture writes
+    // thousands of frames. No time chunk is written, so equal pictures give
+    // equal files.
+    png_set_compression_level(png, 1);
+    png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_SUB);
+    png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8, PNG_COLOR_TYPE_RGB,
+                 PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_write_info(png, info);
+    const size_t stride = static_cast<size_t>(width) * 3;
+    for (int y = height - 1; y >= 0; --y)
+        png_write_row(png, const_cast<png_bytep>(rgb_bottom_up + static_cast<size_t>(y) * stride));
+    png_write_end(png, nullptr);
+    png_destroy_write_struct(&png, &info);
+    return std::fclose(file) == 0;
+}
+
+// ---------------------------------------------------------------------------
+// Run state
+// ---------------------------------------------------------------------------
+
+enum offline_mode { OFFLINE_NONE, OFFLINE_CAPTURE, OFFLINE_BENCH };
+
+static offline_mode mode = OFFLINE_NONE;
+static int step_fps = 0;
+static std::string capture_dir;   // as given, for the messages and the ffmpeg line
+static std::string capture_path;  // absolute, since the player changes folder
+static std::string json_path;     // absolute; empty: no JSON report
+static std::vector<unsigned char> soundtrack;  // the MP3 file; empty: no sound
+static float show_end = 0;
+static int frames_drawn = 0;
+static progress report;
+static wall_clock::time_point loaded_at, last_frame_at;
+static bench_report bench;
+static std::map<const section*, size_t> bench_rows;
+static std::vector<uint8_t> pixels;
+static section_callback saved_load[SECTION_TYPE_COUNT];
+static section_callback saved_init[SECTION_TYPE_COUNT];
+static section_callback saved_render[SECTION_TYPE_COUNT];
+
+static double ms_since(wall_clock::time_point from, wall_clock::time_point to) {
+    return std::chrono::duration<double, std::milli>(to - from).count();
+}
+
+// ---------------------------------------------------------------------------
+// Bench timers around the section type table's slots
+// ---------------------------------------------------------------------------
+
+static void timed_step(const char* kind, int type, int line, section_callback callback) {
+    wall_clock::time_point began = wall_clock::now();
+    callback();
+    bench.loading.push_back({kind, section_types[type].name, line, ms_since(began, wall_clock::now())});
+}
+
+// `load` concerns no section, so each row gets its own timer that knows it.
+template <int T>
+static void timed_load() {
+    timed_step("load", T, 0, saved_load[T]);
+}
+
+template <size_t... I>
+static std::array<section_callback, sizeof...(I)> timed_load_slots(std::index_sequence<I...>) {
+    return {{timed_load<static_cast<int>(I)>...}};
+}
+
+static void timed_init() {
+    const section* s = current_section;
+    timed_step("init", s->type, s->line, saved_init[s->type]);
+}
+
+static bench_section& bench_row(const section* s) {
+    auto found = bench_rows.find(s);
+    if (found != bench_rows.end()) return bench.sections[found->second];
+    bench_rows[s] = bench.sections.size();
+    bench.sections.push_back({section_types[s->type].name, s->line, {}});
+    return bench.sections.back();
+}
+
+static void timed_render() {
+    const section* s = current_section;
+    glFinish();
+    wall_clock::time_point began = wall_clock::now();
+    saved_render[s->type]();
+    glFinish();
+    bench_row(s).render_ms.push_back(ms_since(began, wall_clock::now()));
+}
+
+static void install_bench_timers() {
+    std::array<section_callback, SECTION_TYPE_COUNT> loads =
+        timed_load_slots(std::make_index_sequence<SECTION_TYPE_COUNT>{});
+    // Row 0's load runs before the counted steps and is empty; it is not a step.
+    for (int type = 1; type < SECTION_TYPE_COUNT; ++type) section_types[type].load = loads[type];
+    for (section_type& row : section_types) {
+        row.init = timed_init;
+        row.render = timed_render;
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Progress and the frame sink
+// ---------------------------------------------------------------------------
+
+// The loading screen as the show draws it, and the same fraction on stderr.
+static void loading_render_with_progress() {
+    saved_render[0]();
+    progress_report(&report, loading_fraction(), progress_loading_text(loading_fraction()));
+}
+
+static void report_frame() {
+    wall_clock::time_point now = wall_clock::now();
+    if (mode == OFFLINE_BENCH) bench.frame_ms.push_back(ms_since(last_frame_at, now));
+    last_frame_at = now;
+    if (frames_drawn == 0) bench.first_time = demo_time;
+    bench.last_time = demo_time;
+    frames_drawn += 1;
+    double seconds = ms_since(loaded_at, now) / 1000.0;
+    float rate = seconds > 0 ? static_cast<float>(frames_drawn / seconds) : 0;
+    float span = show_end - demostart;
+    float fraction = span > 0 ? (demo_time - demostart) / span : 1;
+    progress_report(&report, fraction,
+                    progress_frame_text(frames_drawn - 1, demo_time, show_end, rate,
+                                        progress_seconds_left(demo_time, show_end, step_fps, rate)));
+}
+
+// What the window shows, read back before the swap: the letterboxed frame
+// and the overlay, at the window's size.
+static void capture_frame() {
+    pixels.resize(static_cast<size_t>(gl_width) * static_cast<size_t>(gl_height) * 3);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadBuffer(GL_BACK);
+    glReadPixels(0, 0, gl_width, gl_height, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+    std::string path = capture_path + "/" + capture_frame_name(frames_drawn);
+    if (!capture_write_png(path.c_str(), gl_width, gl_height, pixels.data()))
+        fatal_error("Capture: frame %s/%s cannot be written", capture_dir.c_str(),
+                    capture_frame_name(frames_drawn).c_str());
+    report_frame();
+}
+
+// ---------------------------------------------------------------------------
+// Soundtrack
+// ---------------------------------------------------------------------------
+
+static void read_soundtrack() {
+    soundtrack.clear();
+    if (!snd_enable || !snd_mp3file) return;
+    FILE* file = std::fopen(snd_mp3file, "rb");
+    if (!file) fatal_error("Capture: music file %s cannot be opened", snd_mp3file);
+    unsigned char chunk[65536];
+    size_t n;
+    while ((n = std::fread(chunk, 1, sizeof chunk, file)) > 0) soundtrack.insert(soundtrack.end(), chunk, chunk + n);
+    std::fclose(file);
+    sound_stream* stream = sound_stream_open_memory(soundtrack.data(), soundtrack.size());
+    if (!stream) fatal_error("Capture: music file %s: %s", snd_mp3file, sound_error_text(sound_error()));
+    sound_stream_close(stream);
+}
+
+// The sound from demostart for as long as the frames last; silence past the
+// music's end, so the two tracks of the video have one length.
+static void write_soundtrack() {
+    std::string path = capture_path + "/audio.wav";
+    sound_stream* stream = sound_stream_open_memory(soundtrack.data(), soundtrack.size());
+    if (!stream) fatal_error("Capture: music file %s: %s", snd_mp3file, sound_error_text(sound_error()));
+    sound_stream_set_time(stream, static_cast<int>(demostart * 1000.0f + 0.5f));
+    wav_writer wav;
+    if (!wav_open(&wav, path.c_str(), SOUND_RATE, 2)) fatal_error("Capture: %s/audio.wav cannot be written", capture_dir.c_str());
+    enum { CHUNK_FRAMES = 4096 };
+    std::vector<int16_t> samples(2 * CHUNK_FRAMES);
+    for (int64_t left = capture_audio_frames(frames_drawn, step_fps, SOUND_RATE); left > 0;) {
+        int want = left < CHUNK_FRAMES ? static_cast<int>(left) : CHUNK_FRAMES;
+        int got = sound_decode(stream, samples.data(), want);
+        if (got < 0) got = 0;
+        std::fill(samples.begin() + 2 * got, samples.begin() + 2 * want, 0);
+        wav_write(&wav, samples.data(), want);
+        left -= want;
+    }
+    sound_stream_close(stream);
+    if (!wav_close(&wav)) fatal_error("Capture: %s/audio.wav cannot be written", capture_dir.c_str());
+}
+
+// ---------------------------------------------------------------------------
+// The run
+// ---------------------------------------------------------------------------
+
+static std::string make_capture_folder(const char* dir) {
+    std::error_code error;
+    fs::create_directories(dir, error);
+    if (error || !fs::is_directory(dir))
+        fatal_error("Capture folder %s cannot be created: %s", dir,
+                    error ? error.message().c_str() : "a file of that name is in the way");
+    if (access(dir, W_OK) != 0) fatal_error("Capture folder %s cannot be written", dir);
+    return fs::absolute(dir).lexically_normal().string();
+}
+
+void offline_prepare(const cmdline* options) {
+    mode = options->capture_dir ? OFFLINE_CAPTURE : options->bench ? OFFLINE_BENCH : OFFLINE_NONE;
+    step_fps = options->offline_fps;
+    if (mode == OFFLINE_CAPTURE) {
+        capture_dir = options->capture_dir;
+        capture_path = make_capture_folder(options->capture_dir);
+    }
+    if (options->json) {
+        FILE* file = std::fopen(options->json, "w");
+        if (!file) fatal_error("Bench report %s cannot be written", options->json);
+        std::fclose(file);
+        json_path = fs::absolute(options->json).string();
+    }
+}
+
+void offline_begin() {
+    if (mode == OFFLINE_NONE) return;
+    if (mode == OFFLINE_CAPTURE) read_soundtrack();
+    snd_enable = 0;  // the picture must not wait for, nor follow, a sound card
+    clock_set_fixed_step(step_fps);
+    for (int type = 0; type < SECTION_TYPE_COUNT; ++type) {
+        saved_load[type] = section_types[type].load;
+        saved_init[type] = section_types[type].init;
+        saved_render[type] = section_types[type].render;
+    }
+    if (mode == OFFLINE_BENCH) install_bench_timers();
+    section_types[0].render = loading_render_with_progress;
+    frame_sink = mode == OFFLINE_CAPTURE ? capture_frame : report_frame;
+    progress_begin(&report, isatty(STDERR_FILENO));
+}
+
+void offline_loaded() {
+    if (mode == OFFLINE_NONE) return;
+    progress_report_end(&report);
+    section_types[0].render = mode == OFFLINE_BENCH ? timed_render : saved_render[0];
+    float last_end = demostart;
+    for (const section* s = pending_head; s; s = s->pending_next) {
+        if (s->end > last_end) last_end = s->end;
+        if (mode == OFFLINE_BENCH) bench_row(s);
+    }
+    show_end = capture_show_end(demoend, last_end);
+    loaded_at = last_frame_at = wall_clock::now();
+}
+
+static void finish_capture() {
+    if (frames_drawn == 0) return;
+    int with_audio = !soundtrack.empty();
+    if (with_audio) write_soundtrack();
+    std::printf("Captured %d frames of %dx%d at %d fps (demo time %.3f to %.3f s) to %s%s\n", frames_drawn, gl_width,
+                gl_height, step_fps, bench.first_time, bench.last_time, capture_dir.c_str(),
+                with_audio ? ", with audio.wav" : "");
+    std::printf("Make a video with:\n  %s\n",
+                capture_ffmpeg_line(capture_dir, step_fps, gl_width, gl_height, with_audio).c_str());
+}
+
+static void finish_bench() {
+    bench.fps = step_fps;
+    std::stable_sort(bench.sections.begin(), bench.sections.end(),
+                     [](const bench_section& a, const bench_section& b) { return a.line < b.line; });
+    std::fputs(bench_table(bench).c_str(), stdout);
+    if (json_path.empty()) return;
+    FILE* file = std::fopen(json_path.c_str(), "w");
+    std::string text = bench_json(bench);
+    if (!file || std::fwrite(text.data(), 1, text.size(), file) != text.size() || std::fclose(file) != 0)
+        fatal_error("Bench report %s cannot be written", json_path.c_str());
+}
+
+void offline_end() {
+    if (mode == OFFLINE_NONE) return;
+    progress_report_end(&report);
+    if (mode == OFFLINE_CAPTURE) finish_capture();
+    else finish_bench();
+    std::fflush(stdout);
+}

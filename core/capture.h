@@ -1,0 +1,40 @@
+// Offline runs: --capture renders every frame of the show on a fixed-step
+// clock into numbered PNG files (and the soundtrack into a WAV file), --bench
+// plays it on the same clock and times every section's render, every frame
+// and every loading step. Both are deterministic in what they draw.
+//
+// main calls, in this order: offline_prepare (before changing into the show
+// folder, so paths are the user's), offline_begin (after the script and the
+// command line have set the settings), start_up, offline_loaded, main_loop,
+// shut_down, offline_end.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+struct cmdline;
+
+void offline_prepare(const cmdline* options);
+void offline_begin();
+void offline_loaded();
+void offline_end();
+
+// "frame_000042.png".
+std::string capture_frame_name(int frame);
+
+// Sample frames of sound that cover `frames` pictures at `fps`, rounded to
+// the nearest sample.
+int64_t capture_audio_frames(int frames, int fps, int rate);
+
+// Where the show ends on the demo clock: the last scheduled section's end,
+// or demoend when that comes first.
+float capture_show_end(float demoend, float last_section_end);
+
+// The ffmpeg command that joins the frames in `dir` (and its audio.wav when
+// `with_audio`) into show.mp4 beside `dir`. Odd sizes are padded to even
+// ones, which the video format needs.
+std::string capture_ffmpeg_line(const std::string& dir, int fps, int width, int height, int with_audio);
+
+// Writes `width` x `height` RGB pixels (rows bottom first, as GL reads them)
+// as an 8-bit RGB PNG file, top row first. 0 when the file cannot be written.
+int capture_write_png(const char* path, int width, int height, const uint8_t* rgb_bottom_up);

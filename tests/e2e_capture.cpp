@@ -1,0 +1,298 @@
+// The built player's offline runs on small shows written by the test:
+// --capture writes the expected frame files (the window's picture, right way
+// up) and the soundtrack, twice the same; --bench reports every section, as
+// a table and as JSON; --start and --end cut the show; bad options fail with
+// "Error: ...".
+#include <gtest/gtest.h>
+
+#include <png.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "tests/test_support.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string data_dir = std::string(QUILLON_SOURCE_DIR) + "/data";
+
+// A windowed head with a small render target; the command line sets the size.
+std::string head(int rtt) {
+    return "gl_fullscreen 1\ngl_width 640\ngl_height 480\ngl_info 0\ngl_rttWidth " + std::to_string(rtt) +
+           "\ngl_rttHeight " + std::to_string(rtt) + "\nsnd_enable 1\nsnd_mp3file " + data_dir +
+           "/music/soundtrack.mp3\n";
+}
+
+std::string loading_block(const char* end) {
+    return std::string("[loading]\nstart 0\nend ") + end + "\nstring " + data_dir + "/loading/back.jpg\nstring " +
+           data_dir + "/loading/front.jpg\nparam 1\nparam 1\nparam 1\nparam 1\n";
+}
+
+// An opaque red cover over the whole render target from 0 to `end`.
+std::string red_block(const char* end) {
+    return std::string("[efxFader]\nstart 0\nend ") + end +
+           "\nlayer 5\nparam 1\nparam 0\nparam 0\nparam 1\nparam 1\nparam 0\nparam 0\nparam 1\n";
+}
+
+// The show folder with its script and font.
+void write_show(const temp_dir& dir, const std::string& script) {
+    dir.write("show/data/script.txt", script);
+    fs::create_directories(dir.file("show/data/fonts"));
+    dir.write("show/data/fonts/font.tga", read_file(data_dir + "/fonts/font.tga"));
+}
+
+int run(const temp_dir& dir, const std::string& options, std::string* output) {
+    return run_command("cd " + dir.path + " && SDL_AUDIODRIVER=dummy " + built_binary("quillon") + " " + options +
+                           " show",
+                       output);
+}
+
+std::vector<std::string> files_in(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::vector<std::string> frame_names(int count) {
+    std::vector<std::string> names;
+    char name[32];
+    for (int i = 0; i < count; ++i) {
+        std::snprintf(name, sizeof name, "frame_%06d.png", i);
+        names.push_back(name);
+    }
+    return names;
+}
+
+struct image {
+    int width = 0, height = 0;
+    std::vector<uint8_t> rgb;  // top row first
+    const uint8_t* at(int x, int y) const { return &rgb[3 * (static_cast<size_t>(y) * width + x)]; }
+};
+
+image read_png(const std::string& path) {
+    image out;
+    png_image png = {};
+    png.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_file(&png, path.c_str())) return out;
+    png.format = PNG_FORMAT_RGB;
+    out.rgb.resize(PNG_IMAGE_SIZE(png));
+    if (!png_image_finish_read(&png, nullptr, out.rgb.data(), 0, nullptr)) return image{};
+    out.width = static_cast<int>(png.width);
+    out.height = static_cast<int>(png.height);
+    return out;
+}
+
+// The colour of a whole row, or "mixed".
+std::string row_colour(const image& img, int y) {
+    const uint8_t* first = img.at(0, y);
+    for (int x = 1; x < img.width; ++x)
+        if (!std::equal(first, first + 3, img.at(x, y))) return "mixed";
+    return std::to_string(first[0]) + "," + std::to_string(first[1]) + "," + std::to_string(first[2]);
+}
+
+TEST(capture, writes_one_png_per_frame_of_the_window_and_the_soundtrack) {
+    temp_dir dir;
+    write_show(dir, head(32) + loading_block("0.01") + red_block("0.25") + "[EOF]\n");
+    std::string output;
+    // The folder is relative to where the player was started, not to the show.
+    ASSERT_EQ(run(dir, "--capture frames --fps 20 --size 64x48", &output), 0) << output;
+    // Frames at 0, 0.05, ..., 0.25: the fader retires in the last one and the
+    // show ends there.
+    std::vector<std::string> expected = frame_names(6);
+    expected.insert(expected.begin(), "audio.wav");
+    EXPECT_EQ(files_in(dir.file("frames")), expected);
+    EXPECT_FALSE(fs::exists(dir.file("show/frames")));
+
+    // 64 x 48 with a 16:9 band of 36 rows: 6 black rows above and below.
+    image frame = read_png(dir.file("frames/frame_000002.png"));
+    ASSERT_EQ(frame.width, 64);
+    ASSERT_EQ(frame.height, 48);
+    for (int y : {0, 5, 42, 47}) EXPECT_EQ(row_colour(frame, y), "0,0,0") << "row " << y;
+    for (int y : {6, 20, 41}) EXPECT_EQ(row_colour(frame, y), "255,0,0") << "row " << y;
+    image last = read_png(dir.file("frames/frame_000005.png"));
+    for (int y : {0, 20, 47}) EXPECT_EQ(row_colour(last, y), "0,0,0") << "last frame, row " << y;
+
+    // Six frames of a twentieth of a second: 13230 stereo 16-bit frames.
+    EXPECT_EQ(fs::file_size(dir.file("frames/audio.wav")), 44u + 13230u * 4u);
+    EXPECT_NE(output.find("ffmpeg -y -framerate 20 -i frames/frame_%06d.png -i frames/audio.wav -c:v libx264 "
+                          "-pix_fmt yuv420p -c:a aac -shortest show.mp4"),
+              std::string::npos)
+        << output;
+    EXPECT_EQ(output.find("Error"), std::string::npos) << output;
+}
+
+TEST(capture, two_captures_of_one_show_are_byte_identical) {
+    temp_dir dir;
+    // Particles draw random numbers; the timing overlay prints the clock.
+    std::string script = head(64) + "timing 1\n" + loading_block("0.01") +
+                         "[genCamera]\nstart 0\nend 0.5\nparam 60\nparam 0.1\nparam 100\nspline " + data_dir +
+                         "/splines/front_camera.txt 0.5\n"
+                         "[genParticletex]\nstart 0\nend 0.5\nlayer 1\nstring " + data_dir +
+                         "/textures/emblem.tga\nstring " + data_dir +
+                         "/textures/spark.tga\nparam 0.06\nparam 0.05\nparam 4\nparam 0\nparam 0\nparam 0\n"
+                         "param 0.2\nparam 1\n[EOF]\n";
+    write_show(dir, script);
+    std::string output;
+    ASSERT_EQ(run(dir, "--capture one --fps 20 --size 96x72", &output), 0) << output;
+    ASSERT_EQ(run(dir, "--capture two --fps 20 --size 96x72", &output), 0) << output;
+    std::vector<std::string> names = files_in(dir.file("one"));
+    EXPECT_EQ(names.size(), 12u);  // audio.wav and frames 0 to 10
+    EXPECT_EQ(files_in(dir.file("two")), names);
+    for (const std::string& name : names)
+        EXPECT_EQ(read_file(dir.file("one/" + name)), read_file(dir.file("two/" + name))) << name;
+    // The pictures move, so equal files are not a matter of one still frame.
+    EXPECT_NE(read_file(dir.file("one/frame_000002.png")), read_file(dir.file("one/frame_000008.png")));
+}
+
+// A strict check that `text` is one JSON value and nothing else.
+struct json_checker {
+    const std::string& s;
+    size_t i = 0;
+    void blank() {
+        while (i < s.size() && std::isspace(static_cast<unsigned char>(s[i]))) ++i;
+    }
+    bool literal(const char* word) {
+        size_t n = std::strlen(word);
+        if (s.compare(i, n, word) != 0) return false;
+        i += n;
+        return true;
+    }
+    bool string() {
+        if (s[i] != '"') return false;
+        for (++i; i < s.size() && s[i] != '"'; ++i)
+            if (s[i] == '\\') ++i;
+            else if (static_cast<unsigned char>(s[i]) < 0x20) return false;
+        return i++ < s.size();
+    }
+    bool number() {
+        size_t start = i;
+        if (s[i] == '-') ++i;
+        while (i < s.size() && (std::isdigit(static_cast<unsigned char>(s[i])) || std::strchr(".eE+-", s[i]))) ++i;
+        return i > start && std::isdigit(static_cast<unsigned char>(s[i - 1]));
+    }
+    bool list(char close, bool keyed) {
+        ++i;
+        blank();
+        if (s[i] == close) return ++i, true;
+        for (;;) {
+            blank();
+            if (keyed) {
+                if (!string()) return false;
+                blank();
+                if (s[i++] != ':') return false;
+            }
+            if (!value()) return false;
+            blank();
+            if (s[i] == close) return ++i, true;
+            if (s[i++] != ',') return false;
+        }
+    }
+    bool value() {
+        blank();
+        if (i >= s.size()) return false;
+        if (s[i] == '{') return list('}', true);
+        if (s[i] == '[') return list(']', false);
+        if (s[i] == '"') return string();
+        if (literal("true") || literal("false") || literal("null")) return true;
+        return number();
+    }
+    bool whole() {
+        bool ok = value();
+        blank();
+        return ok && i == s.size();
+    }
+};
+
+bool valid_json(const std::string& text) { return json_checker{text}.whole(); }
+
+TEST(capture, json_checker_tells_good_from_bad) {
+    EXPECT_TRUE(valid_json("{\"a\": [1, -2.5e3, \"x\\\"y\"], \"b\": {}, \"c\": []}\n"));
+    for (const char* bad : {"", "{", "{\"a\" 1}", "{\"a\": 1,}", "[1 2]", "{\"a\": 1} x", "[\"a]", "{a: 1}", "[.]"})
+        EXPECT_FALSE(valid_json(bad)) << bad;
+}
+
+TEST(capture, bench_reports_every_section_as_a_table_and_as_json) {
+    temp_dir dir;
+    // The fader's header is on line 18 of this script, the second's on 30, the loading's on 9.
+    write_show(dir, head(32) + loading_block("0.01") + "[efxFader]\nstart 0\nend 0.5\nlayer 5\nparam 0\nparam 0\n"
+                                                       "param 0\nparam 1\nparam 0\nparam 0\nparam 0\nparam 0\n"
+                                                       "[efxFader]\nstart 0.2\nend 0.4\nlayer 6\nparam 1\nparam 1\n"
+                                                       "param 1\nparam 1\nparam 0\nparam 0\nparam 0\nparam 0\n[EOF]\n");
+    std::string output;
+    ASSERT_EQ(run(dir, "--bench --fps 20 --size 64x36 --json report.json", &output), 0) << output;
+    EXPECT_FALSE(fs::exists(dir.file("show/frame_000000.png")));
+    EXPECT_NE(output.find("Bench: 11 frames at 20 fps, demo time 0.000 to 0.500 s"), std::string::npos) << output;
+    // One row per section: type, line and frames drawn. The second fader runs
+    // from 0.2 to 0.4: rendered at 0.2, 0.25, 0.3 and 0.35.
+    for (const char* row : {"\nloading                      9        1 ", "\nefxFader                    18       10 ",
+                            "\nefxFader                    30        4 ", "\nwhole frame                          11 ",
+                            "\ninit loading                 9 ", "\nload efxFader                  ",
+                            "\ninit efxFader               18 ", "\ninit efxFader               30 "})
+        EXPECT_NE(output.find(row), std::string::npos) << row << "\n" << output;
+    std::string json = read_file(dir.file("report.json"));
+    EXPECT_TRUE(valid_json(json)) << json;
+    for (const char* part : {"\"fps\": 20", "{\"type\": \"efxFader\", \"line\": 18, \"frames\": 10,",
+                             "{\"type\": \"efxFader\", \"line\": 30, \"frames\": 4,",
+                             "{\"type\": \"loading\", \"line\": 9, \"frames\": 1,", "\"frame\": {\"frames\": 11,",
+                             "{\"step\": \"load\", \"type\": \"efxFader\", \"ms\": "})
+        EXPECT_NE(json.find(part), std::string::npos) << part << "\n" << json;
+}
+
+TEST(capture, start_and_end_cut_the_show_and_the_music_follows) {
+    temp_dir dir;
+    write_show(dir, head(32) + loading_block("0.01") + red_block("1") + "[EOF]\n");
+    std::string output;
+    ASSERT_EQ(run(dir, "--capture whole --fps 20 --size 64x36", &output), 0) << output;
+    EXPECT_EQ(files_in(dir.file("whole")).size(), 22u);  // audio.wav, frames at 0 .. 1
+    // From 0.5 until the first frame past 0.72: 0.5, 0.55, ..., 0.75.
+    ASSERT_EQ(run(dir, "--capture cut --fps 20 --size 64x36 --start 0.5 --end 0.72", &output), 0) << output;
+    std::vector<std::string> expected = frame_names(6);
+    expected.insert(expected.begin(), "audio.wav");
+    EXPECT_EQ(files_in(dir.file("cut")), expected);
+    EXPECT_NE(output.find("demo time 0.500 to 0.750 s"), std::string::npos) << output;
+    // The cut's sound is the whole show's from half a second in, sample for sample.
+    std::string whole = read_file(dir.file("whole/audio.wav")).substr(44);
+    std::string cut = read_file(dir.file("cut/audio.wav")).substr(44);
+    ASSERT_EQ(cut.size(), 13230u * 4u);
+    ASSERT_GE(whole.size(), (22050u + 13230u) * 4u);
+    EXPECT_TRUE(whole.substr(22050u * 4u, cut.size()) == cut);
+    EXPECT_NE(cut, std::string(cut.size(), '\0'));  // there is music in it
+    // The same cut on the bench: frames drawn from 0.5 on.
+    ASSERT_EQ(run(dir, "--bench --fps 20 --size 64x36 --start 0.5 --end 0.72", &output), 0) << output;
+    EXPECT_NE(output.find("Bench: 6 frames at 20 fps, demo time 0.500 to 0.750 s"), std::string::npos) << output;
+}
+
+TEST(capture, bad_options_fail_with_an_error_line) {
+    temp_dir dir;
+    write_show(dir, head(32) + loading_block("0.01") + red_block("0.25") + "[EOF]\n");
+    dir.write("taken", "a file, not a folder");
+    struct row {
+        const char* options;
+        const char* message;
+    };
+    const row rows[] = {
+        {"--capture out --fps 0", "Error: --fps must be a whole number of frames per second from 1 to 1000, not '0'\n"},
+        {"--capture out --size 0x5", "Error: --size must be WIDTHxHEIGHT"},
+        {"--size 0x5", "Error: --size must be WIDTHxHEIGHT"},
+        {"--capture taken/frames", "Error: Capture folder taken/frames cannot be created: "},
+        {"--capture taken", "Error: Capture folder taken cannot be created: "},
+        {"--bench --json taken/report.json", "Error: Bench report taken/report.json cannot be written\n"},
+        {"--start 2 --end 1", "Error: --end 1 must be after --start 2\n"},
+    };
+    for (const row& r : rows) {
+        std::string output;
+        EXPECT_EQ(run(dir, r.options, &output), 255) << r.options << "\n" << output;
+        EXPECT_NE(output.find(r.message), std::string::npos) << r.options << "\n" << output;
+    }
+    EXPECT_FALSE(fs::exists(dir.file("out")));
+}
+
+}  // namespace
