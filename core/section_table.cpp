@@ -18,6 +18,10 @@
 #include "effects/radial_blur.h"
 #include "effects/render_mesh.h"
 #include "effects/wireframe.h"
+#include "scenes/flash.h"
+#include "scenes/knots.h"
+#include "scenes/particletitle.h"
+#include "scenes/thelake.h"
 #include "scenes/flare.h"
 #include "scenes/lines.h"
 #include "scenes/paintex.h"
@@ -35,9 +39,9 @@ void section_nop() {}
 section_type section_types[SECTION_TYPE_COUNT] = {
     {"loading", NOP, loading_init, NOP, loading_render, NOP},
     {"lines", NOP, NOP, NOP, lines_render, NOP},
-    EMPTY_ROW("flash"),
+    {"flash", flash_load, flash_init, NOP, flash_render, NOP},
     EMPTY_ROW("logofinal"),
-    EMPTY_ROW("knots"),
+    {"knots", knots_load, knots_init, NOP, knots_render, NOP},
     EMPTY_ROW("paranoia"),
     {"titulo", titulo_load, NOP, NOP, titulo_render, NOP},
     {"flare", flare_load, NOP, flare_start, flare_render, NOP},
@@ -45,11 +49,11 @@ section_type section_types[SECTION_TYPE_COUNT] = {
     EMPTY_ROW("3Dbuilder"),
     EMPTY_ROW("loop"),
     {"paintex", paintex_load, paintex_init, paintex_start, paintex_render, NOP},
-    EMPTY_ROW("particletitle"),
+    {"particletitle", particletitle_load, particletitle_init, NOP, particletitle_render, NOP},
     EMPTY_ROW("gears"),
     EMPTY_ROW("meditation"),
     {"redsun", redsun_load, redsun_init, NOP, redsun_render, NOP},
-    EMPTY_ROW("thelake"),
+    {"thelake", thelake_load, thelake_init, NOP, thelake_render, NOP},
     {"efxFader", fader_load, fader_init, NOP, fader_render, NOP},
     {"efxRadialBlur", radial_blur_load, radial_blur_init, NOP, radial_blur_render, NOP},
     {"efxRenderMesh", NOP, render_mesh_init, NOP, render_mesh_render, NOP},

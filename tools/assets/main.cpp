@@ -18,6 +18,7 @@ static const generator generators[] = {
     {"models", generate_models},
     {"particle and picture examples", generate_fx_pictures},
     {"default show flights", generate_show_assets},
+    {"knots, flash, particle title and lake scenes", generate_scene_pictures},
     {"captions, flares and title", generate_scene_pictures_b},
 };
 

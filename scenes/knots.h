@@ -1,0 +1,31 @@
+// knots: a ring of 512 glowing sprites on a knotted curve before layered,
+// turning, additively blended skyboxes, in four phases that the section's
+// first three syncs divide (seconds from the section's start). The second
+// phase adds a pulsing explosion quad under a camera that rises through it;
+// the third and fourth turn the camera about itself, the fourth before the
+// second sky.
+//
+// Syncs 0..2: phase boundaries. Fixed pictures: "data/skyboxes/knots.jpg",
+// "data/skyboxes/knots2.jpg", "data/textures/01logos/blueflare.jpg",
+// "data/textures/knots/explosion.jpg". The camera, ring and skies are shared
+// by every knots section; the camera keeps what a phase last set.
+//
+// Leaves behind: blending off with (GL_SRC_ALPHA, GL_ONE), depth test on,
+// depth writes on, texturing on, the camera's matrices, the modelview
+// current.
+#pragma once
+
+#include "effects/particles.h"
+
+enum { KNOTS_RING = 512, KNOTS_SYNCS = 3 };
+
+// Ring positions of each phase (1..4) at phase time tp, before the draw's
+// turn (and, in phases 3 and 4, its shift).
+void knots_ring(particle_system* ring, int phase, float tp);
+// The explosion quad's scale tp seconds into phase 2: 3 sin(2 pi tp) ln tp
+// + tp + 4, with tp kept away from 0 so it stays finite (4 at tp = 0).
+float knots_explosion_scale(float tp);
+
+void knots_load();
+void knots_init();
+void knots_render();
