@@ -9,6 +9,7 @@
 
 #include "core/engine.h"
 #include "core/fatal.h"
+#include "core/gl_audit.h"
 #include "core/section.h"
 #include "core/settings.h"
 #include "core/timeline.h"
@@ -82,11 +83,13 @@ void loading_phase() {
     for (int type = 1; type < SECTION_TYPE_COUNT; ++type) {
         if (!type_flags[type]) continue;
         section_types[type].load();
+        gl_audit("load", type, 0);
         if (step_done()) return;
     }
     for (section* s = pending_head; s; s = s->pending_next) {
         current_section = s;
         section_types[s->type].init();
+        gl_audit("init", s->type, s->line);
         if (step_done()) return;
     }
     section_types[0].stop();

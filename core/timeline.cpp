@@ -4,6 +4,7 @@
 
 #include "core/clock.h"
 #include "core/engine.h"
+#include "core/gl_audit.h"
 #include "core/settings.h"
 #include "platform/overlay.h"
 #include "platform/video.h"
@@ -74,6 +75,7 @@ void timeline_render_active() {
             s->local_time += frame_delta;
             current_section = s;
             section_types[s->type].render();
+            gl_audit("render", s->type, s->line);
         } else {
             active_unlink(s);
             if (s->end < demo_time) section_types[s->type].stop();
