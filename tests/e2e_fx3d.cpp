@@ -11,23 +11,10 @@ namespace {
 
 const std::string MODELS = std::string(QUILLON_SOURCE_DIR) + "/data/models/";
 const std::string TEXTURES = std::string(QUILLON_SOURCE_DIR) + "/data/textures/";
-
-std::string strings(std::initializer_list<std::string> names) {
-    std::string text;
-    for (const std::string& name : names) text += "string " + name + "\n";
-    return text;
-}
-
 const std::string CAMERA = "[genCamera]\nstart 0\nend 1\n" + e2e_params(3);
 
-struct failing_case {
-    const char* name;
-    std::string sections;
-    const char* message;
-};
-
 TEST(fx3d, bad_sections_stop_the_run_with_their_message) {
-    const failing_case cases[] = {
+    e2e_expect_errors({
         {"camera with two params", "[genCamera]\nstart 0\nend 1\n" + e2e_params(2),
          "Error: genCamera: section at line 17 needs 3 params, has 2\n"},
         {"camera with four params", "[genCamera]\nstart 0\nend 1\n" + e2e_params(4),
@@ -36,62 +23,41 @@ TEST(fx3d, bad_sections_stop_the_run_with_their_message) {
          "Error: genMacroBox: section at line 17 needs 1 strings, has 0\n"},
         {"macro box of an unknown kind", "[genMacroBox]\nstart 0\nend 1\nstring sky.png\n",
          "Error: genMacroBox: Error loading skybox sky.png\n"},
-        {"macro box with no camera", "[genMacroBox]\nstart 0\nend 1\n" + strings({TEXTURES + "nebula.jpg"}),
+        {"macro box with no camera", "[genMacroBox]\nstart 0\nend 1\n" + e2e_strings({TEXTURES + "nebula.jpg"}),
          "Error: genMacroBox: section at line 17 needs a genCamera section drawn before it\n"},
-        {"gen3DS with four strings", "[gen3DS]\nstart 0\nend 1\n" + strings({MODELS, "gear.3ds", "gear.3ds", "gear.3ds"}),
+        {"gen3DS with four strings", "[gen3DS]\nstart 0\nend 1\n" + e2e_strings({MODELS, "gear.3ds", "gear.3ds", "gear.3ds"}),
          "Error: gen3DS: section at line 17 needs 5 strings, has 4\n"},
         {"gen3DS with a missing model",
-         "[gen3DS]\nstart 0\nend 1\n" + strings({MODELS, "gear.3ds", "gear.3ds", "nothere.3ds", "gear.3ds"}),
+         "[gen3DS]\nstart 0\nend 1\n" + e2e_strings({MODELS, "gear.3ds", "gear.3ds", "nothere.3ds", "gear.3ds"}),
          "Error: gen3DS: Error loading model 'nothere.3ds'\n"},
-        {"environment with two strings", "[genEnvironment]\nstart 0\nend 1\n" + strings({MODELS, "gear.3ds"}),
+        {"environment with two strings", "[genEnvironment]\nstart 0\nend 1\n" + e2e_strings({MODELS, "gear.3ds"}),
          "Error: genEnvironment: section at line 17 needs 3 strings, has 2\n"},
         {"environment with four strings",
-         "[genEnvironment]\nstart 0\nend 1\n" + strings({MODELS, "gear.3ds", TEXTURES + "environment.jpg", "x"}),
+         "[genEnvironment]\nstart 0\nend 1\n" + e2e_strings({MODELS, "gear.3ds", TEXTURES + "environment.jpg", "x"}),
          "Error: Script: three strings are needed in genEnvironment section\n"},
         {"environment picture of an unknown kind",
-         "[genEnvironment]\nstart 0\nend 1\n" + strings({MODELS, "gear.3ds", "env.png"}),
+         "[genEnvironment]\nstart 0\nend 1\n" + e2e_strings({MODELS, "gear.3ds", "env.png"}),
          "Error: genEnvironment: Error loading texture env.png\n"},
-        {"wireframe without a model", "[genWireframe]\nstart 0\nend 1\n" + strings({MODELS, "gone.3ds"}),
+        {"wireframe without a model", "[genWireframe]\nstart 0\nend 1\n" + e2e_strings({MODELS, "gone.3ds"}),
          "Error: Error loading model 'gone.3ds'\n"},
-        {"wireframe with one string", "[genWireframe]\nstart 0\nend 1\n" + strings({MODELS}),
+        {"wireframe with one string", "[genWireframe]\nstart 0\nend 1\n" + e2e_strings({MODELS}),
          "Error: genWireframe: section at line 17 needs 2 strings, has 1\n"},
-    };
-    for (const failing_case& c : cases) {
-        SCOPED_TRACE(c.name);
-        temp_dir dir;
-        dir.add_font();
-        dir.write("data/script.txt", e2e_show(c.sections));
-        std::string output;
-        EXPECT_EQ(e2e_play(dir.path, &output), 255) << output;
-        EXPECT_NE(output.find(c.message), std::string::npos) << output;
-    }
+    });
 }
 
 TEST(fx3d, camera_and_model_sections_play_together) {
     temp_dir dir;
     dir.add_font();
     dir.write("data/script.txt",
-              e2e_show(CAMERA + "[genMacroBox]\nstart 0\nend 1\nlayer 1\n" + strings({TEXTURES + "nebula.jpg"}) +
+              e2e_show(CAMERA + "[genMacroBox]\nstart 0\nend 1\nlayer 1\n" + e2e_strings({TEXTURES + "nebula.jpg"}) +
                        "[gen3DS]\nstart 0\nend 1\nlayer 2\n" +
-                       strings({MODELS, "gear.3ds", "torusknot.3ds", "column.3ds", "cubes.3ds"}) +
+                       e2e_strings({MODELS, "gear.3ds", "torusknot.3ds", "column.3ds", "cubes.3ds"}) +
                        "[genEnvironment]\nstart 0\nend 1\nlayer 3\n" +
-                       strings({MODELS, "torusknot.3ds", TEXTURES + "environment.jpg"}) +
-                       "[genWireframe]\nstart 0\nend 1\nlayer 4\n" + strings({MODELS, "cubes.3ds"}) +
+                       e2e_strings({MODELS, "torusknot.3ds", TEXTURES + "environment.jpg"}) +
+                       "[genWireframe]\nstart 0\nend 1\nlayer 4\n" + e2e_strings({MODELS, "cubes.3ds"}) +
                        e2e_params(13)));
     std::string output;
     EXPECT_EQ(e2e_play(dir.path, &output), 0) << output;
     EXPECT_EQ(output.find("Error"), std::string::npos) << output;
 }
-
-TEST(fx3d, example_scripts_play) {
-    for (const char* name : {"genCamera", "genMacroBox", "gen3DS", "genEnvironment", "genWireframe"}) {
-        SCOPED_TRACE(name);
-        std::string output;
-        int status = e2e_play(std::string("--script data/examples/") + name + ".txt --end 1.5 " + QUILLON_SOURCE_DIR,
-                              &output);
-        EXPECT_EQ(status, 0) << output;
-        EXPECT_EQ(output.find("Error"), std::string::npos) << output;
-    }
-}
-
 }  // namespace

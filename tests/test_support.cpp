@@ -1,5 +1,7 @@
 #include "tests/test_support.h"
 
+#include <gtest/gtest.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -72,10 +74,39 @@ std::string e2e_show(const std::string& sections) {
            "param 1\nparam 1\nparam 1\nparam 1\n" + sections + "[EOF]\n";
 }
 
-std::string e2e_params(int count) {
+std::string e2e_params(int count, const char* value) {
     std::string text;
-    for (int i = 0; i < count; ++i) text += "param 0.5\n";
+    for (int i = 0; i < count; ++i) text += std::string("param ") + value + "\n";
     return text;
+}
+
+std::string e2e_strings(std::initializer_list<std::string> names) {
+    std::string text;
+    for (const std::string& name : names) text += "string " + name + "\n";
+    return text;
+}
+
+std::string e2e_syncs(std::initializer_list<const char*> times) {
+    std::string text = "syncs " + std::to_string(times.size()) + "\n";
+    for (const char* t : times) text += std::string("sync ") + t + "\n";
+    return text;
+}
+
+void e2e_expect_errors(const std::vector<e2e_error_case>& cases, bool in_source) {
+    for (const e2e_error_case& c : cases) {
+        SCOPED_TRACE(c.name);
+        temp_dir dir;
+        std::string output, arguments;
+        if (in_source) {
+            arguments = "--script " + dir.write("script.txt", e2e_show(c.sections)) + " " + QUILLON_SOURCE_DIR;
+        } else {
+            dir.add_font();
+            dir.write("data/script.txt", e2e_show(c.sections));
+            arguments = dir.path;
+        }
+        EXPECT_EQ(e2e_play(arguments, &output), 255) << output;
+        EXPECT_NE(output.find(c.message), std::string::npos) << output;
+    }
 }
 
 int e2e_play(const std::string& arguments, std::string* output) {

@@ -3,7 +3,9 @@
 #pragma once
 
 #include <stdexcept>
+#include <initializer_list>
 #include <string>
+#include <vector>
 
 // Thrown by the fatal hook that catch_fatal() installs.
 struct fatal_exception : std::runtime_error {
@@ -45,8 +47,25 @@ std::string built_binary(const std::string& name);
 // tests: seven lines of head, then a loading section on lines 8..16 (the
 // generated loading pictures), so the first of `sections` opens on line 17.
 std::string e2e_show(const std::string& sections);
-// `count` lines of "param 0.5".
-std::string e2e_params(int count);
+// `count` lines of "param VALUE".
+std::string e2e_params(int count, const char* value = "0.5");
+// One "string NAME" line per name.
+std::string e2e_strings(std::initializer_list<std::string> names);
+// A "syncs N" line and its N "sync T" lines.
+std::string e2e_syncs(std::initializer_list<const char*> times);
+
+// A show that must stop: the sections after the loading section, and the
+// text its run must print.
+struct e2e_error_case {
+    const char* name;
+    std::string sections;
+    std::string message;
+};
+// Plays each case's e2e_show and expects exit status 255 and its message.
+// With `in_source` the repository is the show folder (for scenes that read
+// fixed data/ paths) and the script is passed with --script; otherwise a
+// temporary folder holding the script and the debug font is.
+void e2e_expect_errors(const std::vector<e2e_error_case>& cases, bool in_source = false);
 // Runs the built player with `arguments` (a show folder, options) and no
 // sound device; returns its exit status and fills `output`.
 int e2e_play(const std::string& arguments, std::string* output);
