@@ -25,7 +25,7 @@ void environment_init() {
     if (s->string_count != 3) fatal_error("Script: three strings are needed in genEnvironment section");
     environment_instance* instance = new environment_instance();
     instance->object = model_load(s->strings[0], s->strings[1]);
-    if (!instance->object) fatal_error("genEnvironment: Error loading model '%s'", s->strings[1]);
+    if (!instance->object) fatal_error("genEnvironment: Error loading model '%s' (%s)", s->strings[1], model_last_error());
     instance->texture = texture_load(s->strings[2]);
     if (instance->texture == -1) fatal_error("genEnvironment: Error loading texture %s", s->strings[2]);
     texture_set_options(instance->texture, TEXTURE_LINEAR);

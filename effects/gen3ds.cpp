@@ -24,7 +24,7 @@ void gen3ds_init() {
     for (int i = 0; i < GEN3DS_MODELS; ++i) {
         const char* file = s->strings[1 + i];
         instance->models[i] = model_load(s->strings[0], file);
-        if (!instance->models[i]) fatal_error("gen3DS: Error loading model '%s'", file);
+        if (!instance->models[i]) fatal_error("gen3DS: Error loading model '%s' (%s)", file, model_last_error());
         // Textured materials need their GL textures before the first draw.
         model_upload_textures();
     }

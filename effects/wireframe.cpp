@@ -33,7 +33,7 @@ void wireframe_init() {
     section* s = current_section;
     section_require(*s, "genWireframe", 0, 2, 0, 0);
     wireframe_model = model_load(s->strings[0], s->strings[1]);
-    if (!wireframe_model) fatal_error("Error loading model '%s'", s->strings[1]);
+    if (!wireframe_model) fatal_error("Error loading model '%s' (%s)", s->strings[1], model_last_error());
 }
 
 void wireframe_render() {

@@ -29,7 +29,7 @@ TEST(fx3d, bad_sections_stop_the_run_with_their_message) {
          "Error: gen3DS: section at line 17 needs 5 strings, has 4\n"},
         {"gen3DS with a missing model",
          "[gen3DS]\nstart 0\nend 1\n" + e2e_strings({MODELS, "gear.3ds", "gear.3ds", "nothere.3ds", "gear.3ds"}),
-         "Error: gen3DS: Error loading model 'nothere.3ds'\n"},
+         "Error: gen3DS: Error loading model 'nothere.3ds' (" + MODELS + "nothere.3ds: No such file or directory)\n"},
         {"environment with two strings", "[genEnvironment]\nstart 0\nend 1\n" + e2e_strings({MODELS, "gear.3ds"}),
          "Error: genEnvironment: section at line 17 needs 3 strings, has 2\n"},
         {"environment with four strings",
@@ -39,7 +39,7 @@ TEST(fx3d, bad_sections_stop_the_run_with_their_message) {
          "[genEnvironment]\nstart 0\nend 1\n" + e2e_strings({MODELS, "gear.3ds", "env.png"}),
          "Error: genEnvironment: Error loading texture env.png\n"},
         {"wireframe without a model", "[genWireframe]\nstart 0\nend 1\n" + e2e_strings({MODELS, "gone.3ds"}),
-         "Error: Error loading model 'gone.3ds'\n"},
+         "Error: Error loading model 'gone.3ds' (" + MODELS + "gone.3ds: No such file or directory)\n"},
         {"wireframe with one string", "[genWireframe]\nstart 0\nend 1\n" + e2e_strings({MODELS}),
          "Error: genWireframe: section at line 17 needs 2 strings, has 1\n"},
     });
