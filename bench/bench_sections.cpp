@@ -126,5 +126,8 @@ SECTION_BENCH(titulo, "titulo", 1.0f);
 SECTION_BENCH(redsun, "redsun", 2.0f);
 SECTION_BENCH(flare, "flare", 2.0f);
 SECTION_BENCH(paintex, "paintex", 1.5f);
+SECTION_BENCH(builder3d, "3Dbuilder", 7.5f);
+SECTION_BENCH(columna, "columna", 5.0f);
+SECTION_BENCH(paranoia, "paranoia", 11.5f);
 
 }  // namespace

@@ -18,6 +18,8 @@
 #include "effects/radial_blur.h"
 #include "effects/render_mesh.h"
 #include "effects/wireframe.h"
+#include "scenes/3Dbuilder.h"
+#include "scenes/columna.h"
 #include "scenes/flash.h"
 #include "scenes/knots.h"
 #include "scenes/particletitle.h"
@@ -25,6 +27,7 @@
 #include "scenes/flare.h"
 #include "scenes/lines.h"
 #include "scenes/paintex.h"
+#include "scenes/paranoia.h"
 #include "scenes/redsun.h"
 #include "scenes/titulo.h"
 
@@ -42,11 +45,11 @@ section_type section_types[SECTION_TYPE_COUNT] = {
     {"flash", flash_load, flash_init, NOP, flash_render, NOP},
     EMPTY_ROW("logofinal"),
     {"knots", knots_load, knots_init, NOP, knots_render, NOP},
-    EMPTY_ROW("paranoia"),
+    {"paranoia", paranoia_load, NOP, paranoia_start, paranoia_render, NOP},
     {"titulo", titulo_load, NOP, NOP, titulo_render, NOP},
     {"flare", flare_load, NOP, flare_start, flare_render, NOP},
-    EMPTY_ROW("columna"),
-    EMPTY_ROW("3Dbuilder"),
+    {"columna", columna_load, NOP, columna_start, columna_render, NOP},
+    {"3Dbuilder", builder3d_load, NOP, builder3d_start, builder3d_render, NOP},
     EMPTY_ROW("loop"),
     {"paintex", paintex_load, paintex_init, paintex_start, paintex_render, NOP},
     {"particletitle", particletitle_load, particletitle_init, NOP, particletitle_render, NOP},

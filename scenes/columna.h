@@ -1,0 +1,44 @@
+// columna: a column turning ever faster about a tilted axis, drawn twice
+// with sphere-mapped reflections, in front of five faint skybox layers that
+// rotate with time. Reads the section's start only: t = demo_time - start.
+//
+// The second reflection is the previous frame itself: after each frame the
+// scene copies the middle of the render target into a texture of its own
+// (mipmapped, modulate), which the next frame's second pass maps onto the
+// column. The frame copy that the presentation uses is never touched.
+//
+// Leaves behind: blending off with (GL_SRC_ALPHA, GL_SRC_ALPHA), texturing
+// on with the feedback texture bound (modulate), colour (1, 1, 1, 0.4), the
+// modelview of the camera scaled by 0.2, depth as found.
+#pragma once
+
+extern const char* const COLUMNA_SKY_IMAGE;
+extern const char* const COLUMNA_MODEL_DIR;
+extern const char* const COLUMNA_MODEL_FILE;
+extern const char* const COLUMNA_REFLECTION_IMAGE;
+
+enum { COLUMNA_SKY_LAYERS = 5, COLUMNA_SKY_STEP = 26 };
+
+// Degrees the projection is turned about (1, 2, 0) for sky layer `layer`
+// (0..4) at t: layer * 26 + t.
+float columna_sky_angle(int layer, float t);
+// The spin after one more frame at t: it grows by t * 0.1 every frame, so it
+// speeds up with t (and with the frame rate). A section starts it at -30.
+float columna_spin_step(float spin, float t);
+enum { COLUMNA_SPIN_START = -30 };
+
+// The square of the render target copied for the next frame's second pass:
+// the largest power of two that fits both the target and the window,
+// centred on the target.
+struct columna_feedback {
+    int size;
+    int x, y;  // lower-left corner in the render target
+};
+columna_feedback columna_feedback_region(int target_w, int target_h, int window_w, int window_h);
+
+// The texture the second pass binds (the feedback copy), -1 before load.
+int columna_second_texture();
+
+void columna_load();
+void columna_start();
+void columna_render();

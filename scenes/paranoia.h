@@ -1,0 +1,28 @@
+// paranoia: a spiked ball built up face by face over the section, as a
+// cloud of points and as a sphere-mapped surface, both added to the
+// picture, while it turns by a quadratic angle, the camera drifts and five
+// faint skybox layers rotate behind it. Reads the section's start and end:
+// t = demo_time - start, D = end - start.
+//
+// Leaves behind: blending off with (GL_SRC_ALPHA, GL_ONE), polygon mode
+// fill, texturing on with the paranoia picture bound (modulate), colour
+// (1, 1, 1, 0.5), the modelview of the camera scaled by 0.03, depth as found.
+#pragma once
+
+extern const char* const PARANOIA_SKY_IMAGE;
+extern const char* const PARANOIA_MODEL_DIR;
+extern const char* const PARANOIA_MODEL_FILE;
+extern const char* const PARANOIA_IMAGE;
+
+enum { PARANOIA_SKY_LAYERS = 5, PARANOIA_SKY_STEP = 26 };
+
+// Degrees the model has turned about (0.7, 1, 0) at t: t * t * 0.5.
+float paranoia_turn_angle(float t);
+// Where the camera drifts to at t: (20 - t/10, t/10, 50 - t/10).
+void paranoia_camera_position(float t, float out[3]);
+// Degrees the projection is turned about (1, 0, 0) for sky layer `layer`.
+float paranoia_sky_angle(int layer, float t);
+
+void paranoia_load();
+void paranoia_start();
+void paranoia_render();
