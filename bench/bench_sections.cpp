@@ -129,5 +129,9 @@ SECTION_BENCH(paintex, "paintex", 1.5f);
 SECTION_BENCH(builder3d, "3Dbuilder", 7.5f);
 SECTION_BENCH(columna, "columna", 5.0f);
 SECTION_BENCH(paranoia, "paranoia", 11.5f);
+SECTION_BENCH(gears, "gears", 3.0f);
+SECTION_BENCH(meditation, "meditation", 3.0f);
+SECTION_BENCH(loop, "loop", 5.0f);
+SECTION_BENCH(logofinal, "logofinal", 6.0f);
 
 }  // namespace

@@ -21,11 +21,13 @@
 #include "scenes/3Dbuilder.h"
 #include "scenes/columna.h"
 #include "scenes/flash.h"
+#include "scenes/gears.h"
 #include "scenes/knots.h"
 #include "scenes/particletitle.h"
 #include "scenes/thelake.h"
 #include "scenes/flare.h"
 #include "scenes/lines.h"
+#include "scenes/meditation.h"
 #include "scenes/paintex.h"
 #include "scenes/paranoia.h"
 #include "scenes/redsun.h"
@@ -53,8 +55,8 @@ section_type section_types[SECTION_TYPE_COUNT] = {
     EMPTY_ROW("loop"),
     {"paintex", paintex_load, paintex_init, paintex_start, paintex_render, NOP},
     {"particletitle", particletitle_load, particletitle_init, NOP, particletitle_render, NOP},
-    EMPTY_ROW("gears"),
-    EMPTY_ROW("meditation"),
+    {"gears", gears_load, gears_init, NOP, gears_render, NOP},
+    {"meditation", meditation_load, NOP, NOP, meditation_render, NOP},
     {"redsun", redsun_load, redsun_init, NOP, redsun_render, NOP},
     {"thelake", thelake_load, thelake_init, NOP, thelake_render, NOP},
     {"efxFader", fader_load, fader_init, NOP, fader_render, NOP},

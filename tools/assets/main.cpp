@@ -21,6 +21,7 @@ static const generator generators[] = {
     {"knots, flash, particle title and lake scenes", generate_scene_pictures},
     {"captions, flares and title", generate_scene_pictures_b},
     {"model builder, column and paranoia scenes", generate_scene_assets_d},
+    {"gears and meditation scenes", generate_scene_assets_c},
 };
 
 int main(int argc, char** argv) {
