@@ -131,7 +131,7 @@ SECTION_BENCH(columna, "columna", 5.0f);
 SECTION_BENCH(paranoia, "paranoia", 11.5f);
 SECTION_BENCH(gears, "gears", 3.0f);
 SECTION_BENCH(meditation, "meditation", 3.0f);
-SECTION_BENCH(loop, "loop", 5.0f);
+SECTION_BENCH(loop, "loop", 8.0f);
 SECTION_BENCH(logofinal, "logofinal", 6.0f);
 
 }  // namespace

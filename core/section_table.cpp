@@ -27,6 +27,8 @@
 #include "scenes/thelake.h"
 #include "scenes/flare.h"
 #include "scenes/lines.h"
+#include "scenes/logofinal.h"
+#include "scenes/loop.h"
 #include "scenes/meditation.h"
 #include "scenes/paintex.h"
 #include "scenes/paranoia.h"
@@ -45,14 +47,14 @@ section_type section_types[SECTION_TYPE_COUNT] = {
     {"loading", NOP, loading_init, NOP, loading_render, NOP},
     {"lines", NOP, NOP, NOP, lines_render, NOP},
     {"flash", flash_load, flash_init, NOP, flash_render, NOP},
-    EMPTY_ROW("logofinal"),
+    {"logofinal", logofinal_load, NOP, NOP, logofinal_render, NOP},
     {"knots", knots_load, knots_init, NOP, knots_render, NOP},
     {"paranoia", paranoia_load, NOP, paranoia_start, paranoia_render, NOP},
     {"titulo", titulo_load, NOP, NOP, titulo_render, NOP},
     {"flare", flare_load, NOP, flare_start, flare_render, NOP},
     {"columna", columna_load, NOP, columna_start, columna_render, NOP},
     {"3Dbuilder", builder3d_load, NOP, builder3d_start, builder3d_render, NOP},
-    EMPTY_ROW("loop"),
+    {"loop", loop_load, NOP, NOP, loop_render, NOP},
     {"paintex", paintex_load, paintex_init, paintex_start, paintex_render, NOP},
     {"particletitle", particletitle_load, particletitle_init, NOP, particletitle_render, NOP},
     {"gears", gears_load, gears_init, NOP, gears_render, NOP},

@@ -14,4 +14,5 @@ void generate_show_assets(const std::string& data_dir);
 void generate_scene_pictures_b(const std::string& data_dir);
 void generate_scene_pictures(const std::string& data_dir);
 void generate_scene_assets_d(const std::string& data_dir);
+void generate_scene_assets_e(const std::string& data_dir);
 void generate_scene_assets_c(const std::string& data_dir);

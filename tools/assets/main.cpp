@@ -20,6 +20,7 @@ static const generator generators[] = {
     {"default show flights", generate_show_assets},
     {"knots, flash, particle title and lake scenes", generate_scene_pictures},
     {"captions, flares and title", generate_scene_pictures_b},
+    {"final logo and loop scenes", generate_scene_assets_e},
     {"model builder, column and paranoia scenes", generate_scene_assets_d},
     {"gears and meditation scenes", generate_scene_assets_c},
 };
