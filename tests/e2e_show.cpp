@@ -1,5 +1,5 @@
 // The shipped scripts through the built player: the default show plays to
-// its end on the fixed-step clock and uses every generic effect, plays a
+// its end on the fixed-step clock and uses every section type, plays a
 // stretch in real time with its soundtrack, and every example script plays.
 #include <gtest/gtest.h>
 
@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "core/section.h"
 #include "tests/test_support.h"
 
 namespace {
@@ -15,13 +16,13 @@ const std::string source = QUILLON_SOURCE_DIR;
 
 std::string player() { return "SDL_AUDIODRIVER=dummy " + built_binary("quillon"); }
 
-TEST(shipped_show, default_show_plays_to_its_end_and_uses_every_generic_effect) {
+TEST(shipped_show, default_show_plays_to_its_end_and_uses_every_section_type) {
     std::string output;
     int status = run_command(player() + " --bench --fps 3 " + source, &output);
     ASSERT_EQ(status, 0) << output;
-    for (const char* type : {"genCamera", "genMacroBox", "gen3DS", "genEnvironment", "genWireframe", "efxFader",
-                             "efxRadialBlur", "efxRenderMesh", "genParticletex", "genPathway", "gen3Dimage"})
-        EXPECT_NE(output.find(std::string("\n") + type + " "), std::string::npos) << type << "\n" << output;
+    // The bench report has a row per section drawn, led by its type's name.
+    for (const section_type& type : section_types)
+        EXPECT_NE(output.find(std::string("\n") + type.name + " "), std::string::npos) << type.name << "\n" << output;
     EXPECT_NE(output.find("whole frame"), std::string::npos) << output;
 }
 
