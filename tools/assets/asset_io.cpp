@@ -8,6 +8,18 @@
 #include <iterator>
 #include <jpeglib.h>
 
+unsigned char asset_byte(float v) {
+    float clamped = v < 0 ? 0 : (v > 1 ? 1 : v);
+    return static_cast<unsigned char>(clamped * 255.0f + 0.5f);
+}
+
+void asset_put(rgb_image& image, int x, int y, float r, float g, float b) {
+    unsigned char* p = image.at(x, y);
+    p[0] = asset_byte(r);
+    p[1] = asset_byte(g);
+    p[2] = asset_byte(b);
+}
+
 void asset_make_parent(const std::string& path) {
     std::filesystem::path parent = std::filesystem::path(path).parent_path();
     if (!parent.empty()) std::filesystem::create_directories(parent);

@@ -17,6 +17,11 @@ struct rgb_image {
     unsigned char* at(int x, int y) { return &pixels[(size_t(y) * width + x) * channels]; }
 };
 
+// The byte of a colour channel given in 0..1 (clamped, rounded).
+unsigned char asset_byte(float v);
+// Sets the red, green and blue of pixel (x, y) from channels in 0..1.
+void asset_put(rgb_image& image, int x, int y, float r, float g, float b);
+
 // Creates the parent folders of `path`.
 void asset_make_parent(const std::string& path);
 

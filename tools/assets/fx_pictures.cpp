@@ -10,13 +10,6 @@
 #include "tools/assets/generators.h"
 #include "tools/assets/noise.h"
 
-static void put(rgb_image& image, int x, int y, float r, float g, float b) {
-    unsigned char* p = image.at(x, y);
-    p[0] = static_cast<unsigned char>(noise_clamp01(r) * 255.0f + 0.5f);
-    p[1] = static_cast<unsigned char>(noise_clamp01(g) * 255.0f + 0.5f);
-    p[2] = static_cast<unsigned char>(noise_clamp01(b) * 255.0f + 0.5f);
-}
-
 // A ring with a five-pointed star inside, warm on pure black: the black
 // pixels make no particle, so only the shape is assembled.
 static rgb_image make_emblem() {
@@ -33,8 +26,8 @@ static rgb_image make_emblem() {
             bool star = r < star_edge;
             if (!ring && !star) continue;  // stays black
             float shade = 0.6f + 0.4f * noise_fractal(dx * 3, dy * 3, 3, 5);
-            if (ring) put(image, x, y, 0.3f * shade, 0.6f * shade, 1.0f * shade);
-            else put(image, x, y, 1.0f * shade, 0.7f * shade, 0.2f * shade);
+            if (ring) asset_put(image, x, y, 0.3f * shade, 0.6f * shade, 1.0f * shade);
+            else asset_put(image, x, y, 1.0f * shade, 0.7f * shade, 0.2f * shade);
         }
     return image;
 }
@@ -50,7 +43,7 @@ static rgb_image make_spark() {
             float dy = (y + 0.5f - size / 2.0f) / (size / 2.0f);
             float d2 = dx * dx + dy * dy;
             float glow = d2 >= 1 ? 0 : std::exp(-d2 * 5.0f) * (1 - d2);
-            put(image, x, y, glow, glow, glow);
+            asset_put(image, x, y, glow, glow, glow);
         }
     return image;
 }
@@ -65,7 +58,7 @@ static rgb_image make_banner() {
             float band = 0.5f + 0.5f * std::sin(v * 18.0f + u * 3.0f);
             float dx = (u - 0.5f) * 2.0f, dy = (v - 0.5f);
             float disc = std::exp(-(dx * dx + dy * dy) * 12.0f);
-            put(image, x, y, 0.15f + 0.5f * band * u + disc, 0.1f + 0.3f * band + disc * 0.9f,
+            asset_put(image, x, y, 0.15f + 0.5f * band * u + disc, 0.1f + 0.3f * band + disc * 0.9f,
                 0.4f * band * (1 - u) + 0.2f + disc * 0.6f);
         }
     return image;

@@ -9,13 +9,6 @@
 
 static const int SIZE = 512;
 
-static void put(rgb_image& image, int x, int y, float r, float g, float b) {
-    unsigned char* p = image.at(x, y);
-    p[0] = static_cast<unsigned char>(noise_clamp01(r) * 255.0f + 0.5f);
-    p[1] = static_cast<unsigned char>(noise_clamp01(g) * 255.0f + 0.5f);
-    p[2] = static_cast<unsigned char>(noise_clamp01(b) * 255.0f + 0.5f);
-}
-
 static rgb_image make_background() {
     rgb_image image(SIZE, SIZE, 3);
     for (int y = 0; y < SIZE; ++y)
@@ -24,7 +17,7 @@ static rgb_image make_background() {
             float cloud = noise_fractal(u * 4, v * 4, 5, 7);
             float glow = cloud * cloud * 0.5f;
             float star = noise_hash(x, y, 3) > 0.9975f ? 0.8f : 0.0f;
-            put(image, x, y, 0.05f + glow * 0.5f + star, 0.03f + glow * 0.3f + star,
+            asset_put(image, x, y, 0.05f + glow * 0.5f + star, 0.03f + glow * 0.3f + star,
                 0.10f + glow * 0.9f + star);
         }
     return image;
@@ -43,7 +36,7 @@ static rgb_image make_foreground() {
             float core = std::exp(-r * r * 40.0f);
             float swirl = noise_fractal(dx * 3 + 10, dy * 3 + 10, 4, 11);
             float light = rings * fade * (0.6f + 0.4f * swirl);
-            put(image, x, y, light * 1.0f + core, light * 0.7f + core, light * 0.35f + core * 0.8f);
+            asset_put(image, x, y, light * 1.0f + core, light * 0.7f + core, light * 0.35f + core * 0.8f);
         }
     return image;
 }

@@ -15,15 +15,6 @@ static const float PI_F = 3.14159265f;
 // Shared helpers
 // ---------------------------------------------------------------------------
 
-static unsigned char byte_of(float v) { return static_cast<unsigned char>(noise_clamp01(v) * 255.0f + 0.5f); }
-
-static void put(rgb_image& image, int x, int y, float r, float g, float b) {
-    unsigned char* p = image.at(x, y);
-    p[0] = byte_of(r);
-    p[1] = byte_of(g);
-    p[2] = byte_of(b);
-}
-
 static float smoothstep(float lo, float hi, float v) {
     float t = noise_clamp01((v - lo) / (hi - lo));
     return t * t * (3 - 2 * t);
@@ -120,7 +111,7 @@ rgb_image scene_c_gear_reflection(int size) {
             float window = std::exp(-((u - 0.32f) * (u - 0.32f) + (v - 0.7f) * (v - 0.7f)) / 0.004f) +
                            0.6f * std::exp(-((u - 0.7f) * (u - 0.7f) + (v - 0.62f) * (v - 0.62f)) / 0.002f);
             float glow = horizon * 0.6f + window + 0.25f * std::pow(rim, 4.0f);
-            put(image, x, y, r + glow, g + glow * 0.85f, b + glow * 0.55f);
+            asset_put(image, x, y, r + glow, g + glow * 0.85f, b + glow * 0.55f);
         }
     return image;
 }
@@ -227,7 +218,7 @@ rgb_image scene_c_cloud_sky(int size) {
             float sr = noise_mix(0.1f, 0.55f, h), sg = noise_mix(0.16f, 0.32f, h), sb = noise_mix(0.45f, 0.6f, h);
             float cr = 0.85f + 0.15f * light, cg = 0.75f + 0.15f * light, cb = 0.8f + 0.1f * h;
             float stars = noise_hash(x, y, 614) > 0.9975f ? (1 - cover) * (1 - h) : 0;
-            put(image, x, y, noise_mix(sr, cr, cover) + stars, noise_mix(sg, cg, cover) + stars,
+            asset_put(image, x, y, noise_mix(sr, cr, cover) + stars, noise_mix(sg, cg, cover) + stars,
                 noise_mix(sb, cb, cover) + stars);
         }
     return image;
@@ -251,7 +242,7 @@ rgb_image scene_c_electric_flare(int size) {
             float rays = 0.3f * std::pow(noise_value(angle * 5 + 40, 0.5f, 615), 4.0f) * std::exp(-d * 2.5f);
             float white = (core + streak * 0.6f) * edge;
             float blue = (glow + rays + streak * 0.4f) * edge;
-            put(image, x, y, white + blue * 0.35f, white + blue * 0.65f, white + blue);
+            asset_put(image, x, y, white + blue * 0.35f, white + blue * 0.65f, white + blue);
         }
     return image;
 }
@@ -272,13 +263,13 @@ rgb_image scene_c_fractal_reflection(int size) {
                 ++n;
             }
             if (n == limit) {
-                put(image, x, y, 0.2f, 0.45f, 0.6f);
+                asset_put(image, x, y, 0.2f, 0.45f, 0.6f);
                 continue;
             }
             double smooth = n + 1 - std::log2(std::log2(zr * zr + zi * zi) / 2);
             float t = static_cast<float>(smooth / 24.0);
             float l = 0.35f + 0.65f * static_cast<float>(std::min(1.0, smooth / 30.0));
-            put(image, x, y, l * (0.5f + 0.5f * std::cos(6.2831853f * (t + 0.55f))),
+            asset_put(image, x, y, l * (0.5f + 0.5f * std::cos(6.2831853f * (t + 0.55f))),
                 l * (0.5f + 0.5f * std::cos(6.2831853f * (t + 0.35f))),
                 l * (0.5f + 0.5f * std::cos(6.2831853f * (t + 0.15f))));
         }
@@ -296,7 +287,7 @@ rgb_image scene_c_circle(int size) {
             float ring = std::exp(-std::pow((d - 0.75f) / 0.035f, 2.0f));
             float halo = 0.25f * std::exp(-std::pow((d - 0.75f) / 0.14f, 2.0f));
             float l = (ring + halo) * smoothstep(1.0f, 0.93f, d);
-            put(image, x, y, l, l * 0.9f, l * 0.7f);
+            asset_put(image, x, y, l, l * 0.9f, l * 0.7f);
         }
     return image;
 }

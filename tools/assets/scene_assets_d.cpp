@@ -71,15 +71,6 @@ void subdivide(std::vector<dir3>& points, std::vector<tri>& faces) {
     faces = out;
 }
 
-unsigned char byte_of(float v) { return static_cast<unsigned char>(noise_clamp01(v) * 255.0f + 0.5f); }
-
-void put(rgb_image& image, int x, int y, float r, float g, float b) {
-    unsigned char* p = image.at(x, y);
-    p[0] = byte_of(r);
-    p[1] = byte_of(g);
-    p[2] = byte_of(b);
-}
-
 // A faint star: most lattice points dark, a few bright, softened by a
 // little of their neighbours' light.
 float stars(int x, int y, int seed, float density) {
@@ -239,7 +230,7 @@ rgb_image scene_d_chrome_front(int size) {
                 cb = noise_mix(0.35f, 0.06f, k) * m;
             }
             float horizon = std::exp(-h * h * 600) * 0.8f;
-            put(image, x, y, cr + horizon, cg + horizon, cb + horizon * 0.9f);
+            asset_put(image, x, y, cr + horizon, cg + horizon, cb + horizon * 0.9f);
         }
     return image;
 }
@@ -253,7 +244,7 @@ rgb_image scene_d_loading_back(int size) {
             float d2 = (u - 0.5f) * (u - 0.5f) + (v - 0.5f) * (v - 0.5f);
             float haze = noise_fractal(u * 4, v * 4, 5, 43);
             float glow = std::exp(-d2 * 5) * (0.35f + 0.4f * haze);
-            put(image, x, y, 0.03f + glow * 0.35f, 0.03f + glow * 0.3f, 0.08f + glow * 0.7f);
+            asset_put(image, x, y, 0.03f + glow * 0.35f, 0.03f + glow * 0.3f, 0.08f + glow * 0.7f);
         }
     return image;
 }
@@ -272,7 +263,7 @@ rgb_image scene_d_column_sky(int size) {
             float pink = std::pow(noise_clamp01(veil * 1.6f - 0.6f), 2.0f) * fade;
             float star = stars(x, y, 53, 0.004f) * (1 - dense * 0.7f) * fade;
             // Bright: the scene adds it at a twentieth per layer.
-            put(image, x, y, 0.08f + dense * 0.3f + pink * 1.2f + star, 0.1f + dense * 1.1f + pink * 0.3f + star,
+            asset_put(image, x, y, 0.08f + dense * 0.3f + pink * 1.2f + star, 0.1f + dense * 1.1f + pink * 0.3f + star,
                 0.3f + dense * 1.2f + pink * 0.9f + star);
         }
     return image;
@@ -299,7 +290,7 @@ rgb_image scene_d_fractal_reflection(int size) {
                 k = static_cast<float>(std::sqrt(std::max(smooth, 0.0) / limit));
             }
             float a = noise_clamp01(k * 2.2f);
-            put(image, x, y, 0.05f + 1.1f * a * a * a, 0.1f + 0.9f * a * a, 0.3f + 0.7f * a - 0.6f * a * a * a);
+            asset_put(image, x, y, 0.05f + 1.1f * a * a * a, 0.1f + 0.9f * a * a, 0.3f + 0.7f * a - 0.6f * a * a * a);
         }
     return image;
 }
@@ -321,7 +312,7 @@ rgb_image scene_d_paranoia_map(int size) {
             float cr = iris * (0.5f + 0.5f * fibres) + ring * 0.9f + white * (0.25f + 0.6f * vein);
             float cg = iris * 0.15f * fibres + ring * 0.6f;
             float cb = iris * (0.25f + 0.45f * (1 - fibres)) + ring * 0.1f + white * 0.12f;
-            put(image, x, y, cr + spot, cg + spot, cb + spot);
+            asset_put(image, x, y, cr + spot, cg + spot, cb + spot);
         }
     return image;
 }
@@ -338,7 +329,7 @@ rgb_image scene_d_paranoia_sky(int size) {
             float dense = std::pow(noise_clamp01(smoke * 1.6f - 0.45f), 1.8f) * fade;
             float thread = std::pow(1 - wisp, 8.0f) * fade * 0.6f;
             float star = stars(x, y, 83, 0.005f) * (1 - dense) * fade;
-            put(image, x, y, 0.04f + dense * 0.9f + thread * 0.8f + star, 0.01f + dense * 0.1f + star * 0.8f,
+            asset_put(image, x, y, 0.04f + dense * 0.9f + thread * 0.8f + star, 0.01f + dense * 0.1f + star * 0.8f,
                 0.04f + dense * 0.35f + thread * 0.9f + star);
         }
     return image;

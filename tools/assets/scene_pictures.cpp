@@ -18,13 +18,6 @@
 
 static const char* TITLE_FACE = "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf";
 
-static void put(rgb_image& image, int x, int y, float r, float g, float b) {
-    unsigned char* p = image.at(x, y);
-    p[0] = static_cast<unsigned char>(noise_clamp01(r) * 255.0f + 0.5f);
-    p[1] = static_cast<unsigned char>(noise_clamp01(g) * 255.0f + 0.5f);
-    p[2] = static_cast<unsigned char>(noise_clamp01(b) * 255.0f + 0.5f);
-}
-
 // ---------------------------------------------------------------------------
 // Skies
 // ---------------------------------------------------------------------------
@@ -55,7 +48,7 @@ static rgb_image make_sky(const sky_style& style) {
             float c[3];
             for (int i = 0; i < 3; ++i)
                 c[i] = noise_mix(style.deep[i], style.glow[i], density) + twinkle;
-            put(image, x, y, c[0], c[1], c[2]);
+            asset_put(image, x, y, c[0], c[1], c[2]);
         }
     return image;
 }
@@ -74,7 +67,7 @@ rgb_image scene_flare(int size, float r, float g, float b, float falloff) {
             float glow = d2 >= 1 ? 0 : std::exp(-d2 * falloff) * (1 - d2);
             // A white-hot core over the tint.
             float core = d2 >= 1 ? 0 : std::exp(-d2 * falloff * 6);
-            put(image, x, y, glow * r + core, glow * g + core, glow * b + core);
+            asset_put(image, x, y, glow * r + core, glow * g + core, glow * b + core);
         }
     return image;
 }
@@ -96,7 +89,7 @@ static rgb_image make_explosion() {
             float turb = noise_fractal(dx * 4 + 3, dy * 4 + 3, 4, 43);
             heat *= 0.7f + 0.6f * turb;
             float r = heat * 1.6f, g = heat * heat * 1.3f, b = heat * heat * heat * 0.9f;
-            put(image, x, y, r, g, b);
+            asset_put(image, x, y, r, g, b);
         }
     return image;
 }
@@ -170,7 +163,7 @@ rgb_image scene_title(int width, int height) {
             float b = a * (0.25f + 0.75f * u) * shimmer + halo * 0.6f;
             // Pure black stays pure black: no particle is made there.
             if (a == 0 && halo < 0.05f) r = g = b = 0;
-            put(image, x, y, r, g, b);
+            asset_put(image, x, y, r, g, b);
         }
     return image;
 }
@@ -189,7 +182,7 @@ static rgb_image make_mirror() {
             float swell = noise_fractal(u * 3, v * 24, 4, 71);
             float glint = std::pow(noise_clamp01(swell * 1.4f - 0.45f), 3.0f);
             float depth = 0.2f + 0.3f * v;
-            put(image, x, y, 0.02f + glint * 0.5f, 0.05f * depth + glint * 0.55f,
+            asset_put(image, x, y, 0.02f + glint * 0.5f, 0.05f * depth + glint * 0.55f,
                 0.25f * depth + glint * 0.7f);
         }
     return image;
@@ -215,7 +208,7 @@ static rgb_image make_evening_sky() {
             for (int i = 0; i < 3; ++i) c[i] = noise_mix(c[i], lit[i] * (0.4f + 0.6f * v), streak * 0.6f);
             float star = noise_hash(x, y, 89);
             if (v < 0.35f && star > 0.996f) for (float& ch : c) ch += (1 - v * 2.5f) * 0.8f;
-            put(image, x, y, c[0], c[1], c[2]);
+            asset_put(image, x, y, c[0], c[1], c[2]);
         }
     return image;
 }
@@ -231,7 +224,7 @@ static rgb_image make_drop() {
             float tail = dy < 0 ? dy * 0.35f : dy;
             float d2 = dx * dx * 4 + tail * tail;
             float glow = d2 >= 1 ? 0 : std::exp(-d2 * 4) * (1 - d2);
-            put(image, x, y, glow * 0.8f, glow * 0.9f, glow);
+            asset_put(image, x, y, glow * 0.8f, glow * 0.9f, glow);
         }
     return image;
 }

@@ -21,13 +21,6 @@ static void fail(const char* what) {
     std::exit(1);
 }
 
-static void put(rgb_image& image, int x, int y, float r, float g, float b) {
-    unsigned char* p = image.at(x, y);
-    p[0] = static_cast<unsigned char>(noise_clamp01(r) * 255.0f + 0.5f);
-    p[1] = static_cast<unsigned char>(noise_clamp01(g) * 255.0f + 0.5f);
-    p[2] = static_cast<unsigned char>(noise_clamp01(b) * 255.0f + 0.5f);
-}
-
 // ---------------------------------------------------------------------------
 // Text
 // ---------------------------------------------------------------------------
@@ -125,7 +118,7 @@ rgb_image scene_caption(const std::string& word, int hue_seed) {
             float g = 0.6f + 0.4f * std::cos(6.2832f * (u * 0.8f + phase + 0.33f));
             float b = 0.6f + 0.4f * std::cos(6.2832f * (u * 0.8f + phase + 0.67f));
             float c = cover[i] * grain, halo = glow[i] * 0.9f;
-            put(image, x, y, c * r + halo * r * 0.6f, c * g + halo * g * 0.6f, c * b + halo * b * 0.6f);
+            asset_put(image, x, y, c * r + halo * r * 0.6f, c * g + halo * g * 0.6f, c * b + halo * b * 0.6f);
         }
     return image;
 }
@@ -142,7 +135,7 @@ rgb_image scene_grey_flare(int size) {
             float d2 = dx * dx + dy * dy;
             float edge = d2 >= 1 ? 0 : (1 - d2) * (1 - d2);
             float glow = (std::exp(-d2 * 4.0f) * 0.8f + std::exp(-d2 * 40.0f) * 0.5f) * edge;
-            put(image, x, y, glow, glow, glow);
+            asset_put(image, x, y, glow, glow, glow);
         }
     return image;
 }
@@ -166,7 +159,7 @@ rgb_image scene_wide_flare(int width, int height) {
             float rays = std::pow(std::fabs(std::cos(angle * 6.0f)), 40.0f) * std::exp(-r * 2.5f) * 0.5f;
             float ring = std::exp(-(r - 0.7f) * (r - 0.7f) * 300.0f) * 0.25f;
             float light = (core + glow + streak + rays + ring) * fade;
-            put(image, x, y, light * 0.9f + ring * 0.3f, light * 0.95f, light + streak * 0.2f);
+            asset_put(image, x, y, light * 0.9f + ring * 0.3f, light * 0.95f, light + streak * 0.2f);
         }
     return image;
 }
@@ -182,7 +175,7 @@ rgb_image scene_sun_flare(int size) {
             float corona = std::exp(-r * 3.5f) * (0.7f + 0.3f * noise_fractal(angle * 3 + 10, r * 6, 4, 23));
             float rays = std::pow(std::fabs(std::cos(angle * 8.0f + r * 2.0f)), 16.0f) * std::exp(-r * 4.0f);
             float light = (disc + corona + rays * 0.6f) * fade;
-            put(image, x, y, light * 1.3f, light * (0.12f + 0.55f * disc * disc), light * 0.1f * disc * disc);
+            asset_put(image, x, y, light * 1.3f, light * (0.12f + 0.55f * disc * disc), light * 0.1f * disc * disc);
         }
     return image;
 }
@@ -202,7 +195,7 @@ rgb_image scene_title_picture(int width, int height) {
             float star = noise_hash(x, y, 37) > 0.998f ? 0.6f * band : 0.0f;
             float c = cover[i], g = glow[i];
             float shine = 0.8f + 0.2f * std::sin(u * 9.0f);
-            put(image, x, y, c * shine + g * 0.9f + haze * 0.6f + star,
+            asset_put(image, x, y, c * shine + g * 0.9f + haze * 0.6f + star,
                 c * shine * 0.85f + g * 0.5f + haze * 0.3f + star, c * 0.7f + g * 0.3f + haze + star);
         }
     return image;
