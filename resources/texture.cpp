@@ -3,23 +3,21 @@
 // step, and bound through a two-value cache (texture name, environment mode)
 // so repeated binds issue no GL call. Records are never freed.
 //
-// Depends on SDL_image (decoding), GL and GLU (upload), core/fatal.h and the
-// driver's extension list (platform/video.h).
+// Depends on resources/texture_decode (decoding), GL and GLU (upload),
+// core/fatal.h and the driver's extension list (platform/video.h).
 #include "resources/texture.h"
 
 #include <GL/glu.h>
 #include <SDL/SDL.h>
-#include <SDL/SDL_image.h>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 #include "core/fatal.h"
 #include "platform/video.h"
 #include "resources/image_convert.h"
-
-#if SDL_BYTEORDER == SDL_BIG_ENDIAN
-#error "image_convert reads pixel values little-endian, as SDL stores them here"
-#endif
+#include "resources/texture_decode.h"
 
 #ifndef GL_BGR_EXT
 #define GL_BGR_EXT 0x80E0
@@ -92,64 +90,17 @@ void texture_set_options(int index, int options) {
 // Loading
 // ---------------------------------------------------------------------------
 
-// The pixel format a decoded 3- or 4-byte image of `kind` is handed to GL in.
-static GLenum kind_format(int kind, int bytes_per_pixel) {
-    bool four = bytes_per_pixel == 4;
-    switch (kind) {
-    case IMAGE_BMP: return four ? GL_BGRA_EXT : GL_BGR_EXT;
-    case IMAGE_JPEG: return GL_RGB;
-    default: return four ? GL_RGBA : GL_BGR_EXT;
-    }
-}
-
-static void surface_layout(const SDL_Surface* s, image_layout* layout, uint8_t palette[768]) {
-    const SDL_PixelFormat* f = s->format;
-    memset(layout, 0, sizeof *layout);
-    layout->bytes_per_pixel = f->BytesPerPixel;
-    if (f->palette) {
-        int n = f->palette->ncolors < 256 ? f->palette->ncolors : 256;
-        for (int i = 0; i < n; i++) {
-            palette[3 * i] = f->palette->colors[i].r;
-            palette[3 * i + 1] = f->palette->colors[i].g;
-            palette[3 * i + 2] = f->palette->colors[i].b;
-        }
-        layout->palette = palette;
-        layout->palette_size = n;
-    }
-    layout->masks[0] = f->Rmask;
-    layout->masks[1] = f->Gmask;
-    layout->masks[2] = f->Bmask;
-    layout->masks[3] = f->Amask;
-    layout->has_key = (s->flags & SDL_SRCCOLORKEY) != 0;
-    layout->key = f->colorkey;
-}
-
-// Fills the record's pixels, components and pixel format from the decoded
-// surface: 3- and 4-byte images in the byte order their kind's format names,
-// palette, grey and 16-bit images expanded to RGB or RGBA.
-static void texture_take_pixels(texture* t, SDL_Surface* surface, int kind) {
-    uint8_t palette[768];
-    image_layout layout;
-    surface_layout(surface, &layout, palette);
-    int bytes = layout.bytes_per_pixel;
-    if (bytes >= 3) {
-        t->components = bytes;
-        t->pixel_format = kind_format(kind, bytes);
-    } else {
-        t->components = image_expanded_components(&layout);
-        t->pixel_format = t->components == 4 ? GL_RGBA : GL_RGB;
-    }
-    image_order order = (t->pixel_format == GL_RGB || t->pixel_format == GL_RGBA)
-                            ? IMAGE_ORDER_RGB : IMAGE_ORDER_BGR;
-    t->width = surface->w;
-    t->height = surface->h;
-    size_t size = (size_t)texture_row_bytes(t) * t->height;
-    t->pixels = (unsigned char*)malloc(size ? size : 1);
-    if (!t->pixels) fatal_error("Out of memory loading texture %s", t->name);
-    SDL_LockSurface(surface);
-    image_convert((const uint8_t*)surface->pixels, surface->pitch, t->width, t->height,
-                  &layout, order, t->components, t->pixels);
-    SDL_UnlockSurface(surface);
+// The whole file; false when it cannot be opened or read (a folder opens
+// but does not read).
+static bool read_image_file(const char* name, std::vector<unsigned char>* bytes) {
+    FILE* file = fopen(name, "rb");
+    if (!file) return false;
+    unsigned char block[65536];
+    size_t got;
+    while ((got = fread(block, 1, sizeof block, file)) > 0) bytes->insert(bytes->end(), block, block + got);
+    bool ok = !ferror(file);
+    fclose(file);
+    return ok;
 }
 
 int texture_load(const char* name) {
@@ -160,20 +111,16 @@ int texture_load(const char* name) {
 int texture_load_as(const char* name, int kind) {
     int index = take_slot(name, 0, 0);
     texture* t = texture_table[index];
-    SDL_Surface* surface = IMG_Load(name);
-    if (!surface) fatal_error("Error loading texture %s: %s\n", name, SDL_GetError());
-    if (kind != IMAGE_BMP && kind != IMAGE_JPEG && kind != IMAGE_TGA) {
-        SDL_FreeSurface(surface);
-        fatal_error("Error loading texture %s: %s\n", name, "No format specified in code");
+    std::vector<unsigned char> bytes;
+    if (!read_image_file(name, &bytes)) {
+        // The decoder's own words for it, as its error text is what is shown.
+        SDL_SetError("Couldn't open %s", name);
+        fatal_error("Error loading texture %s: %s\n", name, SDL_GetError());
     }
-    if (surface->w <= 0 || surface->h <= 0) {
-        SDL_FreeSurface(surface);
-        fatal_error("Error loading texture %s: %s\n", name, "the image has no pixels");
-    }
+    // The decoder's hint is the text after the last dot, as IMG_Load takes it.
+    const char* dot = strrchr(name, '.');
     t->name = strdup(name);
-    texture_take_pixels(t, surface, kind);
-    // The pixels now live in the record's own buffer.
-    SDL_FreeSurface(surface);
+    texture_decode(t, bytes.data(), bytes.size(), dot ? dot + 1 : nullptr, kind, name);
     return index;
 }
 

@@ -1,0 +1,19 @@
+// A look at an image file's header before it is decoded. The decoder sizes
+// its surface from the header before it reads a pixel, and some of its
+// readers accept a file that ends early, filling the rest with whatever
+// they find; so the player checks the three formats it names (BMP, JPEG,
+// TGA) itself: a header that fits in the file, a size it can take, and
+// enough data for every pixel (or the end marker, for JPEG). Pure.
+#pragma once
+
+#include <cstddef>
+
+enum {
+    IMAGE_MAX_SIDE = 8192,  // widest or tallest picture the player takes
+};
+
+// Null when `size` bytes of `data` may go to the decoder, else why not (a
+// fixed text such as "the TGA data ends before its last pixel"). `tga_hint`
+// says whether the file is to be read as TGA, which has no signature; other
+// formats, or bytes of no known kind, are left to the decoder.
+const char* image_check(const unsigned char* data, size_t size, bool tga_hint);
