@@ -23,11 +23,13 @@
 #include "core/bench_report.h"
 #include "core/clock.h"
 #include "core/cmdline.h"
+#include "core/engine.h"
 #include "core/fatal.h"
 #include "core/loading.h"
 #include "core/progress.h"
 #include "core/section.h"
 #include "core/settings.h"
+#include "core/soak.h"
 #include "core/timeline.h"
 #include "core/wav.h"
 #include "platform/sound.h"
@@ -133,6 +135,9 @@ static std::vector<uint8_t> pixels;
 static section_callback saved_load[SECTION_TYPE_COUNT];
 static section_callback saved_init[SECTION_TYPE_COUNT];
 static section_callback saved_render[SECTION_TYPE_COUNT];
+static int soak_passes = 0;                 // 0: a single pass, no memory figures
+static std::vector<section*> soak_schedule; // the pending list after loading
+static std::vector<soak_pass> soak_figures;
 
 static double ms_since(wall_clock::time_point from, wall_clock::time_point to) {
     return std::chrono::duration<double, std::milli>(to - from).count();
@@ -290,6 +295,7 @@ static std::string make_capture_folder(const char* dir) {
 void offline_prepare(const cmdline* options) {
     mode = options->capture_dir ? OFFLINE_CAPTURE : options->bench ? OFFLINE_BENCH : OFFLINE_NONE;
     step_fps = options->offline_fps;
+    soak_passes = options->passes;
     if (mode == OFFLINE_CAPTURE) {
         capture_dir = options->capture_dir;
         capture_path = make_capture_folder(options->capture_dir);
@@ -323,12 +329,47 @@ void offline_loaded() {
     progress_report_end(&report);
     section_types[0].render = mode == OFFLINE_BENCH ? timed_render : saved_render[0];
     float last_end = demostart;
-    for (const section* s = pending_head; s; s = s->pending_next) {
+    soak_schedule.clear();
+    for (section* s = pending_head; s; s = s->pending_next) {
         if (s->end > last_end) last_end = s->end;
         if (mode == OFFLINE_BENCH) bench_row(s);
+        soak_schedule.push_back(s);
     }
     show_end = capture_show_end(demoend, last_end);
+    if (soak_passes) soak_reset_peak();
     loaded_at = last_frame_at = wall_clock::now();
+}
+
+int offline_next_pass() {
+    if (mode != OFFLINE_BENCH || soak_passes == 0) return 0;
+    progress_report_end(&report);
+    soak_figures.push_back(soak_measure());
+    int pass = static_cast<int>(soak_figures.size());
+    std::printf("%s\n", soak_pass_text(pass, soak_passes, soak_figures.back()).c_str());
+    std::fflush(stdout);
+    if (pass >= soak_passes) return 0;
+    // Back in the order loading left them: each inserted at the head, since
+    // every later one starts no earlier.
+    timeline_reset();
+    for (auto s = soak_schedule.rbegin(); s != soak_schedule.rend(); ++s) schedule_section(*s);
+    clock_start();
+    clock_reset();
+    quit_requested = 0;
+    soak_reset_peak();
+    return 1;
+}
+
+// The verdict of a soak run, after its report: a fatal error when memory
+// kept growing after the first pass.
+static void finish_soak() {
+    if (soak_passes == 0) return;
+    int growing = soak_growing_pass(soak_figures, SOAK_TOLERANCE_KB);
+    if (growing)
+        fatal_error("Soak: peak resident memory rose from %ld kB in pass 1 to %ld kB in pass %d "
+                    "(more than %d kB)",
+                    soak_figures[0].peak_kb, soak_figures[growing - 1].peak_kb, growing, SOAK_TOLERANCE_KB);
+    std::printf("Soak: %d passes, peak resident memory within %d kB of pass 1\n",
+                static_cast<int>(soak_figures.size()), SOAK_TOLERANCE_KB);
 }
 
 static void finish_capture() {
@@ -360,4 +401,5 @@ void offline_end() {
     if (mode == OFFLINE_CAPTURE) finish_capture();
     else finish_bench();
     std::fflush(stdout);
+    if (mode == OFFLINE_BENCH) finish_soak();
 }

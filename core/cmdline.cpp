@@ -31,12 +31,15 @@ const char* cmdline_usage() {
            "                  section, frame and loading step\n"
            "  --fps N         frames per second of --capture and --bench (default 60)\n"
            "  --json FILE     with --bench: write the report to FILE as JSON too\n"
+           "  --passes N      with --bench: play the timeline N times without reloading,\n"
+           "                  report the peak resident memory of each pass and fail\n"
+           "                  when it keeps growing after the first\n"
            "  --help          show this text and exit\n"
            "  --version       show the version and exit\n";
 }
 
 static int takes_value(const char* option) {
-    static const char* const names[] = {"--script", "--capture", "--fps", "--json", "--size", "--start", "--end"};
+    static const char* const names[] = {"--script", "--capture", "--fps", "--json", "--size", "--start", "--end", "--passes"};
     for (const char* name : names)
         if (std::strcmp(option, name) == 0) return 1;
     return 0;
@@ -79,6 +82,7 @@ static void value_error(cmdline* out, const char* option, const char* value) {
     const char* rule = "";
     if (std::strcmp(option, "--fps") == 0) rule = "a whole number of frames per second from 1 to 1000";
     else if (std::strcmp(option, "--size") == 0) rule = "WIDTHxHEIGHT, both whole numbers from 1 to 16384";
+    else if (std::strcmp(option, "--passes") == 0) rule = "a whole number of passes from 1 to 1000";
     else rule = "a number of seconds, 0 or more";
     std::snprintf(out->value_error, sizeof out->value_error, "%s must be %s, not '%s'", option, rule, value);
 }
@@ -91,6 +95,7 @@ static void take_value(cmdline* out, const char* option, const char* value) {
     else if (std::strcmp(option, "--json") == 0) out->json = value;
     else if (std::strcmp(option, "--fps") == 0) ok = parse_int(value, 1, CMDLINE_MAX_FPS, &out->offline_fps);
     else if (std::strcmp(option, "--size") == 0) ok = parse_size(value, &out->width, &out->height);
+    else if (std::strcmp(option, "--passes") == 0) ok = parse_int(value, 1, CMDLINE_MAX_PASSES, &out->passes);
     else if (std::strcmp(option, "--start") == 0) ok = out->has_start = parse_seconds(value, &out->start);
     else ok = out->has_end = parse_seconds(value, &out->end);
     if (!ok && !out->value_error[0]) value_error(out, option, value);
@@ -107,6 +112,8 @@ static void check_combinations(cmdline* out) {
         std::snprintf(message, size, "--fps is only used with --capture or --bench");
     else if (out->json && !out->bench)
         std::snprintf(message, size, "--json is only used with --bench");
+    else if (out->passes && !out->bench)
+        std::snprintf(message, size, "--passes is only used with --bench");
     else if (out->capture_dir && !out->capture_dir[0])
         std::snprintf(message, size, "--capture needs a folder name");
     else if (out->has_start && out->has_end && out->end > 0 && out->end <= out->start)

@@ -5,6 +5,7 @@ enum {
     CMDLINE_DEFAULT_FPS = 60,   // frame rate of --capture and --bench without --fps
     CMDLINE_MAX_FPS = 1000,
     CMDLINE_MAX_SIZE = 16384,   // largest window side --size accepts
+    CMDLINE_MAX_PASSES = 1000,  // most timeline passes --passes accepts
     CMDLINE_MESSAGE_MAX = 160,
 };
 
@@ -19,6 +20,7 @@ struct cmdline {
     int bench;                // --bench: time every section on the fixed step
     int offline_fps;          // --fps N: frames per demo second of both
     const char* json;         // --json FILE: the bench report as JSON too
+    int passes;               // --passes N: bench plays the timeline N times; 0: once
     int width, height;        // --size WxH; 0: as the script says
     int has_start, has_end;   // --start / --end given
     float start, end;         // their seconds

@@ -33,7 +33,8 @@ int main(int argc, char** argv) {
     offline_begin();
     start_up();
     offline_loaded();
-    main_loop();
+    do main_loop();
+    while (offline_next_pass());
     shut_down();
     offline_end();
     return 0;
