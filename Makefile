@@ -14,7 +14,7 @@ XVFB        := xvfb-run -a -s "-screen 0 1024x768x24 -noreset"
 # Frames per second of `make capture` and `make bench`.
 FPS         ?= 60
 
-.PHONY: deps configure build assets run test unit-asan fuzz-smoke capture bench microbench clean
+.PHONY: deps configure build assets run test unit-asan fuzz-build fuzz-smoke fuzz soak capture bench microbench clean
 
 deps:
 	@bash tools/install-deps.sh
@@ -50,17 +50,24 @@ unit-asan: deps
 	@ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 	  ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS)
 
-# Ten seconds of the model parser under libFuzzer (clang, ASan, UBSan), from
-# the generated models and the small hand-made seeds, in a scratch corpus.
-fuzz-smoke: deps
+# The fuzz targets (clang, libFuzzer, ASan, UBSan): the model, script and
+# spline readers, the image path and the MP3 stream, each from its seeds and
+# the generated show files in a scratch corpus. `make fuzz` gives each
+# FUZZ_TIME seconds; `make fuzz-smoke` (part of `make test`) FUZZ_SMOKE_TIME.
+FUZZ_TIME       ?= 60
+FUZZ_SMOKE_TIME ?= 8
+FUZZ_TARGETS    := fuzz_model fuzz_script fuzz_spline fuzz_image fuzz_mp3
+
+fuzz-build: deps
 	@CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLON_FUZZ=ON \
 	  -DQUILLON_TEST_GROUPS=none -DQUILLON_BENCH=OFF > /dev/null
-	@cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz_model
-	@rm -rf $(FUZZ_BUILD)/corpus-model && mkdir -p $(FUZZ_BUILD)/corpus-model
-	@cp fuzz/seeds/model/* $(FUZZ_BUILD)/corpus-model/
-	@cp data/models/*.3ds $(FUZZ_BUILD)/corpus-model/ 2>/dev/null || \
-	  echo "fuzz-smoke: no generated models in data/models (run make build first)"
-	@$(FUZZ_BUILD)/fuzz/fuzz_model -max_total_time=10 -print_final_stats=1 $(FUZZ_BUILD)/corpus-model
+	@cmake --build $(FUZZ_BUILD) -j $(JOBS) --target $(FUZZ_TARGETS)
+
+fuzz-smoke: fuzz-build
+	@bash fuzz/run.sh $(FUZZ_BUILD) $(FUZZ_SMOKE_TIME)
+
+fuzz: fuzz-build
+	@bash fuzz/run.sh $(FUZZ_BUILD) $(FUZZ_TIME)
 
 # Always under Xvfb (Mesa's software renderer), so the frames are the same on
 # every machine.
@@ -78,6 +85,18 @@ capture: build
 
 bench: build
 	@SDL_AUDIODRIVER=dummy $(XVFB) $(BUILD)/quillon --bench --fps $(FPS) $(ARGS) .
+
+# The default show PASSES times over on the fixed step (SOAK_FPS frames per
+# demo second, a small window), resources loaded once: prints the peak
+# resident memory of every pass and fails when it keeps growing after the
+# first.
+PASSES   ?= 5
+SOAK_FPS ?= 5
+soak: build
+	@out=$$(mktemp); \
+	SDL_AUDIODRIVER=dummy $(XVFB) $(BUILD)/quillon --bench --passes $(PASSES) --fps $(SOAK_FPS) \
+	  --size 640x512 $(ARGS) . > $$out; status=$$?; \
+	grep -E '^(Soak|Bench)' $$out; rm -f $$out; exit $$status
 
 microbench: build
 	@SDL_AUDIODRIVER=dummy $(XVFB) $(BUILD)/bench/quillon_bench

@@ -353,10 +353,10 @@ script_split_result script_split_line(const char* line, char* key, char* value) 
 
 void read_script() { read_script_file(script_path); }
 
-void read_script_file(const char* path) {
+// Reads the opened `file` to its end or its "[EOF]" line, then closes it.
+static void read_script_stream(FILE* file) {
     script_reader r = {};
-    r.file = fopen(path, "r");
-    if (!r.file) fatal_error("Script not found");
+    r.file = file;
     settings_reset();
     r.line = 1;
     for (r.tail = section_list; r.tail && r.tail->next;) r.tail = r.tail->next;
@@ -381,6 +381,21 @@ void read_script_file(const char* path) {
     }
     if (ferror(r.file)) script_fail(r, "Script: read error, line %d", r.line);
     fclose(r.file);
+}
+
+void read_script_file(const char* path) {
+    FILE* file = fopen(path, "r");
+    if (!file) fatal_error("Script not found");
+    read_script_stream(file);
+}
+
+void read_script_memory(const char* text, size_t size) {
+    // A stream over no bytes is refused by some C libraries: an empty text
+    // reads as an empty file.
+    static char nothing[1] = {'\n'};
+    FILE* file = size ? fmemopen(const_cast<char*>(text), size, "r") : fmemopen(nothing, 1, "r");
+    if (!file) fatal_error("Script: out of memory, line 1");
+    read_script_stream(file);
 }
 
 void script_reset() {

@@ -5,6 +5,8 @@
 // message naming the line; the reader never returns an error.
 #pragma once
 
+#include <cstddef>
+
 enum {
     SCRIPT_LINE_MAX = 255,  // bytes of one line, its line end included
     SCRIPT_WORD_MAX = 63,   // characters of a key, a value, a word or a name
@@ -22,6 +24,11 @@ void read_script();
 // end or to its "[EOF]" line, appending one record per section block to
 // section_list. Stops with "Script not found" when the file cannot be opened.
 void read_script_file(const char* path);
+
+// Reads a script held in memory (`size` bytes of `text`, which need not be
+// terminated) exactly as read_script_file() reads a file: for tools and
+// fuzzing, which have no file to open.
+void read_script_memory(const char* text, size_t size);
 
 // Frees the section list with the arrays and texts the reader allocated for
 // it, clears current_section and restores the setting defaults. The timeline

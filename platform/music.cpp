@@ -1,7 +1,8 @@
 // The music stream: the script's MP3 read into memory, opened on the sound
 // layer, positioned at demostart and started paused, then unpaused right
 // after the clock reset so sound and pictures share one origin. Every
-// failure is fatal with the layer's error text.
+// failure is fatal with the layer's error text (followed by the file's name
+// when the file is at fault).
 #include "platform/music.h"
 
 #include <climits>
@@ -23,6 +24,8 @@ sound_stream* music_stream = nullptr;
 int music_channel = -1;
 
 [[noreturn]] void music_fail() { fatal_error("%s", sound_error_text(sound_error())); }
+// A fault of the file itself: the layer's text first, then the file it concerns.
+[[noreturn]] void music_file_fail() { fatal_error("%s: %s", sound_error_text(sound_error()), snd_mp3file); }
 
 // Reads the whole file; false if it cannot be opened or read, or is not a
 // plain file (a folder opens but reports a meaningless length).
@@ -57,8 +60,8 @@ void music_open() {
     sound_started = true;
     if (!read_whole_file(snd_mp3file, &music_file)) fatal_error("Mp3 file not found in %s", snd_mp3file);
     music_stream = sound_stream_open_memory(music_file.data(), music_file.size());
-    if (!music_stream) music_fail();
-    if (demostart > 0 && !sound_stream_set_time(music_stream, music_start_ms(demostart))) music_fail();
+    if (!music_stream) music_file_fail();
+    if (demostart > 0 && !sound_stream_set_time(music_stream, music_start_ms(demostart))) music_file_fail();
 }
 
 void music_play() {

@@ -57,9 +57,34 @@ bool decoder_configure(mpg123_handle* decoder) {
            mpg123_replace_reader_handle(decoder, buffer_read, buffer_seek, nullptr) == MPG123_OK;
 }
 
+// Whether every frame has the first one's sample rate, MPEG version and
+// layer, which fix its number of samples: positions are computed from the
+// frame index as if they were all alike, and a rate the output cannot take
+// ends decoding where it appears. Parses the headers only; the caller seeks
+// back afterwards. The frame scan has already judged what follows the last
+// readable frame, so a read error here ends the walk.
+bool frames_share_format(mpg123_handle* decoder) {
+    if (mpg123_seek(decoder, 0, SEEK_SET) < 0) return false;
+    mpg123_frameinfo first = {};
+    bool seen = false;
+    for (;;) {
+        // A frame the output cannot take fails to read, yet its header is
+        // what mpg123_info then reports.
+        int rc = mpg123_framebyframe_next(decoder);
+        mpg123_frameinfo info = {};
+        if (mpg123_info(decoder, &info) != MPG123_OK) return false;
+        if (seen && (info.rate != first.rate || info.version != first.version || info.layer != first.layer))
+            return false;
+        if (rc != MPG123_OK && rc != MPG123_NEW_FORMAT) return seen;
+        if (!seen) first = info;
+        seen = true;
+    }
+}
+
 // Reads the first frame (is this an MP3 at all?), then indexes every frame
-// (can all of it be read?); sync is not searched for again once lost, so
-// junk inside the stream ends the scan where it starts. Returns the error code, SOUND_OK when playable.
+// (can all of it be read?, are the frames alike?); sync is not searched for
+// again once lost, so junk inside the stream ends the scan where it starts.
+// Returns the error code, SOUND_OK when playable.
 int decoder_check(sound_stream* s) {
     long rate = 0;
     int channels = 0, encoding = 0;
@@ -70,6 +95,7 @@ int decoder_check(sound_stream* s) {
     off_t length = mpg123_length(s->decoder);
     if (length <= 0) return SOUND_ERR_FILE_BAD;
     s->length = length;
+    if (!frames_share_format(s->decoder)) return SOUND_ERR_FILE_BAD;
     if (mpg123_seek(s->decoder, 0, SEEK_SET) < 0) return SOUND_ERR_FILE_BAD;
     return SOUND_OK;
 }

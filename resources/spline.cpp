@@ -4,6 +4,7 @@
 // the file reading; errors go through fatal_error.
 #include "resources/spline.h"
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -45,9 +46,16 @@ struct file_closer {
     void operator()(FILE* f) const { fclose(f); }
 };
 
-spline spline_load(const char* path) {
-    std::unique_ptr<FILE, file_closer> file(fopen(path, "r"));
-    if (!file) fatal_error("Error loading spline %s", path);
+static bool all_finite(const float values[SPLINE_CHANNELS]) {
+    for (int c = 0; c < SPLINE_CHANNELS; c++)
+        if (!std::isfinite(values[c])) return false;
+    return true;
+}
+
+// Reads the keys of the opened file (closed on every path); `path` names it
+// in the messages.
+static spline spline_read(FILE* opened, const char* path) {
+    std::unique_ptr<FILE, file_closer> file(opened);
     std::vector<spline_key> keys;
     // Room for a 255-character line, its "\r\n" and the terminator, so a
     // longer line is seen as one rather than read in pieces.
@@ -64,14 +72,36 @@ spline spline_load(const char* path) {
         if (!spline_parse_line(line, key.values))
             fatal_error("Error loading spline %s: line %d does not hold nine numbers", path,
                         line_number);
+        // "nan", "inf" and numbers beyond the float range would fly the
+        // camera or the object off to nowhere for the whole section.
+        if (!all_finite(key.values))
+            fatal_error("Error loading spline %s: line %d holds a number that is not finite", path,
+                        line_number);
         keys.push_back(key);
     }
+    // A folder opens like a file and then fails to read.
+    if (ferror(file.get())) fatal_error("Error loading spline %s: the file cannot be read", path);
     if (keys.empty()) fatal_error("Error loading spline %s: the file holds no keys", path);
     spline s = {nullptr, (int)keys.size(), 0.0f};
     s.keys = (spline_key*)malloc(keys.size() * sizeof(spline_key));
     if (!s.keys) fatal_error("Out of memory loading spline %s", path);
     memcpy(s.keys, keys.data(), keys.size() * sizeof(spline_key));
     return s;
+}
+
+spline spline_load(const char* path) {
+    FILE* file = fopen(path, "r");
+    if (!file) fatal_error("Error loading spline %s", path);
+    return spline_read(file, path);
+}
+
+spline spline_load_memory(const char* text, size_t size, const char* name) {
+    // A stream over no bytes is refused by some C libraries; a lone line end
+    // reads the same (no keys).
+    static char nothing[1] = {'\n'};
+    FILE* file = size ? fmemopen(const_cast<char*>(text), size, "r") : fmemopen(nothing, 1, "r");
+    if (!file) fatal_error("Out of memory loading spline %s", name);
+    return spline_read(file, name);
 }
 
 void spline_free(spline* s) {

@@ -2,6 +2,8 @@
 // of one "{v1,...,v9}" key per line, with evenly spread key times.
 #pragma once
 
+#include <cstddef>
+
 enum { SPLINE_CHANNELS = 9 };
 
 struct spline_key {
@@ -20,9 +22,13 @@ struct spline {
 };
 
 // Reads a spline file: one key per non-blank line (lines of at most 255
-// characters). A missing file, an unreadable line or a file without keys is
-// a fatal error naming the file (and the line).
+// characters). A missing file, an unreadable line, a number that is not
+// finite (nan, inf, beyond the float range) or a file without keys is a
+// fatal error naming the file (and the line).
 spline spline_load(const char* path);
+// Reads `size` bytes of `text` (not necessarily terminated) as spline_load
+// reads a file; `name` stands for the file in the messages.
+spline spline_load_memory(const char* text, size_t size, const char* name);
 // Key k at k * (duration / (count - 1)), in single precision; a lone key at 0.
 void spline_spread_times(spline* s, float duration);
 // The nine values at time t. Times before the first key give the first key,

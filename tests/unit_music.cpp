@@ -102,13 +102,16 @@ TEST(music, failures_are_fatal_with_their_messages) {
         {nullptr, "Script: snd_enable is set but snd_mp3file is not"},
         {"/no/such/folder/song.mp3", "Mp3 file not found in /no/such/folder/song.mp3"},
         {dir.path.c_str(), nullptr},  // a folder opens but cannot be read
-        {garbage.c_str(), "Unknown file format"},
-        {empty.c_str(), "Unknown file format"},
+        {garbage.c_str(), "Unknown file format: "},
+        {empty.c_str(), "Unknown file format: "},
     };
     std::string folder_message = "Mp3 file not found in " + dir.path;
     for (const row& r : rows) {
         music_script script(r.path);
-        EXPECT_EQ(fatal_message_of(music_open), r.message ? r.message : folder_message) << (r.path ? r.path : "null");
+        std::string expected = r.message ? r.message : folder_message;
+        // The layer's text first, then the file it is about.
+        if (expected.back() == ' ') expected += r.path;
+        EXPECT_EQ(fatal_message_of(music_open), expected) << (r.path ? r.path : "null");
     }
 }
 
