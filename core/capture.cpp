@@ -86,7 +86,9 @@ std::string capture_ffmpeg_line(const std::string& dir, int fps, int width, int 
     return line + " " + shell_word(video_path_beside(dir));
 }
 
-int capture_write_png(const char* path, int width, int height, const uint8_t* rgb_bottom_up) {
+// Writes the file; a file that could not be written whole is removed, so no
+// cut-off frame is left behind.
+static int write_png_file(const char* path, int width, int height, const uint8_t* rgb_bottom_up) {
     FILE* file = std::fopen(path, "wb");
     if (!file) return 0;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
@@ -111,6 +113,12 @@ int capture_write_png(const char* path, int width, int height, const uint8_t* rg
     png_write_end(png, nullptr);
     png_destroy_write_struct(&png, &info);
     return std::fclose(file) == 0;
+}
+
+int capture_write_png(const char* path, int width, int height, const uint8_t* rgb_bottom_up) {
+    if (write_png_file(path, width, height, rgb_bottom_up)) return 1;
+    std::remove(path);
+    return 0;
 }
 
 // ---------------------------------------------------------------------------
@@ -232,8 +240,8 @@ static void capture_frame() {
     glReadPixels(0, 0, gl_width, gl_height, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
     std::string path = capture_path + "/" + capture_frame_name(frames_drawn);
     if (!capture_write_png(path.c_str(), gl_width, gl_height, pixels.data()))
-        fatal_error("Capture: frame %s/%s cannot be written", capture_dir.c_str(),
-                    capture_frame_name(frames_drawn).c_str());
+        fatal_error("Capture: frame %s/%s cannot be written; the %d frames before it are complete",
+                    capture_dir.c_str(), capture_frame_name(frames_drawn).c_str(), frames_drawn);
     report_frame();
 }
 

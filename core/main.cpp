@@ -11,8 +11,14 @@
 
 int main(int argc, char** argv) {
     cmdline options = cmdline_parse(argc, argv);
+    // A command line that cannot be taken is a usage error: what is wrong,
+    // then the usage text, exit 2.
     if (options.error) {
         std::fprintf(stderr, "quillon: %s %s\n%s", options.error, options.error_arg, cmdline_usage());
+        return 2;
+    }
+    if (options.value_error[0]) {
+        std::fprintf(stderr, "quillon: %s\n%s", options.value_error, cmdline_usage());
         return 2;
     }
     if (options.help) {
@@ -23,7 +29,6 @@ int main(int argc, char** argv) {
         std::printf("quillon %s\n", QUILLON_VERSION);
         return 0;
     }
-    if (options.value_error[0]) fatal_error("%s", options.value_error);
     offline_prepare(&options);
     if (options.show_dir && chdir(options.show_dir) != 0)
         fatal_error("Show folder %s cannot be opened", options.show_dir);

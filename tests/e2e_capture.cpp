@@ -270,7 +270,7 @@ TEST(capture, start_and_end_cut_the_show_and_the_music_follows) {
     EXPECT_NE(output.find("Bench: 6 frames at 20 fps, demo time 0.500 to 0.750 s"), std::string::npos) << output;
 }
 
-TEST(capture, bad_options_fail_with_an_error_line) {
+TEST(capture, bad_options_are_usage_errors_and_bad_folders_are_named) {
     temp_dir dir;
     write_show(dir, head(32) + loading_block("0.01") + red_block("0.25") + "[EOF]\n");
     dir.write("taken", "a file, not a folder");
@@ -278,14 +278,25 @@ TEST(capture, bad_options_fail_with_an_error_line) {
         const char* options;
         const char* message;
     };
+    // Values the command line cannot take: a usage error.
+    const row usage_rows[] = {
+        {"--capture out --fps 0", "quillon: --fps must be a whole number of frames per second from 1 to 1000, not '0'\nUsage: "},
+        {"--bench --fps 0", "quillon: --fps must be"},
+        {"--capture out --size 0x5", "quillon: --size must be WIDTHxHEIGHT"},
+        {"--size 10", "quillon: --size must be WIDTHxHEIGHT"},
+        {"--start -1", "quillon: --start must be a number of seconds, 0 or more, not '-1'\n"},
+        {"--start 2 --end 1", "quillon: --end 1 must be after --start 2\n"},
+    };
+    for (const row& r : usage_rows) {
+        std::string output;
+        EXPECT_EQ(run(dir, r.options, &output), 2) << r.options << "\n" << output;
+        EXPECT_NE(output.find(r.message), std::string::npos) << r.options << "\n" << output;
+    }
+    // Folders and files that cannot be made: an error naming them.
     const row rows[] = {
-        {"--capture out --fps 0", "Error: --fps must be a whole number of frames per second from 1 to 1000, not '0'\n"},
-        {"--capture out --size 0x5", "Error: --size must be WIDTHxHEIGHT"},
-        {"--size 0x5", "Error: --size must be WIDTHxHEIGHT"},
         {"--capture taken/frames", "Error: Capture folder taken/frames cannot be created: "},
         {"--capture taken", "Error: Capture folder taken cannot be created: "},
         {"--bench --json taken/report.json", "Error: Bench report taken/report.json cannot be written\n"},
-        {"--start 2 --end 1", "Error: --end 1 must be after --start 2\n"},
     };
     for (const row& r : rows) {
         std::string output;

@@ -2,6 +2,8 @@
 // command-line options, the bench figures and texts, the WAV header and
 // writer, the progress lines, the PNG writer and the ffmpeg line.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <png.h>
 
@@ -508,6 +510,18 @@ TEST(Capture, PngHasTheTopRowFirstAndIsTheSameEveryTime) {
     ASSERT_TRUE(capture_write_png(again.c_str(), 3, 2, bottom_up));
     EXPECT_EQ(read_file(path), read_file(again));
     EXPECT_FALSE(capture_write_png(dir.file("no/such/folder/f.png").c_str(), 3, 2, bottom_up));
+}
+
+TEST(Capture, AFrameThatCannotBeWrittenWholeIsNotLeftBehind) {
+    temp_dir dir;
+    // A frame name that leads to a full disk: it opens, but its bytes do not
+    // go anywhere. (A link, so that removing it never touches the device.)
+    const std::string path = dir.file("full.png");
+    ASSERT_EQ(symlink("/dev/full", path.c_str()), 0);
+    std::vector<uint8_t> rgb(64 * 64 * 3, 7);
+    EXPECT_FALSE(capture_write_png(path.c_str(), 64, 64, rgb.data()));
+    struct stat info;
+    EXPECT_NE(lstat(path.c_str(), &info), 0) << "the failed frame is still there";
 }
 
 }  // namespace
