@@ -25,6 +25,7 @@
 #include "core/cmdline.h"
 #include "core/engine.h"
 #include "core/fatal.h"
+#include "core/frame_writer.h"
 #include "core/loading.h"
 #include "core/progress.h"
 #include "core/section.h"
@@ -231,6 +232,13 @@ static void report_frame() {
                                         progress_seconds_left(demo_time, show_end, step_fps, rate)));
 }
 
+// A frame file could not be written (the writer removed what it had begun).
+[[noreturn]] static void writer_failed() {
+    int frame = frame_writer_failed();
+    fatal_error("Capture: frame %s/%s cannot be written; the %d frames before it are complete",
+                capture_dir.c_str(), capture_frame_name(frame).c_str(), frame);
+}
+
 // What the window shows, read back before the swap: the letterboxed frame
 // and the overlay, at the window's size.
 static void capture_frame() {
@@ -239,9 +247,7 @@ static void capture_frame() {
     glReadBuffer(GL_BACK);
     glReadPixels(0, 0, gl_width, gl_height, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
     std::string path = capture_path + "/" + capture_frame_name(frames_drawn);
-    if (!capture_write_png(path.c_str(), gl_width, gl_height, pixels.data()))
-        fatal_error("Capture: frame %s/%s cannot be written; the %d frames before it are complete",
-                    capture_dir.c_str(), capture_frame_name(frames_drawn).c_str(), frames_drawn);
+    if (!frame_writer_submit(path, frames_drawn, gl_width, gl_height, &pixels)) writer_failed();
     report_frame();
 }
 
@@ -381,6 +387,7 @@ static void finish_soak() {
 }
 
 static void finish_capture() {
+    if (!frame_writer_finish()) writer_failed();
     if (frames_drawn == 0) return;
     int with_audio = !soundtrack.empty();
     if (with_audio) write_soundtrack();

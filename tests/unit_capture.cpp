@@ -8,12 +8,14 @@
 #include <png.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "core/bench_report.h"
 #include "core/capture.h"
 #include "core/clock.h"
+#include "core/frame_writer.h"
 #include "core/cmdline.h"
 #include "core/progress.h"
 #include "core/settings.h"
@@ -510,6 +512,40 @@ TEST(Capture, PngHasTheTopRowFirstAndIsTheSameEveryTime) {
     ASSERT_TRUE(capture_write_png(again.c_str(), 3, 2, bottom_up));
     EXPECT_EQ(read_file(path), read_file(again));
     EXPECT_FALSE(capture_write_png(dir.file("no/such/folder/f.png").c_str(), 3, 2, bottom_up));
+}
+
+namespace fs = std::filesystem;
+
+TEST(Capture, TheFrameWriterWritesEveryFrameItIsHandedAndNamesTheOneThatFails) {
+    temp_dir dir;
+    // Every frame a different picture, so a frame written from another
+    // frame's buffer is seen.
+    for (int frame = 0; frame < 5; frame++) {
+        std::vector<uint8_t> rgb(8 * 4 * 3, static_cast<uint8_t>(40 * frame));
+        ASSERT_TRUE(frame_writer_submit(dir.file(capture_frame_name(frame)), frame, 8, 4, &rgb));
+    }
+    ASSERT_TRUE(frame_writer_finish());
+    for (int frame = 0; frame < 5; frame++) {
+        int width = 0, height = 0;
+        std::vector<uint8_t> rgb;
+        ASSERT_TRUE(read_png(dir.file(capture_frame_name(frame)), &width, &height, &rgb)) << frame;
+        EXPECT_EQ(width * height, 32);
+        EXPECT_EQ(rgb, std::vector<uint8_t>(8 * 4 * 3, static_cast<uint8_t>(40 * frame))) << frame;
+    }
+    EXPECT_EQ(frame_writer_failed(), -1);
+
+    // Frame 1 cannot be written: the writer says so at the next hand-over or
+    // at the end, naming frame 1, and takes no more frames.
+    std::vector<uint8_t> rgb(8 * 4 * 3, 1);
+    ASSERT_TRUE(frame_writer_submit(dir.file("again_0.png"), 0, 8, 4, &rgb));
+    rgb.assign(8 * 4 * 3, 1);
+    ASSERT_TRUE(frame_writer_submit(dir.file("no/such/folder/f.png"), 1, 8, 4, &rgb));
+    rgb.assign(8 * 4 * 3, 1);
+    EXPECT_FALSE(frame_writer_submit(dir.file("again_2.png"), 2, 8, 4, &rgb));
+    EXPECT_FALSE(frame_writer_finish());
+    EXPECT_EQ(frame_writer_failed(), 1);
+    EXPECT_TRUE(fs::exists(dir.file("again_0.png")));
+    EXPECT_FALSE(fs::exists(dir.file("again_2.png")));
 }
 
 TEST(Capture, AFrameThatCannotBeWrittenWholeIsNotLeftBehind) {

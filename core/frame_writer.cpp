@@ -1,0 +1,83 @@
+#include "core/frame_writer.h"
+
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+
+#include "core/capture.h"
+
+namespace {
+
+struct frame_job {
+    std::string path;
+    int frame = 0;
+    int width = 0, height = 0;
+    std::vector<uint8_t> pixels;
+};
+
+std::mutex lock;
+std::condition_variable changed;
+frame_job job;           // the frame being written, when busy
+bool busy = false;       // a job is handed over and not yet written
+bool stopping = false;
+int failed = -1;         // the first frame that could not be written
+// Never destroyed: a fatal error exits while it may still be waiting, and
+// destroying a running thread would abort instead of exiting.
+std::thread* worker = nullptr;
+
+void write_jobs() {
+    std::unique_lock<std::mutex> held(lock);
+    for (;;) {
+        changed.wait(held, [] { return busy || stopping; });
+        if (!busy) return;
+        held.unlock();
+        bool ok = capture_write_png(job.path.c_str(), job.width, job.height, job.pixels.data());
+        held.lock();
+        if (!ok && failed < 0) failed = job.frame;
+        busy = false;
+        changed.notify_all();
+    }
+}
+
+// Waits until no job is in hand; the lock is held on return.
+std::unique_lock<std::mutex> wait_idle() {
+    std::unique_lock<std::mutex> held(lock);
+    changed.wait(held, [] { return !busy; });
+    return held;
+}
+
+}  // namespace
+
+bool frame_writer_submit(const std::string& path, int frame, int width, int height, std::vector<uint8_t>* pixels) {
+    if (!worker) {
+        stopping = false;
+        failed = -1;
+        worker = new std::thread(write_jobs);
+    }
+    std::unique_lock<std::mutex> held = wait_idle();
+    if (failed >= 0) return false;
+    job.path = path;
+    job.frame = frame;
+    job.width = width;
+    job.height = height;
+    job.pixels.swap(*pixels);
+    busy = true;
+    changed.notify_all();
+    return true;
+}
+
+bool frame_writer_finish() {
+    if (worker) {
+        {
+            std::unique_lock<std::mutex> held = wait_idle();
+            stopping = true;
+            changed.notify_all();
+        }
+        worker->join();
+        delete worker;
+        worker = nullptr;
+    }
+    return failed < 0;
+}
+
+int frame_writer_failed() { return failed; }
