@@ -13,13 +13,6 @@
 #include "core/section_check.h"
 #include "resources/texture.h"
 
-#ifndef GL_BGR_EXT
-#define GL_BGR_EXT 0x80E0
-#endif
-#ifndef GL_BGRA_EXT
-#define GL_BGRA_EXT 0x80E1
-#endif
-
 static const char* const TYPE_NAME = "genParticletex";
 
 // Below this channel sum a pixel counts as black and makes no particle.

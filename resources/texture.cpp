@@ -19,13 +19,6 @@
 #include "resources/image_convert.h"
 #include "resources/texture_decode.h"
 
-#ifndef GL_BGR_EXT
-#define GL_BGR_EXT 0x80E0
-#endif
-#ifndef GL_BGRA_EXT
-#define GL_BGRA_EXT 0x80E1
-#endif
-
 // ---------------------------------------------------------------------------
 // Globals
 // ---------------------------------------------------------------------------

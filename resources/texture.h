@@ -9,6 +9,15 @@
 
 #include <GL/gl.h>
 
+// The byte orders BMP and TGA pixels come in, where the GL headers lack
+// their names.
+#ifndef GL_BGR_EXT
+#define GL_BGR_EXT 0x80E0
+#endif
+#ifndef GL_BGRA_EXT
+#define GL_BGRA_EXT 0x80E1
+#endif
+
 enum {
     TEXTURE_MAX = 1024,
     IMAGE_BMP = 1,

@@ -18,13 +18,6 @@
 #error "image_convert reads pixel values little-endian, as SDL stores them here"
 #endif
 
-#ifndef GL_BGR_EXT
-#define GL_BGR_EXT 0x80E0
-#endif
-#ifndef GL_BGRA_EXT
-#define GL_BGRA_EXT 0x80E1
-#endif
-
 // The pixel format a decoded 3- or 4-byte image of `kind` is handed to GL in.
 static GLenum kind_format(int kind, int bytes_per_pixel) {
     bool four = bytes_per_pixel == 4;

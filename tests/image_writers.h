@@ -14,13 +14,6 @@
 
 #include "resources/texture.h"
 
-#ifndef GL_BGR_EXT
-#define GL_BGR_EXT 0x80E0
-#endif
-#ifndef GL_BGRA_EXT
-#define GL_BGRA_EXT 0x80E1
-#endif
-
 struct rgba {
     uint8_t r, g, b, a;
     bool operator==(const rgba& o) const { return r == o.r && g == o.g && b == o.b && a == o.a; }

@@ -112,3 +112,14 @@ void e2e_expect_errors(const std::vector<e2e_error_case>& cases, bool in_source)
 int e2e_play(const std::string& arguments, std::string* output) {
     return run_command("SDL_AUDIODRIVER=dummy " + built_binary("quillon") + " " + arguments, output);
 }
+
+cmdline parse_command_line(std::vector<std::string> args) {
+    static std::vector<std::string> storage;
+    static std::vector<char*> argv;
+    storage = std::move(args);
+    storage.insert(storage.begin(), "quillon");
+    argv.clear();
+    for (std::string& a : storage) argv.push_back(&a[0]);
+    argv.push_back(nullptr);
+    return cmdline_parse(static_cast<int>(storage.size()), argv.data());
+}

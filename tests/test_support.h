@@ -2,6 +2,8 @@
 // errors as exceptions, running the built binaries.
 #pragma once
 
+#include "core/cmdline.h"
+
 #include <stdexcept>
 #include <initializer_list>
 #include <string>
@@ -38,6 +40,10 @@ std::string read_file(const std::string& path);
 
 // Runs a shell command; returns its exit status and fills `output` with what
 // it wrote on stdout and stderr.
+// cmdline_parse of "quillon" followed by `args`; the texts the result points
+// into live until the next call.
+cmdline parse_command_line(std::vector<std::string> args);
+
 int run_command(const std::string& command, std::string* output);
 
 // Path of a built executable (build/quillon, build/quillon-assets, ...).

@@ -104,16 +104,6 @@ TEST_F(FixedClockTest, StepZeroGoesBackToTheSource) {
 // Command line
 // ---------------------------------------------------------------------------
 
-cmdline parse(std::vector<std::string> args) {
-    static std::vector<std::string> storage;  // argv must outlive the result
-    static std::vector<char*> argv;
-    storage = std::move(args);
-    storage.insert(storage.begin(), "quillon");
-    argv.clear();
-    for (std::string& a : storage) argv.push_back(&a[0]);
-    argv.push_back(nullptr);
-    return cmdline_parse(static_cast<int>(storage.size()), argv.data());
-}
 
 std::string text(const char* s) { return s ? s : "(null)"; }
 
@@ -142,7 +132,7 @@ TEST(CaptureCmdline, OfflineOptions) {
         std::string line;
         for (const std::string& a : r.args) line += " " + a;
         SCOPED_TRACE("quillon" + line);
-        cmdline c = parse(r.args);
+        cmdline c = parse_command_line(r.args);
         EXPECT_EQ(text(c.error), "(null)");
         EXPECT_STREQ(c.value_error, "");
         EXPECT_EQ(text(c.capture_dir), text(r.capture));
@@ -155,14 +145,14 @@ TEST(CaptureCmdline, OfflineOptions) {
 }
 
 TEST(CaptureCmdline, StartAndEnd) {
-    cmdline c = parse({"--start", "12.5", "--end", "20"});
+    cmdline c = parse_command_line({"--start", "12.5", "--end", "20"});
     EXPECT_TRUE(c.has_start && c.has_end);
     EXPECT_FLOAT_EQ(c.start, 12.5f);
     EXPECT_FLOAT_EQ(c.end, 20);
-    c = parse({"--end", "0", "--start", "3"});  // end 0: no end, whatever the start
+    c = parse_command_line({"--end", "0", "--start", "3"});  // end 0: no end, whatever the start
     EXPECT_STREQ(c.value_error, "");
     EXPECT_EQ(c.end, 0);
-    c = parse({"--start", "0"});
+    c = parse_command_line({"--start", "0"});
     EXPECT_TRUE(c.has_start);
     EXPECT_FALSE(c.has_end);
 }
@@ -206,15 +196,15 @@ TEST(CaptureCmdline, BadValuesAreReported) {
         std::string line;
         for (const std::string& a : r.args) line += " " + a;
         SCOPED_TRACE("quillon" + line);
-        cmdline c = parse(r.args);
+        cmdline c = parse_command_line(r.args);
         EXPECT_EQ(text(c.error), "(null)");
         EXPECT_EQ(std::string(c.value_error).rfind(r.message, 0), 0u) << c.value_error;
     }
     // The value is quoted so an empty or odd one is visible.
-    EXPECT_STREQ(parse({"--size", "0x5"}).value_error,
+    EXPECT_STREQ(parse_command_line({"--size", "0x5"}).value_error,
                  "--size must be WIDTHxHEIGHT, both whole numbers from 1 to 16384, not '0x5'");
     // A missing value is still a parse error, like --script's.
-    cmdline c = parse({"--capture"});
+    cmdline c = parse_command_line({"--capture"});
     EXPECT_EQ(text(c.error), "missing value for");
     EXPECT_EQ(text(c.error_arg), "--capture");
 }
@@ -249,7 +239,7 @@ TEST(CaptureCmdline, ApplyOverridesTheScriptForOneRun) {
         gl_fullscreen = 1;
         demostart = 3;
         demoend = 9;
-        cmdline c = parse(r.args);
+        cmdline c = parse_command_line(r.args);
         cmdline_apply(&c);
         EXPECT_EQ(gl_width, r.width);
         EXPECT_EQ(gl_height, r.height);

@@ -6,20 +6,11 @@
 #include <vector>
 
 #include "core/cmdline.h"
+#include "tests/test_support.h"
 #include "core/settings.h"
 
 namespace {
 
-cmdline parse(std::vector<std::string> args) {
-    static std::vector<std::string> storage;  // argv must outlive the result
-    storage = std::move(args);
-    storage.insert(storage.begin(), "quillon");
-    static std::vector<char*> argv;
-    argv.clear();
-    for (std::string& a : storage) argv.push_back(&a[0]);
-    argv.push_back(nullptr);
-    return cmdline_parse(static_cast<int>(storage.size()), argv.data());
-}
 
 std::string text(const char* s) { return s ? s : "(null)"; }
 
@@ -62,7 +53,7 @@ TEST(Cmdline, Parse) {
         std::string line;
         for (const std::string& a : r.args) line += " " + a;
         SCOPED_TRACE("quillon" + line);
-        cmdline c = parse(r.args);
+        cmdline c = parse_command_line(r.args);
         EXPECT_EQ(text(c.show_dir), text(r.show_dir));
         EXPECT_EQ(text(c.script), text(r.script));
         EXPECT_EQ(c.fullscreen, r.fullscreen);
@@ -92,7 +83,7 @@ TEST(Cmdline, ApplyOverridesOnlyWhatWasGiven) {
     for (const row& r : rows) {
         gl_fullscreen = r.fullscreen_before;
         snd_enable = r.snd_before;
-        cmdline c = parse(r.args);
+        cmdline c = parse_command_line(r.args);
         cmdline_apply(&c);
         EXPECT_EQ(gl_fullscreen, r.fullscreen_after);
         EXPECT_EQ(snd_enable, r.snd_after);

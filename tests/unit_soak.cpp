@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/cmdline.h"
+#include "tests/test_support.h"
 #include "core/soak.h"
 
 namespace {
@@ -56,22 +57,13 @@ TEST(Soak, StatusFigures) {
     EXPECT_EQ(soak_pass_text(2, 5, {123, 45}), "Soak pass 2/5: peak RSS 123 kB, 45 kB at its end");
 }
 
-cmdline parse(std::vector<std::string> args) {
-    static std::vector<std::string> storage;  // argv must outlive the result
-    storage = std::move(args);
-    storage.insert(storage.begin(), "quillon");
-    static std::vector<char*> argv;
-    argv.clear();
-    for (std::string& a : storage) argv.push_back(&a[0]);
-    return cmdline_parse(static_cast<int>(argv.size()), argv.data());
-}
 
 TEST(Soak, PassesOption) {
-    EXPECT_EQ(parse({"--bench"}).passes, 0);
-    cmdline c = parse({"--bench", "--passes", "5"});
+    EXPECT_EQ(parse_command_line({"--bench"}).passes, 0);
+    cmdline c = parse_command_line({"--bench", "--passes", "5"});
     EXPECT_EQ(c.passes, 5);
     EXPECT_EQ(std::string(c.value_error), "");
-    EXPECT_EQ(parse({"--passes", "1000", "--bench"}).passes, 1000);
+    EXPECT_EQ(parse_command_line({"--passes", "1000", "--bench"}).passes, 1000);
     struct row {
         std::vector<std::string> args;
         const char* message;
@@ -83,10 +75,10 @@ TEST(Soak, PassesOption) {
         {{"--capture", "out", "--passes", "3"}, "--passes is only used with --bench"},
     };
     for (const row& r : rows) {
-        std::string message = parse(r.args).value_error;
+        std::string message = parse_command_line(r.args).value_error;
         EXPECT_EQ(message.compare(0, strlen(r.message), r.message), 0) << message;
     }
-    EXPECT_EQ(parse({"--bench", "--passes"}).error, std::string("missing value for"));
+    EXPECT_EQ(parse_command_line({"--bench", "--passes"}).error, std::string("missing value for"));
     EXPECT_NE(std::string(cmdline_usage()).find("--passes N"), std::string::npos);
 }
 
