@@ -1,7 +1,7 @@
 // The knots, flash, particle title and lake scenes through the built
 // player: a section lacking what its scene reads stops the run at loading
-// with its type, script line and what is missing, and each scene's example
-// script plays to its end. The scripts are written by the tests and played
+// with its type, script line and what is missing. (The example scripts are
+// played by the shipped-show test.) The scripts are written by the tests and played
 // in the repository's folder, where the scenes' fixed pictures are.
 #include <gtest/gtest.h>
 

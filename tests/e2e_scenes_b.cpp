@@ -1,7 +1,8 @@
 // The lines, titulo, redsun, flare and paintex scenes through the built
 // player: a section that lacks what its scene reads (or names a caption that
 // does not exist) stops the run at loading with its type and script line, a
-// missing scene picture is named, and each example script plays to its end.
+// missing scene picture is named. (The example scripts are played by the
+// shipped-show test.)
 #include <gtest/gtest.h>
 
 #include <string>
