@@ -25,6 +25,7 @@
 #include "core/cmdline.h"
 #include "core/engine.h"
 #include "core/fatal.h"
+#include "core/file_read.h"
 #include "core/frame_writer.h"
 #include "core/loading.h"
 #include "core/progress.h"
@@ -258,12 +259,7 @@ static void capture_frame() {
 static void read_soundtrack() {
     soundtrack.clear();
     if (!snd_enable || !snd_mp3file) return;
-    FILE* file = std::fopen(snd_mp3file, "rb");
-    if (!file) fatal_error("Capture: music file %s cannot be opened", snd_mp3file);
-    unsigned char chunk[65536];
-    size_t n;
-    while ((n = std::fread(chunk, 1, sizeof chunk, file)) > 0) soundtrack.insert(soundtrack.end(), chunk, chunk + n);
-    std::fclose(file);
+    if (!file_read_all(snd_mp3file, &soundtrack)) fatal_error("Capture: music file %s cannot be opened", snd_mp3file);
     sound_stream* stream = sound_stream_open_memory(soundtrack.data(), soundtrack.size());
     if (!stream) fatal_error("Capture: music file %s: %s", snd_mp3file, sound_error_text(sound_error()));
     sound_stream_close(stream);

@@ -18,6 +18,7 @@
 #include <cstring>
 
 #include "core/fatal.h"
+#include "core/file_read.h"
 #include "core/section.h"
 #include "core/settings.h"
 
@@ -390,10 +391,7 @@ void read_script_file(const char* path) {
 }
 
 void read_script_memory(const char* text, size_t size) {
-    // A stream over no bytes is refused by some C libraries: an empty text
-    // reads as an empty file.
-    static char nothing[1] = {'\n'};
-    FILE* file = size ? fmemopen(const_cast<char*>(text), size, "r") : fmemopen(nothing, 1, "r");
+    FILE* file = file_open_memory(text, size);
     if (!file) fatal_error("Script: out of memory, line 1");
     read_script_stream(file);
 }

@@ -7,10 +7,10 @@
 
 #include <climits>
 #include <cstdio>
-#include <sys/stat.h>
 #include <vector>
 
 #include "core/fatal.h"
+#include "core/file_read.h"
 #include "core/settings.h"
 #include "platform/sound.h"
 
@@ -27,23 +27,6 @@ int music_channel = -1;
 // A fault of the file itself: the layer's text first, then the file it concerns.
 [[noreturn]] void music_file_fail() { fatal_error("%s: %s", sound_error_text(sound_error()), snd_mp3file); }
 
-// Reads the whole file; false if it cannot be opened or read, or is not a
-// plain file (a folder opens but reports a meaningless length).
-bool read_whole_file(const char* path, std::vector<unsigned char>* bytes) {
-    FILE* file = std::fopen(path, "rb");
-    if (!file) return false;
-    struct stat info;
-    bool ok = fstat(fileno(file), &info) == 0 && S_ISREG(info.st_mode) && std::fseek(file, 0, SEEK_END) == 0;
-    long length = ok ? std::ftell(file) : -1;
-    ok = length >= 0 && std::fseek(file, 0, SEEK_SET) == 0;
-    if (ok) {
-        bytes->resize(static_cast<size_t>(length));
-        ok = std::fread(bytes->data(), 1, bytes->size(), file) == bytes->size();
-    }
-    std::fclose(file);
-    return ok;
-}
-
 }  // namespace
 
 int music_start_ms(float start) {
@@ -58,7 +41,7 @@ void music_open() {
     if (sound_version() < MINIMUM_VERSION) music_fail();
     if (!sound_init(SOUND_RATE, SOUND_MAX_CHANNELS, 0)) music_fail();
     sound_started = true;
-    if (!read_whole_file(snd_mp3file, &music_file)) fatal_error("Mp3 file not found in %s", snd_mp3file);
+    if (!file_read_all(snd_mp3file, &music_file)) fatal_error("Mp3 file not found in %s", snd_mp3file);
     music_stream = sound_stream_open_memory(music_file.data(), music_file.size());
     if (!music_stream) music_file_fail();
     if (demostart > 0 && !sound_stream_set_time(music_stream, music_start_ms(demostart))) music_file_fail();

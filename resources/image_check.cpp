@@ -13,12 +13,6 @@ uint32_t le16(const unsigned char* p) { return p[0] | (p[1] << 8); }
 uint32_t le32(const unsigned char* p) { return le16(p) | (le16(p + 2) << 16); }
 uint32_t be16(const unsigned char* p) { return (p[0] << 8) | p[1]; }
 
-const char* check_sides(int64_t width, int64_t height) {
-    if (width <= 0 || height <= 0) return NO_PIXELS;
-    if (width > IMAGE_MAX_SIDE || height > IMAGE_MAX_SIDE) return TOO_LARGE;
-    return nullptr;
-}
-
 const char* check_bmp(const unsigned char* d, size_t size) {
     if (size < 18) return CUT_HEADER;
     uint32_t info = le32(d + 14);
@@ -37,7 +31,7 @@ const char* check_bmp(const unsigned char* d, size_t size) {
         bits = le16(d + 28);
         compression = le32(d + 30);
     }
-    if (const char* fault = check_sides(width, height)) return fault;
+    if (const char* fault = image_check_sides(width, height)) return fault;
     if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32)
         return "the BMP has an unknown pixel depth";
     // Plain and bit-field rows have a fixed size; run-length ones do not.
@@ -67,7 +61,7 @@ const char* check_jpeg(const unsigned char* d, size_t size) {
         if (length < 2 || p + length > size) return "the JPEG data ends before its end marker";
         if (is_sof(marker)) {
             if (length < 7) return CUT_HEADER;
-            if (const char* fault = check_sides(be16(d + p + 5), be16(d + p + 3))) return fault;
+            if (const char* fault = image_check_sides(be16(d + p + 5), be16(d + p + 3))) return fault;
             sized = true;
         }
         p += length;
@@ -87,7 +81,7 @@ const char* check_tga(const unsigned char* d, size_t size) {
     unsigned type = d[2];
     bool rle = type >= 9;
     if (type != 1 && type != 2 && type != 3 && type != 9 && type != 10 && type != 11) return nullptr;
-    if (const char* fault = check_sides(le16(d + 12), le16(d + 14))) return fault;
+    if (const char* fault = image_check_sides(le16(d + 12), le16(d + 14))) return fault;
     unsigned bits = d[16];
     if (bits != 8 && bits != 15 && bits != 16 && bits != 24 && bits != 32) return "the TGA has an unknown pixel depth";
     uint64_t pixel = (bits + 7) / 8;
@@ -106,6 +100,12 @@ const char* check_tga(const unsigned char* d, size_t size) {
 }
 
 }  // namespace
+
+const char* image_check_sides(long long width, long long height) {
+    if (width <= 0 || height <= 0) return NO_PIXELS;
+    if (width > IMAGE_MAX_SIDE || height > IMAGE_MAX_SIDE) return TOO_LARGE;
+    return nullptr;
+}
 
 const char* image_check(const unsigned char* data, size_t size, bool tga_hint) {
     if (size >= 2 && data[0] == 'B' && data[1] == 'M') return check_bmp(data, size);

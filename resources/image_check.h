@@ -17,3 +17,6 @@ enum {
 // says whether the file is to be read as TGA, which has no signature; other
 // formats, or bytes of no known kind, are left to the decoder.
 const char* image_check(const unsigned char* data, size_t size, bool tga_hint);
+// Null when a picture of `width` × `height` pixels can be taken, else why
+// not (no pixels, or a side beyond IMAGE_MAX_SIDE).
+const char* image_check_sides(long long width, long long height);

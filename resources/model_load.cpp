@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "core/file_read.h"
 #include "resources/model.h"
 #include "resources/texture.h"
 
@@ -14,18 +15,9 @@ static model* current_model = nullptr;
 static std::string last_error;
 
 static bool read_whole_file(const std::string& path, std::vector<unsigned char>* bytes) {
-    FILE* f = fopen(path.c_str(), "rb");
-    if (!f) {
-        last_error = path + ": " + std::strerror(errno);
-        return false;
-    }
-    unsigned char block[65536];
-    size_t got;
-    while ((got = fread(block, 1, sizeof block, f)) > 0) bytes->insert(bytes->end(), block, block + got);
-    bool ok = !ferror(f);
-    fclose(f);
-    if (!ok) last_error = path + ": read error";
-    return ok;
+    if (file_read_all(path.c_str(), bytes)) return true;
+    last_error = path + ": " + std::strerror(errno);
+    return false;
 }
 
 // Maps are loaded oldest material first, the order the file gives them; the

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "core/fatal.h"
+#include "core/file_read.h"
 
 enum { SPLINE_LINE_MAX = 255 };
 
@@ -96,10 +97,7 @@ spline spline_load(const char* path) {
 }
 
 spline spline_load_memory(const char* text, size_t size, const char* name) {
-    // A stream over no bytes is refused by some C libraries; a lone line end
-    // reads the same (no keys).
-    static char nothing[1] = {'\n'};
-    FILE* file = size ? fmemopen(const_cast<char*>(text), size, "r") : fmemopen(nothing, 1, "r");
+    FILE* file = file_open_memory(text, size);
     if (!file) fatal_error("Out of memory loading spline %s", name);
     return spline_read(file, name);
 }

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "core/fatal.h"
+#include "core/file_read.h"
 #include "platform/video.h"
 #include "resources/image_convert.h"
 #include "resources/texture_decode.h"
@@ -83,19 +84,6 @@ void texture_set_options(int index, int options) {
 // Loading
 // ---------------------------------------------------------------------------
 
-// The whole file; false when it cannot be opened or read (a folder opens
-// but does not read).
-static bool read_image_file(const char* name, std::vector<unsigned char>* bytes) {
-    FILE* file = fopen(name, "rb");
-    if (!file) return false;
-    unsigned char block[65536];
-    size_t got;
-    while ((got = fread(block, 1, sizeof block, file)) > 0) bytes->insert(bytes->end(), block, block + got);
-    bool ok = !ferror(file);
-    fclose(file);
-    return ok;
-}
-
 int texture_load(const char* name) {
     int kind = texture_kind_from_name(name);
     return kind ? texture_load_as(name, kind) : -1;
@@ -105,7 +93,7 @@ int texture_load_as(const char* name, int kind) {
     int index = take_slot(name, 0, 0);
     texture* t = texture_table[index];
     std::vector<unsigned char> bytes;
-    if (!read_image_file(name, &bytes)) {
+    if (!file_read_all(name, &bytes)) {
         // The decoder's own words for it, as its error text is what is shown.
         SDL_SetError("Couldn't open %s", name);
         fatal_error("Error loading texture %s: %s\n", name, SDL_GetError());

@@ -102,12 +102,9 @@ void texture_decode(texture* t, const unsigned char* data, size_t size, const ch
     if (!source) fatal_error("Error loading texture %s: %s\n", name, SDL_GetError());
     SDL_Surface* surface = IMG_LoadTyped_RW(source, 1, const_cast<char*>(type));
     if (!surface) fatal_error("Error loading texture %s: %s\n", name, SDL_GetError());
-    const char* fault = nullptr;
-    if (kind != IMAGE_BMP && kind != IMAGE_JPEG && kind != IMAGE_TGA) fault = "No format specified in code";
-    else if (surface->w <= 0 || surface->h <= 0) fault = "the image has no pixels";
-    else if (surface->w > IMAGE_MAX_SIDE || surface->h > IMAGE_MAX_SIDE)
-        fault = "the image is larger than 8192 pixels on a side";
-    else if (!surface_readable(surface)) fault = "the image's pixel layout cannot be read";
+    bool known_kind = kind == IMAGE_BMP || kind == IMAGE_JPEG || kind == IMAGE_TGA;
+    const char* fault = known_kind ? image_check_sides(surface->w, surface->h) : "No format specified in code";
+    if (!fault && !surface_readable(surface)) fault = "the image's pixel layout cannot be read";
     if (fault) {
         SDL_FreeSurface(surface);
         fatal_error("Error loading texture %s: %s\n", name, fault);
