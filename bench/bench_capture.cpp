@@ -8,7 +8,7 @@
 #include <unistd.h>
 #include <vector>
 
-#include "core/capture.h"
+#include "app/capture.h"
 #include "core/random.h"
 
 static void BM_capture_png_encode_800x600(benchmark::State& state) {

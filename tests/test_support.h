@@ -2,7 +2,7 @@
 // errors as exceptions, running the built binaries.
 #pragma once
 
-#include "core/cmdline.h"
+#include "app/cmdline.h"
 
 #include <stdexcept>
 #include <initializer_list>

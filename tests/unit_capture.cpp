@@ -12,14 +12,14 @@
 #include <string>
 #include <vector>
 
-#include "core/bench_report.h"
-#include "core/capture.h"
+#include "app/bench_report.h"
+#include "app/capture.h"
 #include "core/clock.h"
-#include "core/frame_writer.h"
-#include "core/cmdline.h"
-#include "core/progress.h"
+#include "app/frame_writer.h"
+#include "app/cmdline.h"
+#include "app/progress.h"
 #include "core/settings.h"
-#include "core/wav.h"
+#include "app/wav.h"
 #include "tests/test_support.h"
 
 namespace {

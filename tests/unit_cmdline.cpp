@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "core/cmdline.h"
+#include "app/cmdline.h"
 #include "tests/test_support.h"
 #include "core/settings.h"
 

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "core/cmdline.h"
+#include "app/cmdline.h"
 #include "tests/test_support.h"
-#include "core/soak.h"
+#include "app/soak.h"
 
 namespace {
 

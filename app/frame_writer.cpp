@@ -1,10 +1,10 @@
-#include "core/frame_writer.h"
+#include "app/frame_writer.h"
 
 #include <condition_variable>
 #include <mutex>
 #include <thread>
 
-#include "core/capture.h"
+#include "app/capture.h"
 
 namespace {
 

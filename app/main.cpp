@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <unistd.h>
 
-#include "core/capture.h"
-#include "core/cmdline.h"
+#include "app/capture.h"
+#include "app/cmdline.h"
 #include "core/engine.h"
 #include "core/fatal.h"
 #include "core/script.h"

@@ -1,6 +1,6 @@
 // Command-line parsing for the player, kept apart from main so it can be
 // tested as a pure function.
-#include "core/cmdline.h"
+#include "app/cmdline.h"
 
 #include <cctype>
 #include <cerrno>

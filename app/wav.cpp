@@ -1,7 +1,7 @@
 // WAV writer: a RIFF file with one "fmt " chunk (PCM, 16 bits) and one "data"
 // chunk. The header is written first with zero sizes and rewritten at close,
 // so samples can be streamed without knowing their count in advance.
-#include "core/wav.h"
+#include "app/wav.h"
 
 #include <cstring>
 

@@ -5,7 +5,7 @@
 // wraps the section type table's load, init and render slots with timers
 // (render between two glFinish calls, so the figure is the GPU's work too)
 // and prints the report at the end.
-#include "core/capture.h"
+#include "app/capture.h"
 
 #include <GL/gl.h>
 #include <png.h>
@@ -20,20 +20,20 @@
 #include <utility>
 #include <vector>
 
-#include "core/bench_report.h"
+#include "app/bench_report.h"
 #include "core/clock.h"
-#include "core/cmdline.h"
+#include "app/cmdline.h"
 #include "core/engine.h"
 #include "core/fatal.h"
 #include "core/file_read.h"
-#include "core/frame_writer.h"
+#include "app/frame_writer.h"
 #include "core/loading.h"
-#include "core/progress.h"
+#include "app/progress.h"
 #include "core/section.h"
 #include "core/settings.h"
-#include "core/soak.h"
+#include "app/soak.h"
 #include "core/timeline.h"
-#include "core/wav.h"
+#include "app/wav.h"
 #include "platform/sound.h"
 #include "platform/video.h"
 

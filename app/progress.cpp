@@ -1,6 +1,6 @@
 // Progress reports of offline runs: the texts, when a line is due, and how
 // it is redrawn on a terminal.
-#include "core/progress.h"
+#include "app/progress.h"
 
 #include <cmath>
 #include <cstdio>

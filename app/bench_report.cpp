@@ -1,6 +1,6 @@
 // Bench report texts: per-section render times, frame totals and loading
 // steps, as an aligned table and as JSON.
-#include "core/bench_report.h"
+#include "app/bench_report.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,6 @@
 // Resident memory per pass of a soak run, and the rule that says whether it
 // keeps growing. Reading /proc is the only I/O; the rest is pure.
-#include "core/soak.h"
+#include "app/soak.h"
 
 #include <cstdio>
 #include <cstdlib>
