@@ -6,7 +6,6 @@
 #include "core/clock.h"
 #include "core/fatal.h"
 #include "core/section.h"
-#include "core/section_check.h"
 #include "effects/quads.h"
 #include "platform/video.h"
 #include "resources/camera.h"
@@ -33,8 +32,7 @@ void camera_fx_setup(camera* c, const float* params, float aspect) {
 // type's own message.
 void camera_fx_init() {
     section& s = *current_section;
-    section_require(s, TYPE_NAME, CAMERA_FX_PARAMS, 0, 0, 0);
-    if (s.param_count != CAMERA_FX_PARAMS) fatal_error("Script: three params are needed in genCamera section");
+    section_check(s, TYPE_NAME, camera_fx_reads);
     camera* c = camera_create(CAMERA_LOOK_AT_MODE);
     camera_fx_setup(c, s.params, aspect_ratio);
     s.instance_data = c;
@@ -55,3 +53,22 @@ void camera_fx_render() {
     }
     draw_debug_axes();
 }
+
+// ---------------------------------------------------------------------------
+// What its sections carry
+// ---------------------------------------------------------------------------
+
+static const section_field camera_fx_params[] = {
+    {"fov", "vertical field of view, degrees", nullptr},
+    {"near", "near clipping plane", nullptr},
+    {"far", "far clipping plane", nullptr},
+};
+static const section_field camera_fx_splines[] = {
+    {"flight", "eye position, pitch, yaw, twist and target per key", "none: looks from (3, 3, 3) at the origin; with the debug setting the mouse and arrow keys fly it"},
+};
+const section_reads camera_fx_reads = {
+    "a perspective camera for the sections drawn after it (on higher layers)",
+    {SECTION_FIELDS(camera_fx_params), {}, SECTION_FIELDS(camera_fx_splines), {}},
+    {{SECTION_NO_MORE_OWN, "Script: three params are needed in genCamera section"}, {}, {}, {}},
+    nullptr, nullptr,
+};

@@ -8,7 +8,6 @@
 #include "core/clock.h"
 #include "core/fatal.h"
 #include "core/section.h"
-#include "core/section_check.h"
 
 // The unit square, in drawing order; shared by every fader section.
 static float fader_square[4][2];
@@ -32,8 +31,7 @@ void fader_load() {
 // line, more with the type's own message.
 void fader_init() {
     const section& s = *current_section;
-    section_require(s, "efxFader", FADER_PARAMS, 0, 0, 0);
-    if (s.param_count != FADER_PARAMS) fatal_error("Script: eight floats are needed in fader effect");
+    section_check(s, "efxFader", fader_reads);
 }
 
 static void overlay_begin() {
@@ -69,3 +67,24 @@ void fader_render() {
     glEnd();
     overlay_end();
 }
+
+// ---------------------------------------------------------------------------
+// What its sections carry
+// ---------------------------------------------------------------------------
+
+static const section_field fader_params[] = {
+    {"red0", "red at the section's start (0..1)", nullptr},
+    {"green0", "green at the start", nullptr},
+    {"blue0", "blue at the start", nullptr},
+    {"alpha0", "alpha at the start (0 leaves the picture unchanged)", nullptr},
+    {"red1", "red at the section's end", nullptr},
+    {"green1", "green at the end", nullptr},
+    {"blue1", "blue at the end", nullptr},
+    {"alpha1", "alpha at the end", nullptr},
+};
+const section_reads fader_reads = {
+    "covers the whole picture with one flat colour moving from a start colour to an end colour",
+    {SECTION_FIELDS(fader_params), {}, {}, {}},
+    {{SECTION_NO_MORE_OWN, "Script: eight floats are needed in fader effect"}, {}, {}, {}},
+    nullptr, nullptr,
+};
