@@ -34,12 +34,19 @@ const char* cmdline_usage() {
            "  --passes N      with --bench: play the timeline N times without reloading,\n"
            "                  report the peak resident memory of each pass and fail\n"
            "                  when it keeps growing after the first\n"
+           "  --new DIR       write a starter show into the new folder DIR and exit\n"
+           "  --bpm N         with --new: its tempo in beats per minute (default 120)\n"
+           "  --length SECONDS with --new: its length (default 20)\n"
+           "  --describe [TYPE] print the head settings and what every section type\n"
+           "                  reads (or only TYPE) and exit\n"
+           "  --reference     print the same as a Markdown page and exit\n"
            "  --help          show this text and exit\n"
            "  --version       show the version and exit\n";
 }
 
 static int takes_value(const char* option) {
-    static const char* const names[] = {"--script", "--capture", "--fps", "--json", "--size", "--start", "--end", "--passes"};
+    static const char* const names[] = {"--script", "--capture", "--fps", "--json", "--size", "--start", "--end", "--passes",
+                                        "--new", "--bpm", "--length"};
     for (const char* name : names)
         if (std::strcmp(option, name) == 0) return 1;
     return 0;
@@ -83,6 +90,8 @@ static void value_error(cmdline* out, const char* option, const char* value) {
     if (std::strcmp(option, "--fps") == 0) rule = "a whole number of frames per second from 1 to 1000";
     else if (std::strcmp(option, "--size") == 0) rule = "WIDTHxHEIGHT, both whole numbers from 1 to 16384";
     else if (std::strcmp(option, "--passes") == 0) rule = "a whole number of passes from 1 to 1000";
+    else if (std::strcmp(option, "--bpm") == 0) rule = "a whole number of beats per minute from 1 to 300";
+    else if (std::strcmp(option, "--length") == 0) rule = "a number of seconds above 0";
     else rule = "a number of seconds, 0 or more";
     std::snprintf(out->value_error, sizeof out->value_error, "%s must be %s, not '%s'", option, rule, value);
 }
@@ -93,6 +102,9 @@ static void take_value(cmdline* out, const char* option, const char* value) {
     if (std::strcmp(option, "--script") == 0) out->script = value;
     else if (std::strcmp(option, "--capture") == 0) out->capture_dir = value;
     else if (std::strcmp(option, "--json") == 0) out->json = value;
+    else if (std::strcmp(option, "--new") == 0) out->new_dir = value;
+    else if (std::strcmp(option, "--bpm") == 0) ok = parse_int(value, 1, CMDLINE_MAX_BPM, &out->bpm);
+    else if (std::strcmp(option, "--length") == 0) ok = parse_seconds(value, &out->length) && out->length > 0;
     else if (std::strcmp(option, "--fps") == 0) ok = parse_int(value, 1, CMDLINE_MAX_FPS, &out->offline_fps);
     else if (std::strcmp(option, "--size") == 0) ok = parse_size(value, &out->width, &out->height);
     else if (std::strcmp(option, "--passes") == 0) ok = parse_int(value, 1, CMDLINE_MAX_PASSES, &out->passes);
@@ -114,6 +126,10 @@ static void check_combinations(cmdline* out) {
         std::snprintf(message, size, "--json is only used with --bench");
     else if (out->passes && !out->bench)
         std::snprintf(message, size, "--passes is only used with --bench");
+    else if ((out->bpm || out->length > 0) && !out->new_dir)
+        std::snprintf(message, size, "--bpm and --length are only used with --new");
+    else if (out->new_dir && !out->new_dir[0])
+        std::snprintf(message, size, "--new needs a folder name");
     else if (out->capture_dir && !out->capture_dir[0])
         std::snprintf(message, size, "--capture needs a folder name");
     else if (out->has_start && out->has_end && out->end > 0 && out->end <= out->start)
@@ -144,6 +160,10 @@ cmdline cmdline_parse(int argc, char** argv) {
             out.help = 1;
         } else if (std::strcmp(arg, "--version") == 0) {
             out.version = 1;
+        } else if (std::strcmp(arg, "--describe") == 0) {
+            out.describe = 1;
+        } else if (std::strcmp(arg, "--reference") == 0) {
+            out.reference = 1;
         } else if (arg[0] == '-' && arg[1] != '\0') {
             out.error = "unknown option";
             out.error_arg = arg;

@@ -5,6 +5,7 @@
 
 #include "app/capture.h"
 #include "app/cmdline.h"
+#include "app/describe.h"
 #include "core/engine.h"
 #include "core/fatal.h"
 #include "core/script.h"
@@ -27,6 +28,19 @@ int main(int argc, char** argv) {
     }
     if (options.version) {
         std::printf("quillon %s\n", QUILLON_VERSION);
+        return 0;
+    }
+    if (options.reference) {
+        describe_reference(stdout);
+        return 0;
+    }
+    if (options.describe) {
+        if (!options.show_dir) describe_all(stdout);
+        else if (!describe_type(stdout, options.show_dir)) {
+            std::fprintf(stderr, "quillon: no section type is named '%s' (quillon --describe lists them)\n",
+                         options.show_dir);
+            return 2;
+        }
         return 0;
     }
     offline_prepare(&options);
