@@ -36,8 +36,10 @@ const char* cmdline_usage() {
            "                  when it keeps growing after the first\n"
            "  --new DIR       write a starter show into the new folder DIR and exit\n"
            "  --bpm N         with --new: its tempo in beats per minute (default 120)\n"
-           "  --length SECONDS with --new: its length (default 20)\n"
-           "  --describe [TYPE] print the head settings and what every section type\n"
+           "  --length SECONDS\n"
+           "                  with --new: its length (default 20)\n"
+           "  --describe [TYPE]\n"
+           "                  print the head settings and what every section type\n"
            "                  reads (or only TYPE) and exit\n"
            "  --reference     print the same as a Markdown page and exit\n"
            "  --help          show this text and exit\n"
@@ -190,5 +192,7 @@ void cmdline_apply(const cmdline* options) {
         gl_height = options->height;
     }
     if (options->has_start) demostart = options->start;
+    // The engine's folder is not the viewer's to write a driver report into.
+    if (options->plays_engine_show) gl_info = 0;
     if (options->has_end) demoend = options->end;
 }

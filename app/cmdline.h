@@ -30,6 +30,7 @@ struct cmdline {
     const char* new_dir;      // --new DIR: write a starter show into DIR
     int bpm;                  // --bpm N: its tempo; 0: the default
     float length;             // --length SECONDS: its length; 0: the default
+    int plays_engine_show;    // the show is the engine's own default show
     const char* error;        // set when the line is not understood
     const char* error_arg;
     // Set when an option's value is out of range or options contradict each

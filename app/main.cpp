@@ -5,6 +5,7 @@
 
 #include "app/capture.h"
 #include "app/cmdline.h"
+#include "app/data_folder.h"
 #include "app/describe.h"
 #include "core/engine.h"
 #include "core/fatal.h"
@@ -43,6 +44,7 @@ int main(int argc, char** argv) {
         }
         return 0;
     }
+    data_folder_apply(&options);
     offline_prepare(&options);
     if (options.show_dir && chdir(options.show_dir) != 0)
         fatal_error("Show folder %s cannot be opened", options.show_dir);

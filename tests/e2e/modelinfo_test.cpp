@@ -73,7 +73,7 @@ TEST(modelinfo, errors_go_to_stderr_and_reports_to_stdout) {
     EXPECT_EQ(run_command("(" + built_binary("quillon-modelinfo") + " " + bad + " 2>/dev/null)", &out), 1);
     EXPECT_EQ(out, "");
     int status = -1;
-    EXPECT_NE(modelinfo("", &status).find("usage"), std::string::npos);
+    EXPECT_NE(modelinfo("", &status).find("Usage"), std::string::npos);
     EXPECT_EQ(status, 2);
 }
 
