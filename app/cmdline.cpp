@@ -132,6 +132,8 @@ static void check_combinations(cmdline* out) {
         std::snprintf(message, size, "--bpm and --length are only used with --new");
     else if (out->new_dir && !out->new_dir[0])
         std::snprintf(message, size, "--new needs a folder name");
+    else if (out->new_dir && out->show_dir)
+        std::snprintf(message, size, "--new %s takes no show folder besides", out->new_dir);
     else if (out->capture_dir && !out->capture_dir[0])
         std::snprintf(message, size, "--capture needs a folder name");
     else if (out->has_start && out->has_end && out->end > 0 && out->end <= out->start)

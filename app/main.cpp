@@ -7,6 +7,7 @@
 #include "app/cmdline.h"
 #include "app/data_folder.h"
 #include "app/describe.h"
+#include "app/new_show.h"
 #include "core/engine.h"
 #include "core/fatal.h"
 #include "core/script.h"
@@ -29,6 +30,13 @@ int main(int argc, char** argv) {
     }
     if (options.version) {
         std::printf("quillon %s\n", QUILLON_VERSION);
+        return 0;
+    }
+    if (options.new_dir) {
+        int bpm = options.bpm ? options.bpm : NEW_SHOW_BPM;
+        new_show_write(options.new_dir, bpm, options.length > 0 ? options.length : float(NEW_SHOW_SECONDS));
+        std::printf("Wrote a starter show (%d BPM) to %s: play it with `quillon %s`\n", bpm, options.new_dir,
+                    options.new_dir);
         return 0;
     }
     if (options.reference) {
