@@ -93,7 +93,7 @@ static void value_error(cmdline* out, const char* option, const char* value) {
     else if (std::strcmp(option, "--size") == 0) rule = "WIDTHxHEIGHT, both whole numbers from 1 to 16384";
     else if (std::strcmp(option, "--passes") == 0) rule = "a whole number of passes from 1 to 1000";
     else if (std::strcmp(option, "--bpm") == 0) rule = "a whole number of beats per minute from 1 to 300";
-    else if (std::strcmp(option, "--length") == 0) rule = "a number of seconds above 0";
+    else if (std::strcmp(option, "--length") == 0) rule = "a number of seconds above 0, at most 600";
     else rule = "a number of seconds, 0 or more";
     std::snprintf(out->value_error, sizeof out->value_error, "%s must be %s, not '%s'", option, rule, value);
 }
@@ -106,7 +106,8 @@ static void take_value(cmdline* out, const char* option, const char* value) {
     else if (std::strcmp(option, "--json") == 0) out->json = value;
     else if (std::strcmp(option, "--new") == 0) out->new_dir = value;
     else if (std::strcmp(option, "--bpm") == 0) ok = parse_int(value, 1, CMDLINE_MAX_BPM, &out->bpm);
-    else if (std::strcmp(option, "--length") == 0) ok = parse_seconds(value, &out->length) && out->length > 0;
+    else if (std::strcmp(option, "--length") == 0) ok = parse_seconds(value, &out->length) && out->length > 0 &&
+                                                    out->length <= CMDLINE_MAX_LENGTH;
     else if (std::strcmp(option, "--fps") == 0) ok = parse_int(value, 1, CMDLINE_MAX_FPS, &out->offline_fps);
     else if (std::strcmp(option, "--size") == 0) ok = parse_size(value, &out->width, &out->height);
     else if (std::strcmp(option, "--passes") == 0) ok = parse_int(value, 1, CMDLINE_MAX_PASSES, &out->passes);

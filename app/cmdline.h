@@ -8,6 +8,7 @@ enum {
     CMDLINE_MAX_PASSES = 1000,  // most timeline passes --passes accepts
     CMDLINE_MESSAGE_MAX = 160,
     CMDLINE_MAX_BPM = 300,      // fastest tempo --bpm accepts
+    CMDLINE_MAX_LENGTH = 600,   // longest starter show --length accepts, seconds
 };
 
 struct cmdline {

@@ -7,6 +7,7 @@
 #include <set>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "app/new_show.h"
 #include "core/section.h"
@@ -54,6 +55,21 @@ TEST(new_show, script_reads_cleanly_at_every_tempo_and_length) {
             previous = line;
         }
     }
+}
+
+TEST(new_show, command_line_takes_tempo_and_length_only_with_a_folder) {
+    const struct {
+        std::vector<std::string> args;
+        const char* error;  // "" when taken
+    } rows[] = {
+        {{"--new", "s", "--bpm", "90", "--length", "600"}, ""},
+        {{"--bpm", "90"}, "--bpm and --length are only used with --new"},
+        {{"--new", "s", "--bpm", "0"}, "--bpm must be a whole number of beats per minute from 1 to 300, not '0'"},
+        {{"--new", "s", "--length", "601"}, "--length must be a number of seconds above 0, at most 600, not '601'"},
+        {{"--new", "s", "--length", "0"}, "--length must be a number of seconds above 0, at most 600, not '0'"},
+        {{"--new", "s", "t"}, "--new s takes no show folder besides"},
+    };
+    for (const auto& r : rows) EXPECT_STREQ(parse_command_line(r.args).value_error, r.error) << r.args[1];
 }
 
 }  // namespace
