@@ -21,7 +21,9 @@ std::string describe_count(int section_type, int kind) {
     else if (mode == SECTION_AT_LEAST) count = "at least " + std::to_string(required);
     else if (required == list.count) count = "exactly " + std::to_string(required);
     else count = std::to_string(required) + " to " + std::to_string(list.count);
+    // A type whose params grow with its syncs takes any number of them.
     if (kind == SECTION_PARAMS && reads.params_needed) count += ", more with syncs";
+    if (kind == SECTION_SYNCS && reads.params_needed) count = "any number";
     return count;
 }
 

@@ -76,6 +76,7 @@ TEST(section_reads, counts_read_as_the_reference_states_them) {
         {"loading", SECTION_PARAMS, "exactly 4"},     {"efxRadialBlur", SECTION_PARAMS, "at least 9, more with syncs"},
         {"genWireframe", SECTION_PARAMS, "up to 13"}, {"genWireframe", SECTION_STRINGS, "at least 2"},
         {"genCamera", SECTION_SPLINES, "up to 1"},    {"lines", SECTION_SYNCS, "none"},
+        {"efxRadialBlur", SECTION_SYNCS, "any number"},
     };
     for (const auto& c : cases) EXPECT_EQ(describe_count(section_type_find(c.type), c.kind), c.text) << c.type;
 }
@@ -125,14 +126,17 @@ TEST(section_reads, example_scripts_agree_with_their_types_declarations) {
         std::string file = e->d_name;
         if (file.size() < 5 || file.compare(file.size() - 4, 4, ".txt") != 0) continue;
         std::string type = file.substr(0, file.size() - 4);
+        // An example named for a type explains that type's lists in its
+        // comment block; every example's sections pass their types' checks.
         int row = section_type_find(type.c_str());
-        ASSERT_GE(row, 0) << file << " is named for no section type";
-        ++examples;
-        int counts[SECTION_LISTS] = {};
-        comment_counts(read_file(folder + file), counts);
-        for (int kind = 0; kind < SECTION_LISTS; ++kind)
-            EXPECT_EQ(counts[kind], section_types[row].reads->lists[kind].count)
-                << file << ": " << section_list_name(kind) << " in the comment block";
+        if (row >= 0) {
+            ++examples;
+            int counts[SECTION_LISTS] = {};
+            comment_counts(read_file(folder + file), counts);
+            for (int kind = 0; kind < SECTION_LISTS; ++kind)
+                EXPECT_EQ(counts[kind], section_types[row].reads->lists[kind].count)
+                    << file << ": " << section_list_name(kind) << " in the comment block";
+        }
         read_script_file((folder + file).c_str());
         for (const section* s = section_list; s; s = s->next) {
             char message[256] = "";
