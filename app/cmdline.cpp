@@ -47,8 +47,8 @@ const char* cmdline_usage() {
 }
 
 static int takes_value(const char* option) {
-    static const char* const names[] = {"--script", "--capture", "--fps", "--json", "--size", "--start", "--end", "--passes",
-                                        "--new", "--bpm", "--length"};
+    static const char* const names[] = {"--script", "--capture", "--fps", "--json", "--size", "--start",
+                                        "--end",    "--passes",  "--new", "--bpm",  "--length"};
     for (const char* name : names)
         if (std::strcmp(option, name) == 0) return 1;
     return 0;

@@ -205,6 +205,7 @@ static const section_field loading_strings[] = {
 const section_reads loading_reads = {
     "the progress screen shown while the show loads; a script needs one",
     {SECTION_FIELDS(loading_params), SECTION_FIELDS(loading_strings), {}, {}},
-    {{SECTION_OWN_MESSAGE, "Script: four floats are needed in loading section"}, {SECTION_OWN_MESSAGE, "Script: two strings are needed in loading section"}, {}, {}},
+    {{SECTION_OWN_MESSAGE, "Script: four floats are needed in loading section"},
+     {SECTION_OWN_MESSAGE, "Script: two strings are needed in loading section"}, {}, {}},
     nullptr, nullptr,
 };

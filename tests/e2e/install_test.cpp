@@ -8,6 +8,8 @@
 #include <cstdio>
 #include <string>
 
+#include "core/section.h"
+#include "core/settings.h"
 #include "tests/test_support.h"
 
 namespace {
@@ -25,12 +27,23 @@ TEST(install, moved_prefix_plays_makes_shows_and_names_its_missing_data) {
     ASSERT_EQ(run_command("cmake --install " QUILLON_BINARY_DIR " --prefix " + root.file("p"), &out), 0) << out;
     ASSERT_EQ(std::rename(root.file("p").c_str(), root.file("moved").c_str()), 0);
     const std::string quillon = root.file("moved/bin/quillon");
+    // The manual pages, written from the usage texts and the tables.
+    std::string page = read_file(root.file("moved/share/man/man1/quillon.1"));
+    EXPECT_EQ(page.rfind(".TH QUILLON 1", 0), 0u);
+    for (const char* text : {".B \\-\\-new DIR\n", ".B \\-\\-start SECONDS\nbegin at", ".SH SECTION TYPES"})
+        EXPECT_NE(page.find(text), std::string::npos) << text;
+    for (const setting& row : settings_table)
+        EXPECT_NE(page.find(std::string(".B ") + row.key + "\n"), std::string::npos);
+    for (const section_type& row : section_types)
+        EXPECT_NE(page.find(std::string(".B ") + row.name), std::string::npos);
+    EXPECT_NE(
+        read_file(root.file("moved/share/man/man1/quillon-modelinfo.1")).find(".SH SYNOPSIS\n.B quillon\\-modelinfo"),
+        std::string::npos);
     root.write("elsewhere/.keep", "");
     const std::string elsewhere = root.file("elsewhere");
 
     EXPECT_EQ(run_in(elsewhere, quillon + " --capture ../c1" + SHORT, &out), 0) << out;
-    EXPECT_NE(out.find("playing the default show from " + root.file("moved/share/quillon")), std::string::npos)
-        << out;
+    EXPECT_NE(out.find("playing the default show from " + root.file("moved/share/quillon")), std::string::npos) << out;
     EXPECT_EQ(read_file(root.file("c1/frame_000005.png")).rfind("\x89PNG", 0), 0u);
 
     EXPECT_EQ(run_in(elsewhere, quillon + " --new s", &out), 0) << out;

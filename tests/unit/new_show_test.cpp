@@ -1,6 +1,8 @@
 // The starter script of `quillon --new`: at every tempo and length it reads
 // without a fault, every section passes its type's check and lies inside the
 // show, sections start on beats, and every setting and entry is commented.
+#include "app/new_show.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -9,9 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "app/new_show.h"
-#include "core/section.h"
 #include "core/script.h"
+#include "core/section.h"
 #include "tests/test_support.h"
 
 namespace {

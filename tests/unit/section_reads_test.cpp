@@ -1,18 +1,18 @@
 // The section types' declarations of what they read: the count check made
 // from them, the reference page written from them, and the example scripts'
 // comment blocks and sections measured against them.
+#include <dirent.h>
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <cstdlib>
-#include <dirent.h>
 #include <regex>
 #include <sstream>
 #include <string>
 
 #include "app/describe.h"
-#include "core/section.h"
 #include "core/script.h"
+#include "core/section.h"
 #include "tests/test_support.h"
 
 namespace {
@@ -73,9 +73,12 @@ TEST(section_reads, counts_read_as_the_reference_states_them) {
         int kind;
         const char* text;
     } cases[] = {
-        {"loading", SECTION_PARAMS, "exactly 4"},     {"efxRadialBlur", SECTION_PARAMS, "at least 9, more with syncs"},
-        {"genWireframe", SECTION_PARAMS, "up to 13"}, {"genWireframe", SECTION_STRINGS, "at least 2"},
-        {"genCamera", SECTION_SPLINES, "up to 1"},    {"lines", SECTION_SYNCS, "none"},
+        {"loading", SECTION_PARAMS, "exactly 4"},
+        {"efxRadialBlur", SECTION_PARAMS, "at least 9, more with syncs"},
+        {"genWireframe", SECTION_PARAMS, "up to 13"},
+        {"genWireframe", SECTION_STRINGS, "at least 2"},
+        {"genCamera", SECTION_SPLINES, "up to 1"},
+        {"lines", SECTION_SYNCS, "none"},
         {"efxRadialBlur", SECTION_SYNCS, "any number"},
     };
     for (const auto& c : cases) EXPECT_EQ(describe_count(section_type_find(c.type), c.kind), c.text) << c.type;
