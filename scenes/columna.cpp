@@ -115,6 +115,7 @@ static void columna_draw_sky(float t) {
 }
 
 void columna_render() {
+    current_camera = columna_camera;
     float t = demo_time - current_section->start;
     camera_apply_projection(columna_camera);
     camera_apply_view(columna_camera);

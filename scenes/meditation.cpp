@@ -178,6 +178,7 @@ static void meditation_apply_camera() {
 }
 
 void meditation_render() {
+    current_camera = meditation_camera;
     float T = demo_time;
     meditation_clock c = meditation_clock_at(T);
     camera_set_perspective(meditation_camera, 60, aspect_ratio);

@@ -129,6 +129,7 @@ static void draw_sparks(float edge, float f) {
 }
 
 void paintex_render() {
+    current_camera = paintex_camera;
     const section& s = *current_section;
     float t = demo_time - s.start;
     camera_set_target(paintex_camera, 0, 0, 0);

@@ -101,6 +101,7 @@ static void paranoia_draw_model(float t, float fraction) {
 }
 
 void paranoia_render() {
+    current_camera = paranoia_camera;
     const section& s = *current_section;
     float t = demo_time - s.start;
     camera_apply_projection(paranoia_camera);

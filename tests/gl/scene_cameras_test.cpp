@@ -1,0 +1,121 @@
+// Every scene that owns a camera hands it to current_camera when it renders,
+// so the camera overlay, the free camera and the sections layered after it
+// see the scene's own view. Each scene plays from its example script, in the
+// shipped show folder with its generated assets, for one frame two seconds in.
+#include <gtest/gtest.h>
+
+#include <ostream>
+#include <string>
+#include <unistd.h>
+
+#include "core/clock.h"
+#include "core/engine.h"
+#include "core/loading.h"
+#include "core/script.h"
+#include "core/section.h"
+#include "core/timeline.h"
+#include "platform/overlay.h"
+#include "platform/video.h"
+#include "resources/camera.h"
+#include "resources/spline.h"
+
+namespace {
+
+const float FROM_SPLINE = -1;   // position: the section's first spline at t
+const float UNCHECKED = -2;     // position moves by phase; fovy checked only
+
+struct scene_camera_row {
+    const char* type;
+    float fovy;
+    float position[3];   // at two seconds; or FROM_SPLINE / UNCHECKED in [0]
+};
+
+const scene_camera_row rows[] = {
+    {"gears", 60, {FROM_SPLINE}},
+    {"knots", 100, {UNCHECKED}},
+    {"flash", 100, {1, 0, 8}},
+    {"meditation", 60, {0, 0, 2}},
+    {"particletitle", 100, {UNCHECKED}},
+    {"paintex", 90, {0, 0, 19}},   // z = t + 17
+    {"3Dbuilder", 100, {0, 0, 2}},
+    {"columna", 100, {20, 0, 50}},
+    {"flare", 90, {0, 0, 22}},     // z = t + 20
+    {"logofinal", 100, {UNCHECKED}},
+    {"loop", 120, {UNCHECKED}},
+    {"paranoia", 100, {19.8f, 0.2f, 49.8f}},
+    {"redsun", 60, {FROM_SPLINE}},
+    {"thelake", 30, {0, 500, 1}},   // the overhead camera
+};
+
+void PrintTo(const scene_camera_row& row, std::ostream* out) { *out << row.type; }
+
+struct scene_cameras : ::testing::TestWithParam<scene_camera_row> {
+    std::string old_cwd;
+
+    void SetUp() override {
+        char cwd[4096];
+        old_cwd = getcwd(cwd, sizeof cwd) ? cwd : ".";
+        ASSERT_EQ(chdir(QUILLON_SOURCE_DIR), 0);
+    }
+    void TearDown() override {
+        timeline_reset();
+        shut_down();
+        script_reset();
+        current_camera = nullptr;
+        (void)chdir(old_cwd.c_str());
+    }
+    static section* first_of_type(int type) {
+        for (section* s = section_list; s; s = s->next)
+            if (s->type == type) return s;
+        return nullptr;
+    }
+};
+
+TEST_P(scene_cameras, render_stores_the_scene_camera_in_current_camera) {
+    const scene_camera_row& row = GetParam();
+    std::string script = std::string("data/examples/") + row.type + ".txt";
+    read_script_file(script.c_str());
+    video_start();
+    loading_phase();
+    camera stale = {};
+    current_camera = &stale;
+    demo_time = 2;
+    frame_delta = 0;
+    draw_frame();
+
+    ASSERT_NE(current_camera, nullptr);
+    ASSERT_NE(current_camera, &stale) << row.type << " left an earlier camera current";
+    EXPECT_EQ(current_camera->fovy, row.fovy);
+    float expected[3] = {row.position[0], row.position[1], row.position[2]};
+    if (row.position[0] == UNCHECKED) return;
+    if (row.position[0] == FROM_SPLINE) {
+        const section* s = first_of_type(section_type_find(row.type));
+        ASSERT_NE(s, nullptr);
+        float key[SPLINE_CHANNELS];
+        spline_evaluate(&s->splines[0], s->local_time, key);
+        for (int i = 0; i < 3; ++i) expected[i] = key[i];
+    }
+    for (int i = 0; i < 3; ++i) EXPECT_NEAR(current_camera->position[i], expected[i], 1e-4) << "axis " << i;
+}
+
+INSTANTIATE_TEST_SUITE_P(every_scene_camera, scene_cameras, ::testing::ValuesIn(rows),
+                         [](const ::testing::TestParamInfo<scene_camera_row>& info) {
+                             std::string name = info.param.type;
+                             return name[0] >= '0' && name[0] <= '9' ? "t" + name : name;
+                         });
+
+// The F overlay prints the camera the painted caption is seen through.
+TEST_F(scene_cameras, camera_overlay_shows_the_painted_caption_camera) {
+    read_script_file("data/examples/paintex.txt");
+    video_start();
+    loading_phase();
+    demo_time = 2;
+    frame_delta = 0;
+    draw_frame();
+    std::string text = overlay_camera_text(60, 1, demo_time, current_camera);
+    EXPECT_NE(text.find("Loc x: 0.0 Tgt x: 0.0\nLoc y: 0.0 Tgt y: 0.0\nLoc z: 19.0 Tgt z: 0.0"),
+              std::string::npos)
+        << text;
+}
+
+}  // namespace
