@@ -1,10 +1,15 @@
-// Every scene that owns a camera hands it to current_camera when it renders,
-// so the camera overlay, the free camera and the sections layered after it
-// see the scene's own view. Each scene plays from its example script, in the
-// shipped show folder with its generated assets, for one frame two seconds in.
+// Scenes played in the shipped show folder, on its generated assets: every
+// scene that owns a camera hands it to current_camera when it renders, so
+// the camera overlay, the free camera and the sections layered after it see
+// the scene's own view (each scene from its example script, one frame two
+// seconds in); and the painted captions fit the picture once fully painted.
 #include <gtest/gtest.h>
 
+#include <GL/gl.h>
+
+#include <algorithm>
 #include <ostream>
+#include <vector>
 #include <string>
 #include <unistd.h>
 
@@ -13,11 +18,14 @@
 #include "core/loading.h"
 #include "core/script.h"
 #include "core/section.h"
+#include "core/settings.h"
 #include "core/timeline.h"
 #include "platform/overlay.h"
 #include "platform/video.h"
 #include "resources/camera.h"
 #include "resources/spline.h"
+#include "scenes/paintex.h"
+#include "tests/test_support.h"
 
 namespace {
 
@@ -49,7 +57,8 @@ const scene_camera_row rows[] = {
 
 void PrintTo(const scene_camera_row& row, std::ostream* out) { *out << row.type; }
 
-struct scene_cameras : ::testing::TestWithParam<scene_camera_row> {
+// Runs in the shipped show folder; each test reads its own script.
+struct shipped_show : ::testing::Test {
     std::string old_cwd;
 
     void SetUp() override {
@@ -70,6 +79,8 @@ struct scene_cameras : ::testing::TestWithParam<scene_camera_row> {
         return nullptr;
     }
 };
+
+struct scene_cameras : shipped_show, ::testing::WithParamInterface<scene_camera_row> {};
 
 TEST_P(scene_cameras, render_stores_the_scene_camera_in_current_camera) {
     const scene_camera_row& row = GetParam();
@@ -105,7 +116,7 @@ INSTANTIATE_TEST_SUITE_P(every_scene_camera, scene_cameras, ::testing::ValuesIn(
                          });
 
 // The F overlay prints the camera the painted caption is seen through.
-TEST_F(scene_cameras, camera_overlay_shows_the_painted_caption_camera) {
+TEST_F(shipped_show, camera_overlay_shows_the_painted_caption_camera) {
     read_script_file("data/examples/paintex.txt");
     video_start();
     loading_phase();
@@ -117,5 +128,71 @@ TEST_F(scene_cameras, camera_overlay_shows_the_painted_caption_camera) {
               std::string::npos)
         << text;
 }
+
+}  // namespace
+
+namespace {
+
+// A show of one caption painted over two seconds, as the default show
+// paints them.
+std::string caption_script(int caption) {
+    return "gl_fullscreen 0\ngl_width 800\ngl_height 600\ngl_panoramic 1\ngl_info 0\n"
+           "snd_enable 0\n[loading]\nstart 0\nend 0.01\nstring data/loading/back.jpg\n"
+           "string data/loading/front.jpg\nparam 1\nparam 1\nparam 1\nparam 1\n"
+           "[paintex]\nstart 0\nend 4\nparam " +
+           std::to_string(caption) + "\nparam 0\nparam 0\nparam 0\nparam 0\nparam 0\nparam 1\n"
+           "syncs 2\nsync 2\nsync 3\n[EOF]\n";
+}
+
+// The frame at `time`, drawn into the render target and not presented.
+void render_target_at(float time) {
+    demo_time = time;
+    timeline_start_due();
+    frame_begin();
+    timeline_render_active();
+}
+
+// Columns of the render target that hold any channel above `ink`.
+std::vector<int> inked_columns(int ink) {
+    std::vector<unsigned char> pixels(static_cast<size_t>(gl_rttWidth) * gl_rttHeight * 3);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, gl_rttWidth, gl_rttHeight, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+    std::vector<int> columns;
+    for (int x = 0; x < gl_rttWidth; ++x)
+        for (int y = 0; y < gl_rttHeight; ++y) {
+            const unsigned char* p = &pixels[(static_cast<size_t>(y) * gl_rttWidth + x) * 3];
+            if (*std::max_element(p, p + 3) > ink) {
+                columns.push_back(x);
+                break;
+            }
+        }
+    return columns;
+}
+
+struct painted_captions : shipped_show, ::testing::WithParamInterface<int> {};
+
+// Fully painted, under the camera of the caption's section, every caption
+// but the slow title keeps its first and last letters in the picture: no
+// ink in the outer columns, the word across the middle.
+TEST_P(painted_captions, keep_clear_of_the_picture_edges_once_painted) {
+    temp_dir dir;
+    std::string script = dir.write("caption.txt", caption_script(GetParam()));
+    read_script_file(script.c_str());
+    video_start();
+    loading_phase();
+    frame_delta = 0;
+    render_target_at(1.9999f);   // the last frame of the painting
+    render_target_at(2.0f);      // held, as painted
+    std::vector<int> inked = inked_columns(16);
+    ASSERT_FALSE(inked.empty());
+    std::printf("caption %d: ink from column %d to %d of %d\n", GetParam(), inked.front(),
+                inked.back(), gl_rttWidth);
+    const int edge = 8;
+    EXPECT_GE(inked.front(), edge);
+    EXPECT_LT(inked.back(), gl_rttWidth - edge);
+    EXPECT_GT(inked.back() - inked.front(), gl_rttWidth / 3) << "the word spans the middle";
+}
+
+INSTANTIATE_TEST_SUITE_P(but_the_title, painted_captions, ::testing::Range(0, PAINTEX_CAPTIONS - 1));
 
 }  // namespace
