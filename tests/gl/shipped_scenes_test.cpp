@@ -169,6 +169,22 @@ std::vector<int> inked_columns(int ink) {
     return columns;
 }
 
+// The rain's emission walk leaves polygons filled, so the water is drawn
+// whole even after a section that left the polygon mode at points.
+TEST_F(shipped_show, lake_fills_polygons_whatever_the_mode_it_finds) {
+    read_script_file("data/examples/thelake.txt");
+    video_start();
+    loading_phase();
+    demo_time = 2;
+    frame_delta = 0;
+    glPolygonMode(GL_FRONT_AND_BACK, GL_POINT);
+    draw_frame();
+    GLint modes[2] = {0, 0};
+    glGetIntegerv(GL_POLYGON_MODE, modes);
+    EXPECT_EQ(modes[0], GL_FILL);
+    EXPECT_EQ(modes[1], GL_FILL);
+}
+
 struct painted_captions : shipped_show, ::testing::WithParamInterface<int> {};
 
 // Fully painted, under the camera of the caption's section, every caption
