@@ -88,47 +88,50 @@ const fade* allowing(const stretch& s, const std::vector<fade>& fades, float fra
     return nullptr;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+struct options {
     int fps = 2;
     std::string size, frames, show = ".";
+};
+
+options parse(int argc, char** argv) {
+    options o;
     for (int i = 1; i < argc; ++i) {
         std::string a = argv[i];
-        if (a == "--fps" && i + 1 < argc) fps = std::atoi(argv[++i]);
-        else if (a == "--size" && i + 1 < argc) size = argv[++i];
-        else if (a == "--frames" && i + 1 < argc) frames = argv[++i];
+        if (a == "--fps" && i + 1 < argc) o.fps = std::atoi(argv[++i]);
+        else if (a == "--size" && i + 1 < argc) o.size = argv[++i];
+        else if (a == "--frames" && i + 1 < argc) o.frames = argv[++i];
         else if (a[0] == '-') fail("usage: quillon-brightframes [--fps N] [--size WxH] [--frames DIR] [SHOW_DIR]");
-        else show = a;
+        else o.show = a;
     }
-    if (fps < 1) fail("--fps needs a whole number of frames a second, at least 1");
-    std::string script = show + "/data/script.txt";
-    char scratch[] = "/tmp/quillon-brightframes-XXXXXX";
-    if (frames.empty()) {
-        if (!mkdtemp(scratch)) fail("cannot make a scratch folder");
-        frames = scratch;
-        std::string here = std::filesystem::canonical("/proc/self/exe").parent_path().string();
-        std::string command = shell_word(here + "/quillon") + " --mute --fps " + std::to_string(fps) +
-                              (size.empty() ? "" : " --size " + shell_word(size)) + " --capture " +
-                              shell_word(frames) + " " + shell_word(show) + " > /dev/null";
-        if (std::system(command.c_str()) != 0) fail("the capture failed: " + command);
-    }
-    frames = std::filesystem::absolute(frames).string();
+    if (o.fps < 1) fail("--fps needs a whole number of frames a second, at least 1");
+    return o;
+}
 
-    if (chdir(show.c_str()) != 0) fail("cannot enter " + show);
-    read_script_file("data/script.txt");
-    float aspect = gl_panoramic ? 16.0f / 9.0f : 4.0f / 3.0f;
+// Plays the show offline into `folder`, with the player built beside this
+// tool.
+void capture(const options& o, const std::string& folder) {
+    std::string here = std::filesystem::canonical("/proc/self/exe").parent_path().string();
+    std::string command = shell_word(here + "/quillon") + " --mute --fps " + std::to_string(o.fps) +
+                          (o.size.empty() ? "" : " --size " + shell_word(o.size)) + " --capture " +
+                          shell_word(folder) + " " + shell_word(o.show) + " > /dev/null";
+    if (std::system(command.c_str()) != 0) fail("the capture failed: " + command);
+}
+
+std::vector<float> frame_shares(const std::string& folder, float aspect) {
     std::vector<float> shares;
     for (int k = 0;; ++k) {
         char name[64];
         std::snprintf(name, sizeof name, "/frame_%06d.png", k);
-        std::string path = frames + name;
+        std::string path = folder + name;
         if (!std::filesystem::exists(path)) break;
         shares.push_back(bright_share(path, aspect));
     }
-    if (frames == scratch) std::filesystem::remove_all(scratch);
+    return shares;
+}
 
-    float frame = 1.0f / static_cast<float>(fps);
+// Runs of frames over the bright share lasting longer than a flash; frame k
+// shows the clock at start + k * frame.
+std::vector<stretch> bright_stretches(const std::vector<float>& shares, float start, float frame) {
     std::vector<stretch> found;
     for (size_t k = 0; k < shares.size(); ++k) {
         if (!(shares[k] > BRIGHT_SHARE)) continue;
@@ -136,14 +139,36 @@ int main(int argc, char** argv) {
         float peak = 0;
         for (; end < shares.size() && shares[end] > BRIGHT_SHARE; ++end)
             if (shares[end] > peak) peak = shares[end];
-        stretch s = {demostart + k * frame, demostart + end * frame, peak};
+        stretch s = {start + k * frame, start + end * frame, peak};
         if (s.to - s.from > LONGEST_FLASH) found.push_back(s);
         k = end;
     }
-    std::vector<fade> fades = declared_fades(script);
+    return found;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    options o = parse(argc, argv);
+    char scratch[] = "/tmp/quillon-brightframes-XXXXXX";
+    std::string frames = o.frames;
+    if (frames.empty()) {
+        if (!mkdtemp(scratch)) fail("cannot make a scratch folder");
+        frames = scratch;
+        capture(o, frames);
+    }
+    frames = std::filesystem::absolute(frames).string();
+    if (chdir(o.show.c_str()) != 0) fail("cannot enter " + o.show);
+    read_script_file("data/script.txt");
+    std::vector<float> shares = frame_shares(frames, gl_panoramic ? 16.0f / 9.0f : 4.0f / 3.0f);
+    if (frames == scratch) std::filesystem::remove_all(scratch);
+
+    float frame = 1.0f / static_cast<float>(o.fps);
+    std::vector<stretch> found = bright_stretches(shares, demostart, frame);
+    std::vector<fade> fades = declared_fades("data/script.txt");
     int unexpected = 0;
     std::printf("%zu frames at %d a second; stretches over %.1f s with more than %.0f %% near white:\n",
-                shares.size(), fps, LONGEST_FLASH, BRIGHT_SHARE * 100);
+                shares.size(), o.fps, LONGEST_FLASH, BRIGHT_SHARE * 100);
     for (const stretch& s : found) {
         const fade* f = allowing(s, fades, frame);
         std::printf("  %7.2f - %7.2f s  peak %3.0f %%  %s\n", s.from, s.to, s.peak * 100,
