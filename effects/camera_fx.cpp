@@ -4,7 +4,6 @@
 #include "effects/camera_fx.h"
 
 #include "core/clock.h"
-#include "core/fatal.h"
 #include "core/section.h"
 #include "core/section_check.h"
 #include "effects/quads.h"

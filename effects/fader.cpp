@@ -6,7 +6,6 @@
 #include <GL/glu.h>
 
 #include "core/clock.h"
-#include "core/fatal.h"
 #include "core/section.h"
 #include "core/section_check.h"
 
