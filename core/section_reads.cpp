@@ -27,18 +27,23 @@ static int needed(const section& s, const section_reads& reads, int kind) {
     return section_required(reads.lists[kind]);
 }
 
+// The passes of the check, in order.
+enum { OWN_COUNTS, SHORTFALLS, SURPLUSES, PASSES };
+
 int section_reads_fault(const section& s, const char* type, const section_reads& reads, char* message,
                         size_t size) {
-    for (int pass = 0; pass < 2; ++pass) {
+    for (int pass = 0; pass < PASSES; ++pass) {
         for (int kind = 0; kind < SECTION_LISTS; ++kind) {
             const section_count_rule& rule = reads.rules[kind];
             int has = list_count(s, kind);
             int declared = reads.lists[kind].count;
-            int need = pass == 0 ? needed(s, reads, kind) : declared;
-            int fault = pass == 0 ? has < need || (rule.mode == SECTION_OWN_MESSAGE && has != declared)
-                                  : rule.mode != SECTION_AT_LEAST && has > declared;
+            int need = pass == SURPLUSES ? declared : needed(s, reads, kind);
+            int own = rule.mode == SECTION_OWN_MESSAGE;
+            int fault = pass == OWN_COUNTS   ? own && has != declared
+                        : pass == SHORTFALLS ? !own && has < need
+                                             : rule.mode == SECTION_EXACTLY && has > declared;
             if (!fault) continue;
-            if (rule.mode == SECTION_OWN_MESSAGE || (pass == 1 && rule.mode == SECTION_NO_MORE_OWN))
+            if (own)
                 std::snprintf(message, size, rule.message, s.line);
             else
                 std::snprintf(message, size, "%s: section at line %d needs %d %s, has %d", type, s.line, need,

@@ -31,8 +31,7 @@ struct section_field_list {
 enum section_count_mode {
     SECTION_AT_LEAST = 0,  // fewer than the required: the shared message; more are ignored
     SECTION_EXACTLY,       // more than declared too: the shared message
-    SECTION_NO_MORE_OWN,   // fewer: the shared message; more: the list's own message
-    SECTION_OWN_MESSAGE,   // any count but the declared one: the list's own message
+    SECTION_OWN_MESSAGE,   // any count but the declared one: the list's own message, checked first
 };
 
 struct section_count_rule {
@@ -58,8 +57,9 @@ int section_required(const section_field_list& list);
 
 // Checks `s` against the declaration of its type. Writes the first fault's
 // message into `message` and returns 1, or returns 0 when the section is
-// well formed. Lists are checked in the order params, strings, splines,
-// syncs, shortfalls before surpluses.
+// well formed. The lists with a message of their own are checked first,
+// then every list for a shortfall, then for a surplus; each time in the
+// order params, strings, splines, syncs.
 int section_reads_fault(const section& s, const char* type, const section_reads& reads, char* message,
                         size_t size);
 

@@ -4,7 +4,6 @@
 #include "effects/camera_fx.h"
 
 #include "core/clock.h"
-#include "core/fatal.h"
 #include "core/section.h"
 #include "effects/quads.h"
 #include "platform/video.h"
@@ -28,8 +27,6 @@ void camera_fx_setup(camera* c, const float* params, float aspect) {
     c->far_clip = params[2];
 }
 
-// Fewer than three params is reported with the section's line, more with the
-// type's own message.
 void camera_fx_init() {
     section& s = *current_section;
     section_check(s, TYPE_NAME, camera_fx_reads);
@@ -69,6 +66,6 @@ static const section_field camera_fx_splines[] = {
 const section_reads camera_fx_reads = {
     "a perspective camera for the sections drawn after it (on higher layers)",
     {SECTION_FIELDS(camera_fx_params), {}, SECTION_FIELDS(camera_fx_splines), {}},
-    {{SECTION_NO_MORE_OWN, "Script: three params are needed in genCamera section"}, {}, {}, {}},
+    {{SECTION_OWN_MESSAGE, "Script: three params are needed in genCamera section, line %d"}, {}, {}, {}},
     nullptr, nullptr,
 };

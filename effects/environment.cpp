@@ -16,8 +16,7 @@ struct environment_instance {
     int texture;
 };
 
-// Fewer than three strings is reported with the section's line, more with
-// the type's own message.
+// Exactly three strings, checked before any file is opened.
 void environment_init() {
     section* s = current_section;
     section_check(*s, "genEnvironment", environment_reads);
@@ -56,6 +55,6 @@ static const section_field environment_splines[] = {
 const section_reads environment_reads = {
     "one model sphere-mapped with an environment picture, so it seems to reflect it",
     {{}, SECTION_FIELDS(environment_strings), SECTION_FIELDS(environment_splines), {}},
-    {{}, {SECTION_NO_MORE_OWN, "Script: three strings are needed in genEnvironment section"}, {}, {}},
+    {{}, {SECTION_OWN_MESSAGE, "Script: three strings are needed in genEnvironment section, line %d"}, {}, {}},
     nullptr, nullptr,
 };

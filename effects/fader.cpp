@@ -6,7 +6,6 @@
 #include <GL/glu.h>
 
 #include "core/clock.h"
-#include "core/fatal.h"
 #include "core/section.h"
 
 // The unit square, in drawing order; shared by every fader section.
@@ -27,8 +26,7 @@ void fader_load() {
     }
 }
 
-// The fade reads exactly eight params; fewer is reported with the section's
-// line, more with the type's own message.
+// The fade reads exactly eight params.
 void fader_init() {
     const section& s = *current_section;
     section_check(s, "efxFader", fader_reads);
@@ -85,6 +83,6 @@ static const section_field fader_params[] = {
 const section_reads fader_reads = {
     "covers the whole picture with one flat colour moving from a start colour to an end colour",
     {SECTION_FIELDS(fader_params), {}, {}, {}},
-    {{SECTION_NO_MORE_OWN, "Script: eight floats are needed in fader effect"}, {}, {}, {}},
+    {{SECTION_OWN_MESSAGE, "Script: eight floats are needed in fader effect, line %d"}, {}, {}, {}},
     nullptr, nullptr,
 };

@@ -163,6 +163,9 @@ static const section_field particletex_strings[] = {
 const section_reads particletex_reads = {
     "a picture assembled from one glowing sprite per pixel, each gliding in from a scattered start",
     {SECTION_FIELDS(particletex_params), SECTION_FIELDS(particletex_strings), {}, {}},
-    {{}, {SECTION_NO_MORE_OWN, "genParticletex: Script: Two strings are needed in genParticletex section"}, {}, {}},
+    {{},
+     {SECTION_OWN_MESSAGE, "genParticletex: Script: Two strings are needed in genParticletex section, line %d"},
+     {},
+     {}},
     nullptr, nullptr,
 };

@@ -30,10 +30,12 @@ TEST(section_reads, check_reports_the_first_fault_in_the_declared_words) {
         {"loading", {3, 2, 0, 0}, "Script: four floats are needed in loading section"},
         {"loading", {5, 1, 0, 0}, "Script: four floats are needed in loading section"},
         {"loading", {4, 3, 0, 0}, "Script: two strings are needed in loading section"},
-        // Fewer: the shared message; more: the type's own.
-        {"efxFader", {7, 0, 0, 0}, "efxFader: section at line 12 needs 8 params, has 7"},
-        {"efxFader", {9, 0, 0, 0}, "Script: eight floats are needed in fader effect"},
-        {"genEnvironment", {0, 4, 1, 0}, "Script: three strings are needed in genEnvironment section"},
+        // The own message may carry the line; a list with one is checked
+        // before the other lists' shortfalls.
+        {"efxFader", {7, 0, 0, 0}, "Script: eight floats are needed in fader effect, line 12"},
+        {"genEnvironment", {0, 4, 1, 0}, "Script: three strings are needed in genEnvironment section, line 12"},
+        {"genParticletex", {7, 3, 0, 0},
+         "genParticletex: Script: Two strings are needed in genParticletex section, line 12"},
         // Exactly, with the shared message both ways.
         {"gen3DS", {0, 4, 0, 0}, "gen3DS: section at line 12 needs 5 strings, has 4"},
         {"gen3DS", {0, 6, 0, 0}, "gen3DS: section at line 12 needs 5 strings, has 6"},
@@ -44,9 +46,7 @@ TEST(section_reads, check_reports_the_first_fault_in_the_declared_words) {
         {"particletitle", {1, 1, 1, 1}, "particletitle: section at line 12 needs 2 splines, has 1"},
         {"particletitle", {1, 1, 2, 0}, "particletitle: section at line 12 needs 1 syncs, has 0"},
         {"particletitle", {9, 9, 9, 9}, ""},
-        // A shortfall in a later list comes before a surplus in an earlier one.
-        {"efxFader", {9, 0, 0, 0}, "Script: eight floats are needed in fader effect"},
-        {"genParticletex", {9, 1, 0, 0}, "genParticletex: section at line 12 needs 2 strings, has 1"},
+        {"genParticletex", {7, 2, 0, 0}, "genParticletex: section at line 12 needs 8 params, has 7"},
         // Params that grow with the syncs; optional params need nothing.
         {"efxRadialBlur", {9, 0, 0, 2}, ""},
         {"efxRadialBlur", {9, 0, 0, 3}, "efxRadialBlur: section at line 12 needs 11 params, has 9"},
