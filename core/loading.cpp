@@ -154,7 +154,7 @@ int loading_check() {
 
 static int load_screen_image(const char* name) {
     int index = texture_load(name);
-    if (index < 0) fatal_error("Script: loading image %s is not a .bmp, .jpg or .tga file", name);
+    if (index < 0) fatal_error("Script: loading image %s is not a .bmp, .jpg, .png or .tga file", name);
     texture_set_options(index, TEXTURE_LINEAR | TEXTURE_CLAMP);
     texture_upload(index);
     return index;

@@ -33,7 +33,9 @@ const char* nearest_name(const char* name, const char* const* names, int count) 
     for (int i = 0; i < count; ++i) {
         const char* candidate = names[i];
         int d = nearest_distance(name, candidate, NEAREST_MAX_EDITS);
-        if (d > 0 && d < best_distance) {
+        // Two edits in a three-letter word leave too little of it to go by.
+        bool close = 2 * d < static_cast<int>(std::strlen(name));
+        if (d > 0 && close && d < best_distance) {
             best = candidate;
             best_distance = d;
         }

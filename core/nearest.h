@@ -9,5 +9,6 @@ enum { NEAREST_MAX_EDITS = 2 };
 int nearest_distance(const char* a, const char* b, int limit);
 
 // The first of the `count` names that is fewest edits from `name`, when that
-// is at most NEAREST_MAX_EDITS and not 0; else null.
+// is at most NEAREST_MAX_EDITS, not 0, and less than half the length of
+// `name`; else null.
 const char* nearest_name(const char* name, const char* const* names, int count);
