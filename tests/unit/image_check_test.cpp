@@ -99,7 +99,7 @@ TEST(ImageCheck, FaultsOfEachFormat) {
         {"JPEG segment running past the end", bytes({0xFF, 0xD8, 0xFF, 0xE0, 0x40, 0}), false,
          "the JPEG data ends before its end marker"},
         {"GIF, named as a kind not taken", "GIF89a....", false, "the file is a GIF picture; use JPEG, PNG, BMP or TGA"},
-        {"TIFF, named", "MM\0*....", false, "the file is a TIFF picture; use JPEG, PNG, BMP or TGA"},
+        {"TIFF, named", std::string("MM\0*", 4), false, "the file is a TIFF picture; use JPEG, PNG, BMP or TGA"},
         {"PNG header", png_header(4, 3), false, nullptr},
         {"PNG of 0 rows", png_header(4, 0), false, "the image has no pixels"},
         {"PNG of 9000 columns", png_header(9000, 1), false, "the image is larger than 8192 pixels on a side"},
