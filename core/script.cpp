@@ -287,7 +287,7 @@ void keyword_spline(script_reader& r, const char* value) {
     int length = copy_word(value, word, SCRIPT_WORD_MAX, &rest);
     if (length < 0) script_fail(r, "Script: word too long, line %d", r.line);
     float time = s->duration;
-    if (length > 0 && !script_text_blank(rest)) read_time(r, rest, SCRIPT_TIME_LENGTH, &time);
+    if (length > 0 && !script_text_blank(rest)) read_time(r, skip_space(rest), SCRIPT_TIME_LENGTH, &time);
     s->spline_names[s->spline_count] = script_copy(r, word);
     s->spline_durations[s->spline_count] = time;
     ++s->spline_count;

@@ -65,23 +65,4 @@ TEST_F(picture_orientation, every_origin_and_kind_is_drawn_upright) {
     EXPECT_EQ(texture_table[texture_count - 3]->pixel_format, static_cast<GLenum>(GL_RGB));
 }
 
-TEST_F(picture_orientation, kinds_the_player_does_not_take_are_named) {
-    catch_fatal trap;
-    const std::pair<const char*, std::string> files[] = {
-        {"anim.jpg", std::string("GIF89a\x01\0\x01\0", 10) + std::string(20, '\0')},
-        {"scan.tga", std::string("II*\0", 4) + std::string(26, '.')},
-    };
-    for (const auto& [name, bytes] : files) {
-        std::string path = dir.write(name, bytes);
-        try {
-            texture_load(path.c_str());
-            ADD_FAILURE() << name;
-        } catch (const fatal_exception& e) {
-            std::string kind = name[0] == 'a' ? "GIF" : "TIFF";
-            EXPECT_EQ(std::string(e.what()),
-                      "Error loading texture " + path + ": the file is a " + kind + " picture; use JPEG, PNG, BMP or TGA");
-        }
-    }
-}
-
 }  // namespace

@@ -31,7 +31,6 @@ TEST(FatalContext, NamesTheSectionOnce) {
     } rows[] = {
         {"Error loading texture a.jpg: Couldn't open a.jpg", "gen3DS at line 177: Error loading texture a.jpg: Couldn't open a.jpg"},
         {"gen3DS: Error loading model 'x'", "gen3DS at line 177: Error loading model 'x'"},
-        {"gen3DSx: odd", "gen3DS at line 177: gen3DSx: odd"},
         {"gen3DS: section at line 177 needs 5 strings, has 2", "gen3DS: section at line 177 needs 5 strings, has 2"},
         {"gen3DS: section at line 17 needs 5 strings", "gen3DS at line 177: section at line 17 needs 5 strings"},
     };
