@@ -15,16 +15,14 @@
 namespace {
 
 struct ScriptTimes : testing::Test {
-    temp_dir dir;
     catch_fatal trap;
     void TearDown() override { script_reset(); }
 
     // Reads `content`; returns the fatal message, or "" when there was none.
-    std::string read(const std::string& content) {
+    static std::string read(const std::string& content) {
         script_reset();
-        std::string path = dir.write("script.txt", content);
         try {
-            read_script_file(path.c_str());
+            read_script_memory(content.data(), content.size());
         } catch (const fatal_exception& e) {
             return e.what();
         }
