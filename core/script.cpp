@@ -499,6 +499,14 @@ void read_script() { read_script_file(script_path); }
 static void read_script_stream(FILE* file) {
     script_reader r = {};
     r.file = file;
+    // A section of an unknown type is freed however reading ends, a fault
+    // that unwinds (under a test or fuzz hook) included.
+    struct orphan_owner {
+        script_reader& r;
+        ~orphan_owner() {
+            if (r.orphan) free_section(r.orphan);
+        }
+    } owner{r};
     settings_reset();
     r.line = 1;
     for (r.tail = section_list; r.tail && r.tail->next;) r.tail = r.tail->next;
@@ -520,7 +528,6 @@ static void read_script_stream(FILE* file) {
         if (r.line == INT_MAX) break;
         ++r.line;
     }
-    if (r.orphan) free_section(r.orphan);
     if (ferror(r.file)) script_fail(r, "Script: read error, line %d", r.line);
     fclose(r.file);
 }
