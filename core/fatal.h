@@ -59,6 +59,6 @@ int fatal_attempt(void (*step)(void* data), void* data);
 
 // fatal_attempt over any callable.
 template <class F>
-int fatal_attempt_call(F&& step) {
+int fatal_attempt_call(F step) {
     return fatal_attempt([](void* data) { (*static_cast<F*>(data))(); }, &step);
 }

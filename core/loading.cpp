@@ -45,16 +45,13 @@ int loading_section_plays(const section* s) {
 
 // Runs `step` with `s` (of `type`) as the fatal context. Returns 0 when a
 // fault was collected (only while checking).
-static int run_step(section_callback step, int type, const section* s) {
+template <class F>
+static int run_step(int type, const section* s, F step) {
     fatal_context_guard context(section_types[type].name, s->line);
-    return fatal_attempt([](void* callback) { reinterpret_cast<section_callback>(callback)(); },
-                         reinterpret_cast<void*>(step));
+    return fatal_attempt_call(step);
 }
 
-static section* splines_of = nullptr;  // the section read_splines works on
-
-static void read_splines() {
-    section* s = splines_of;
+static void read_splines(section* s) {
     for (int i = 0; i < s->spline_count; ++i) {
         s->splines[i] = spline_load(s->spline_names[i]);
         spline_spread_times(&s->splines[i], s->spline_durations[i]);
@@ -77,8 +74,7 @@ static int schedule_all(int every) {
     int faults = 0;
     for (section* s = section_list; s; s = s->next) {
         if (!every && !loading_section_plays(s)) continue;
-        splines_of = s;
-        if (!run_step(read_splines, s->type, s)) {
+        if (!run_step(s->type, s, [s] { read_splines(s); })) {
             faults += 1;
             continue;
         }
@@ -109,19 +105,19 @@ void loading_phase() {
     loading_reset();
     if (!loading_section) fatal_error("Script: loading section is not found");
     current_section = loading_section;
-    run_step(section_types[0].load, 0, loading_section);
-    run_step(section_types[0].init, 0, loading_section);
+    run_step(0, loading_section, section_types[0].load);
+    run_step(0, loading_section, section_types[0].init);
     section_types[0].start();
     schedule_all(0);
     for (int type = 1; type < SECTION_TYPE_COUNT; ++type) {
         if (!type_flags[type]) continue;
-        run_step(section_types[type].load, type, first_of_type[type]);
+        run_step(type, first_of_type[type], section_types[type].load);
         gl_audit("load", type, 0);
         if (step_done()) return;
     }
     for (section* s = pending_head; s; s = s->pending_next) {
         current_section = s;
-        run_step(section_types[s->type].init, s->type, s);
+        run_step(s->type, s, section_types[s->type].init);
         gl_audit("init", s->type, s->line);
         if (step_done()) return;
     }
@@ -139,7 +135,7 @@ int loading_check() {
     for (int type = 0; type < SECTION_TYPE_COUNT; ++type) {
         if (!type_flags[type]) continue;
         current_section = loading_section;
-        loaded[type] = run_step(section_types[type].load, type, first_of_type[type]);
+        loaded[type] = run_step(type, first_of_type[type], section_types[type].load);
         faults += !loaded[type];
     }
     // A section whose type failed to load is not initialised: its init would
@@ -147,7 +143,7 @@ int loading_check() {
     for (section* s = pending_head; s; s = s->pending_next) {
         if (!loaded[s->type]) continue;
         current_section = s;
-        faults += !run_step(section_types[s->type].init, s->type, s);
+        faults += !run_step(s->type, s, section_types[s->type].init);
     }
     return faults;
 }
