@@ -18,15 +18,14 @@ struct FreeCameraTakeover : CameraGlWindow {
         forward_speed = strafe_speed = 0;
         settings_reset();
     }
-    static void press(SDLKey key) {
+    static void press_c() {
         SDL_Event event = {};
         event.type = SDL_KEYDOWN;
-        event.key.keysym.sym = key;
+        event.key.keysym.sym = SDLK_c;
         handle_event(&event);
     }
-    // Ten frames of a section whose spline holds the camera at (0, 0, 5)
-    // looking at the origin, the up arrow held; returns how far the camera
-    // ends from the spline's place.
+    // Ten frames of a spline holding the camera at (0, 0, 5), the up arrow
+    // held; returns how far the camera ends from the spline's place.
     static float fly(camera* c) {
         forward_speed = 0;
         key_state[SDLK_UP] = 1;
@@ -46,12 +45,12 @@ struct FreeCameraTakeover : CameraGlWindow {
 TEST_F(FreeCameraTakeover, KeyCTogglesAndTheMovesAddUp) {
     camera* c = camera_create(CAMERA_LOOK_AT_MODE);
     debug = 0;
-    press(SDLK_c);
+    press_c();
     EXPECT_EQ(free_camera_takeover, 0);  // only while authoring
     debug = 1;
     // One frame's move at most: the spline puts the camera back each frame.
     EXPECT_LT(fly(c), 0.61f);
-    press(SDLK_c);
+    press_c();
     ASSERT_EQ(free_camera_takeover, 1);
     EXPECT_GT(fly(c), 2.0f);
     // The view drawn with is the free camera's, not the spline's.
@@ -60,7 +59,7 @@ TEST_F(FreeCameraTakeover, KeyCTogglesAndTheMovesAddUp) {
     float eye_z = -(m[8] * m[12] + m[9] * m[13] + m[10] * m[14]);
     EXPECT_NEAR(eye_z, c->position[2], 1e-3);
     EXPECT_LT(eye_z, 3.0f);
-    press(SDLK_c);
+    press_c();
     EXPECT_EQ(free_camera_takeover, 0);
     EXPECT_LT(fly(c), 0.61f);
 }

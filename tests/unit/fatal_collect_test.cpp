@@ -41,27 +41,6 @@ TEST(FatalContext, NamesTheSectionOnce) {
     }
 }
 
-TEST(FatalCollect, AttemptsUnwindOnlyWhileCollecting) {
-    catch_fatal trap;
-    {
-        collecting on;
-        int after = 0;
-        EXPECT_EQ(fatal_attempt_call([&] {
-                      fatal_context_guard context("flash", 3);
-                      fatal_error("Error loading texture %s\n", "f.jpg");
-                      after = 1;
-                  }),
-                  0);
-        EXPECT_EQ(after, 0);
-        EXPECT_EQ(fatal_attempt_call([] {}), 1);
-        // The guard cleared the context on the way out.
-        EXPECT_EQ(fatal_attempt_call([] { fatal_error("plain"); }), 0);
-        EXPECT_EQ(collected, (std::vector<std::string>{"flash at line 3: Error loading texture f.jpg", "plain"}));
-    }
-    // Not collecting: the fault takes the usual path (here the test's hook).
-    EXPECT_THROW(fatal_attempt_call([] { fatal_error("stop"); }), fatal_exception);
-}
-
 TEST(FatalCollect, ScriptReaderListsEveryFaultAndKeepsGoodSections) {
     catch_fatal trap;
     temp_dir dir;
