@@ -8,7 +8,9 @@
 
 #include <cstdarg>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <initializer_list>
 
 #include "core/engine.h"
 #include "platform/platform.h"
@@ -46,17 +48,27 @@ void fatal_set_context(const char* type, int line) {
     context_line = line;
 }
 
+// Whether `message` already says "at line N" or ", line N" for this line.
+static bool names_line(const char* message, int line) {
+    for (const char* lead : {"at line ", ", line "}) {
+        size_t length = std::strlen(lead);
+        for (const char* p = std::strstr(message, lead); p; p = std::strstr(p + 1, lead)) {
+            char* end = nullptr;
+            if (std::strtol(p + length, &end, 10) == line && end != p + length) return true;
+        }
+    }
+    return false;
+}
+
 void fatal_in_context(char* out, size_t size, const char* type, int line, const char* message) {
-    char own_line[32];
-    std::snprintf(own_line, sizeof own_line, "at line %d", line);
-    size_t type_length = std::strlen(type);
-    if (std::strstr(message, own_line)) {
+    if (names_line(message, line)) {
         fatal_format(out, size, "%s", message);
         return;
     }
+    size_t type_length = std::strlen(type);
     if (std::strncmp(message, type, type_length) == 0 && std::strncmp(message + type_length, ": ", 2) == 0)
         message += type_length + 2;
-    fatal_format(out, size, "%s %s: %s", type, own_line, message);
+    fatal_format(out, size, "%s at line %d: %s", type, line, message);
 }
 
 void fatal_collect(fatal_collector collector) { current_collector = collector; }

@@ -42,8 +42,9 @@ struct fatal_context_guard {
 
 // `message` as raised while the section `type` at `line` was concerned:
 // "<type> at line <line>: <message>". A message that starts with "<type>: "
-// loses that start (the prefix names the type); one that already says
-// "at line <line>" is left as it is.
+// loses that start (the prefix names the type); one that already names the
+// line ("at line <line>", or ", line <line>" as script messages end) is
+// left as it is.
 void fatal_in_context(char* out, size_t size, const char* type, int line, const char* message);
 
 // Installs the collector (null stops collecting). While collecting, a fault

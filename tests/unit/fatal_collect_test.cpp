@@ -33,6 +33,8 @@ TEST(FatalContext, NamesTheSectionOnce) {
         {"gen3DS: Error loading model 'x'", "gen3DS at line 177: Error loading model 'x'"},
         {"gen3DS: section at line 177 needs 5 strings, has 2", "gen3DS: section at line 177 needs 5 strings, has 2"},
         {"gen3DS: section at line 17 needs 5 strings", "gen3DS at line 177: section at line 17 needs 5 strings"},
+        {"Script: three strings are needed, line 177", "Script: three strings are needed, line 177"},
+        {"Error loading spline s.txt: line 177 is too long", "gen3DS at line 177: Error loading spline s.txt: line 177 is too long"},
     };
     for (const row& r : rows) {
         char out[256];
