@@ -34,6 +34,10 @@ const char* cmdline_usage() {
            "  --passes N      with --bench: play the timeline N times without reloading,\n"
            "                  report the peak resident memory of each pass and fail\n"
            "                  when it keeps growing after the first\n"
+           "  --check         read the script and load every section's files (whatever\n"
+           "                  demostart and demoend say), print every fault found, play\n"
+           "                  nothing; exit status 255 when there was a fault, else 0\n"
+           "  --list-types    print the section type names and exit\n"
            "  --new DIR       write a starter show into the new folder DIR and exit\n"
            "  --bpm N         with --new: its tempo in beats per minute (default 120)\n"
            "  --length SECONDS\n"
@@ -123,6 +127,8 @@ static void check_combinations(cmdline* out) {
     if (message[0]) return;
     if (out->capture_dir && out->bench)
         std::snprintf(message, size, "--capture and --bench cannot be combined");
+    else if (out->check && cmdline_offline(out))
+        std::snprintf(message, size, "--check cannot be combined with --capture or --bench");
     else if (out->offline_fps && !cmdline_offline(out))
         std::snprintf(message, size, "--fps is only used with --capture or --bench");
     else if (out->json && !out->bench)
@@ -165,6 +171,10 @@ cmdline cmdline_parse(int argc, char** argv) {
             out.help = 1;
         } else if (std::strcmp(arg, "--version") == 0) {
             out.version = 1;
+        } else if (std::strcmp(arg, "--check") == 0) {
+            out.check = 1;
+        } else if (std::strcmp(arg, "--list-types") == 0) {
+            out.list_types = 1;
         } else if (std::strcmp(arg, "--describe") == 0) {
             out.describe = 1;
         } else if (std::strcmp(arg, "--reference") == 0) {

@@ -18,6 +18,8 @@ struct cmdline {
     int mute;                 // play without sound
     int help;
     int version;
+    int check;                // --check: load everything, list every fault, play nothing
+    int list_types;           // --list-types: print the section type names
     const char* capture_dir;  // --capture DIR: render every frame into DIR
     int bench;                // --bench: time every section on the fixed step
     int offline_fps;          // --fps N: frames per demo second of both

@@ -8,7 +8,7 @@
 #include "core/settings.h"
 
 static const char* const KIND_WORD[SECTION_LISTS] = {"param", "string", "spline", "sync"};
-static const char* const SETTING_KIND[] = {"int", "float", "text"};
+static const char* const SETTING_KIND[] = {"int", "float", "text", "time"};
 
 std::string describe_count(int section_type, int kind) {
     const section_reads& reads = *section_types[section_type].reads;

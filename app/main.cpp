@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include "app/capture.h"
+#include "app/check.h"
 #include "app/cmdline.h"
 #include "app/data_folder.h"
 #include "app/describe.h"
@@ -52,11 +53,16 @@ int main(int argc, char** argv) {
         }
         return 0;
     }
+    if (options.list_types) {
+        check_list_types();
+        return 0;
+    }
     data_folder_apply(&options);
     offline_prepare(&options);
     if (options.show_dir && chdir(options.show_dir) != 0)
         fatal_error("Show folder %s cannot be opened", options.show_dir);
     if (options.script) script_path = options.script;
+    if (options.check) return check_show(&options);
     read_script();
     cmdline_apply(&options);
     offline_begin();

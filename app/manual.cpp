@@ -68,7 +68,7 @@ void manual_write(FILE* out, const char* name, const char* summary, const char* 
 static std::string quillon_sections() {
     std::string s = ".SH SETTINGS\nThe head of data/script.txt, one \\fIkey value\\fR line each:\n";
     for (const setting& row : settings_table) {
-        static const char* const kinds[] = {"integer", "number", "text"};
+        static const char* const kinds[] = {"integer", "number", "text", "time"};
         s += ".TP\n.B " + roff(row.key) + "\n" + kinds[row.kind] + ", default " +
              roff(row.fallback ? row.fallback : "none") + ": " + roff(row.meaning) + "\n";
     }

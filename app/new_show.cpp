@@ -3,6 +3,7 @@
 #include "app/new_show.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -34,8 +35,18 @@ static std::string number(double value) {
 // comment its type's declaration gives it.
 struct script_writer {
     std::string text;
+    double beat = 0;  // seconds
     const section_reads* reads = nullptr;
     int counts[SECTION_LISTS] = {};
+
+    // A moment on a beat as "bar:beat" (the script's tempo form), any other
+    // in seconds.
+    std::string when(double t) const {
+        double beats = t / beat;
+        long whole = std::lround(beats);
+        if (t <= 0 || std::fabs(beats - whole) > 1e-6) return number(t);
+        return std::to_string(whole / 4) + ":" + std::to_string(whole % 4);
+    }
 
     void setting(const char* key, const std::string& value) {
         text += std::string("; ") + settings_find(key)->meaning + "\n" + key + " " + value + "\n";
@@ -43,8 +54,8 @@ struct script_writer {
     void open(const char* type, double start, double end, int layer, const char* what) {
         reads = section_types[section_type_find(type)].reads;
         std::fill(counts, counts + SECTION_LISTS, 0);
-        text += std::string("\n; ") + what + "\n[" + type + "]\nstart " + number(start) + "\nend " +
-                number(end) + "\nlayer " + std::to_string(layer) + "\n";
+        text += std::string("\n; ") + what + "\n[" + type + "]\nstart " + when(start) + "\nend " + when(end) +
+                "\nlayer " + std::to_string(layer) + "\n";
     }
     void entry(int kind, const std::string& value) {
         static const char* const words[SECTION_LISTS] = {"param", "string", "spline", "sync"};
@@ -62,8 +73,10 @@ static void write_head(script_writer& w, int bpm, float seconds) {
              number(seconds) + " s.\n"
              "; Play it with `quillon FOLDER`. Every setting and section type is described\n"
              "; by `quillon --describe` (and --describe TYPE); lines starting with ';' are\n"
-             "; comments. Times are seconds; a beat lasts " + number(60.0 / bpm) + " s, a bar four beats.\n\n";
+             "; comments. Times are written bar:beat (four beats a bar, both counted\n"
+             "; from 0, so 2:0 is beat 8) or in seconds; a beat lasts " + number(60.0 / bpm) + " s.\n\n";
     w.setting("demoname", "Starter show");
+    w.setting("bpm", std::to_string(bpm));
     w.setting("gl_fullscreen", "0");
     w.setting("gl_width", "800");
     w.setting("gl_height", "600");
@@ -85,6 +98,7 @@ std::string new_show_script(int bpm, float seconds) {
     const double beat = 60.0 / bpm, bar = 4 * beat, L = seconds;
     auto at = [&](double t) { return std::min(t, L); };
     script_writer w;
+    w.beat = beat;
     write_head(w, bpm, seconds);
     w.open("loading", 0, 0.01, 0, "The progress screen while the show loads.");
     w.entry(SECTION_STRINGS, "data/loading/back.jpg");

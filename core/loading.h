@@ -20,6 +20,17 @@ extern section* loading_section;
 
 void loading_phase();
 
+// Whether `s` takes part in a run from demostart to demoend: it starts
+// before demoend (or demoend is 0) and ends after demostart.
+int loading_section_plays(const section* s);
+
+// The loading steps for every section of the script, whatever demostart and
+// demoend say, without the progress screen, while core/fatal collects
+// faults: every spline read, type load and section init is tried, and a
+// section whose splines or type failed is not initialised. Returns the
+// number of steps that failed.
+int loading_check();
+
 // The fraction of loading steps done, 0..1.
 float loading_fraction();
 

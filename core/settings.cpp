@@ -1,7 +1,7 @@
-// Engine settings: the 19 globals, their defaults and the key table.
+// Engine settings: the 21 globals, their defaults and the key table.
 //
 // The table maps a script key to the global it sets, the way its value is
-// read (integer, float or owned text), its default and its meaning: the
+// read (integer, float, owned text or a time), its default and its meaning: the
 // defaults are assigned from it, and the reference and manual list it.
 #include "core/settings.h"
 
@@ -33,6 +33,9 @@ int gl_rttWidth = 512;
 int gl_rttHeight = 512;
 int snd_enable = 0;
 char* snd_mp3file = nullptr;
+// The tempo times in beats are read with; 0 beats per minute: none.
+float bpm = 0.0f;
+float beat_offset = 0.0f;
 
 // Searched in this order; the order is also how the reference lists them.
 const setting settings_table[SETTING_COUNT] = {
@@ -46,9 +49,9 @@ const setting settings_table[SETTING_COUNT] = {
      "non-zero lets the mouse and arrow keys fly the camera and draws the axes marker"},
     {"packeddata", SETTING_INT, &packeddata, "0",
      "accepted and stored; nothing depends on it"},
-    {"demostart", SETTING_FLOAT, &demostart, "0",
+    {"demostart", SETTING_TIME, &demostart, "0",
      "demo time of the first frame, in seconds; the music starts there too"},
-    {"demoend", SETTING_FLOAT, &demoend, "0",
+    {"demoend", SETTING_TIME, &demoend, "0",
      "the show stops once the clock passes it, when above 0; 0 plays the whole timeline"},
     {"gl_fullscreen", SETTING_INT, &gl_fullscreen, "1",
      "1 plays full screen, 0 in a window"},
@@ -74,6 +77,10 @@ const setting settings_table[SETTING_COUNT] = {
      "non-zero plays the soundtrack"},
     {"snd_mp3file", SETTING_TEXT, &snd_mp3file, nullptr,
      "path of the MP3 soundtrack; needed when snd_enable is set"},
+    {"bpm", SETTING_FLOAT, &bpm, "0",
+     "beats per minute that times written in beats (16b, 8:2) are read with; 0: none"},
+    {"beat_offset", SETTING_FLOAT, &beat_offset, "0",
+     "demo time of beat 0, in seconds"},
 };
 
 // ---------------------------------------------------------------------------

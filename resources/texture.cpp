@@ -41,6 +41,7 @@ int texture_kind_from_name(const char* name) {
         {".bmp", IMAGE_BMP}, {".BMP", IMAGE_BMP},
         {".jpg", IMAGE_JPEG}, {".JPG", IMAGE_JPEG},
         {".tga", IMAGE_TGA}, {".TGA", IMAGE_TGA},
+        {".png", IMAGE_PNG}, {".PNG", IMAGE_PNG},
     };
     for (const auto& k : kinds)
         if (strstr(name, k.extension)) return k.kind;

@@ -23,6 +23,7 @@ enum {
     IMAGE_BMP = 1,
     IMAGE_JPEG = 2,
     IMAGE_TGA = 3,
+    IMAGE_PNG = 4,
     TEXTURE_LINEAR = 1,   // no mipmaps
     TEXTURE_CLAMP = 2,
     TEXTURE_MODULATE = 4,
@@ -61,7 +62,7 @@ struct texture_counters {
 extern texture_counters texture_stats;
 
 // Image kind from the name (".bmp"/".BMP", ".jpg"/".JPG", ".tga"/".TGA",
-// searched in that order anywhere in the name), or 0.
+// ".png"/".PNG", searched in that order anywhere in the name), or 0.
 int texture_kind_from_name(const char* name);
 
 // Bytes in one row of a record's pixel buffer.

@@ -1,8 +1,8 @@
 // The installed player: installed into a temporary prefix, the prefix moved,
 // and run from an unrelated folder. It finds its data beside itself, plays
-// the default show when the folder has none, makes a new show that plays,
-// lends its font to a show without one, and names its data folder when that
-// is gone. `--new` refuses a folder that holds anything.
+// the default show when the folder has none, makes a new show that passes
+// --check and plays, lends its font to a show without one, and names its data
+// folder when that is gone. `--new` refuses a folder that holds anything.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -47,6 +47,7 @@ TEST(install, moved_prefix_plays_makes_shows_and_names_its_missing_data) {
     EXPECT_EQ(read_file(root.file("c1/frame_000005.png")).rfind("\x89PNG", 0), 0u);
 
     EXPECT_EQ(run_in(elsewhere, quillon + " --new s", &out), 0) << out;
+    EXPECT_EQ(run_in(elsewhere, quillon + " --check s", &out), 0) << out;
     EXPECT_EQ(run_in(elsewhere, quillon + " --capture ../c2" + SHORT + "s", &out), 0) << out;
     EXPECT_EQ(read_file(root.file("c2/frame_000005.png")).rfind("\x89PNG", 0), 0u);
 
