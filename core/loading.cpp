@@ -1,6 +1,7 @@
 // The loading phase: decides which sections take part in this run, reads
 // their splines, runs every needed type's load and every section's init, and
 // draws the `loading` section's progress screen after each step.
+#include "core/generation.h"
 #include "core/loading.h"
 
 #include <GL/gl.h>
@@ -22,6 +23,7 @@ section* loading_section = nullptr;
 static int types_to_load = 0;
 static int sections_to_init = 0;
 static int steps_done = 0;
+int loading_quiet = 0;
 static int type_flags[SECTION_TYPE_COUNT];
 static loading_screen* current_screen = nullptr;
 
@@ -61,7 +63,7 @@ static void schedule_all() {
 static int step_done() {
     steps_done += 1;
     current_section = loading_section;
-    section_types[0].render();
+    if (!loading_quiet) section_types[0].render();
     engine_poll_event();
     if (!quit_requested) return 0;
     shut_down();
@@ -92,6 +94,12 @@ void loading_phase() {
         gl_audit("init", s->type, s->line);
         if (step_done()) return;
     }
+    if (loading_quiet && steps_done > 0) {
+        current_section = loading_section;
+        frame_swap_skipped = 1;
+        section_types[0].render();
+        frame_swap_skipped = 0;
+    }
     section_types[0].stop();
 }
 
@@ -108,6 +116,7 @@ void loading_init() {
     if (s->param_count != 4) fatal_error("Script: four floats are needed in loading section");
     if (s->string_count != 2) fatal_error("Script: two strings are needed in loading section");
     loading_screen* screen = static_cast<loading_screen*>(std::calloc(1, sizeof(loading_screen)));
+    generation_own(screen, free);
     s->instance_data = screen;
     current_screen = screen;
     screen->background = load_screen_image(s->strings[0]);

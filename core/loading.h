@@ -18,6 +18,12 @@ extern section* loading_section;
 
 void loading_phase();
 
+// When set, the progress screen is not shown after each step: it is drawn
+// once, after the last step, into the back buffer without a swap, so the
+// render state the first frame finds is the same and the window keeps its
+// picture meanwhile (for opening the show again in a running window).
+extern int loading_quiet;
+
 // The fraction of loading steps done, 0..1.
 float loading_fraction();
 

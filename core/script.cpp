@@ -10,12 +10,14 @@
 // type table, the section list), core/fatal (the error path).
 #include "core/script.h"
 
+
 #include <cctype>
 #include <climits>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 #include "core/fatal.h"
 #include "core/file_read.h"
@@ -385,9 +387,9 @@ static void read_script_stream(FILE* file) {
 }
 
 void read_script_file(const char* path) {
-    FILE* file = fopen(path, "r");
-    if (!file) fatal_error("Script not found");
-    read_script_stream(file);
+    std::vector<unsigned char> bytes;
+    if (!file_read_all(path, &bytes)) fatal_error("Script not found");
+    read_script_memory(reinterpret_cast<const char*>(bytes.data()), bytes.size());
 }
 
 void read_script_memory(const char* text, size_t size) {
