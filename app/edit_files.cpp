@@ -8,10 +8,14 @@
 
 namespace {
 
+// A file the opening read, or only asked the stamp of (a picture the texture
+// cache still held): then its bytes are not kept, and the cache holds what
+// was decoded from them.
 struct kept_file {
     file_stamp stamp;  // {-1, -1}: the file was not there
     std::vector<unsigned char> bytes;
     bool readable;
+    bool read;
 };
 
 const file_stamp no_file = {-1, -1};
@@ -27,16 +31,17 @@ file_stamp disk_stamp(const char* path) {
     return stamp;
 }
 
-const kept_file* good_version(const char* path) {
+const kept_file* good_version(const char* path, bool with_bytes) {
     if (!serve_good) return nullptr;
     auto found = good.find(path);
-    return found == good.end() ? nullptr : &found->second;
+    if (found == good.end() || (with_bytes && !found->second.read)) return nullptr;
+    return &found->second;
 }
 
 // The stamp is taken before the bytes: a save that lands between the two
 // changes the stamp again, so the watch tries once more.
 bool read_kept(const char* path, std::vector<unsigned char>* bytes) {
-    if (const kept_file* kept = good_version(path)) {
+    if (const kept_file* kept = good_version(path, true)) {
         trial[path] = *kept;
         *bytes = kept->bytes;
         return kept->readable;
@@ -45,12 +50,15 @@ bool read_kept(const char* path, std::vector<unsigned char>* bytes) {
     entry.stamp = disk_stamp(path);
     entry.readable = file_read_disk(path, bytes);
     entry.bytes = *bytes;
+    entry.read = true;
     return entry.readable;
 }
 
 bool stamp_kept(const char* path, file_stamp* out) {
-    const kept_file* kept = good_version(path);
+    const kept_file* kept = good_version(path, false);
     *out = kept ? kept->stamp : disk_stamp(path);
+    auto found = trial.find(path);
+    if (found == trial.end()) trial[path] = kept ? *kept : kept_file{*out, {}, true, false};
     return !(*out == no_file);
 }
 

@@ -73,3 +73,5 @@ void edit_view_show_again();
 int edit_view_write_still(const char* path);
 // Records the render time of the section about to be drawn (timeline view).
 void edit_view_time_sections();
+// Forgets the times of a generation's sections (before it is released).
+void edit_view_forget_times();

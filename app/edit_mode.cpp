@@ -7,6 +7,7 @@
 
 #include <GL/gl.h>
 #include <SDL/SDL.h>
+#include <malloc.h>
 
 #include <chrono>
 #include <cstdio>
@@ -140,7 +141,11 @@ void edit_draw_now() {
 
 int edit_open_at(float t) {
     auto began = std::chrono::steady_clock::now();
+    edit_view_forget_times();
     generation_release();
+    // What the generation freed goes back to the system, so resident memory
+    // shows what the show holds rather than what it once held.
+    malloc_trim(0);
     if (try_open(t, 0)) {
         edit.error.clear();
     } else if (!try_open(t, 1)) {
@@ -226,8 +231,8 @@ int edit_run(const cmdline* options) {
     edit_files_install();
     read_script();
     cmdline_apply(options);
-    keep_window();
     video_start();
+    keep_window();  // as the window was opened (a windowed run takes the screen's depth)
     generation_mark();
     clock_set_fixed_step(edit.step_fps);
     loading_quiet = 1;

@@ -186,6 +186,8 @@ void draw_timeline() {
 
 }  // namespace
 
+void edit_view_forget_times() { render_ms.clear(); }
+
 void edit_view_time_sections() {
     for (int type = 0; type < SECTION_TYPE_COUNT; ++type) {
         saved_render[type] = section_types[type].render;
