@@ -41,7 +41,7 @@ const char* cmdline_usage() {
            "  --control FILE  with --edit: read commands from FILE (a named pipe, or -\n"
            "                  for standard input), one a line: seek SECONDS, pause,\n"
            "                  play, step N, loop A B, loop off, reload, still FILE.png,\n"
-           "                  status, quit\n"
+           "                  status, timeline (shows or hides the view), quit\n"
            "  --help          show this text and exit\n"
            "  --version       show the version and exit\n"
            "\n"

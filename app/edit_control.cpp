@@ -47,7 +47,7 @@ edit_command edit_command_parse(const std::string& line) {
     if (verb.empty()) return c;
     static const struct { const char* verb; edit_command_kind kind; int words; } plain[] = {
         {"pause", EDIT_PAUSE, 0}, {"play", EDIT_PLAY, 0}, {"reload", EDIT_RELOAD, 0},
-        {"status", EDIT_STATUS, 0}, {"quit", EDIT_QUIT, 0}, {"seek", EDIT_SEEK, 1},
+        {"status", EDIT_STATUS, 0}, {"quit", EDIT_QUIT, 0}, {"timeline", EDIT_TIMELINE, 0}, {"seek", EDIT_SEEK, 1},
         {"step", EDIT_STEP, 1}, {"still", EDIT_STILL, 1}, {"loop", EDIT_LOOP, 2},
     };
     int words = !first.empty() + !second.empty() + !extra.empty();

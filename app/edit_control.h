@@ -2,7 +2,7 @@
 // standard input, read without blocking between frames.
 //
 //   seek SECONDS   step N   pause   play   loop A B   loop off   reload
-//   still FILE.png   status   quit
+//   still FILE.png   status   timeline   quit
 #pragma once
 
 #include <string>
@@ -20,6 +20,7 @@ enum edit_command_kind {
     EDIT_STILL,
     EDIT_STATUS,
     EDIT_QUIT,
+    EDIT_TIMELINE,
 };
 
 struct edit_command {

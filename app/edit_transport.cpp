@@ -176,6 +176,7 @@ int edit_run_command(const std::string& line) {
         if (edit.frame_due) edit_draw_now();
         print_status();
         break;
+    case EDIT_TIMELINE: edit.timeline_shown = !edit.timeline_shown; break;
     case EDIT_QUIT: return 0;
     }
     return 1;

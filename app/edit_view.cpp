@@ -94,14 +94,17 @@ void fill(float x0, float y0, float x1, float y1, float r, float g, float b, flo
     glEnd();
 }
 
-void text(float x, float y, float size, const std::string& words) {
+// Cut to `width` pixels at `size` pixels a character.
+void text(float x, float y, float size, const std::string& words, float width = 1e9f) {
     if (engine_font.texture < 0 || engine_font.texture >= texture_count) return;
+    size_t fits = static_cast<size_t>(std::max(0.0f, width / size));
+    if (fits == 0) return;
     font f = engine_font;
     f.x = x;
     f.y = y;
     f.size = size;
     glEnable(GL_TEXTURE_2D);
-    font_print(f, "%s", words.c_str());
+    font_print(f, "%s", words.substr(0, fits).c_str());
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
 }
@@ -155,7 +158,7 @@ void draw_sections(const timeline_frame& f, const std::vector<int>& layers) {
         if (x1 <= x0) continue;
         bool on = running(s);
         fill(x0, y0, x1, y1, on ? 0.2f : 0.15f, on ? 0.5f : 0.25f, on ? 0.3f : 0.45f, 0.85f);
-        if (x1 - x0 > 24) text(x0 + 2, y0 + 1, f.lane - 4, label(s));
+        text(x0 + 2, y0 + 1, f.lane - 4, label(s), x1 - x0 - 2);
     }
 }
 
@@ -172,16 +175,18 @@ void draw_timeline() {
     draw_sections(f, layers);
     fill(f.x(demo_time) - 1, f.top - 4, f.x(demo_time) + 1, h - 4, 1, 0.2f, 0.2f, 1);
     char head[160];
-    std::snprintf(head, sizeof head, "%.3f s%s%s  open %.0f ms", demo_time, edit.paused ? "  paused" : "",
-                  edit.has_loop ? "  loop" : "", edit.last_open_ms);
-    text(8, f.top - 36, 12, head);
+    char loop[64] = "";
+    if (edit.has_loop) std::snprintf(loop, sizeof loop, "  loop %.2f-%.2f", edit.loop_in, edit.loop_out);
+    std::snprintf(head, sizeof head, "%.3f s%s%s  opened in %.0f ms", demo_time, edit.paused ? "  paused" : "", loop,
+                  edit.last_open_ms);
+    text(8, f.top - 36, 12, head, w - 16);
     std::string times;
     for (const section* s = active_head; s && times.size() < 150; s = s->active_next) {
         char one[96];
         std::snprintf(one, sizeof one, "%s %.1fms  ", label(s).c_str(), render_ms[s]);
         times += one;
     }
-    text(8, f.top - 20, 10, times);
+    text(8, f.top - 20, 10, times, w - 16);
 }
 
 }  // namespace
