@@ -22,6 +22,7 @@ struct edit_session {
     std::string error;     // the last failed opening's message; empty: none
     edit_channel channel;
     double last_open_ms;   // how long the last opening took
+    double last_frame_ms;  // how long the last frame took to draw
     // The music: its file as read, the stream over it, its channel.
     std::string music_path;
     sound_stream* music;

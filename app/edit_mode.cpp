@@ -122,8 +122,11 @@ float edit_frame_step() { return edit.step_fps ? 1.0f / static_cast<float>(edit.
 // A fault while drawing ends the frame: the error is shown, the show is
 // paused and opened again where it was.
 void edit_draw_now() {
+    auto began = std::chrono::steady_clock::now();
     try {
         draw_frame();
+        glFinish();
+        edit.last_frame_ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - began).count();
         edit.frame_due = 0;
         if (quit_requested && timeline_ended()) {
             quit_requested = 0;

@@ -146,10 +146,10 @@ int driver_textures() {
 }
 
 void print_status() {
-    std::printf("status time %.6f frame %d paused %d sound %lld textures %d gl_textures %d rss_kb %ld open_ms %.1f "
+    std::printf("status time %.6f frame %d paused %d sound %lld textures %d gl_textures %d rss_kb %ld open_ms %.1f frame_ms %.1f "
                 "loop %s%.3f %.3f error %d\n",
                 demo_time, frame_number, edit.paused, edit_music_position(), texture_count, driver_textures(),
-                soak_measure().end_kb, edit.last_open_ms, edit.has_loop ? "" : "off ", edit.loop_in, edit.loop_out,
+                soak_measure().end_kb, edit.last_open_ms, edit.last_frame_ms, edit.has_loop ? "" : "off ", edit.loop_in, edit.loop_out,
                 edit.error.empty() ? 0 : 1);
     std::fflush(stdout);
 }
