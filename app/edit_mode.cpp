@@ -25,7 +25,7 @@
 #include "core/section.h"
 #include "core/settings.h"
 #include "core/timeline.h"
-#include "platform/overlay.h"
+#include "platform/sound.h"
 #include "platform/video.h"
 #include "resources/texture.h"
 
@@ -211,17 +211,29 @@ void watch_files() {
     if (edit_files_changed()) edit_open_at(demo_time);
 }
 
+void edit_step_loop() {
+    if (poll_input() || quit_requested) return;
+    watch_files();
+    if (!edit.paused || edit.frame_due) {
+        edit_draw_now();
+        play_on();
+    } else {
+        show_again();
+        SDL_Delay(15);
+    }
+}
+
+// Opening and drawing look after their own faults; any other one (the sound
+// output failing, say) is shown like them and pauses the show.
 void edit_loop() {
     while (!quit_requested) {
-        if (poll_input()) continue;
-        if (quit_requested) break;
-        watch_files();
-        if (!edit.paused || edit.frame_due) {
-            edit_draw_now();
-            play_on();
-        } else {
-            show_again();
-            SDL_Delay(15);
+        try {
+            edit_step_loop();
+        } catch (const open_failed& failure) {
+            std::fprintf(stderr, "Error: %s\n", failure.what());
+            std::fflush(stderr);
+            edit.error = failure.what();
+            edit.paused = 1;
         }
     }
 }
@@ -252,6 +264,7 @@ int edit_run(const cmdline* options) {
     edit_loop();
     fatal_set_hook(nullptr);
     edit_music_close();
+    if (edit.sound_open) sound_close();
     edit_channel_close(&edit.channel);
     shut_down();
     return 0;

@@ -8,8 +8,6 @@
 #include <cstdio>
 #include <vector>
 
-#include "app/capture.h"
-#include "app/edit_files.h"
 #include "app/edit_local.h"
 #include "app/edit_mode.h"
 #include "app/soak.h"
@@ -18,9 +16,7 @@
 #include "core/file_read.h"
 #include "core/section.h"
 #include "core/settings.h"
-#include "platform/overlay.h"
 #include "platform/sound.h"
-#include "platform/video.h"
 #include "resources/texture.h"
 
 namespace {
