@@ -388,8 +388,14 @@ static void read_script_stream(FILE* file) {
 
 void read_script_file(const char* path) {
     std::vector<unsigned char> bytes;
-    if (!file_read_all(path, &bytes)) fatal_error("Script not found");
-    read_script_memory(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    if (file_read_all(path, &bytes)) {
+        read_script_memory(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+        return;
+    }
+    // What cannot be read whole (a folder, say) is reported by the reader.
+    FILE* file = fopen(path, "r");
+    if (!file) fatal_error("Script not found");
+    read_script_stream(file);
 }
 
 void read_script_memory(const char* text, size_t size) {

@@ -39,6 +39,7 @@ struct texture_origin {
     file_stamp stamp;
     int kind;
     int uploaded;     // gl_name holds a texture built with `filter` and `wrap`
+    int cached;       // taken back from the cache and not uploaded since
     GLenum filter, wrap;
 };
 static texture_origin origins[TEXTURE_MAX];
@@ -113,6 +114,7 @@ static int take_cached(const char* name, int kind, const file_stamp& stamp) {
         int index = texture_count++;
         texture_table[index] = c.record;
         origins[index] = c;
+        origins[index].cached = 1;
         texture_cache.erase(texture_cache.begin() + static_cast<long>(i));
         texture_set_options(index, 0);
         return index;
@@ -201,12 +203,16 @@ static void upload_single_level(const texture* t) {
 }
 
 // A record taken back from the cache whose GL texture was built with the
-// options asked for now: bound, with its parameters set, as an upload leaves it.
+// options asked for now: bound, with its parameters set, as an upload leaves
+// it. Any other upload builds a new GL texture, and the one the record had
+// before (which nothing can bind any more) is deleted.
 static int reuse_upload(int index) {
     texture_origin& o = origins[index];
     texture* t = texture_table[index];
+    int cached = o.cached;
+    o.cached = 0;
     if (!o.uploaded) return 0;
-    if (o.filter == t->filter && o.wrap == t->wrap) return 1;
+    if (cached && o.filter == t->filter && o.wrap == t->wrap) return 1;
     glDeleteTextures(1, &t->gl_name);
     gl_textures -= 1;
     o.uploaded = 0;
