@@ -18,12 +18,10 @@ struct environment_instance {
     int texture;
 };
 
-// Fewer than three strings is reported with the section's line, more with
-// the type's own message.
+// Exactly three strings, checked before any file is opened.
 void environment_init() {
     section* s = current_section;
-    section_require(*s, "genEnvironment", 0, 3, 0, 0);
-    if (s->string_count != 3) fatal_error("Script: three strings are needed in genEnvironment section");
+    section_require_exactly(*s, s->string_count, 3, "Script: three strings are needed in genEnvironment section");
     environment_instance* instance = new environment_instance();
     generation_own(instance, [](void* p) { delete static_cast<environment_instance*>(p); });
     instance->object = model_load(s->strings[0], s->strings[1]);
