@@ -6,6 +6,7 @@
 #include "app/capture.h"
 #include "app/check.h"
 #include "app/cmdline.h"
+#include "app/edit_mode.h"
 #include "core/engine.h"
 #include "core/fatal.h"
 #include "core/script.h"
@@ -35,10 +36,12 @@ int main(int argc, char** argv) {
         return 0;
     }
     offline_prepare(&options);
+    if (options.edit) edit_prepare(&options);
     if (options.show_dir && chdir(options.show_dir) != 0)
         fatal_error("Show folder %s cannot be opened", options.show_dir);
     if (options.script) script_path = options.script;
     if (options.check) return check_show(&options);
+    if (options.edit) return edit_run(&options);
     read_script();
     cmdline_apply(&options);
     offline_begin();
