@@ -20,6 +20,7 @@
 #include "app/edit_local.h"
 #include "core/clock.h"
 #include "core/section.h"
+#include "core/script_time.h"
 #include "core/settings.h"
 #include "core/timeline.h"
 #include "platform/font.h"
@@ -177,8 +178,12 @@ void draw_timeline() {
     char head[160];
     char loop[64] = "";
     if (edit.has_loop) std::snprintf(loop, sizeof loop, "  loop %.2f-%.2f", edit.loop_in, edit.loop_out);
-    std::snprintf(head, sizeof head, "%.3f s%s%s  opened in %.0f ms", demo_time, edit.paused ? "  paused" : "", loop,
-                  edit.last_open_ms);
+    // With a tempo, the moment also as the script would write it.
+    char bar_beat[48] = "", moment[32];
+    script_time_bar_beat(demo_time, {bpm, beat_offset}, moment, sizeof moment);
+    if (moment[0]) std::snprintf(bar_beat, sizeof bar_beat, " (%s)", moment);
+    std::snprintf(head, sizeof head, "%.3f s%s%s%s  opened in %.0f ms", demo_time, bar_beat, edit.paused ? "  paused" : "",
+                  loop, edit.last_open_ms);
     text(8, f.top - 36, 12, head, w - 16);
     std::string times;
     for (const section* s = active_head; s && times.size() < 150; s = s->active_next) {
