@@ -38,6 +38,14 @@ const char* cmdline_usage() {
            "                  demostart and demoend say), print every fault found, play\n"
            "                  nothing; exit status 255 when there was a fault, else 0\n"
            "  --list-types    print the section type names and exit\n"
+           "  --edit          edit mode: play in a window that follows every save of the\n"
+           "                  script and the files it names, with pause, seek, loop\n"
+           "                  and a timeline view (keys below); --fps N puts it on a\n"
+           "                  fixed step of 1/N s per frame\n"
+           "  --control FILE  with --edit: read commands from FILE (a named pipe, or -\n"
+           "                  for standard input), one a line: seek SECONDS, pause,\n"
+           "                  play, step N, loop A B, loop off, reload, still FILE.png,\n"
+           "                  status, timeline (shows or hides the view), quit\n"
            "  --new DIR       write a starter show into the new folder DIR and exit\n"
            "  --bpm N         with --new: its tempo in beats per minute (default 120)\n"
            "  --length SECONDS\n"
@@ -47,12 +55,18 @@ const char* cmdline_usage() {
            "                  reads (or only TYPE) and exit\n"
            "  --reference     print the same as a Markdown page and exit\n"
            "  --help          show this text and exit\n"
-           "  --version       show the version and exit\n";
+           "  --version       show the version and exit\n"
+           "\n"
+           "Edit mode keys: P pause/play; [ and ] seek 1 s back/forward (with Shift:\n"
+           "  10 s); , and . step one frame back/forward while paused; PageUp/PageDown\n"
+           "  previous/next section start; I and O set the loop's in and out at the\n"
+           "  current time, L clears the loop; Home restarts from demostart; R reloads;\n"
+           "  Tab shows the timeline view. Escape quits.\n";
 }
 
 static int takes_value(const char* option) {
-    static const char* const names[] = {"--script", "--capture", "--fps", "--json", "--size", "--start",
-                                        "--end",    "--passes",  "--new", "--bpm",  "--length"};
+    static const char* const names[] = {"--script", "--capture", "--fps",   "--json", "--size",   "--start",
+                                        "--end",    "--passes",  "--control", "--new", "--bpm", "--length"};
     for (const char* name : names)
         if (std::strcmp(option, name) == 0) return 1;
     return 0;
@@ -108,6 +122,7 @@ static void take_value(cmdline* out, const char* option, const char* value) {
     if (std::strcmp(option, "--script") == 0) out->script = value;
     else if (std::strcmp(option, "--capture") == 0) out->capture_dir = value;
     else if (std::strcmp(option, "--json") == 0) out->json = value;
+    else if (std::strcmp(option, "--control") == 0) out->control = value;
     else if (std::strcmp(option, "--new") == 0) out->new_dir = value;
     else if (std::strcmp(option, "--bpm") == 0) ok = parse_int(value, 1, CMDLINE_MAX_BPM, &out->bpm);
     else if (std::strcmp(option, "--length") == 0) ok = parse_seconds(value, &out->length) && out->length > 0 &&
@@ -129,8 +144,14 @@ static void check_combinations(cmdline* out) {
         std::snprintf(message, size, "--capture and --bench cannot be combined");
     else if (out->check && cmdline_offline(out))
         std::snprintf(message, size, "--check cannot be combined with --capture or --bench");
-    else if (out->offline_fps && !cmdline_offline(out))
-        std::snprintf(message, size, "--fps is only used with --capture or --bench");
+    else if (out->check && out->edit)
+        std::snprintf(message, size, "--check cannot be combined with --edit");
+    else if (out->edit && cmdline_offline(out))
+        std::snprintf(message, size, "--edit cannot be combined with --capture or --bench");
+    else if (out->offline_fps && !cmdline_offline(out) && !out->edit)
+        std::snprintf(message, size, "--fps is only used with --capture, --bench or --edit");
+    else if (out->control && !out->edit)
+        std::snprintf(message, size, "--control is only used with --edit");
     else if (out->json && !out->bench)
         std::snprintf(message, size, "--json is only used with --bench");
     else if (out->passes && !out->bench)
@@ -167,6 +188,8 @@ cmdline cmdline_parse(int argc, char** argv) {
             out.mute = 1;
         } else if (std::strcmp(arg, "--bench") == 0) {
             out.bench = 1;
+        } else if (std::strcmp(arg, "--edit") == 0) {
+            out.edit = 1;
         } else if (std::strcmp(arg, "--help") == 0 || std::strcmp(arg, "-h") == 0) {
             out.help = 1;
         } else if (std::strcmp(arg, "--version") == 0) {

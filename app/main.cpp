@@ -9,6 +9,7 @@
 #include "app/data_folder.h"
 #include "app/describe.h"
 #include "app/new_show.h"
+#include "app/edit_mode.h"
 #include "core/engine.h"
 #include "core/fatal.h"
 #include "core/script.h"
@@ -59,10 +60,12 @@ int main(int argc, char** argv) {
     }
     data_folder_apply(&options);
     offline_prepare(&options);
+    if (options.edit) edit_prepare(&options);
     if (options.show_dir && chdir(options.show_dir) != 0)
         fatal_error("Show folder %s cannot be opened", options.show_dir);
     if (options.script) script_path = options.script;
     if (options.check) return check_show(&options);
+    if (options.edit) return edit_run(&options);
     read_script();
     cmdline_apply(&options);
     offline_begin();

@@ -6,6 +6,7 @@
 // context, so an asset error names the section type and script line that
 // asked for the file. loading_check() runs the same steps for every section
 // of the script while faults are collected, to list them all.
+#include "core/generation.h"
 #include "core/loading.h"
 
 #include <GL/gl.h>
@@ -27,6 +28,7 @@ section* loading_section = nullptr;
 static int types_to_load = 0;
 static int sections_to_init = 0;
 static int steps_done = 0;
+int loading_quiet = 0;
 static int type_flags[SECTION_TYPE_COUNT];
 // The first scheduled section of each type: the context of the type's load.
 static const section* first_of_type[SECTION_TYPE_COUNT];
@@ -94,7 +96,7 @@ static int schedule_all(int every) {
 static int step_done() {
     steps_done += 1;
     current_section = loading_section;
-    section_types[0].render();
+    if (!loading_quiet) section_types[0].render();
     engine_poll_event();
     if (!quit_requested) return 0;
     shut_down();
@@ -120,6 +122,12 @@ void loading_phase() {
         run_step(s->type, s, section_types[s->type].init);
         gl_audit("init", s->type, s->line);
         if (step_done()) return;
+    }
+    if (loading_quiet && steps_done > 0) {
+        current_section = loading_section;
+        frame_swap_skipped = 1;
+        section_types[0].render();
+        frame_swap_skipped = 0;
     }
     section_types[0].stop();
 }
@@ -160,6 +168,7 @@ void loading_init() {
     section* s = current_section;
     section_check(*s, "loading", loading_reads);
     loading_screen* screen = static_cast<loading_screen*>(std::calloc(1, sizeof(loading_screen)));
+    generation_own(screen, free);
     s->instance_data = screen;
     current_screen = screen;
     screen->background = load_screen_image(s->strings[0]);

@@ -31,6 +31,12 @@ int loading_section_plays(const section* s);
 // number of steps that failed.
 int loading_check();
 
+// When set, the progress screen is not shown after each step: it is drawn
+// once, after the last step, into the back buffer without a swap, so the
+// render state the first frame finds is the same and the window keeps its
+// picture meanwhile (for opening the show again in a running window).
+extern int loading_quiet;
+
 // The fraction of loading steps done, 0..1.
 float loading_fraction();
 

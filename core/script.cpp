@@ -19,12 +19,14 @@
 // (did-you-mean hints).
 #include "core/script.h"
 
+
 #include <cctype>
 #include <climits>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 #include <unistd.h>
 
@@ -533,6 +535,12 @@ static void read_script_stream(FILE* file) {
 }
 
 void read_script_file(const char* path) {
+    std::vector<unsigned char> bytes;
+    if (file_read_all(path, &bytes)) {
+        read_script_memory(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+        return;
+    }
+    // What cannot be read whole (a folder, say) is reported by the reader.
     FILE* file = fopen(path, "r");
     if (!file) {
         char folder[1024];

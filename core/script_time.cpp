@@ -5,6 +5,7 @@
 #include <cctype>
 #include <cmath>
 #include <cstdlib>
+#include <cstdio>
 #include <cstring>
 
 namespace {
@@ -58,6 +59,19 @@ int script_scan_float(const char* text, float* out, const char** end) {
     *out = std::strtof(number, nullptr);
     if (end) *end = p;
     return 1;
+}
+
+void script_time_bar_beat(float seconds, const script_tempo& tempo, char* out, int size) {
+    if (size <= 0) return;
+    out[0] = '\0';
+    if (tempo.bpm <= 0) return;
+    double beats = (static_cast<double>(seconds) - tempo.beat_offset) * tempo.bpm / 60.0;
+    // A hair over the beat, so a moment read from "8:2" prints as 8:2.00.
+    beats += 1e-6;
+    if (beats < 0) return;
+    long long bar = static_cast<long long>(beats / SCRIPT_BEATS_PER_BAR);
+    double beat = beats - static_cast<double>(bar) * SCRIPT_BEATS_PER_BAR;
+    std::snprintf(out, static_cast<size_t>(size), "%lld:%.2f", bar, beat);
 }
 
 int script_text_blank(const char* text) { return *skip_space(text) == '\0'; }

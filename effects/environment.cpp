@@ -5,6 +5,7 @@
 #include <GL/gl.h>
 
 #include "core/fatal.h"
+#include "core/generation.h"
 #include "core/section.h"
 #include "effects/gen3ds.h"
 #include "resources/model.h"
@@ -21,6 +22,7 @@ void environment_init() {
     section* s = current_section;
     section_check(*s, "genEnvironment", environment_reads);
     environment_instance* instance = new environment_instance();
+    generation_own(instance, [](void* p) { delete static_cast<environment_instance*>(p); });
     instance->object = model_load(s->strings[0], s->strings[1]);
     if (!instance->object) fatal_error("genEnvironment: Error loading model '%s' (%s)", s->strings[1], model_last_error());
     instance->texture = texture_load(s->strings[2]);

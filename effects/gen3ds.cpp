@@ -4,6 +4,7 @@
 #include <GL/gl.h>
 
 #include "core/fatal.h"
+#include "core/generation.h"
 #include "core/section.h"
 #include "resources/model.h"
 #include "resources/model_draw.h"
@@ -16,6 +17,7 @@ void gen3ds_init() {
     section* s = current_section;
     section_check(*s, "gen3DS", gen3ds_reads);
     gen3ds_instance* instance = new gen3ds_instance();
+    generation_own(instance, [](void* p) { delete static_cast<gen3ds_instance*>(p); });
     for (int i = 0; i < GEN3DS_MODELS; ++i) {
         const char* file = s->strings[1 + i];
         instance->models[i] = model_load(s->strings[0], file);

@@ -98,6 +98,10 @@ static spline spline_read(FILE* opened, const char* path) {
 }
 
 spline spline_load(const char* path) {
+    std::vector<unsigned char> bytes;
+    if (file_read_all(path, &bytes))
+        return spline_load_memory(reinterpret_cast<const char*>(bytes.data()), bytes.size(), path);
+    // What cannot be read whole (a folder, say) is reported by the reader.
     FILE* file = fopen(path, "r");
     if (!file) fatal_error("Error loading spline %s", path);
     return spline_read(file, path);

@@ -75,6 +75,19 @@ void texture_set_options(int index, int options);
 void texture_upload(int index);
 void texture_bind(int index);
 
+// Gives back the slots from `first` on (the show's, when the window's own
+// come before it) and sets the count to `first`. A record read from a file
+// goes to the texture cache with its pixels and its GL texture, and the next
+// texture_load of the same file (same name, size and modification time, as
+// file_stamp_of reports them) takes it back instead of decoding it again;
+// an upload with the same filter and wrap then reuses the GL texture. Every
+// other record is freed with its GL texture.
+void texture_release_from(int first);
+// Frees what the cache holds (the files the running show did not load).
+void texture_cache_trim();
+// GL textures created and not yet deleted, cached ones included.
+int texture_gl_count();
+
 // Forgets the bind cache (after another piece of code touched GL binding, or
 // a new context).
 void texture_reset_cache();

@@ -1,7 +1,7 @@
 // The installed player: installed into a temporary prefix, the prefix moved,
 // and run from an unrelated folder. It finds its data beside itself, plays
 // the default show when the folder has none, makes a new show that passes
-// --check and plays, lends its font to a show without one, and names its data
+// --check and plays (edit mode too), lends its font to a show without one, and names its data
 // folder when that is gone. `--new` refuses a folder that holds anything.
 #include <gtest/gtest.h>
 
@@ -16,7 +16,7 @@ namespace {
 
 // Runs `command` in `folder`; the exit status, with all output in `out`.
 int run_in(const std::string& folder, const std::string& command, std::string* out) {
-    return run_command("cd '" + folder + "' && SDL_AUDIODRIVER=dummy " + command, out);
+    return run_command("export SDL_AUDIODRIVER=dummy; cd '" + folder + "' && " + command, out);
 }
 
 const std::string SHORT = " --fps 5 --end 1 ";
@@ -48,6 +48,8 @@ TEST(install, moved_prefix_plays_makes_shows_and_names_its_missing_data) {
 
     EXPECT_EQ(run_in(elsewhere, quillon + " --new s", &out), 0) << out;
     EXPECT_EQ(run_in(elsewhere, quillon + " --check s", &out), 0) << out;
+    EXPECT_EQ(run_in(elsewhere, "printf 'status\\nquit\\n' | " + quillon + " --edit --control - s", &out), 0) << out;
+    EXPECT_NE(out.find(" error 0"), std::string::npos) << out;
     EXPECT_EQ(run_in(elsewhere, quillon + " --capture ../c2" + SHORT + "s", &out), 0) << out;
     EXPECT_EQ(read_file(root.file("c2/frame_000005.png")).rfind("\x89PNG", 0), 0u);
 

@@ -79,6 +79,27 @@ TEST(ScriptTimeParse, FormsTempoAndLimits) {
     }
 }
 
+// The timeline view names moments as the script does: what "B:b" reads as
+// prints back as B:b, with a beat offset and across bar lines.
+TEST(ScriptTimeParse, BarBeatPrintsWhatTheReaderReads) {
+    const script_tempo t120 = {120, 0}, t128 = {128, 0}, late = {120, 0.25f};
+    struct row {
+        const char* text;
+        script_tempo tempo;
+        const char* printed;
+    } rows[] = {
+        {"8:2", t120, "8:2.00"}, {"0:0", late, "0:0.00"},   {"3:3.5", t128, "3:3.50"},
+        {"4:0", t128, "4:0.00"}, {"16b", late, "4:0.00"},   {"0.1", late, ""},
+        {"7", {0, 0}, ""},
+    };
+    for (const row& r : rows) {
+        script_time t = script_time_parse(r.text, r.tempo, SCRIPT_TIME_POINT);
+        char out[32];
+        script_time_bar_beat(static_cast<float>(t.seconds), r.tempo, out, sizeof out);
+        EXPECT_STREQ(out, r.printed) << r.text;
+    }
+}
+
 TEST_F(ScriptTimes, EveryTimeKeywordTakesBeats) {
     ASSERT_EQ(read("bpm 120\nbeat_offset 0.5\ndemostart 4b\ndemoend 10:0\n"
                    "[lines]\nstart 2:0\nend 16b\nsyncs 1\nsync 1b\nspline a.txt 4b\nspline b.txt\n[EOF]\n"),
