@@ -44,7 +44,7 @@ static void usage_body(FILE* out, const char* usage) {
     while (std::getline(lines, line)) {
         if (line.empty()) {
             std::fputs(".PP\n", out);
-        } else if (line[0] != ' ' && line.back() == ':') {
+        } else if (line[0] != ' ' && line.find(':') == line.size() - 1) {
             std::fprintf(out, ".SH %s\n", roff(upper(line.substr(0, line.size() - 1))).c_str());
         } else if (line.compare(0, 3, "  -") == 0) {
             // The text column is 18; a long option may leave it one blank.

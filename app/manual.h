@@ -7,7 +7,7 @@
 
 // Writes the page of `name` from `usage`: its first line ("Usage: NAME
 // ARGS") becomes the synopsis, the lines up to the first blank one the
-// description, a line "Heading:" a section, "  --option ARG   text" lines
+// description, a line "Heading:" (no other colon in it) a section, "  --option ARG   text" lines
 // (with deeper-indented continuations) tagged paragraphs. `extra` (roff,
 // may be null) follows the converted text.
 void manual_write(FILE* out, const char* name, const char* summary, const char* usage, const char* extra);
