@@ -13,7 +13,7 @@
 #include "tests/effect_window.h"
 #include "tools/assets/asset_io.h"
 #include "tools/assets/model_writer.h"
-#include "tools/assets/scene_assets_c.h"
+#include "tools/assets/gears_cairn.h"
 
 namespace {
 

@@ -17,7 +17,7 @@
 #include "scenes/redsun.h"
 #include "tests/test_support.h"
 #include "tools/assets/asset_io.h"
-#include "tools/assets/scene_pictures_b.h"
+#include "tools/assets/captions_flares.h"
 
 namespace {
 

@@ -15,7 +15,7 @@
 #include "scenes/gears.h"
 #include "scenes/meditation.h"
 #include "tools/assets/model_writer.h"
-#include "tools/assets/scene_assets_c.h"
+#include "tools/assets/gears_cairn.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include "scenes/3Dbuilder.h"
 #include "scenes/columna.h"
 #include "scenes/paranoia.h"
-#include "tools/assets/scene_assets_d.h"
+#include "tools/assets/cubes_column_spikes.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include "resources/model.h"
 #include "scenes/logofinal.h"
 #include "scenes/loop.h"
-#include "tools/assets/scene_assets_e.h"
+#include "tools/assets/swept_tubes.h"
 
 namespace {
 
