@@ -66,15 +66,4 @@ TEST(modelinfo, goes_on_after_a_bad_file_and_exits_1) {
     EXPECT_EQ(out.find("model " + broken), std::string::npos) << out;
 }
 
-TEST(modelinfo, errors_go_to_stderr_and_reports_to_stdout) {
-    temp_dir dir;
-    const std::string bad = dir.write("bad.3ds", "xx");
-    std::string out;
-    EXPECT_EQ(run_command("(" + built_binary("quillon-modelinfo") + " " + bad + " 2>/dev/null)", &out), 1);
-    EXPECT_EQ(out, "");
-    int status = -1;
-    EXPECT_NE(modelinfo("", &status).find("usage"), std::string::npos);
-    EXPECT_EQ(status, 2);
-}
-
 }  // namespace

@@ -45,26 +45,4 @@ TEST_F(GlCamera, ViewMatchesTheComputedMatrix) {
     }
 }
 
-TEST_F(GlCamera, ProjectionIsThePerspective) {
-    camera* c = camera_create(CAMERA_LOOK_AT_MODE);
-    c->near_clip = 1;
-    c->far_clip = 3;
-    camera_set_perspective(c, 90, 2);
-    camera_apply_projection(c);
-    EXPECT_EQ(get_int(GL_MATRIX_MODE), GL_PROJECTION);
-    float m[16];
-    glGetFloatv(GL_PROJECTION_MATRIX, m);
-    // cot(45) / 2, cot(45), (far + near) / (near - far), 2 far near / (near - far).
-    const float want[16] = {0.5f, 0, 0, 0, 0, 1, 0, 0, 0, 0, -2, -1, 0, 0, -3, 0};
-    for (int i = 0; i < 16; i++) EXPECT_NEAR(m[i], want[i], 1e-6) << i;
-
-    // Without a perspective the call still runs and leaves a usable matrix.
-    camera* bare = camera_create(CAMERA_LOOK_AT_MODE);
-    camera_apply_projection(bare);
-    glGetFloatv(GL_PROJECTION_MATRIX, m);
-    for (int i = 0; i < 16; i++) EXPECT_FALSE(std::isnan(m[i])) << i;
-    free(c);
-    free(bare);
-}
-
 }  // namespace

@@ -69,17 +69,4 @@ TEST_F(font_window, text_is_added_to_the_picture_from_the_pen_start) {
     EXPECT_RGB_NEAR(pixel_at(100, 100), 0, 0, 128, 1);
 }
 
-TEST_F(font_window, camera_overlay_prints_its_lines_down_the_left_edge) {
-    open_presented();
-    fps = 1;
-    overlay_draw();
-    fps = 0;
-    // "fps", a blank line, then "Camera Position" and three coordinate lines.
-    EXPECT_GT(lit_in_cell(0, 0), 5);
-    EXPECT_EQ(lit_in_cell(0, 1) + lit_in_cell(1, 1) + lit_in_cell(2, 1), 0);
-    for (int line = 2; line <= 5; ++line) EXPECT_GT(lit_in_cell(0, line), 5) << line;
-    EXPECT_EQ(lit_in_cell(0, 6), 0);
-    expect_matrices_restored();
-}
-
 }  // namespace

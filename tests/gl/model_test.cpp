@@ -200,17 +200,4 @@ TEST_F(ModelGl, materials_draw_textured_or_lit_and_restore_texturing) {
     EXPECT_EQ(glGetError(), (GLenum)GL_NO_ERROR);
 }
 
-TEST_F(ModelGl, an_all_lit_model_leaves_lighting_off_and_texturing_on) {
-    mesh_model source = material_row();
-    source.objects[0].groups = {{"red", {0, 1, 2, 3, 4, 5, 6, 7}}};
-    source.objects.pop_back();
-    model_ptr m = make_model(source);
-    glDisable(GL_TEXTURE_2D);
-    model_draw_materials(m.get());
-    expect_colour(SIZE / 2, SIZE / 4, {255, 0, 0, 255}, 4);
-    EXPECT_FALSE(get_bool(GL_LIGHTING));
-    EXPECT_TRUE(get_bool(GL_TEXTURE_2D));
-    glDisable(GL_TEXTURE_2D);
-}
-
 }  // namespace

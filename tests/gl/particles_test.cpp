@@ -84,30 +84,6 @@ TEST_F(GlParticles, BillboardFacesTheCamera) {
     }
 }
 
-TEST_F(GlParticles, ColourModulatesAndDepthWritesComeBackOn) {
-    std::string path = dir.file("w.tga");
-    write_tga(path, flat_picture(WHITE), TGA_TRUE, 24);
-    int texture = texture_load(path.c_str());
-    texture_set_options(texture, TEXTURE_LINEAR | TEXTURE_CLAMP | TEXTURE_MODULATE);
-    particle_system* sys = particles_create(1, 1);
-    particles_add_texture(sys, texture);
-    particles_upload_textures(sys);
-    sys->particles[0].alive = 1;
-    particle_set_colour(sys, 0, 0, 1, 0, 1);
-    glEnable(GL_TEXTURE_2D);
-    glDepthMask(GL_FALSE);
-    particles_draw(sys);
-    glFinish();
-    glDisable(GL_TEXTURE_2D);
-    expect_colour(32, 32, GREEN);
-    EXPECT_TRUE(get_bool(GL_DEPTH_WRITEMASK));
-
-    particle_system* empty = particles_create(0, 1);
-    glDepthMask(GL_FALSE);
-    particles_draw(empty);
-    EXPECT_TRUE(get_bool(GL_DEPTH_WRITEMASK));
-}
-
 TEST_F(GlParticles, TextureSlotOutsideTheListIsFatal) {
     particle_system* sys = particles_create(2, 1);
     particles_add_texture(sys, quadrant_texture());
@@ -130,40 +106,6 @@ TEST_F(GlParticles, QuadCornersShowTheImageUpright) {
     glFinish();
     // The unit quad covers the middle half of the frame.
     expect_square(16, 16, 48, 48);
-}
-
-TEST_F(GlParticles, DebugAxesColours) {
-    glMatrixMode(GL_PROJECTION);
-    glOrtho(-2, 2, -2, 2, -2, 2);   // one unit is 16 pixels
-    glMatrixMode(GL_MODELVIEW);
-
-    debug = 0;
-    draw_debug_axes();
-    glFinish();
-    expect_colour(42, 32, BLACK);
-    EXPECT_FALSE(get_bool(GL_TEXTURE_2D));
-
-    debug = 1;
-    draw_debug_axes();
-    glFinish();
-    expect_colour(42, 31, RED);     // along +X (rows from the top)
-    expect_colour(32, 21, GREEN);   // along +Y
-    expect_colour(30, 30, WHITE);   // the point, off both lines
-    EXPECT_TRUE(get_bool(GL_TEXTURE_2D));
-    float colour[4];
-    glGetFloatv(GL_CURRENT_COLOR, colour);
-    EXPECT_EQ(colour[0], 0);
-    EXPECT_EQ(colour[1], 0);
-    EXPECT_EQ(colour[2], 1);
-
-    // Turned a quarter about Y, the Z axis points along screen +X.
-    glClear(GL_COLOR_BUFFER_BIT);
-    glRotatef(90, 0, 1, 0);
-    draw_debug_axes();
-    glFinish();
-    expect_colour(42, 31, BLUE);
-    glDisable(GL_TEXTURE_2D);
-    settings_reset();
 }
 
 }  // namespace

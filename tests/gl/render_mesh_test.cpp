@@ -100,36 +100,4 @@ TEST_F(effect_window, render_mesh_adds_the_previous_frame_from_the_second_frame_
     }
 }
 
-TEST_F(effect_window, render_mesh_copies_only_the_render_target) {
-    open("gl_rttWidth 256\ngl_rttHeight 256\n");
-    section& s = add_section(mesh_type(), 0, 4, {0, 1, 1, 1});
-    render_mesh_init();
-    clear_to(1, 0, 0);
-    fill_rect(0, 0, 256, 256, 0, 0.4f, 0);
-    glColor4f(1, 1, 1, 1);
-    s.local_time = 0.5f;
-    render_mesh_render();
-    // The copy holds the target's green only: the drifted copy doubles it,
-    // with no red from the window beyond the target.
-    for (int xy : {2, 128, 240}) EXPECT_RGB_NEAR(pixel_at(xy, xy), 0, 204, 0, 2);
-    EXPECT_RGB_NEAR(pixel_at(400, 400), 255, 0, 0, 0);
-}
-
-TEST_F(effect_window, render_mesh_leaves_blending_and_depth_off_and_texturing_on) {
-    open();
-    section& s = add_section(mesh_type(), 0, 4, {4, 0.5f, 0.5f, 0});
-    render_mesh_init();
-    glEnable(GL_DEPTH_TEST);
-    glDisable(GL_TEXTURE_2D);
-    glMatrixMode(GL_MODELVIEW);
-    for (int frame = 0; frame < 2; ++frame) {
-        s.local_time = 0.1f;
-        render_mesh_render();
-    }
-    EXPECT_FALSE(glIsEnabled(GL_BLEND));
-    EXPECT_FALSE(glIsEnabled(GL_DEPTH_TEST));
-    EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
-    expect_matrices_restored();
-}
-
 }  // namespace

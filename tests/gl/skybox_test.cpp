@@ -45,35 +45,6 @@ protected:
 
 const rgba SKY = {200, 100, 50, 255};
 
-TEST_F(GlSkybox, OneImageFillsTheFrameFromInside) {
-    std::string path = dir.file("sky.tga");
-    write_tga(path, flat_picture(SKY), TGA_TRUE, 24);
-    skybox* box = skybox_create(path.c_str(), 0, 0);
-    ASSERT_NE(box, nullptr);
-    skybox_upload(box);
-    glColor3f(0, 0, 1);   // replace: the colour must not tint the sky
-    const float ahead[3] = {3, 1, -7}, side[3] = {-4, 2, -1}, away[3] = {6, -3, 9};
-    camera* cameras[] = {sky_camera(3, 1, -2, 0, ahead), sky_camera(3, 1, -2, 90, ahead),
-                         sky_camera(3, 1, -2, -90, ahead), sky_camera(0, 0, 0, 20, side),
-                         sky_camera(50, -20, 7, 0, away)};
-    for (camera* c : cameras) {
-        // Far enough that no corner of the cube is clipped.
-        c->far_clip = 100;
-        draw(box, c);
-        int unlit = 0;
-        for (int y = 0; y < SIZE; y++)
-            for (int x = 0; x < SIZE; x++) {
-                rgba p = read(x, y);
-                if (std::abs(p.r - SKY.r) > 2 || std::abs(p.g - SKY.g) > 2 ||
-                    std::abs(p.b - SKY.b) > 2)
-                    unlit++;
-            }
-        EXPECT_EQ(unlit, 0) << "camera at " << c->position[0] << "," << c->position[1]
-                            << " pitch " << c->pitch;
-        free(c);
-    }
-}
-
 TEST_F(GlSkybox, EachFaceLandsOnItsSide) {
     struct face { const char* suffix; rgba colour; } faces[] = {
         {"rt", {255, 0, 0, 255}},   {"lf", {0, 255, 0, 255}},   {"bk", {0, 0, 255, 255}},
@@ -101,45 +72,6 @@ TEST_F(GlSkybox, EachFaceLandsOnItsSide) {
         expect_colour(2, 2, faces[v.face].colour);
         free(c);
     }
-}
-
-TEST_F(GlSkybox, DrawRestoresDepthWritesAndMatrix) {
-    std::string path = dir.file("sky.tga");
-    write_tga(path, flat_picture(SKY), TGA_TRUE, 24);
-    skybox* box = skybox_create(path.c_str(), 0, 0);
-    ASSERT_NE(box, nullptr);
-    skybox_upload(box);
-    const float target[3] = {0, 0, 0};
-    camera* c = sky_camera(1, 2, 3, 10, target);
-    camera_apply_view(c);
-    float before[16], after[16];
-    glGetFloatv(GL_MODELVIEW_MATRIX, before);
-    glDepthMask(GL_FALSE);
-    skybox_draw(box, c);
-    glGetFloatv(GL_MODELVIEW_MATRIX, after);
-    EXPECT_TRUE(get_bool(GL_DEPTH_WRITEMASK));
-    for (int i = 0; i < 16; i++) EXPECT_EQ(before[i], after[i]) << i;
-    // Texture coordinates run (1,1), (0,1), (0,0), (1,0) on every face.
-    for (int f = 0; f < SKYBOX_FACES; f++) {
-        EXPECT_EQ(box->faces[f].s[0], 1);
-        EXPECT_EQ(box->faces[f].t[1], 1);
-        EXPECT_EQ(box->faces[f].s[2], 0);
-        EXPECT_EQ(box->faces[f].t[3], 0);
-        EXPECT_EQ(box->faces[f].texture, box->faces[0].texture);
-    }
-    free(c);
-}
-
-TEST_F(GlSkybox, NamesWithoutAnImageGiveNoSkybox) {
-    std::string path = dir.file("sky.tga");
-    write_tga(path, flat_picture(SKY), TGA_TRUE, 24);
-    EXPECT_EQ(skybox_create(nullptr, 0, 0), nullptr);
-    EXPECT_EQ(skybox_create(dir.file("sky.pcx").c_str(), 0, 0), nullptr);
-    EXPECT_EQ(skybox_create(dir.file("sky/").c_str(), SKYBOX_PCX, 1), nullptr);
-    EXPECT_EQ(skybox_create(dir.file("sky/").c_str(), 7, 1), nullptr);
-    EXPECT_EQ(skybox_face_path("data/sky/", SKYBOX_JPG, 4), "data/sky/up.jpg");
-    EXPECT_EQ(skybox_face_path("p", SKYBOX_TGA, 5), "pdn.tga");
-    EXPECT_EQ(skybox_face_path("p", 0, 0), "");
 }
 
 TEST_F(GlSkybox, MissingFaceStopsAfterTheFacesBeforeIt) {

@@ -120,8 +120,6 @@ bool GlTexture::window_open = false;
 
 void bmp24(const std::string& p, const picture& pic) { write_bmp24(p, pic); }
 void tga32(const std::string& p, const picture& pic) { write_tga(p, pic, TGA_TRUE, 32); }
-void tga_grey(const std::string& p, const picture& pic) { write_tga(p, pic, TGA_GREY, 8); }
-
 }  // namespace
 
 TEST_F(GlTexture, LoadedPicturesDrawTopRowFirst) {
@@ -140,99 +138,6 @@ TEST_F(GlTexture, LoadedPicturesDrawTopRowFirst) {
         draw_quad(index);
         expect_quadrants();
     }
-}
-
-TEST_F(GlTexture, ReplaceIgnoresColourModulateMultiplies) {
-    picture grey = {4, 4, std::vector<rgba>(16, rgba{200, 200, 200, 255})};
-    int index = load("grey.tga", tga_grey, grey);
-    texture_upload(index);
-    draw_quad(index, 0.5f);
-    expect_colour(32, 32, {200, 200, 200, 255});
-    texture_set_options(index, 4);
-    draw_quad(index, 0.5f);
-    expect_colour(32, 32, {100, 100, 100, 255});
-}
-
-TEST_F(GlTexture, EmptyTextureDrawsBlack) {
-    int index = texture_create_empty(16, 16, GL_RGB, 3);
-    texture_set_options(index, 1);
-    texture_upload(index);
-    draw_quad(index);
-    expect_colour(32, 32, {0, 0, 0, 255});
-    // Rows of 5 RGB pixels need padding; four components with GL_RGB as the
-    // render target does with a 32-bit mode.
-    int odd = texture_create_empty(5, 3, GL_RGB, 3);
-    int wide = texture_create_empty(5, 3, GL_RGB, 4);
-    for (int i : {odd, wide}) {
-        texture_upload(i);
-        draw_quad(i);
-        expect_colour(32, 32, {0, 0, 0, 255});
-    }
-    EXPECT_EQ(glGetError(), (GLenum)GL_NO_ERROR);
-}
-
-TEST_F(GlTexture, OptionsReachGlAtUploadOnly) {
-    int plain = texture_create_empty(8, 8, GL_RGB, 3);
-    texture_upload(plain);
-    EXPECT_EQ(parameter(GL_TEXTURE_MIN_FILTER), GL_LINEAR_MIPMAP_NEAREST);
-    EXPECT_EQ(parameter(GL_TEXTURE_MAG_FILTER), GL_LINEAR);
-    EXPECT_EQ(parameter(GL_TEXTURE_WRAP_S), GL_REPEAT);
-    EXPECT_EQ(parameter(GL_TEXTURE_WRAP_T), GL_REPEAT);
-    EXPECT_EQ(level_parameter(1, GL_TEXTURE_WIDTH), 4);   // mipmaps were built
-
-    int skybox = texture_create_empty(8, 8, GL_RGB, 3);
-    texture_set_options(skybox, 3);
-    texture_upload(skybox);
-    EXPECT_EQ(parameter(GL_TEXTURE_MIN_FILTER), GL_LINEAR);
-    EXPECT_EQ(parameter(GL_TEXTURE_WRAP_S), GL_CLAMP);
-    EXPECT_EQ(parameter(GL_TEXTURE_WRAP_T), GL_CLAMP);
-    EXPECT_EQ(level_parameter(1, GL_TEXTURE_WIDTH), 0);   // one level only
-
-    // Later options change the environment mode at the next bind, nothing
-    // of the uploaded object.
-    texture_set_options(plain, 7);
-    texture_bind(plain);
-    EXPECT_EQ(parameter(GL_TEXTURE_MIN_FILTER), GL_LINEAR_MIPMAP_NEAREST);
-    EXPECT_EQ(parameter(GL_TEXTURE_WRAP_S), GL_REPEAT);
-    GLint mode = 0;
-    glGetTexEnviv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, &mode);
-    EXPECT_EQ(mode, GL_MODULATE);
-}
-
-TEST_F(GlTexture, BindCacheIssuesOnlyNeededCalls) {
-    int a = texture_create_empty(4, 4, GL_RGB, 3);
-    int b = texture_create_empty(4, 4, GL_RGB, 3);
-    int m = texture_create_empty(4, 4, GL_RGB, 3);
-    texture_set_options(m, 4);
-    for (int i : {a, b, m}) texture_upload(i);
-    GLuint name_a = texture_table[a]->gl_name;
-
-    struct row { std::vector<int> binds; unsigned long bind_calls, env_calls; } rows[] = {
-        {{a, a}, 1, 1},
-        {{a, b, a}, 3, 1},
-        {{a, b, b, a, a}, 3, 1},       // a and b share GL_REPLACE
-        {{a, m, a}, 3, 3},
-        {{m, m, m}, 1, 1},
-    };
-    for (const row& r : rows) {
-        texture_reset_cache();
-        texture_counters before = texture_stats;
-        for (int i : r.binds) texture_bind(i);
-        EXPECT_EQ(texture_stats.bind_calls - before.bind_calls, r.bind_calls) << r.binds.size();
-        EXPECT_EQ(texture_stats.env_calls - before.env_calls, r.env_calls) << r.binds.size();
-    }
-    // The cache tells the truth about GL's binding.
-    texture_bind(b);
-    texture_bind(a);
-    GLint bound = 0;
-    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
-    EXPECT_EQ((GLuint)bound, name_a);
-    // An upload leaves its texture bound, so binding it next costs nothing.
-    int c = texture_create_empty(4, 4, GL_RGB, 3);
-    texture_upload(c);
-    texture_counters before = texture_stats;
-    texture_bind(c);
-    EXPECT_EQ(texture_stats.bind_calls, before.bind_calls);
 }
 
 TEST_F(GlTexture, ForcedPowerOfTwoRescalesSingleLevelUploads) {

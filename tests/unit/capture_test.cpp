@@ -77,85 +77,12 @@ TEST_F(FixedClockTest, AnHourOfFramesDoesNotDrift) {
     EXPECT_NEAR(fps_value, 60, 0.01);
 }
 
-TEST_F(FixedClockTest, StepZeroGoesBackToTheSource) {
-    float now = 5;
-    static float* reading = nullptr;
-    reading = &now;
-    clock_set_source([] { return *reading; });
-    demostart = 0;
-    clock_set_fixed_step(10);
-    clock_start();
-    clock_reset();
-    clock_tick();
-    EXPECT_FLOAT_EQ(demo_time, 0.1f);
-    clock_set_fixed_step(0);
-    clock_start();
-    clock_reset();
-    now = 5.5f;
-    clock_tick();
-    EXPECT_FLOAT_EQ(demo_time, 0.5f);
-    clock_set_fixed_step(-3);  // not a step: the source stays in charge
-    now = 6;
-    clock_tick();
-    EXPECT_FLOAT_EQ(demo_time, 1);
-}
-
 // ---------------------------------------------------------------------------
 // Command line
 // ---------------------------------------------------------------------------
 
 
 std::string text(const char* s) { return s ? s : "(null)"; }
-
-TEST(CaptureCmdline, OfflineOptions) {
-    struct row {
-        std::vector<std::string> args;
-        const char* capture;
-        int bench, fps;
-        const char* json;
-        int width, height;
-    };
-    const char* none = nullptr;
-    const row rows[] = {
-        {{}, none, 0, 0, none, 0, 0},
-        {{"--capture", "out"}, "out", 0, 60, none, 0, 0},
-        {{"--capture", "out", "--fps", "20"}, "out", 0, 20, none, 0, 0},
-        {{"--fps", "24", "--capture", "o"}, "o", 0, 24, none, 0, 0},
-        {{"--bench"}, none, 1, 60, none, 0, 0},
-        {{"--bench", "--fps", "1000", "--json", "r.json"}, none, 1, 1000, "r.json", 0, 0},
-        {{"--bench", "--fps", "1"}, none, 1, 1, none, 0, 0},
-        {{"--size", "64x36"}, none, 0, 0, none, 64, 36},
-        {{"--size", "1X16384"}, none, 0, 0, none, 1, 16384},
-        {{"--size", "640x480", "--size", "32x32"}, none, 0, 0, none, 32, 32},
-    };
-    for (const row& r : rows) {
-        std::string line;
-        for (const std::string& a : r.args) line += " " + a;
-        SCOPED_TRACE("quillon" + line);
-        cmdline c = parse_command_line(r.args);
-        EXPECT_EQ(text(c.error), "(null)");
-        EXPECT_STREQ(c.value_error, "");
-        EXPECT_EQ(text(c.capture_dir), text(r.capture));
-        EXPECT_EQ(c.bench, r.bench);
-        EXPECT_EQ(c.offline_fps, r.fps);
-        EXPECT_EQ(text(c.json), text(r.json));
-        EXPECT_EQ(c.width, r.width);
-        EXPECT_EQ(c.height, r.height);
-    }
-}
-
-TEST(CaptureCmdline, StartAndEnd) {
-    cmdline c = parse_command_line({"--start", "12.5", "--end", "20"});
-    EXPECT_TRUE(c.has_start && c.has_end);
-    EXPECT_FLOAT_EQ(c.start, 12.5f);
-    EXPECT_FLOAT_EQ(c.end, 20);
-    c = parse_command_line({"--end", "0", "--start", "3"});  // end 0: no end, whatever the start
-    EXPECT_STREQ(c.value_error, "");
-    EXPECT_EQ(c.end, 0);
-    c = parse_command_line({"--start", "0"});
-    EXPECT_TRUE(c.has_start);
-    EXPECT_FALSE(c.has_end);
-}
 
 TEST(CaptureCmdline, BadValuesAreReported) {
     struct row {
@@ -209,80 +136,9 @@ TEST(CaptureCmdline, BadValuesAreReported) {
     EXPECT_EQ(text(c.error_arg), "--capture");
 }
 
-TEST(CaptureCmdline, UsageListsTheNewOptions) {
-    const std::string usage = cmdline_usage();
-    for (const char* option : {"--size WxH", "--start SECONDS", "--end SECONDS", "--capture DIR", "--bench",
-                               "--fps N", "--json FILE", "DIR/audio.wav"})
-        EXPECT_NE(usage.find(option), std::string::npos) << option;
-}
-
-TEST(CaptureCmdline, ApplyOverridesTheScriptForOneRun) {
-    const int saved[] = {gl_width, gl_height, gl_fullscreen};
-    const float saved_start = demostart, saved_end = demoend;
-    struct row {
-        std::vector<std::string> args;
-        int width, height, fullscreen;
-        float start, end;
-    };
-    const row rows[] = {
-        {{}, 800, 600, 1, 3, 9},
-        {{"--size", "64x36"}, 64, 36, 1, 3, 9},
-        {{"--start", "4.5"}, 800, 600, 1, 4.5f, 9},
-        {{"--end", "0"}, 800, 600, 1, 3, 0},
-        {{"--start", "0", "--end", "1"}, 800, 600, 1, 0, 1},
-        {{"--capture", "o"}, 800, 600, 0, 3, 9},
-        {{"--bench", "--fullscreen"}, 800, 600, 0, 3, 9},  // offline runs are always windowed
-    };
-    for (const row& r : rows) {
-        gl_width = 800;
-        gl_height = 600;
-        gl_fullscreen = 1;
-        demostart = 3;
-        demoend = 9;
-        cmdline c = parse_command_line(r.args);
-        cmdline_apply(&c);
-        EXPECT_EQ(gl_width, r.width);
-        EXPECT_EQ(gl_height, r.height);
-        EXPECT_EQ(gl_fullscreen, r.fullscreen);
-        EXPECT_EQ(demostart, r.start);
-        EXPECT_EQ(demoend, r.end);
-    }
-    gl_width = saved[0];
-    gl_height = saved[1];
-    gl_fullscreen = saved[2];
-    demostart = saved_start;
-    demoend = saved_end;
-}
-
 // ---------------------------------------------------------------------------
 // Bench figures and texts
 // ---------------------------------------------------------------------------
-
-TEST(BenchReport, PercentileIsTheNearestRank) {
-    struct row {
-        std::vector<double> values;
-        double percent;
-        double expected;
-    };
-    const row rows[] = {
-        {{}, 95, 0},
-        {{7}, 95, 7},
-        {{7}, 0, 7},
-        {{3, 1, 2}, 50, 2},
-        {{3, 1, 2}, 100, 3},
-        {{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20}, 95, 19},
-        {{20, 19, 18, 17, 16, 15, 14, 13, 12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1}, 95, 19},
-        {{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21}, 95, 20},
-        {{5, 5, 5, 100}, 95, 100},
-        {{5, 5, 5, 100}, 75, 5},
-    };
-    for (const row& r : rows) {
-        SCOPED_TRACE(testing::Message() << r.values.size() << " values, p" << r.percent);
-        EXPECT_EQ(bench_percentile(r.values, r.percent), r.expected);
-    }
-    EXPECT_EQ(bench_mean({}), 0);
-    EXPECT_DOUBLE_EQ(bench_mean({1, 2, 6}), 3);
-}
 
 bench_report sample_report() {
     bench_report r;
@@ -293,17 +149,6 @@ bench_report sample_report() {
     r.sections = {{"genCamera", 12, {1, 3}}, {"efx\"odd\\name", 30, {}}};
     r.loading = {{"load", "efxFader", 0, 1.5}, {"init", "genCamera", 12, 0.25}};
     return r;
-}
-
-TEST(BenchReport, TableHasARowPerSectionAndStep) {
-    std::string table = bench_table(sample_report());
-    EXPECT_NE(table.find("Bench: 3 frames at 20 fps, demo time 0.000 to 0.250 s"), std::string::npos) << table;
-    EXPECT_NE(table.find("genCamera                   12        2     2.000     3.000"), std::string::npos) << table;
-    EXPECT_NE(table.find("efx\"odd\\name                30        0         -         -"), std::string::npos) << table;
-    EXPECT_NE(table.find("whole frame                           3     4.000     6.000"), std::string::npos) << table;
-    EXPECT_NE(table.find("load efxFader                      1.500"), std::string::npos) << table;
-    EXPECT_NE(table.find("init genCamera              12     0.250"), std::string::npos) << table;
-    EXPECT_NE(table.find("all steps                          1.750"), std::string::npos) << table;
 }
 
 TEST(BenchReport, JsonQuotesNamesAndCarriesEveryFigure) {
@@ -419,36 +264,9 @@ TEST(Progress, PlainModePrintsOneLinePerTenth) {
     EXPECT_EQ(progress_update(&p, 0.79f, "g"), "");
 }
 
-TEST(Progress, TerminalModeRedrawsOneLine) {
-    progress p;
-    progress_begin(&p, 1);
-    EXPECT_EQ(progress_end(&p), "");  // nothing shown, nothing to close
-    EXPECT_EQ(progress_update(&p, 0, "loading 0 %"), "\rloading 0 %");
-    EXPECT_EQ(progress_update(&p, 0.01f, "frame 1 long"), "\rframe 1 long");
-    EXPECT_EQ(progress_update(&p, 0.02f, "frame 2"), "\rframe 2     ");  // the longer line is blanked
-    EXPECT_EQ(progress_end(&p), "\n");
-    EXPECT_EQ(progress_update(&p, 0.5f, "x"), "\rx");  // a new report starts clean
-}
-
 // ---------------------------------------------------------------------------
 // Capture pieces
 // ---------------------------------------------------------------------------
-
-TEST(Capture, NamesCountsAndEnd) {
-    EXPECT_EQ(capture_frame_name(0), "frame_000000.png");
-    EXPECT_EQ(capture_frame_name(42), "frame_000042.png");
-    EXPECT_EQ(capture_frame_name(1234567), "frame_1234567.png");
-    EXPECT_EQ(capture_audio_frames(6, 20, 44100), 13230);
-    EXPECT_EQ(capture_audio_frames(1, 60, 44100), 735);
-    EXPECT_EQ(capture_audio_frames(1, 7, 44100), 6300);
-    EXPECT_EQ(capture_audio_frames(1, 1000, 44100), 44);  // 44.1 rounds down
-    EXPECT_EQ(capture_audio_frames(3, 1000, 44100), 132);  // 132.3
-    EXPECT_EQ(capture_audio_frames(60 * 3600 * 3, 60, 44100), 44100ll * 3600 * 3);  // no 32-bit overflow
-    EXPECT_EQ(capture_audio_frames(0, 60, 44100), 0);
-    EXPECT_EQ(capture_show_end(0, 20), 20);
-    EXPECT_EQ(capture_show_end(10, 20), 10);
-    EXPECT_EQ(capture_show_end(30, 20), 20);
-}
 
 TEST(Capture, FfmpegLine) {
     struct row {

@@ -76,57 +76,6 @@ TEST_F(ClockTest, DemoTimeFollowsTheSourceFromTheReset) {
     }
 }
 
-TEST_F(ClockTest, FpsIsMeasuredOverWindowsAboveAFifthOfASecond) {
-    struct step {
-        float now;
-        float fps;  // fps_value after the tick
-    };
-    struct row {
-        const char* name;
-        std::vector<step> steps;
-    };
-    const row rows[] = {
-        {"16 fps", {{0.0625f, 0}, {0.125f, 0}, {0.1875f, 0}, {0.25f, 16}}},
-        {"exactly 0.2 s is not enough", {{0.2f, 0}, {0.25f, 8}}},
-        {"value kept until the next window",
-         {{0.25f, 4}, {0.3125f, 4}, {0.375f, 4}, {0.4375f, 4}, {0.5f, 16}}},
-        {"source standing still", {{0, 0}, {0, 0}, {0.5f, 6}}},
-    };
-    for (const row& r : rows) {
-        SCOPED_TRACE(r.name);
-        fake_now = 0;
-        clock_start();
-        clock_reset();
-        for (const step& s : r.steps) {
-            fake_now = s.now;
-            clock_tick();
-            EXPECT_FLOAT_EQ(fps_value, s.fps) << "tick at " << s.now;
-        }
-    }
-}
-
-TEST_F(ClockTest, StartClearsTheCountersOfAPreviousRun) {
-    clock_start();
-    clock_reset();
-    fake_now = 0.25f;
-    clock_tick();
-    ASSERT_FLOAT_EQ(fps_value, 4);
-    fake_now = 0.3125f;  // one frame into an unfinished window
-    clock_tick();
-    demostart = 7;
-    clock_start();
-    EXPECT_EQ(demo_time, 7);
-    EXPECT_EQ(frame_delta, 0);
-    EXPECT_EQ(frame_number, 0);
-    EXPECT_EQ(fps_value, 0);
-    // Neither the frame count nor the time of that window carries over.
-    clock_reset();
-    fake_now = 0.5625f;
-    clock_tick();
-    EXPECT_FLOAT_EQ(demo_time, 7.25f);
-    EXPECT_FLOAT_EQ(fps_value, 4);
-}
-
 // ---------------------------------------------------------------------------
 // Input
 // ---------------------------------------------------------------------------
@@ -203,52 +152,6 @@ TEST_F(InputTest, OverlayKeys) {
         EXPECT_EQ(timing, r.timing_after);
         EXPECT_EQ(quit_requested, 0);
     }
-}
-
-TEST_F(InputTest, OverlayKeysActWithShift) {
-    press('f', KMOD_LSHIFT);
-    EXPECT_EQ(fps, 1);
-    press('t', KMOD_RSHIFT | KMOD_CAPS);
-    EXPECT_EQ(fps, 0);
-    EXPECT_EQ(timing, 1);
-}
-
-TEST_F(InputTest, KeyStateFollowsPressAndRelease) {
-    const int syms[] = {27, 'a', 'f', 't', ' ', 256, 265, 271, 273, 274, 275, 276, 303, 322};
-    for (int sym : syms) {
-        SCOPED_TRACE(sym);
-        clear();
-        press(sym);
-        EXPECT_EQ(key_state[sym], 1);
-        EXPECT_EQ(keys_held(), 1);
-        press(sym);  // auto-repeat or a second press while held
-        EXPECT_EQ(key_state[sym], 1);
-        release(sym);
-        EXPECT_EQ(key_state[sym], 0);
-        EXPECT_EQ(keys_held(), 0);
-    }
-}
-
-TEST_F(InputTest, HeldKeysAreIndependent) {
-    press(273);
-    press(276);
-    press('w');
-    release(273);
-    EXPECT_EQ(key_state[273], 0);
-    EXPECT_EQ(key_state[276], 1);
-    EXPECT_EQ(key_state['w'], 1);
-    release('q');  // releasing a key never pressed
-    EXPECT_EQ(keys_held(), 2);
-}
-
-TEST_F(InputTest, SymbolsOutsideTheTableAreIgnored) {
-    // Codes the platform never sends, still within its key enumeration.
-    press(KEY_STATE_COUNT);
-    press(400);
-    press(511);
-    release(KEY_STATE_COUNT);
-    EXPECT_EQ(keys_held(), 0);
-    EXPECT_EQ(quit_requested, 0);
 }
 
 TEST_F(InputTest, QuitRequests) {

@@ -55,42 +55,6 @@ std::string fatal_message_of(void (*step)()) {
     return "(no fatal error)";
 }
 
-TEST(music, nothing_opened_nothing_to_close_and_no_load) {
-    music_close();
-    music_close();
-    EXPECT_EQ(music_cpu_usage(), 0.0f);
-    EXPECT_EQ(music_current_stream(), nullptr);
-}
-
-TEST(music, opens_at_demostart_and_plays) {
-    temp_dir dir;
-    const std::vector<unsigned char>& mp3 = tone_mp3(2 * SOUND_RATE);
-    std::string path = dir.write("tone.mp3", std::string(mp3.begin(), mp3.end()));
-    music_script script(path.c_str(), 0.2506f);
-    music_open();
-    ASSERT_NE(music_current_stream(), nullptr);
-    EXPECT_EQ(sound_stream_position(music_current_stream()), 250 * SOUND_RATE / 1000);
-    music_play();
-    float load = music_cpu_usage();
-    EXPECT_GE(load, 0.0f);
-    EXPECT_LE(load, 100.0f);
-    music_close();
-    EXPECT_EQ(music_current_stream(), nullptr);
-    EXPECT_EQ(music_cpu_usage(), 0.0f);
-}
-
-TEST(music, a_start_at_or_before_zero_is_not_a_seek) {
-    temp_dir dir;
-    const std::vector<unsigned char>& mp3 = tone_mp3(2 * SOUND_RATE);
-    std::string path = dir.write("tone.mp3", std::string(mp3.begin(), mp3.end()));
-    for (float start : {0.0f, -3.0f}) {
-        music_script script(path.c_str(), start);
-        music_open();
-        ASSERT_NE(music_current_stream(), nullptr);
-        EXPECT_EQ(sound_stream_position(music_current_stream()), 0);
-    }
-}
-
 TEST(music, failures_are_fatal_with_their_messages) {
     temp_dir dir;
     std::string garbage = dir.write("garbage.mp3", "this is not an mp3 at all\n");
@@ -123,11 +87,6 @@ TEST(music, an_output_that_cannot_open_is_fatal) {
     setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
     EXPECT_EQ(fatal_message_of(music_open), "Error initializing output device.");
     setenv("SDL_AUDIODRIVER", "dummy", 1);
-}
-
-TEST(music, playing_without_an_open_stream_is_fatal) {
-    music_script script(nullptr);
-    EXPECT_EQ(fatal_message_of(music_play), "This command failed because FSOUND_Init was not called");
 }
 
 }  // namespace

@@ -172,93 +172,6 @@ TEST_F(ScriptTest, LimitsAreInclusive) {
 // Settings
 // ---------------------------------------------------------------------------
 
-TEST_F(ScriptTest, EndLineAloneKeepsDefaults) {
-    for (const char* script : {"[EOF]\n", "", "; only a comment\n\n"}) {
-        // Dirty every setting first, so the defaults must really be restored.
-        for (const setting& row : settings_table) {
-            if (row.kind == SETTING_INT) *static_cast<int*>(row.address) = 77;
-            if (row.kind == SETTING_FLOAT) *static_cast<float*>(row.address) = 7.5f;
-        }
-        std::string path = dir.write("script.txt", script);
-        read_script_file(path.c_str());
-        EXPECT_EQ(section_list, nullptr);
-        EXPECT_STREQ(demoname, "Quillon Realtime Visualizer");
-        EXPECT_EQ(snd_mp3file, nullptr);
-        const int ints[] = {fps, timing, debug, packeddata, gl_fullscreen, gl_panoramic, gl_info,
-                            gl_extensions, gl_width, gl_height, gl_bpp, gl_zbuffer, gl_rttWidth,
-                            gl_rttHeight, snd_enable};
-        const int expected[] = {0, 0, 0, 0, 1, 1, 1, 1, 800, 600, 32, 16, 512, 512, 0};
-        for (size_t i = 0; i < sizeof ints / sizeof ints[0]; ++i) EXPECT_EQ(ints[i], expected[i]) << i;
-        EXPECT_EQ(demostart, 0.0f);
-        EXPECT_EQ(demoend, 0.0f);
-    }
-}
-
-TEST_F(ScriptTest, TableHoldsEveryKeyOnce) {
-    const char* keys[] = {"demoname", "fps", "timing", "debug", "packeddata", "demostart", "demoend",
-                          "gl_fullscreen", "gl_panoramic", "gl_info", "gl_extensions", "gl_width",
-                          "gl_height", "gl_bpp", "gl_zbuffer", "gl_rttWidth", "gl_rttHeight",
-                          "snd_enable", "snd_mp3file"};
-    for (int i = 0; i < SETTING_COUNT; ++i) {
-        EXPECT_STREQ(settings_table[i].key, keys[i]);
-        EXPECT_EQ(settings_find(keys[i]), &settings_table[i]);
-    }
-    EXPECT_EQ(settings_find("gl_rttwidth"), nullptr);
-    EXPECT_EQ(settings_find(""), nullptr);
-}
-
-TEST_F(ScriptTest, SettingValuesAreScanned) {
-    struct row {
-        const char* line;
-        const int* int_setting;
-        int int_value;
-        const float* float_setting;
-        float float_value;
-    };
-    const std::vector<row> rows = {
-        {"gl_width 1024", &gl_width, 1024, nullptr, 0},
-        {"gl_width -3", &gl_width, -3, nullptr, 0},
-        {"gl_width +7", &gl_width, 7, nullptr, 0},
-        {"gl_width 640x480", &gl_width, 640, nullptr, 0},
-        {"gl_width 12.9", &gl_width, 12, nullptr, 0},
-        {"gl_width 0x20", &gl_width, 0, nullptr, 0},
-        {"gl_width wide", &gl_width, 800, nullptr, 0},
-        {"gl_width", &gl_width, 800, nullptr, 0},
-        {"gl_width 99999999999", &gl_width, 2147483647, nullptr, 0},
-        {"fps 1\r", &fps, 1, nullptr, 0},
-        {"demostart 12.5", nullptr, 0, &demostart, 12.5f},
-        {"demostart -2", nullptr, 0, &demostart, -2.0f},
-        {"demostart 1.5e1s", nullptr, 0, &demostart, 15.0f},
-        {"demostart .25", nullptr, 0, &demostart, 0.25f},
-        {"demostart 3.", nullptr, 0, &demostart, 3.0f},
-        {"demostart 2e", nullptr, 0, &demostart, 2.0f},
-        {"demostart 0x10", nullptr, 0, &demostart, 0.0f},
-        {"demostart inf", nullptr, 0, &demostart, 0.0f},
-        {"demostart nan", nullptr, 0, &demostart, 0.0f},
-        {"demoend -", nullptr, 0, &demoend, 0.0f},
-    };
-    for (const row& r : rows) {
-        ASSERT_EQ(read_text(std::string(r.line) + "\n[EOF]\n"), "") << r.line;
-        if (r.int_setting) {
-            EXPECT_EQ(*r.int_setting, r.int_value) << r.line;
-        }
-        if (r.float_setting) {
-            EXPECT_EQ(*r.float_setting, r.float_value) << r.line;
-        }
-    }
-}
-
-TEST_F(ScriptTest, TextSettingsKeepTheirBlanksAndTheLastValue) {
-    ASSERT_EQ(read_text("demoname first\ndemoname Two words  \r\nsnd_mp3file data/music.mp3\n"
-                        "gl_width 320\ngl_width 640\n"),
-              "");
-    EXPECT_STREQ(demoname, "Two words  ");
-    EXPECT_STREQ(snd_mp3file, "data/music.mp3");
-    EXPECT_EQ(gl_width, 640);
-    ASSERT_EQ(read_text("snd_mp3file\n"), "");
-    EXPECT_STREQ(snd_mp3file, "");
-}
-
 // ---------------------------------------------------------------------------
 // Sections
 // ---------------------------------------------------------------------------
@@ -354,16 +267,6 @@ TEST_F(ScriptTest, SectionTimesAndSyncs) {
     // A syncs count that does not parse keeps the previous count.
     ASSERT_EQ(read_text("[gears]\nsyncs 2\nsyncs many\nsync 1\nsync 2\n[EOF]\n"), "");
     EXPECT_EQ(sections().at(0)->sync_count, 2);
-}
-
-TEST_F(ScriptTest, ResetFreesSectionsAndRestoresDefaults) {
-    ASSERT_EQ(read_text("demoname Show\ngl_width 1\n[gears]\nstring a\nspline b\nsyncs 1\nsync 1\n"), "");
-    current_section = section_list;
-    script_reset();
-    EXPECT_EQ(section_list, nullptr);
-    EXPECT_EQ(current_section, nullptr);
-    EXPECT_EQ(gl_width, 800);
-    EXPECT_STREQ(demoname, "Quillon Realtime Visualizer");
 }
 
 // ---------------------------------------------------------------------------

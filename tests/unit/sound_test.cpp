@@ -153,57 +153,11 @@ TEST(sound_stream, a_stream_cut_short_plays_what_it_holds) {
     EXPECT_EQ(got, length);
 }
 
-TEST(sound_errors, texts_at_both_ends_of_the_table_and_beyond) {
-    EXPECT_STREQ(sound_error_text(0), "No errors");
-    EXPECT_STREQ(sound_error_text(12), "Not enough memory ");
-    EXPECT_STREQ(sound_error_text(18), "Required Mediaplayer codec is not installed");
-    EXPECT_STREQ(sound_error_text(19), "Unknown error");
-    EXPECT_STREQ(sound_error_text(-1), "Unknown error");
-    EXPECT_STREQ(sound_error_text(INT_MAX), "Unknown error");
-    EXPECT_GE(sound_version(), 3.63f);
-}
-
 // SDL's dummy driver: real callbacks on the audio thread, no device.
 struct dummy_audio {
     dummy_audio() { setenv("SDL_AUDIODRIVER", "dummy", 1); }
     ~dummy_audio() { sound_close(); }
 };
-
-// Waits (up to two seconds) until the stream has moved past `frame`.
-bool advances_past(sound_stream* s, int64_t frame) {
-    for (int i = 0; i < 200; ++i) {
-        if (sound_stream_position(s) > frame) return true;
-        SDL_Delay(10);
-    }
-    return false;
-}
-
-TEST(sound_output, open_seek_play_pause_and_close) {
-    dummy_audio audio;
-    const std::vector<unsigned char>& mp3 = tone_mp3(TONE_FRAMES);
-    stream_holder h(mp3);
-    ASSERT_NE(h.s, nullptr);
-    EXPECT_EQ(sound_cpu_usage(), 0.0f);
-    ASSERT_TRUE(sound_init(SOUND_RATE, SOUND_MAX_CHANNELS, 0)) << sound_error_text(sound_error());
-    ASSERT_TRUE(sound_stream_set_time(h.s, 500));
-    int channel = sound_stream_play(h.s, true);
-    ASSERT_GE(channel, 0);
-    SDL_Delay(100);
-    EXPECT_EQ(sound_stream_position(h.s), SOUND_RATE / 2) << "a paused channel does not advance";
-    ASSERT_TRUE(sound_set_paused(channel, false));
-    EXPECT_TRUE(advances_past(h.s, SOUND_RATE / 2 + 4096));
-    // Every callback takes some time, so a playing output shows some load.
-    float load = sound_cpu_usage();
-    EXPECT_GT(load, 0.0f);
-    EXPECT_LE(load, 100.0f);
-    // Seeking while playing is guarded against the callback.
-    EXPECT_TRUE(sound_stream_set_time(h.s, 0));
-    EXPECT_TRUE(advances_past(h.s, 0));
-    sound_close();
-    EXPECT_EQ(sound_cpu_usage(), 0.0f);
-    EXPECT_FALSE(sound_set_paused(channel, false));
-    EXPECT_EQ(sound_error(), SOUND_ERR_UNINITIALISED);
-}
 
 TEST(sound_output, error_paths) {
     dummy_audio audio;
@@ -236,43 +190,6 @@ TEST(sound_output, error_paths) {
     a.s = nullptr;
     EXPECT_EQ(sound_stream_play(b.s, false), 0);
     EXPECT_EQ(sound_error(), SOUND_OK);
-}
-
-TEST(sound_output, a_missing_audio_driver_fails_to_initialise) {
-    setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
-    EXPECT_FALSE(sound_init(SOUND_RATE, SOUND_MAX_CHANNELS, 0));
-    EXPECT_STREQ(sound_error_text(sound_error()), "Error initializing output device.");
-    setenv("SDL_AUDIODRIVER", "dummy", 1);
-    EXPECT_TRUE(sound_init(SOUND_RATE, SOUND_MAX_CHANNELS, 0)) << "a failed start leaves nothing behind";
-    sound_close();
-}
-
-TEST(sound_load, share_of_the_last_second_spent_in_callbacks) {
-    const int64_t MS = 1000000;
-    const int64_t NOW = 10000 * MS;
-    sound_load_ring ring;
-    sound_load_reset(&ring, 0);
-    EXPECT_EQ(sound_load_percent(&ring, NOW), 0.0f);
-    sound_load_add(&ring, NOW - 1500 * MS, 900 * MS);  // older than a second: ignored
-    sound_load_add(&ring, NOW - 500 * MS, 10 * MS);
-    sound_load_add(&ring, NOW - 20 * MS, 20 * MS);
-    EXPECT_NEAR(sound_load_percent(&ring, NOW), 3.0f, 1e-4);
-
-    // Measuring for only half a second so far: the share of that half.
-    sound_load_reset(&ring, NOW - 500 * MS);
-    sound_load_add(&ring, NOW - 100 * MS, 50 * MS);
-    EXPECT_NEAR(sound_load_percent(&ring, NOW), 10.0f, 1e-4);
-
-    // More busy time than wall time (clock skew between threads) is clamped.
-    sound_load_add(&ring, NOW, 900 * MS);
-    EXPECT_EQ(sound_load_percent(&ring, NOW), 100.0f);
-    EXPECT_EQ(sound_load_percent(&ring, NOW - 500 * MS), 0.0f);
-
-    // A ring overrun by many short callbacks measures over what it holds.
-    sound_load_reset(&ring, 0);
-    for (int i = 0; i < 3 * SOUND_LOAD_ENTRIES; ++i) sound_load_add(&ring, NOW - 1000 * MS + (i + 1) * MS, MS / 4);
-    int64_t last = NOW - 1000 * MS + 3 * SOUND_LOAD_ENTRIES * MS;
-    EXPECT_NEAR(sound_load_percent(&ring, last), 25.0f, 0.2f);
 }
 
 }  // namespace

@@ -15,26 +15,6 @@
 // Kind by name
 // ---------------------------------------------------------------------------
 
-TEST(TextureKind, SubstringsInOrder) {
-    struct row { const char* name; int kind; } rows[] = {
-        {"a.bmp", IMAGE_BMP}, {"a.BMP", IMAGE_BMP}, {"a.jpg", IMAGE_JPEG},
-        {"a.JPG", IMAGE_JPEG}, {"a.tga", IMAGE_TGA}, {"data/fonts/font.TGA", IMAGE_TGA},
-        {"a.Jpg", 0}, {"a.png", 0}, {"bmp", 0}, {"", 0},
-        // ".bmp" is looked for before ".jpg", ".jpg" before ".tga".
-        {"a.bmp.jpg", IMAGE_BMP}, {"a.tga.jpg", IMAGE_JPEG}, {"a.TGA.BMP", IMAGE_BMP},
-        // Anywhere in the name, not only at its end.
-        {"x.bmpfile", IMAGE_BMP}, {"dir.jpg/picture", IMAGE_JPEG},
-    };
-    for (const row& r : rows) EXPECT_EQ(texture_kind_from_name(r.name), r.kind) << r.name;
-}
-
-TEST(TextureKind, UnknownExtensionTakesNoSlot) {
-    int before = texture_count;
-    EXPECT_EQ(texture_load("data/picture.Jpg"), -1);
-    EXPECT_EQ(texture_load("data/picture.png"), -1);
-    EXPECT_EQ(texture_count, before);
-}
-
 // ---------------------------------------------------------------------------
 // Pixel conversions
 // ---------------------------------------------------------------------------
@@ -51,13 +31,6 @@ TEST(ImageConvert, ChannelFieldsStretchToFullRange) {
     };
     for (const row& r : rows)
         EXPECT_EQ(image_channel(r.pixel, r.mask, r.absent), r.want) << std::hex << r.mask;
-}
-
-TEST(ImageConvert, RowBytesPadToFour) {
-    struct row { int width, components, want; } rows[] = {
-        {3, 3, 12}, {4, 3, 12}, {1, 3, 4}, {5, 4, 20}, {3, 1, 4}, {0, 3, 0},
-    };
-    for (const row& r : rows) EXPECT_EQ(image_row_bytes(r.width, r.components), r.want);
 }
 
 TEST(ImageConvert, PaletteWithKeyExpandsToRgba) {
@@ -168,51 +141,6 @@ TEST(TextureLoad, EveryLayoutGivesRightFormatAndColours) {
                 EXPECT_EQ(got.a, want.a) << x << "," << y;
             }
     }
-}
-
-TEST(TextureLoad, JpegIsRgb) {
-    temp_dir dir;
-    picture pic = quadrant_picture(16, 16);
-    std::string path = dir.file("q.JPG");
-    write_jpeg(path, pic);
-    const texture* t = texture_table[texture_load(path.c_str())];
-    EXPECT_EQ(t->components, 3);
-    EXPECT_EQ(t->pixel_format, (GLenum)GL_RGB);
-    EXPECT_EQ(t->width, 16);
-    // Quadrant centres, away from the lossy edges.
-    const int spots[][2] = {{4, 4}, {12, 4}, {4, 12}, {12, 12}};
-    for (const auto& s : spots) {
-        rgba want = pic.at(s[0], s[1]), got = texture_pixel(t, s[0], s[1]);
-        EXPECT_NEAR(got.r, want.r, 8);
-        EXPECT_NEAR(got.g, want.g, 8);
-        EXPECT_NEAR(got.b, want.b, 8);
-    }
-}
-
-TEST(TextureLoad, NewRecordsHaveOptionsZeroAndOptionBitsApply) {
-    int index = texture_create_empty(4, 4, GL_RGB, 3);
-    const texture* t = texture_table[index];
-    EXPECT_EQ(t->filter, (GLenum)GL_LINEAR_MIPMAP_NEAREST);
-    EXPECT_EQ(t->wrap, (GLenum)GL_REPEAT);
-    EXPECT_EQ(t->env_mode, (GLenum)GL_REPLACE);
-    for (int options = 0; options < 8; options++) {
-        texture_set_options(index, options);
-        EXPECT_EQ(t->filter, options & 1 ? GL_LINEAR : GL_LINEAR_MIPMAP_NEAREST) << options;
-        EXPECT_EQ(t->wrap, options & 2 ? (GLenum)GL_CLAMP : (GLenum)GL_REPEAT) << options;
-        EXPECT_EQ(t->env_mode, options & 4 ? (GLenum)GL_MODULATE : (GLenum)GL_REPLACE) << options;
-    }
-}
-
-TEST(TextureLoad, EmptyTextureIsZeroFilled) {
-    const texture* t = texture_table[texture_create_empty(5, 3, GL_RGB, 3)];
-    EXPECT_EQ(t->name, nullptr);
-    EXPECT_EQ(t->width, 5);
-    EXPECT_EQ(t->height, 3);
-    EXPECT_EQ(t->pixel_format, (GLenum)GL_RGB);
-    // Every byte of the padded rows GL will read.
-    int bytes = texture_row_bytes(t) * t->height;
-    EXPECT_EQ(bytes, 16 * 3);
-    for (int i = 0; i < bytes; i++) ASSERT_EQ(t->pixels[i], 0) << i;
 }
 
 // ---------------------------------------------------------------------------

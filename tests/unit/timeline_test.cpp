@@ -172,22 +172,6 @@ TEST_F(TimelineTest, StartOrderFollowsStartTimesAndReversesTies) {
     }
 }
 
-TEST_F(TimelineTest, OnlyDueSectionsStart) {
-    add(1, 0, 10);
-    add(2, 1, 10);
-    section* later = add(3, 2, 10);
-    frame(1);  // a start equal to demo_time is due
-    EXPECT_EQ(ids("start"), (ids_t{1, 2}));
-    EXPECT_EQ(pending_head, later);
-    EXPECT_EQ(later->pending_prev, nullptr);
-    calls.clear();
-    frame(1.5f);
-    EXPECT_EQ(ids("start"), ids_t{});
-    frame(2);
-    EXPECT_EQ(ids("start"), ids_t{3});
-    EXPECT_EQ(pending_head, nullptr);
-}
-
 // ---------------------------------------------------------------------------
 // Render phase
 // ---------------------------------------------------------------------------
@@ -312,23 +296,6 @@ TEST_F(TimelineTest, SectionOverAtItsStartGetsStartButNoRender) {
         EXPECT_EQ(active_head, nullptr);
         EXPECT_EQ(pending_head, nullptr);
     }
-}
-
-TEST_F(TimelineTest, RetiringInTheMiddleKeepsTheWalkGoing) {
-    add(1, 0, 10, 0);
-    add(2, 0, 1, 1);
-    add(3, 0, 10, 2);
-    add(4, 0, 1, 3);
-    frame(0);
-    calls.clear();
-    frame(2, 2);
-    EXPECT_EQ(sequence(), (std::vector<std::pair<int, std::string>>{
-                              {1, "render"}, {2, "stop"}, {3, "render"}, {4, "stop"}}));
-    ids_t left;
-    for (section* s = active_head; s; s = s->active_next) left.push_back(s->line);
-    EXPECT_EQ(left, (ids_t{1, 3}));
-    EXPECT_EQ(active_head->active_prev, nullptr);
-    EXPECT_EQ(active_head->active_next->active_prev, active_head);
 }
 
 // ---------------------------------------------------------------------------

@@ -132,72 +132,6 @@ TEST_F(gen3ds_window, draws_its_models_lit_with_their_materials) {
     EXPECT_RGB_NEAR(world_pixel(0.1f, 0.15f), 255, 0, 0, 3);  // model 1 never turns
 }
 
-TEST_F(gen3ds_window, spline_places_the_models_and_only_a_single_spline_counts) {
-    open_view();
-    section& s = four_models();
-    // Half size, moved 1.2 right before scaling: the box lands at x = 0.6.
-    give_spline(s, "{0.5,0.5,0.5,0,0,0,1.2,0,0}\n", 100);
-    clear_to(0, 0, 0);
-    render_at(s, 0, gen3ds_render);
-    EXPECT_RGB_NEAR(world_pixel(0.6f, 0.1f), 255, 0, 0, 3);
-    EXPECT_RGB_NEAR(world_pixel(0, 0.1f), 0, 0, 0, 0);
-    EXPECT_RGB_NEAR(world_pixel(0.6f, 0.2f), 0, 0, 0, 0);  // half of 0.3 tall
-
-    give_spline(s, "{2,2,2,0,0,0,0,0,0}\n", 100);  // two splines: neither is used
-    clear_to(0, 0, 0);
-    render_at(s, 0, gen3ds_render);
-    EXPECT_RGB_NEAR(world_pixel(0.1f, 0.15f), 255, 0, 0, 3);
-    EXPECT_RGB_NEAR(world_pixel(0.1f, 0.4f), 0, 0, 0, 0);
-}
-
-TEST_F(gen3ds_window, leaves_lighting_culling_and_blending_off_texturing_on) {
-    open_view();
-    section& s = four_models();
-    glDisable(GL_TEXTURE_2D);
-    glEnable(GL_BLEND);
-    render_at(s, 2, gen3ds_render);
-    EXPECT_FALSE(glIsEnabled(GL_LIGHTING));
-    EXPECT_FALSE(glIsEnabled(GL_CULL_FACE));
-    EXPECT_FALSE(glIsEnabled(GL_BLEND));
-    EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
-    EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
-    EXPECT_EQ(integer_state(GL_BLEND_SRC), GL_ONE);
-    EXPECT_EQ(integer_state(GL_BLEND_DST), GL_ONE);
-    EXPECT_EQ(integer_state(GL_MODELVIEW_STACK_DEPTH), 1);
-    float m[16];
-    glGetFloatv(GL_MODELVIEW_MATRIX, m);
-    for (int i = 0; i < 16; ++i) EXPECT_EQ(m[i], i % 5 == 0 ? 1 : 0) << i;
-    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
-}
-
-TEST_F(gen3ds_window, needs_five_strings_and_readable_models) {
-    open_view();
-    write_box("red.3ds", {-0.3f, -0.3f, -0.3f}, {0.3f, 0.3f, 0.3f}, {1, 0, 0});
-    dir.write("broken.3ds", "not a model");
-    struct row {
-        std::initializer_list<const char*> strings;
-        const char* message;
-    } rows[] = {
-        {{"./", "red.3ds", "red.3ds", "red.3ds"}, "gen3DS: section at line 1 needs 5 strings, has 4"},
-        {{"./", "red.3ds", "red.3ds", "red.3ds", "red.3ds", "red.3ds"},
-         "gen3DS: section at line 1 needs 5 strings, has 6"},
-        {{"./", "red.3ds", "red.3ds", "missing.3ds", "red.3ds"},
-         "gen3DS: Error loading model 'missing.3ds' (./missing.3ds: No such file or directory)"},
-        {{"./", "broken.3ds", "red.3ds", "red.3ds", "red.3ds"}, "gen3DS: Error loading model 'broken.3ds' (./broken.3ds: "},
-    };
-    for (const row& r : rows) {
-        section& s = add_section(section_type_find("gen3DS"), 0, 1, {});
-        set_strings(s, r.strings);
-        // Load failures end with the loader's reason, which names the file.
-        std::string message = fatal_message(gen3ds_init);
-        if (std::string(r.message).back() == ' ')
-            EXPECT_EQ(message.substr(0, std::strlen(r.message)), r.message) << message;
-        else
-            EXPECT_EQ(message, r.message);
-        EXPECT_EQ(s.instance_data, nullptr);
-    }
-}
-
 // ---------------------------------------------------------------------------
 // genEnvironment
 // ---------------------------------------------------------------------------
@@ -235,44 +169,6 @@ TEST_F(environment_window, sphere_mapped_model_covers_its_area_in_the_pictures_c
     EXPECT_FALSE(glIsEnabled(GL_TEXTURE_GEN_S));
 }
 
-TEST_F(environment_window, picture_is_looked_up_by_the_normals) {
-    open_view();
-    // Left half red, right half blue: a face turned to the left reflects
-    // another part of the picture than one turned to the right.
-    picture halves{16, 16, {}};
-    for (int y = 0; y < 16; ++y)
-        for (int x = 0; x < 16; ++x) halves.pixels.push_back(x < 8 ? rgba{255, 0, 0, 255} : rgba{0, 0, 255, 255});
-    write_tga(dir.file("halves.tga"), halves, TGA_TRUE, 24);
-    section& s = environment_section("halves.tga");
-    give_spline(s, "{1,1,1,0,45,0,0,0,0}\n", 10);  // two faces seen, at +-45 degrees
-    clear_to(0, 0, 0);
-    render_at(s, 0, environment_render);
-    rgb left = world_pixel(-0.3f, 0), right = world_pixel(0.3f, 0);
-    EXPECT_TRUE((left.r > 200 && right.b > 200) || (left.b > 200 && right.r > 200))
-        << left.r << "," << left.b << " / " << right.r << "," << right.b;
-}
-
-TEST_F(environment_window, bad_sections_are_reported_before_drawing) {
-    open_view();
-    write_box("box.3ds", {-0.5f, -0.5f, -0.5f}, {0.5f, 0.5f, 0.5f}, {1, 1, 1});
-    write_tga(dir.file("teal.tga"), picture{8, 8, std::vector<rgba>(64, {0, 200, 160, 255})}, TGA_TRUE, 24);
-    struct row {
-        std::initializer_list<const char*> strings;
-        const char* message;
-    } rows[] = {
-        {{"./", "box.3ds"}, "genEnvironment: section at line 1 needs 3 strings, has 2"},
-        {{"./", "box.3ds", "teal.tga", "extra"}, "Script: three strings are needed in genEnvironment section"},
-        {{"./", "none.3ds", "teal.tga"}, "genEnvironment: Error loading model 'none.3ds' (./none.3ds: No such file or directory)"},
-        {{"./", "box.3ds", "teal.png"}, "genEnvironment: Error loading texture teal.png"},
-    };
-    for (const row& r : rows) {
-        section& s = add_section(section_type_find("genEnvironment"), 0, 1, {});
-        set_strings(s, r.strings);
-        EXPECT_EQ(fatal_message(environment_init), r.message);
-        EXPECT_EQ(s.instance_data, nullptr);
-    }
-}
-
 // ---------------------------------------------------------------------------
 // genWireframe
 // ---------------------------------------------------------------------------
@@ -298,26 +194,6 @@ struct wireframe_window : model_window {
 // Width 2, orange lines (red 1, green 0.5, blue 0), alpha 0.5 + flicker.
 const std::initializer_list<float> ORANGE = {2, 1, 0, 0, 0.5f, 0, 0, 0, 0, 0, 0.5f, 0.5f, 0};
 
-TEST_F(wireframe_window, draws_the_edges_not_the_surfaces) {
-    open();
-    wireframe_load();
-    section& s = wireframe_section(ORANGE);
-    render_at_demo_time(s, 0);
-    int lines = lit_pixels(60);
-    EXPECT_GT(lines, 1500);
-    // The front face alone would cover about a sixth of the frame filled.
-    EXPECT_LT(lines, 512 * 512 / 12);
-    // Inside the far face, off its diagonals: dark.
-    EXPECT_RGB_NEAR(pixel_at(256 + 30, 256), 0, 0, 0, 0);
-    EXPECT_RGB_NEAR(pixel_at(256, 256 - 30), 0, 0, 0, 0);
-    // A line pixel is in the pulsing colour.
-    std::vector<unsigned char> p = read_target();
-    int orange = 0;
-    for (size_t i = 0; i < p.size(); i += 4)
-        if (std::abs(p[i] - 255) <= 2 && std::abs(p[i + 1] - 128) <= 2 && p[i + 2] <= 2) ++orange;
-    EXPECT_GT(orange, lines / 2);
-}
-
 TEST_F(wireframe_window, exactly_one_culls_the_far_edges) {
     open();
     wireframe_load();
@@ -338,48 +214,6 @@ TEST_F(wireframe_window, exactly_one_culls_the_far_edges) {
         else EXPECT_EQ(seen, all_edges) << r.value;
         EXPECT_FALSE(glIsEnabled(GL_CULL_FACE)) << r.value;
     }
-}
-
-TEST_F(wireframe_window, turns_with_the_demo_clock_and_draws_one_random_number) {
-    open();
-    wireframe_load();
-    section& s = wireframe_section(ORANGE);
-    rand_restart();
-    render_at_demo_time(s, 0);
-    EXPECT_EQ(rand_next(), 5758);  // the frame took the first draw
-    // Nine seconds of demo time turn it a quarter round, out of the view,
-    // whatever the section's own time.
-    render_at_demo_time(s, 9);
-    EXPECT_EQ(lit_pixels(20), 0);
-    render_at_demo_time(s, 36);
-    EXPECT_GT(lit_pixels(60), 1500);
-    EXPECT_EQ(integer_state(GL_POLYGON_MODE), GL_FILL);
-    EXPECT_EQ(integer_state(GL_LINE_WIDTH), 1);
-    EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
-    EXPECT_FALSE(glIsEnabled(GL_BLEND));
-    EXPECT_EQ(integer_state(GL_MODELVIEW_STACK_DEPTH), 1);
-}
-
-TEST_F(wireframe_window, every_section_draws_the_model_loaded_last) {
-    open();
-    wireframe_load();
-    section& first = wireframe_section(ORANGE, "ahead.3ds");
-    wireframe_section(ORANGE, "left.3ds");
-    render_at_demo_time(first, 0);
-    // Camera looking down +Z with up +Y: world +X is on the screen's left.
-    EXPECT_GT(lit_pixels(60, 0, 200), 1000);
-    EXPECT_EQ(lit_pixels(20, 300), 0);
-}
-
-TEST_F(wireframe_window, needs_two_strings_and_a_model) {
-    open();
-    wireframe_load();
-    section& one = add_section(section_type_find("genWireframe"), 0, 1, {});
-    set_strings(one, {"./"});
-    EXPECT_EQ(fatal_message(wireframe_init), "genWireframe: section at line 1 needs 2 strings, has 1");
-    section& none = add_section(section_type_find("genWireframe"), 0, 1, {});
-    set_strings(none, {"./", "gone.3ds"});
-    EXPECT_EQ(fatal_message(wireframe_init), "Error loading model 'gone.3ds' (./gone.3ds: No such file or directory)");
 }
 
 }  // namespace

@@ -75,30 +75,6 @@ TEST(ring_scene, phase_is_chosen_by_strict_less_than_against_each_sync) {
 // knots
 // ---------------------------------------------------------------------------
 
-TEST(knots, ring_follows_each_phase_curve) {
-    pool ring(KNOTS_RING);
-    knots_ring(ring.system, 1, 0);
-    expect_position(ring[0], 8, 1, 0);
-    expect_position(ring[10], 7.363634f, 0.555570f, 0.908218f);
-    knots_ring(ring.system, 2, 0.5f);
-    expect_position(ring[0], 5, 1, 0);
-    expect_position(ring[10], 4.386195f, -0.382684f, 0.271003f);
-    knots_ring(ring.system, 2, 0);  // at the sync the ring is flat in z
-    for (int k = 0; k < KNOTS_RING; k += 37) EXPECT_EQ(ring[k].position[2], 0) << k;
-    knots_ring(ring.system, 3, 2);
-    expect_position(ring[10], 10.320413f, 0.008296f, 2.041734f);
-    knots_ring(ring.system, 4, 2);
-    expect_position(ring[10], 10.320413f, 0.008296f, 2.041734f);
-    // At the start of phase 3 the whole ring sits at one point.
-    knots_ring(ring.system, 3, 0);
-    for (int k = 0; k < KNOTS_RING; k += 51) expect_position(ring[k], 8, 1, 0);
-    for (int k = 0; k < KNOTS_RING; k += 51) {
-        EXPECT_EQ(ring[k].colour[0], 0.5f);
-        EXPECT_EQ(ring[k].colour[1], 0.1f);
-        EXPECT_EQ(ring[k].colour[3], 1.0f);
-    }
-}
-
 TEST(knots, explosion_scale_pulses_about_tp_plus_four_and_stays_finite_at_zero) {
     const struct {
         float tp, scale, tolerance;
@@ -117,40 +93,6 @@ TEST(knots, explosion_scale_pulses_about_tp_plus_four_and_stays_finite_at_zero) 
 // ---------------------------------------------------------------------------
 // flash
 // ---------------------------------------------------------------------------
-
-TEST(flash, ring_is_bent_by_a_logarithm_and_skips_particles_without_one) {
-    pool ring(FLASH_RING, 0.5f);
-    knots_ring(ring.system, 1, 0);  // junk from another scene's layout first
-    flash_ring(ring.system, 1, 0);
-    for (int k = 0; k < FLASH_RING; k += 99) {
-        EXPECT_TRUE(ring[k].alive);
-        // cos 0 = 1: every x is the radius, and the ring is a flat curve.
-        float x = k * 6.2831855f / FLASH_RING;
-        EXPECT_NEAR(ring[k].position[0], 2 * std::sin(100 * x) + 8, 1e-4f) << k;
-    }
-    flash_ring(ring.system, 1, 2);
-    expect_position(ring[100], 2.472137f, 0.309017f, 4.702284f);
-    // At the phase's start nothing has a logarithm: none is drawn.
-    flash_ring(ring.system, 2, 0);
-    int alive = 0;
-    for (int k = 0; k < FLASH_RING; ++k) alive += ring[k].alive != 0;
-    EXPECT_EQ(alive, 0);
-    // A second in, only the half where sin x > 0 (k = 1..499) is left.
-    flash_ring(ring.system, 2, 1);
-    alive = 0;
-    for (int k = 0; k < FLASH_RING; ++k) alive += ring[k].alive != 0;
-    EXPECT_EQ(alive, 499);
-    EXPECT_FALSE(ring[0].alive);
-    EXPECT_FALSE(ring[500].alive);
-    EXPECT_TRUE(ring[499].alive);
-    expect_position(ring[100], -4.251151f, 0.309017f, 4.702284f);
-    EXPECT_NEAR(ring[250].position[0], 0, 1e-4f);  // ln sin(pi / 2) = 0
-    flash_ring(ring.system, 3, 0.5f);
-    expect_position(ring[100], -9.394876f, 0.309017f, 4.702284f);
-    // Phase 1 brings every particle back.
-    flash_ring(ring.system, 1, 0.5f);
-    for (int k = 0; k < FLASH_RING; ++k) ASSERT_TRUE(ring[k].alive) << k;
-}
 
 TEST(flash, sky_scale_follows_the_tangent_and_is_clamped_where_it_is_infinite) {
     const float M = FLASH_SKY_SCALE_MAX;
@@ -216,113 +158,9 @@ TEST(particletitle, grid_fills_the_title_rectangle_whatever_the_picture_shape) {
     }
 }
 
-TEST(particletitle, title_scale_grows_to_one_and_four_tenths_by_the_end) {
-    const struct {
-        float tp, d2, scale;
-    } cases[] = {{0, 4, 1}, {2, 4, 1.2f}, {4, 4, 1.4f}, {1, 0, 1}, {1, -3, 1}};
-    for (const auto& c : cases) EXPECT_NEAR(ptitle_title_scale(c.tp, c.d2), c.scale, 1e-6f) << c.tp;
-}
-
-TEST(particletitle, camera_takes_position_angles_and_target_from_the_spline) {
-    spline path = make_spline({{1, 2, 3, 10, 20, 30, 4, 5, 6}, {3, 2, 1, 30, 20, 10, 6, 5, 4}}, 2);
-    camera* cam = camera_create(CAMERA_LOOK_AT_MODE);
-    ptitle_camera_from_spline(cam, &path, 0);
-    EXPECT_EQ(cam->position[0], 1);
-    EXPECT_EQ(cam->position[2], 3);
-    EXPECT_EQ(cam->pitch, 10);
-    EXPECT_EQ(cam->yaw, 20);
-    EXPECT_EQ(cam->twist, 30);
-    EXPECT_EQ(cam->target[0], 4);
-    EXPECT_EQ(cam->target[2], 6);
-    ptitle_camera_from_spline(cam, &path, 5);  // past the end: the last key
-    EXPECT_EQ(cam->position[0], 3);
-    EXPECT_EQ(cam->pitch, 30);
-    EXPECT_EQ(cam->target[2], 4);
-    spline_free(&path);
-    free(cam);
-}
-
 // ---------------------------------------------------------------------------
 // thelake
 // ---------------------------------------------------------------------------
-
-TEST(thelake, grid_spans_the_water_with_its_picture_upright) {
-    static lake_grid grid;
-    lake_grid_build(&grid);
-    const lake_vertex& first = grid.vertices[0];
-    const lake_vertex& last = grid.vertices[LAKE_ROWS * LAKE_COLUMNS - 1];
-    const lake_vertex& inner = grid.vertices[30 * LAKE_COLUMNS + 25];
-    EXPECT_EQ(first.position[0], -600);
-    EXPECT_EQ(first.position[2], -250);
-    EXPECT_EQ(first.base[0], 0);
-    EXPECT_EQ(first.base[1], 1);
-    EXPECT_NEAR(last.position[0], 600, 1e-3f);
-    EXPECT_NEAR(last.position[2], 250, 1e-3f);
-    EXPECT_NEAR(last.base[0], 1, 1e-6f);
-    EXPECT_NEAR(last.base[1], 0, 1e-6f);
-    EXPECT_NEAR(inner.position[0], -300, 1e-3f);
-    EXPECT_NEAR(inner.position[2], 0, 1e-3f);
-    EXPECT_NEAR(inner.base[1], 0.5f, 1e-6f);
-}
-
-TEST(thelake, waves_move_the_heights_and_ripple_the_reflection) {
-    static lake_grid grid;
-    lake_grid_build(&grid);
-    lake_wave(&grid, 0);
-    // At T = 0 row 0 is the second wave alone; rows 2 and 3 pair up.
-    for (int j : {0, 4, 57}) {
-        EXPECT_NEAR(grid.vertices[j].position[1], 1.6 * std::cos(j / 2.3), 1e-5) << j;
-        EXPECT_EQ(grid.vertices[2 * LAKE_COLUMNS + j].position[1],
-                  grid.vertices[3 * LAKE_COLUMNS + j].position[1]);
-        EXPECT_NE(grid.vertices[2 * LAKE_COLUMNS + j].position[1],
-                  grid.vertices[4 * LAKE_COLUMNS + j].position[1]);
-    }
-    EXPECT_NEAR(grid.vertices[4].position[1], -0.268064f, 1e-5f);
-    EXPECT_NEAR(grid.vertices[0].ripple[0], 0.0006f, 1e-7f);
-    EXPECT_NEAR(grid.vertices[0].ripple[1], 1.0016f, 1e-6f);
-    lake_wave(&grid, 1);
-    EXPECT_NEAR(grid.vertices[5 * LAKE_COLUMNS + 7].position[1], -0.736218f, 1e-5f);
-    EXPECT_NEAR(lake_height(5, 7, 1), -0.736218, 1e-6);
-    lake_wave(&grid, 0.5f);
-    const lake_vertex& v = grid.vertices[3 * LAKE_COLUMNS + 10];
-    EXPECT_NEAR(v.ripple[0], 0.100381f, 1e-6f);
-    EXPECT_NEAR(v.ripple[1], 0.948978f, 1e-6f);
-    // The ripple is a small offset from the fixed base, which never moves.
-    EXPECT_NEAR(v.base[0], 0.1f, 1e-7f);
-    EXPECT_NEAR(v.base[1], 1 - 3 / 60.0f, 1e-7f);
-    EXPECT_NEAR(v.position[0], 10 * 12 - 600, 1e-4f);
-    for (int k = 0; k < LAKE_ROWS * LAKE_COLUMNS; k += 97) {
-        EXPECT_LE(std::fabs(grid.vertices[k].ripple[0] - grid.vertices[k].base[0]), 0.0013f + 1e-6f);
-        EXPECT_LE(std::fabs(grid.vertices[k].ripple[1] - grid.vertices[k].base[1]), 0.0029f + 1e-6f);
-        EXPECT_LE(std::fabs(grid.vertices[k].position[1]), 3.9f + 1e-5f);
-    }
-}
-
-TEST(thelake, rain_falls_with_its_own_constant_acceleration_and_sinks_at_the_water) {
-    pool rain(4, 2);
-    rand_restart();  // draws 16838, 5758, 10113, 17515
-    lake_rain_fill(rain.system, 0.2f, 0.4f, 0.6f);
-    const float falls[] = {-0.19f, -0.29f, -0.065f, -0.075f};
-    for (int k = 0; k < 4; ++k) {
-        EXPECT_FALSE(rain[k].alive);
-        EXPECT_EQ(rain[k].life, PATHWAY_LIFE);
-        EXPECT_EQ(rain[k].acceleration[0], 0);
-        EXPECT_NEAR(rain[k].acceleration[1], falls[k], 1e-6f) << k;
-        EXPECT_EQ(rain[k].acceleration[2], 0);
-        EXPECT_EQ(rain[k].colour[2], 0.6f);
-        EXPECT_EQ(rain[k].colour[3], 1);
-    }
-    particle* p = rain.system->particles;
-    p[0].alive = 1, p[0].position[1] = -0.001f;  // just under: sinks
-    p[1].alive = 1, p[1].position[1] = 0;        // on the surface: stays
-    p[2].alive = 0, p[2].position[1] = -5;       // already dead
-    p[3].alive = 1, p[3].position[1] = 12;
-    EXPECT_EQ(lake_rain_sink(rain.system), 1);
-    EXPECT_FALSE(p[0].alive);
-    EXPECT_TRUE(p[1].alive);
-    EXPECT_FALSE(p[2].alive);
-    EXPECT_TRUE(p[3].alive);
-}
 
 TEST(thelake, rain_past_the_end_of_its_path_falls_from_the_last_key) {
     // A two-second path and a section that runs a second longer: drops

@@ -130,11 +130,6 @@ TEST(radial_blur, pass_count_covers_the_integers_below_the_param) {
     for (const auto& c : cases) EXPECT_EQ(radial_blur_pass_count(c.param), c.passes) << c.param;
 }
 
-TEST(radial_blur, params_needed_grow_with_syncs_past_the_centre) {
-    const int needed[][2] = {{0, 9}, {1, 9}, {2, 9}, {3, 11}, {10, 25}};
-    for (const auto& row : needed) EXPECT_EQ(radial_blur_params_needed(row[0]), row[1]) << row[0];
-}
-
 TEST(radial_blur, keys_interpolate_between_the_keys_around_the_local_time) {
     // Keys (alpha, step): 0 (0.2, 0.01), 1 (0.6, 0.03), 2 (0.5, 0.5)
     // — key 2 is the centre params 5 and 6.
@@ -221,60 +216,5 @@ TEST(radial_blur, init_needs_the_params_its_keys_and_centre_read) {
 // ---------------------------------------------------------------------------
 // efxRenderMesh
 // ---------------------------------------------------------------------------
-
-TEST(render_mesh, mode_is_the_truncated_param_when_it_names_a_mode) {
-    const struct {
-        float param;
-        int mode;
-    } cases[] = {
-        {0, 0}, {3, 3}, {4.9f, 4}, {6, 6}, {6.99f, 6}, {-0.5f, 0},
-        {7, -1}, {-1, -1}, {-3, -1}, {1e20f, -1}, {NAN, -1},
-    };
-    for (const auto& c : cases) EXPECT_EQ(render_mesh_mode(c.param), c.mode) << c.param;
-}
-
-TEST(render_mesh, warp_grid_per_mode_matches_hand_computed_points) {
-    const struct {
-        int mode;
-        double t;
-        int i, j;
-        double u, v;
-    } cases[] = {
-        {0, 0, 0, 0, 0.01, 0.01},
-        {0, 3, 20, 20, 1.01, 1.01},
-        {1, 0, 0, 20, -0.0105, 1.0095},
-        {1, 0, 15, 4, 0.7545, 0.1935},
-        {2, 0, 20, 0, 0.998026728428272, 0},
-        {2, 0, 10, 10, 0.499013364214136, 0.5},
-        {2, 0, 4, 16, 0.199605345685654, 0.743821188710601},
-        {3, 0, 10, 10, 0.498654248620486, 0.498360197199497},
-        {3, 0, 2, 17, -0.0901919035542739, 0.484753427122655},
-        {4, 0, 0, 0, 0.460078416051136, -0.205978942416142},
-        {4, 0, 15, 5, 0.820393153101844, 0.350506764549502},
-        {5, 1, 2, 3, 0.113391832745149, 0.151201442076626},
-        {5, 0, 2, 3, 0.1, 0.15},
-        {5, 2.5, 7, 9, 0.342648323828114, -4.30771574483728},
-        {6, 0.5, 5, 5, 0.27, 0.27},
-        {6, 0.25, 3, 12, 0.162363714510028, 0.582222044170213},
-        {7, 0, 4, 6, 0.2, 0.3},
-        {-1, 5, 4, 6, 0.2, 0.3},
-    };
-    render_mesh_grid grid;
-    for (const auto& c : cases) {
-        render_mesh_warp(c.mode, c.t, grid);
-        EXPECT_NEAR(grid[c.i][c.j][0], c.u, 1e-9) << "mode " << c.mode << " [" << c.i << "][" << c.j << "]";
-        EXPECT_NEAR(grid[c.i][c.j][1], c.v, 1e-6 * std::fabs(c.v) + 1e-9)
-            << "mode " << c.mode << " [" << c.i << "][" << c.j << "]";
-    }
-}
-
-TEST(render_mesh, init_needs_four_params) {
-    auto s = make_section(44, 3, 0, 0, 0);
-    section* saved = current_section;
-    current_section = s.get();
-    EXPECT_EQ(fatal_message(render_mesh_init), "efxRenderMesh: section at line 44 needs 4 params, has 3");
-    EXPECT_EQ(s->instance_data, nullptr);
-    current_section = saved;
-}
 
 }  // namespace

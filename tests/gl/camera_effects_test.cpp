@@ -121,55 +121,6 @@ TEST_F(fx3d_window, camera_frame_shows_the_spline_view_one_frame_late) {
     EXPECT_EQ(integer_state(GL_MATRIX_MODE), GL_MODELVIEW);
 }
 
-TEST_F(fx3d_window, camera_follows_a_moving_spline_and_ignores_extra_splines) {
-    open();
-    section& moving = camera_section();
-    give_spline(moving, "{0,0,2,0,0,0,0,0,0}\n{0,0,8,0,0,0,0,0,0}\n", 4);
-    render_at(moving, 4, camera_fx_render);
-    camera* c = static_cast<camera*>(moving.instance_data);
-    EXPECT_NEAR(c->position[2], 8, 1e-5);
-
-    // Two splines: the free camera has it, and with debug off it stays put.
-    section& two = camera_section();
-    give_spline(two, "{0,0,2,0,0,0,0,0,0}\n", 4);
-    give_spline(two, "{0,0,9,0,0,0,0,0,0}\n", 4);
-    for (float t : {0.1f, 0.2f, 3.0f}) render_at(two, t, camera_fx_render);
-    camera* still = static_cast<camera*>(two.instance_data);
-    for (int i = 0; i < 3; ++i) {
-        EXPECT_EQ(still->position[i], 3);
-        EXPECT_EQ(still->target[i], 0);
-    }
-    expect_modelview_of(still);
-}
-
-TEST_F(fx3d_window, later_camera_section_wins_the_frame) {
-    open();
-    section& first = camera_section({60, 0.1f, 100});
-    give_spline(first, "{0,0,4,0,0,0,0,0,0}\n", 4);
-    section& second = camera_section({90, 0.5f, 50});
-    give_spline(second, "{5,0,0,0,0,0,0,0,0}\n", 4);
-    for (float t : {1.0f, 1.1f}) {
-        render_at(first, t, camera_fx_render);
-        render_at(second, t, camera_fx_render);
-    }
-    camera* c = static_cast<camera*>(second.instance_data);
-    EXPECT_EQ(current_camera, c);
-    float p[16];
-    glGetFloatv(GL_PROJECTION_MATRIX, p);
-    EXPECT_NEAR(p[5], 1.0f, 1e-4);  // 90 degrees
-    expect_modelview_of(c);
-    EXPECT_EQ(c->position[0], 5);
-}
-
-TEST_F(fx3d_window, camera_needs_exactly_three_params) {
-    open();
-    add_section(section_type_find("genCamera"), 0, 1, {60, 0.1f});
-    EXPECT_EQ(fatal_message(camera_fx_init), "genCamera: section at line 1 needs 3 params, has 2");
-    section& s = add_section(section_type_find("genCamera"), 0, 1, {60, 0.1f, 100, 4});
-    EXPECT_EQ(fatal_message(camera_fx_init), "Script: three params are needed in genCamera section");
-    EXPECT_EQ(s.instance_data, nullptr);
-}
-
 // ---------------------------------------------------------------------------
 // genMacroBox
 // ---------------------------------------------------------------------------
@@ -182,22 +133,6 @@ struct macro_box_window : fx3d_window {
         return s;
     }
 };
-
-TEST_F(macro_box_window, five_faint_copies_brighten_every_pixel) {
-    open();
-    write_tga(dir.file("white.tga"), picture{4, 4, std::vector<rgba>(16, {255, 255, 255, 255})}, TGA_TRUE, 24);
-    section& cam = camera_section();
-    section& box = box_section("white.tga");
-    clear_to(0.5f, 0, 0);
-    render_at(cam, 0, camera_fx_render);
-    render_at(box, 3, macro_box_render);
-    // Each copy adds 0.07 of white; all five cover the whole frame.
-    for (int x : {5, 128, 256, 400, 506})
-        for (int y : {5, 256, 506}) {
-            SCOPED_TRACE("pixel " + std::to_string(x) + "," + std::to_string(y));
-            EXPECT_RGB_NEAR(pixel_at(x, y), 128 + 89, 89, 89, 6);
-        }
-}
 
 TEST_F(macro_box_window, copies_are_turned_against_each_other) {
     open();
@@ -223,51 +158,6 @@ TEST_F(macro_box_window, copies_are_turned_against_each_other) {
     // Unturned, only the filtered seam (a few hundred pixels) is partial.
     EXPECT_GT(partial, 20000);
     EXPECT_LE(brightest, 5 * 18 + 3);  // never more than the five copies
-}
-
-TEST_F(macro_box_window, leaves_the_camera_view_applied_and_blending_off) {
-    open();
-    write_tga(dir.file("white.tga"), picture{4, 4, std::vector<rgba>(16, {255, 255, 255, 255})}, TGA_TRUE, 24);
-    section& cam = camera_section({70, 0.2f, 60});
-    give_spline(cam, "{1,2,6,10,20,0,0,0,0}\n", 10);
-    section& box = box_section("white.tga");
-    render_at(cam, 0, camera_fx_render);  // moves the camera after applying it
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    render_at(box, 7, macro_box_render);
-    EXPECT_FALSE(glIsEnabled(GL_BLEND));
-    EXPECT_EQ(integer_state(GL_BLEND_SRC), GL_SRC_ALPHA);
-    EXPECT_EQ(integer_state(GL_BLEND_DST), GL_ONE);
-    EXPECT_EQ(integer_state(GL_DEPTH_WRITEMASK), GL_TRUE);
-    EXPECT_EQ(integer_state(GL_PROJECTION_STACK_DEPTH), 1);
-    EXPECT_EQ(integer_state(GL_MODELVIEW_STACK_DEPTH), 1);
-    EXPECT_EQ(integer_state(GL_MATRIX_MODE), GL_MODELVIEW);
-    expect_modelview_of(current_camera);  // the moved camera, from the spline
-    EXPECT_EQ(current_camera->position[2], 6);
-    float got[16], want[16];
-    glGetFloatv(GL_PROJECTION_MATRIX, got);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    gluPerspective(70, aspect_ratio, 0.2, 60);
-    glGetFloatv(GL_PROJECTION_MATRIX, want);
-    for (int i = 0; i < 16; ++i) EXPECT_NEAR(got[i], want[i], 1e-5) << "projection " << i;
-    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
-}
-
-TEST_F(macro_box_window, faults_are_reported_not_crashed_on) {
-    open();
-    write_tga(dir.file("white.tga"), picture{4, 4, std::vector<rgba>(16, {255, 255, 255, 255})}, TGA_TRUE, 24);
-    add_section(section_type_find("genMacroBox"), 0, 1, {});
-    EXPECT_EQ(fatal_message(macro_box_init), "genMacroBox: section at line 1 needs 1 strings, has 0");
-    section& png = add_section(section_type_find("genMacroBox"), 0, 1, {});
-    set_strings(png, {"sky.png"});
-    EXPECT_EQ(fatal_message(macro_box_init), "genMacroBox: Error loading skybox sky.png");
-    // Drawn with no camera section before it in the frame.
-    section& box = box_section("white.tga");
-    box.line = 12;
-    current_camera = nullptr;
-    EXPECT_EQ(fatal_message([&] { render_at(box, 0, macro_box_render); }),
-              "genMacroBox: section at line 12 needs a genCamera section drawn before it");
 }
 
 }  // namespace

@@ -160,34 +160,6 @@ struct flash_window : scenes_window {
     }
 };
 
-TEST_F(flash_window, phases_stretch_the_second_sky_and_hide_the_ring_where_it_has_no_logarithm) {
-    section& s = add_section(section_type_find("flash"), 0, 10, {}, {3, 6});
-    flash_init();
-    // Phase 1 at its start: five layers at 5 %, a quarter of 200, and the
-    // ring's red added on top of it at particle 0, (8, 1, 0).
-    clear_to(0, 0, 0);
-    render_at(s, 0, flash_render);
-    EXPECT_GT(share_of(50, 50, 50), 0.2);
-    const float first[3] = {8, 1, 0};
-    EXPECT_GT(projected(first).r, 50 + 100);
-    expect_state(GL_ONE, GL_SRC_ALPHA);
-    // At each sync no particle has a logarithm: the stretched second sky at
-    // half strength covers every pixel, at the clamped pole of phase 3 too.
-    for (float at : {3.0f, 6.0f}) {
-        SCOPED_TRACE(at);
-        clear_to(0, 0, 0);
-        render_at(s, at, flash_render);
-        EXPECT_GT(share_of(0, 0, 100), 0.999);
-        expect_state(GL_ONE, GL_SRC_ALPHA);
-    }
-    // At the pole of phase 2 (a second in) the sky is still drawn, with
-    // half the ring over it.
-    clear_to(0, 0, 0);
-    render_at(s, 4, flash_render);
-    EXPECT_GT(share_of(0, 0, 100, 8), 0.3);
-    expect_state(GL_ONE, GL_SRC_ALPHA);
-}
-
 // ---------------------------------------------------------------------------
 // particletitle
 // ---------------------------------------------------------------------------
@@ -258,19 +230,6 @@ TEST_F(title_window, sprites_gather_into_the_picture_then_the_quad_grows) {
     EXPECT_LT(edge.g, 40);
 }
 
-TEST_F(title_window, square_picture_is_stretched_over_the_title_rectangle) {
-    tga("square.tga", {2, 2, {RED, GREEN, BLUE, WHITE}});
-    section& t = title("square.tga", 4, 16);
-    clear_to(0, 0, 0);
-    render_at(t, 3.9999f, particletitle_render);
-    // Columns 128 apart, rows 64 apart, row 0 at the top.
-    EXPECT_RGB_NEAR(at(-128, 64), 255, 0, 0, 4);
-    EXPECT_RGB_NEAR(at(0, 64), 0, 255, 0, 4);
-    EXPECT_RGB_NEAR(at(-128, 0), 0, 0, 255, 4);
-    EXPECT_RGB_NEAR(at(0, 0), 255, 255, 255, 4);
-    EXPECT_RGB_NEAR(at(-64, 64), 0, 0, 0, 0);
-}
-
 // ---------------------------------------------------------------------------
 // thelake
 // ---------------------------------------------------------------------------
@@ -295,43 +254,5 @@ struct lake_window : scenes_window {
         return s;
     }
 };
-
-TEST_F(lake_window, water_shows_the_reflection_and_mirror_under_the_sky_strip) {
-    // The path is under the water: every drop sinks before it is drawn.
-    section& s = lake("{0,-10,0,0,0,0,0,0,0}\n", 10, 4);
-    // A lower layer's picture: taken into the reflection, then erased.
-    clear_to(0, 0, 150 / 255.0f);
-    render_at(s, 1, thelake_render);
-    // The top 40 % holds the sky's lower half.
-    EXPECT_RGB_NEAR(pixel_at(256, 460), 0, 200, 0, 6);
-    EXPECT_RGB_NEAR(pixel_at(40, 330), 0, 200, 0, 6);
-    // The water: the reflection laid down opaque, the mirror added on top.
-    EXPECT_RGB_NEAR(pixel_at(256, 60), 60, 0, 150, 6);
-    EXPECT_RGB_NEAR(pixel_at(480, 150), 60, 0, 150, 6);
-    // Nothing of the lower layer shows as it was.
-    EXPECT_EQ(share_of(0, 0, 150, 10), 0);
-    EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
-    expect_state(GL_SRC_ALPHA, GL_ONE);
-    EXPECT_EQ(current_camera->position[1], 500);  // the overhead camera is shown
-}
-
-TEST_F(lake_window, rain_falls_from_its_path_above_the_water) {
-    // A still path 20 units up, in front of the lake camera.
-    section& s = lake("{0,20,0,0,0,0,0,0,0}\n", 10, 3);
-    clear_to(0, 0, 0);
-    render_at(s, 0.5f, thelake_render);
-    render_at(s, 1, thelake_render);
-    // The drops have fallen at most a quarter unit; after the frame the
-    // lake camera's matrices are current.
-    const float drop[3] = {0, 20, 0};
-    rgb lit = projected(drop);
-    EXPECT_GT(lit.r, 60 + 150);
-    EXPECT_GT(lit.g, 150);
-    // A path under the water leaves that place to the lake alone.
-    section& dry = lake("{0,-10,0,0,0,0,0,0,0}\n", 10, 3);
-    clear_to(0, 0, 0);
-    render_at(dry, 1, thelake_render);
-    EXPECT_RGB_NEAR(projected(drop), 60, 0, 0, 6);
-}
 
 }  // namespace

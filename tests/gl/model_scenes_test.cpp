@@ -129,81 +129,6 @@ struct scenes_d_columna_window : scenes_d_window {
     }
 };
 
-// The first frame: five sky layers at a twentieth each; the column adds 0.4
-// of its white reflection, then the second pass keeps 0.4 of that and adds
-// 0.4 of the still-black feedback texture.
-TEST_F(scenes_d_columna_window, column_adds_reflections_over_five_sky_layers) {
-    open();
-    load_column();
-    section& s = add_section(section_type_find("columna"), 1, 11, {});
-    columna_start();
-    clear_to(0, 0, 0);
-    render_at(s, 0.5f, columna_render);
-    EXPECT_RGB_NEAR(pixel_at(5, 5), 50, 25, 10, 3);
-    EXPECT_RGB_NEAR(pixel_at(256, 256), 0.4f * (50 + 102), 0.4f * (25 + 102), 0.4f * (10 + 102), 4);
-    EXPECT_FALSE(glIsEnabled(GL_BLEND));
-    GLint dst = 0;
-    glGetIntegerv(GL_BLEND_DST, &dst);
-    EXPECT_EQ(dst, GL_SRC_ALPHA);
-    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
-}
-
-// After a frame the second texture holds that frame, so the next frame's
-// second pass reflects it; the frame copy the presentation uses is neither
-// the second texture nor changed, and still shows the picture.
-TEST_F(scenes_d_columna_window, second_reflection_is_the_previous_frame_and_presentation_keeps_working) {
-    open();
-    GLuint rtt_name = texture_table[rtt_texture]->gl_name;
-    load_column();
-    int second = columna_second_texture();
-    ASSERT_GE(second, 0);
-    EXPECT_NE(second, rtt_texture);
-    EXPECT_NE(texture_table[second]->gl_name, rtt_name);
-    const texture* rtt = texture_table[rtt_texture];
-    EXPECT_EQ(rtt->gl_name, rtt_name);
-    EXPECT_EQ(rtt->filter, static_cast<GLenum>(GL_LINEAR));
-    EXPECT_EQ(rtt->env_mode, static_cast<GLenum>(GL_REPLACE));
-    EXPECT_EQ(texture_table[second]->env_mode, static_cast<GLenum>(GL_MODULATE));
-
-    section& s = add_section(section_type_find("columna"), 0, 10, {});
-    columna_start();
-    clear_to(0, 0, 0);
-    render_at(s, 2, columna_render);
-    std::vector<unsigned char> frame = read_target();
-    std::vector<unsigned char> copy(512 * 512 * 3);
-    texture_bind(second);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGB, GL_UNSIGNED_BYTE, copy.data());
-    glPixelStorei(GL_PACK_ALIGNMENT, 4);
-    for (int y : {5, 256, 400})
-        for (int x : {5, 256, 300}) {
-            size_t i = (static_cast<size_t>(y) * 512 + x);
-            EXPECT_NEAR(copy[i * 3], frame[i * 4], 1) << x << ", " << y;
-            EXPECT_NEAR(copy[i * 3 + 1], frame[i * 4 + 1], 1) << x << ", " << y;
-        }
-    // The smaller levels follow the copy: the one-texel level is the mean of
-    // a frame that is nowhere black.
-    unsigned char smallest[3] = {0, 0, 0};
-    glGetTexImage(GL_TEXTURE_2D, 9, GL_RGB, GL_UNSIGNED_BYTE, smallest);
-    EXPECT_GT(smallest[0], 30);
-    GLint rtt_filter = 0;
-    texture_bind(rtt_texture);
-    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &rtt_filter);
-    EXPECT_EQ(rtt_filter, GL_LINEAR);
-
-    // A second frame reflects the first: brighter than the black feedback gave.
-    rgb first = pixel_at(256, 256);
-    clear_to(0, 0, 0);
-    render_at(s, 2, columna_render);
-    rgb second_frame = pixel_at(256, 256);
-    EXPECT_GT(second_frame.r, first.r + 10);
-    // The window's band (800 x 450 at y = 75) shows the render target.
-    frame_present();
-    EXPECT_RGB_NEAR(pixel_at(400, 300), second_frame.r, second_frame.g, second_frame.b, 6);
-    EXPECT_RGB_NEAR(pixel_at(400, 30), 0, 0, 0, 0);
-    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
-}
-
 // ---------------------------------------------------------------------------
 // paranoia
 // ---------------------------------------------------------------------------
@@ -217,35 +142,6 @@ struct scenes_d_paranoia_window : scenes_d_window {
         paranoia_load();
     }
 };
-
-// The generated sky draws: five layers at a tenth each. At the start nothing
-// of the model is built; a section of no length shows all of it, its white
-// surface added at a half over the sky.
-TEST_F(scenes_d_paranoia_window, paranoia_adds_its_model_over_five_sky_layers) {
-    open();
-    load_paranoia();
-    const struct {
-        const char* name;
-        float end;
-        bool built;
-    } cases[] = {{"at the start", 10, false}, {"no length", 0, true}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        section& s = add_section(section_type_find("paranoia"), 0, c.end, {});
-        paranoia_start();
-        clear_to(0, 0, 0);
-        render_at(s, 0, paranoia_render);
-        EXPECT_RGB_NEAR(pixel_at(5, 5), 50, 30, 100, 3);
-        int add = c.built ? 128 : 0;
-        EXPECT_RGB_NEAR(pixel_at(256, 256), 50 + add, 30 + add, 100 + add, 4);
-        EXPECT_FALSE(glIsEnabled(GL_BLEND));
-        EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
-        GLint modes[2] = {0, 0};
-        glGetIntegerv(GL_POLYGON_MODE, modes);
-        EXPECT_EQ(modes[0], GL_FILL);
-        EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
-    }
-}
 
 // Half way through, one of the square's two faces is built: the lower right
 // triangle (the file's first face) shows, the upper left one does not.

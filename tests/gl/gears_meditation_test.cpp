@@ -89,39 +89,6 @@ TEST_F(scenes_c_window, gears_draw_the_clockwork_in_white_whatever_colour_came_b
     spline_free(&s.splines[0]);
 }
 
-// The spline drives the camera from the first frame: looking away from the
-// clockwork leaves the frame black.
-TEST_F(scenes_c_window, gears_camera_follows_the_spline_at_local_time) {
-    open();
-    write_gears(GEARS_MODELS);
-    gears_load();
-    section& s = gears_section("{0,0,1.2,0,0,0,0,0,40}");
-    gears_init();
-    clear_to(0, 0, 0);
-    render_at(s, 0, gears_render);
-    EXPECT_EQ(lit_pixels(read_target()), 0);
-    spline_free(&s.splines[0]);
-}
-
-TEST_F(scenes_c_window, gears_stop_on_a_missing_model_or_camera_spline) {
-    open();
-    catch_fatal fatal;
-    write_gears(1);
-    try {
-        gears_load();
-        ADD_FAILURE() << "loaded without gear2.3d";
-    } catch (const fatal_exception& e) {
-        EXPECT_STREQ(e.what(), "Error loading model 'gear2.3d'");
-    }
-    add_section(section_type_find("gears"), 0, 5, {});
-    try {
-        gears_init();
-        ADD_FAILURE() << "a section without a spline passed";
-    } catch (const fatal_exception& e) {
-        EXPECT_STREQ(e.what(), "gears: section at line 1 needs 1 splines, has 0");
-    }
-}
-
 // ---------------------------------------------------------------------------
 // meditation
 // ---------------------------------------------------------------------------
@@ -139,74 +106,5 @@ struct meditation_window : scenes_c_window {
         meditation_load();
     }
 };
-
-// With black flares, rings and reflections only the sky shows round the
-// cairn: five passes of the white sky at alpha 0.1 add up to half strength. A frame takes exactly 3000 random numbers.
-TEST_F(meditation_window, sky_passes_add_five_tenths_and_a_frame_takes_3000_draws) {
-    load(255, 0);
-    section& s = add_section(section_type_find("meditation"), 0, 10, {});
-    clear_to(0, 0, 0);
-    rand_restart();
-    render_at(s, 3, meditation_render);
-    int next = rand_next();
-    for (int p : {0, 511}) {
-        EXPECT_RGB_NEAR(pixel_at(p, 511 - p), 128, 128, 128, 4);
-        EXPECT_RGB_NEAR(pixel_at(p, p), 128, 128, 128, 4);
-    }
-    // The cairn is drawn with blending off: its black reflections cover
-    // the sky in the middle.
-    EXPECT_RGB_NEAR(pixel_at(256, 256), 0, 0, 0, 3);
-    rand_restart();
-    for (int i = 0; i < 3000; ++i) rand_next();
-    EXPECT_EQ(next, rand_next());
-    // Left behind: blending off with (ONE, ONE), depth test on, the last
-    // billboard's colour.
-    EXPECT_FALSE(glIsEnabled(GL_BLEND));
-    EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
-    EXPECT_EQ(integer_state(GL_BLEND_SRC), GL_ONE);
-    EXPECT_EQ(integer_state(GL_BLEND_DST), GL_ONE);
-    float colour[4];
-    glGetFloatv(GL_CURRENT_COLOR, colour);
-    EXPECT_EQ(colour[3], 0.0f);
-    EXPECT_EQ(integer_state(GL_MATRIX_MODE), GL_MODELVIEW);
-    EXPECT_EQ(integer_state(GL_PROJECTION_STACK_DEPTH), 1);
-    EXPECT_EQ(integer_state(GL_MODELVIEW_STACK_DEPTH), 1);
-    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
-}
-
-// White flares: the central cluster brightens the middle well above the
-// sky; two sections at different starts draw the same frame for the same
-// demo time (and the same draws), and another demo time differs.
-TEST_F(meditation_window, flares_light_the_middle_and_the_clock_is_the_demo_clock) {
-    load(60, 255);
-    section& early = add_section(section_type_find("meditation"), 0, 10, {});
-    section& late = add_section(section_type_find("meditation"), 2, 10, {});
-    clear_to(0, 0, 0);
-    rand_restart();
-    render_at(early, 3, meditation_render);
-    std::vector<unsigned char> first = read_target();
-    rgb middle = pixel_at(256, 256);
-    EXPECT_GT(middle.r + middle.g + middle.b, 3 * 60);
-    clear_to(0, 0, 0);
-    rand_restart();
-    render_at(late, 1, meditation_render);
-    EXPECT_TRUE(read_target() == first);
-    clear_to(0, 0, 0);
-    rand_restart();
-    render_at(late, 1.5f, meditation_render);
-    EXPECT_FALSE(read_target() == first);
-    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
-}
-
-TEST_F(meditation_window, missing_model_is_fatal_naming_it) {
-    open();
-    catch_fatal fatal;
-    try {
-        meditation_load();
-        ADD_FAILURE() << "loaded without its model";
-    } catch (const fatal_exception& e) {
-        EXPECT_STREQ(e.what(), "Error loading model 'meditation.3d'");
-    }
-}
 
 }  // namespace

@@ -56,33 +56,6 @@ struct scenes_window : effect_window {
 // lines
 // ---------------------------------------------------------------------------
 
-// The strip lands where its draws say, pink added over the picture; away
-// from it the picture stays.
-TEST_F(scenes_window, lines_adds_a_pink_strip_where_its_draws_put_it) {
-    open();
-    rand_restart();
-    lines_strip strip = lines_next_strip();  // what the frame will draw
-    rand_restart();
-    clear_to(0.2f, 0.2f, 0.2f);
-    add_section(section_type_find("lines"), 0, 5, {});
-    lines_render();
-    int lit = 0;
-    for (int i = 0; i + 1 < LINES_POINTS; ++i) {
-        float x = (strip.points[i][0] + strip.points[i + 1][0]) / 2;
-        float y = (strip.points[i][1] + strip.points[i + 1][1]) / 2;
-        rgb p = pixel_at(static_cast<int>(x * 512), static_cast<int>(y * 512));
-        // (1, 0.6, 0.7) on top of 0.2 grey.
-        if (std::abs(p.r - 255) <= 2 && std::abs(p.g - 204) <= 2 && std::abs(p.b - 230) <= 2) ++lit;
-    }
-    EXPECT_GE(lit, 8);  // a crossing may double a midpoint's colour
-    // The top-right corner is never reached.
-    EXPECT_RGB_NEAR(pixel_at(511, 511), 51, 51, 51, 1);
-    float width = -1;
-    glGetFloatv(GL_LINE_WIDTH, &width);
-    EXPECT_EQ(width, strip.width);
-    expect_blend_off_depth_on();
-}
-
 // ---------------------------------------------------------------------------
 // titulo
 // ---------------------------------------------------------------------------
@@ -119,90 +92,9 @@ TEST_F(scenes_window, titulo_adds_its_picture_upright_over_the_whole_frame) {
 // redsun
 // ---------------------------------------------------------------------------
 
-// Six white 3 x 3 flares at T = 0 all lie in one plane, so the middle of
-// the frame gets six times the colour at the frame's random alpha. The
-// first frame shows the camera of load; the spline's placement (here
-// looking far to the side) shows from the next frame on.
-TEST_F(scenes_window, redsun_adds_six_flares_in_its_colour_then_follows_its_spline) {
-    open();
-    write_white(REDSUN_FLARE_IMAGE);
-    std::string path = dir.write("away.txt", "{0,0,5,0,0,0,40,0,0}\n");
-    redsun_load();
-    section& s = add_section(section_type_find("redsun"), 0, 5,
-                             {0, 0.1f, 0, 0, 0.05f, 0, 0, 0, 0, 0, 0.5f, 0.5f});
-    s.splines[0] = spline_load(path.c_str());
-    spline_spread_times(&s.splines[0], 5);
-    s.spline_count = 1;
-    redsun_init();
-    rand_restart();  // the first draw is 16838: rho 38, alpha 0.69
-    clear_to(0, 0, 0);
-    render_at(s, 0, redsun_render);
-    float alpha = 0.5f + 38 * 0.5f * 0.01f;
-    EXPECT_RGB_NEAR(pixel_at(256, 256), 6 * 0.1f * alpha * 255, 6 * 0.05f * alpha * 255, 0, 8);
-    EXPECT_RGB_NEAR(pixel_at(2, 2), 0, 0, 0, 0);
-    EXPECT_FALSE(glIsEnabled(GL_BLEND));
-    clear_to(0, 0, 0);
-    render_at(s, 0, redsun_render);
-    EXPECT_RGB_NEAR(pixel_at(256, 256), 0, 0, 0, 0);
-    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
-    spline_free(&s.splines[0]);
-}
-
 // ---------------------------------------------------------------------------
 // flare
 // ---------------------------------------------------------------------------
-
-// Three white flares through the origin add three times the alpha there.
-TEST_F(scenes_window, flare_fades_from_half_strength_to_nothing) {
-    open();
-    write_white(FLARE_IMAGE);
-    flare_load();
-    const struct {
-        const char* name;
-        float end, t;
-        float alpha;
-    } cases[] = {
-        {"a fifth of the fade left", 1.25f, 1, 0.1f},
-        {"at the start", 20, 0, 0.5f},
-        {"at the end", 2, 2, 0},
-        {"no length", 0, 0, 0},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        section& s = add_section(section_type_find("flare"), 3, 3 + c.end, {});
-        flare_start();
-        clear_to(0, 0, 0);
-        render_at(s, c.t, flare_render);
-        int want = static_cast<int>(std::fmin(3 * c.alpha * 255, 255));
-        EXPECT_RGB_NEAR(pixel_at(256, 256), want, want, want, 6);
-        expect_blend_off_depth_on();
-    }
-}
-
-// The copies grow as the square of time (scale 0.1 at t = 0, 1 at t = 3):
-// the part of the frame where two or more of them overlap, bright white at
-// these alphas, widens several times over.
-TEST_F(scenes_window, flare_copies_grow_over_the_frame) {
-    open();
-    write_white(FLARE_IMAGE);
-    flare_load();
-    section& s = add_section(section_type_find("flare"), 0, 100, {});
-    flare_start();
-    auto overlapped = [] {
-        int count = 0;
-        for (int y = 8; y < 512; y += 16)
-            for (int x = 8; x < 512; x += 16) count += pixel_at(x, y).r >= 240;
-        return count;
-    };
-    clear_to(0, 0, 0);
-    render_at(s, 0, flare_render);
-    int at_start = overlapped();
-    clear_to(0, 0, 0);
-    render_at(s, 3, flare_render);
-    int later = overlapped();
-    EXPECT_GT(at_start, 0);
-    EXPECT_GT(later, 2 * at_start);
-}
 
 // ---------------------------------------------------------------------------
 // paintex
@@ -261,49 +153,6 @@ TEST_F(paintex_window, paintex_paints_left_to_right_behind_a_spark_edge) {
     render_at(s, 25, paintex_render);
     EXPECT_RGB_NEAR(world_pixel(-25, 0, 42), 255, 0, 0, 3);
     expect_blend_off_depth_on();
-}
-
-// Param 0 = 5: the title caption under the slow camera (at 30 + t / 4); a
-// later section paints its own caption from the beginning.
-TEST_F(paintex_window, paintex_title_caption_and_a_fresh_start) {
-    open();
-    write_captions();
-    paintex_load();
-    section& title = add_section(section_type_find("paintex"), 0, 10, {5, 0, 0, 0, 0, 0, 0}, {8, 9});
-    paintex_init();
-    paintex_start();
-    clear_to(0, 0, 0);
-    render_at(title, 6, paintex_render);  // f = 0.75, edge at 25.6, camera at 31.5
-    EXPECT_RGB_NEAR(world_pixel(-30, 0, 31.5f), 0, 0, 255, 3);
-    EXPECT_RGB_NEAR(world_pixel(12, 0, 31.5f), 255, 255, 255, 3);
-    EXPECT_RGB_NEAR(world_pixel(35, 0, 31.5f), 0, 0, 0, 0);
-
-    section& music = add_section(section_type_find("paintex"), 10, 20, {1, 0, 0, 0, 0, 0, 0}, {8, 9});
-    paintex_init();
-    paintex_start();
-    clear_to(0, 0, 0);
-    render_at(music, 0.8f, paintex_render);  // f = 0.1, edge at -40.96, camera at 17.8
-    EXPECT_RGB_NEAR(world_pixel(-20, 0, 17.8f), 0, 0, 0, 0);
-}
-
-// A placement by params 1-3 moves the picture; an axis of (0, 0, 0) means no
-// turn, so the view is the same as without one.
-TEST_F(paintex_window, paintex_translation_and_a_missing_axis) {
-    open();
-    write_captions();
-    paintex_load();
-    section& s = add_section(section_type_find("paintex"), 0, 30, {0, 0, 20, 0, 0, 0, 0}, {10, 20});
-    paintex_init();
-    paintex_start();
-    clear_to(0, 0, 0);
-    render_at(s, 5, paintex_render);
-    EXPECT_RGB_NEAR(world_pixel(-25, 20, 22), 255, 0, 0, 3);
-    EXPECT_RGB_NEAR(world_pixel(-25, 0, 22), 0, 0, 0, 0);
-    float m[16];
-    glGetFloatv(GL_MODELVIEW_MATRIX, m);
-    EXPECT_FLOAT_EQ(m[0], 1);  // no rotation on top of the straight view
-    EXPECT_NEAR(m[13], 20, 1e-4);
-    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
 }  // namespace

@@ -1,0 +1,215 @@
+// Unit tests of the picture-particle, trail and 3-D picture section types
+// without a window: scatter ranges and offsets against the project's random
+// sequence, pixel colours of every stored layout, the filled pool, the eased
+// glide, the trail's pool and emission walk, and the init checks that stop
+// before anything is drawn.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/random.h"
+#include "core/section.h"
+#include "effects/image3d.h"
+#include "effects/particletex.h"
+#include "effects/pathway.h"
+#include "resources/spline.h"
+#include "resources/texture.h"
+#include "tests/image_writers.h"
+#include "tests/test_support.h"
+
+namespace {
+
+const float NaN = std::numeric_limits<float>::quiet_NaN();
+
+// The message a call stops with, or "" when it returns.
+template <typename F> std::string fatal_message(F call) {
+    catch_fatal guard;
+    try {
+        call();
+    } catch (const fatal_exception& e) {
+        return e.what();
+    }
+    return "";
+}
+
+// A picture record built by hand: `bytes` holds the rows without padding,
+// copied into a padded buffer the way the loader stores them.
+struct hand_picture {
+    texture record = {};
+    std::vector<unsigned char> buffer;
+    hand_picture(int width, int height, int components, GLenum format,
+                 const std::vector<unsigned char>& bytes) {
+        record.width = width;
+        record.height = height;
+        record.components = components;
+        record.pixel_format = format;
+        int row = texture_row_bytes(&record);
+        buffer.assign(static_cast<size_t>(row) * height, 0xEE);  // padding is junk
+        for (int y = 0; y < height; ++y)
+            for (int i = 0; i < width * components; ++i)
+                buffer[y * row + i] = bytes[(y * width) * components + i];
+        record.pixels = buffer.data();
+    }
+};
+
+// ---------------------------------------------------------------------------
+// genParticletex
+// ---------------------------------------------------------------------------
+
+TEST(particletex, pixel_colour_follows_the_stored_layout) {
+    // Pixel (2, 1) of a 3 x 2 picture is (200, 100, 50); rows of 3-byte
+    // pixels are padded, so a reader that ignores padding gets it wrong.
+    struct layout_case {
+        const char* name;
+        int components;
+        GLenum format;
+        std::vector<unsigned char> row1_pixel2;  // the stored bytes of (2, 1)
+        float want[3];
+    };
+    const layout_case cases[] = {
+        {"rgb", 3, GL_RGB, {200, 100, 50}, {200, 100, 50}},
+        {"bgr", 3, GL_BGR_EXT, {50, 100, 200}, {200, 100, 50}},
+        {"rgba", 4, GL_RGBA, {200, 100, 50, 7}, {200, 100, 50}},
+        {"bgra", 4, GL_BGRA_EXT, {50, 100, 200, 7}, {200, 100, 50}},
+        {"grey", 1, GL_RGB, {90}, {90, 90, 90}},
+    };
+    for (const layout_case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<unsigned char> bytes(3 * 2 * c.components, 1);
+        for (int i = 0; i < c.components; ++i) bytes[(1 * 3 + 2) * c.components + i] = c.row1_pixel2[i];
+        hand_picture p(3, 2, c.components, c.format, bytes);
+        float rgb[3];
+        particletex_pixel_colour(&p.record, 2, 1, rgb);
+        for (int i = 0; i < 3; ++i) EXPECT_NEAR(rgb[i], c.want[i] / 255.0f, 1e-6) << i;
+        particletex_pixel_colour(&p.record, 0, 0, rgb);
+        EXPECT_NEAR(rgb[0], 1 / 255.0f, 1e-6);
+    }
+}
+
+// ---------------------------------------------------------------------------
+// genPathway
+// ---------------------------------------------------------------------------
+
+// A straight path along x: (0, 0, 0) at time 0 to (length, 0, 0) at its end,
+// so a path point's x is its time scaled by length / seconds.
+spline straight_path(float length, float seconds) {
+    temp_dir dir;
+    std::string path = dir.write("path.txt", "{0,0,0,0,0,0,0,0,0}\n{" + std::to_string(length) +
+                                                 ",0,0,0,0,0,0,0,0}\n");
+    spline s = spline_load(path.c_str());
+    spline_spread_times(&s, seconds);
+    return s;
+}
+
+// A trail instance owning its pool for the test's lifetime.
+struct trail_holder {
+    pathway_instance trail = {};
+    explicit trail_holder(int count) { trail.particles = particles_create(count, 0.1f); }
+    ~trail_holder() { particles_free(trail.particles); }
+};
+
+int alive_count(const pathway_instance& trail) {
+    int n = 0;
+    for (int k = 0; k < trail.particles->count; ++k) n += trail.particles->particles[k].alive != 0;
+    return n;
+}
+
+TEST(pathway, walk_wakes_particle_j_at_time_j_over_rate) {
+    spline path = straight_path(10, 10);  // x = time
+    const struct {
+        float t;
+        int alive;
+        int next;
+    } cases[] = {
+        {-0.5f, 0, 0}, {0, 1, 1}, {0.05f, 1, 1}, {0.1f, 2, 2}, {4.95f, 50, 50}, {9.95f, 100, 100},
+        {10.5f, 100, 100}, {1000, 100, 100},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.t);
+        trail_holder holder(100);
+        pathway_instance& trail = holder.trail;
+        pathway_emit(&trail, &path, 10, c.t);
+        EXPECT_EQ(alive_count(trail), c.alive);
+        EXPECT_EQ(trail.next_particle, c.next);
+        for (int j = 0; j < c.alive; ++j) {
+            EXPECT_TRUE(trail.particles->particles[j].alive) << j;
+            EXPECT_NEAR(trail.particles->particles[j].position[0], (j + 1) / 10.0f, 1e-4) << j;
+        }
+        float want_emitter = c.alive ? c.alive / 10.0f : 0;
+        EXPECT_NEAR(trail.emitter[0], want_emitter, 1e-4);
+    }
+    spline_free(&path);
+}
+
+// ---------------------------------------------------------------------------
+// gen3Dimage
+// ---------------------------------------------------------------------------
+
+// ---------------------------------------------------------------------------
+// The checks each init makes before it touches a texture
+// ---------------------------------------------------------------------------
+
+struct init_case {
+    const char* name;
+    void (*init)();
+    int params;
+    std::vector<const char*> strings;
+    int splines;
+    float rate;  // params[0]
+    const char* message;
+};
+
+TEST(fxpart_init, missing_or_unusable_inputs_stop_with_the_section_line) {
+    const init_case cases[] = {
+        {"particletex few params", particletex_init, 7, {"a.tga", "b.tga"}, 0, 1,
+         "genParticletex: section at line 9 needs 8 params, has 7"},
+        {"particletex one string", particletex_init, 8, {"a.tga"}, 0, 1,
+         "genParticletex: section at line 9 needs 2 strings, has 1"},
+        {"particletex three strings", particletex_init, 8, {"a.tga", "b.tga", "c.tga"}, 0, 1,
+         "genParticletex: Script: Two strings are needed in genParticletex section"},
+        {"particletex unknown picture kind", particletex_init, 8, {"picture.png", "b.tga"}, 0, 1,
+         "Error loading texture picture.png"},
+        {"pathway no spline", pathway_init, 5, {"s.tga"}, 0, 10,
+         "genPathway: section at line 9 needs 1 splines, has 0"},
+        {"pathway no sprite", pathway_init, 5, {}, 1, 10,
+         "genPathway: section at line 9 needs 1 strings, has 0"},
+        {"pathway few params", pathway_init, 4, {"s.tga"}, 1, 10,
+         "genPathway: section at line 9 needs 5 params, has 4"},
+        {"pathway zero rate", pathway_init, 5, {"s.tga"}, 1, 0,
+         "genPathway: section at line 9 needs a positive emission rate (param 1), has 0"},
+        {"pathway negative rate", pathway_init, 5, {"s.tga"}, 1, -2.5f,
+         "genPathway: section at line 9 needs a positive emission rate (param 1), has -2.5"},
+        {"pathway NaN rate", pathway_init, 5, {"s.tga"}, 1, NaN,
+         "genPathway: section at line 9 needs a positive emission rate (param 1), has nan"},
+        {"pathway unknown sprite kind", pathway_init, 5, {"sprite.gif"}, 1, 10,
+         "Error loading texture sprite.gif"},
+        {"image3d no picture", image3d_init, 7, {}, 0, 1,
+         "gen3Dimage: section at line 9 needs 1 strings, has 0"},
+        {"image3d few params", image3d_init, 6, {"a.tga"}, 0, 1,
+         "gen3Dimage: section at line 9 needs 7 params, has 6"},
+        {"image3d unknown picture kind", image3d_init, 7, {"banner.Tga"}, 0, 1,
+         "gen3Dimage: Error loading texture banner.Tga"},
+    };
+    for (const init_case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::unique_ptr<section> s(new section());
+        s->line = 9;
+        s->start = 0;
+        s->end = s->duration = 2;
+        s->param_count = c.params;
+        for (int i = 0; i < c.params; ++i) s->params[i] = 1;
+        s->params[0] = c.rate;
+        for (const char* name : c.strings) s->strings[s->string_count++] = const_cast<char*>(name);
+        s->spline_count = c.splines;
+        current_section = s.get();
+        EXPECT_EQ(fatal_message(c.init), c.message);
+        EXPECT_EQ(s->instance_data, nullptr);
+        current_section = nullptr;
+    }
+}
+
+}  // namespace
