@@ -51,6 +51,18 @@ struct scene_window : effect_window {
         for (const auto& b : boxes) mesh_append_box(m.objects[0], b.first, b.second, false);
         write_model(name, m);
     }
+    // World x, y in -1..1 fill the 512 x 512 render target, looking down -Z.
+    void open_view() {
+        open();
+        glMatrixMode(GL_PROJECTION);
+        glLoadIdentity();
+        glOrtho(-1, 1, -1, 1, -10, 10);
+        glMatrixMode(GL_MODELVIEW);
+        glLoadIdentity();
+    }
+    static rgb world_pixel(float x, float y) {
+        return pixel_at(static_cast<int>((x + 1) * 256), static_cast<int>((y + 1) * 256));
+    }
     static void set_strings(section& s, std::initializer_list<const char*> names) {
         for (const char* name : names) s.strings[s.string_count++] = const_cast<char*>(name);
     }

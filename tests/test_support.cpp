@@ -16,6 +16,16 @@ namespace fs = std::filesystem;
 static void throwing_hook(const char* message) { throw fatal_exception(message); }
 
 catch_fatal::catch_fatal() { fatal_set_hook(throwing_hook); }
+
+std::string fatal_message(const std::function<void()>& call) {
+    catch_fatal guard;
+    try {
+        call();
+    } catch (const fatal_exception& e) {
+        return e.what();
+    }
+    return "";
+}
 catch_fatal::~catch_fatal() { fatal_set_hook(nullptr); }
 
 temp_dir::temp_dir() {

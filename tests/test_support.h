@@ -4,6 +4,7 @@
 
 #include "app/cmdline.h"
 
+#include <functional>
 #include <stdexcept>
 #include <initializer_list>
 #include <string>
@@ -20,6 +21,10 @@ struct catch_fatal {
     catch_fatal();
     ~catch_fatal();
 };
+
+// The message `call` stops with (the fatal hook made to throw), or "" when
+// it returns.
+std::string fatal_message(const std::function<void()>& call);
 
 // A fresh empty folder under the system's temporary folder, removed with the
 // object.

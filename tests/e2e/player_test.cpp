@@ -72,16 +72,6 @@ TEST(player, short_show_plays_to_its_end_and_writes_the_driver_report) {
     EXPECT_NE(read_file(dir.file("opengl.log")).find("// OpenGL driver information"), std::string::npos);
 }
 
-TEST(player, script_option_reads_another_file_inside_the_show_folder) {
-    temp_dir dir;
-    dir.write("alt/show.txt", short_show(std::string(QUILLON_SOURCE_DIR) + "/data"));
-    dir.add_font();
-    std::string output;
-    EXPECT_EQ(run_command(built_binary("quillon") + " --script alt/show.txt " + dir.path, &output), 0) << output;
-    EXPECT_EQ(run_command(built_binary("quillon") + " --script alt/none.txt " + dir.path, &output), 255);
-    EXPECT_NE(output.find("Error: Script not found"), std::string::npos) << output;
-}
-
 TEST(player, command_line_help_version_and_bad_options) {
     std::string output;
     EXPECT_EQ(run_command(built_binary("quillon") + " --help", &output), 0);

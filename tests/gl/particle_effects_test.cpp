@@ -9,36 +9,13 @@
 #include "effects/particletex.h"
 #include "effects/pathway.h"
 #include "resources/spline.h"
-#include "tests/effect_window.h"
+#include "tests/scene_window.h"
 #include "tests/image_writers.h"
 
 namespace {
 
-struct fxpart_window : effect_window {
-    // World x, y in -1..1 fill the 512 x 512 render target.
-    void open_view() {
-        open();
-        glMatrixMode(GL_PROJECTION);
-        glLoadIdentity();
-        glOrtho(-1, 1, -1, 1, -10, 10);
-        glMatrixMode(GL_MODELVIEW);
-        glLoadIdentity();
-    }
-    // Render-target pixel of a world point.
-    static rgb world_pixel(float x, float y) {
-        return pixel_at(static_cast<int>((x + 1) * 256), static_cast<int>((y + 1) * 256));
-    }
-    void write_picture(const std::string& name, const picture& p) {
-        write_tga(dir.file(name), p, TGA_TRUE, 24);
-    }
-    static void set_strings(section& s, std::initializer_list<const char*> names) {
-        for (const char* name : names) s.strings[s.string_count++] = const_cast<char*>(name);
-    }
-    static void render_at(section& s, float t, void (*render)()) {
-        s.local_time = t;
-        current_section = &s;
-        render();
-    }
+struct fxpart_window : scene_window {
+    void write_picture(const std::string& name, const picture& p) { write_tga(dir.file(name), p, TGA_TRUE, 24); }
 };
 
 picture one_colour(rgba colour, int width, int height) {
@@ -130,34 +107,5 @@ struct image3d_case {
     float alpha_start, alpha_end, t;
     int strength;
 };
-
-TEST_F(fxpart_window, image3d_adds_the_picture_at_its_place_and_scale) {
-    open_view();
-    // 8 x 4 pixels at 0.1 units each: 0.8 x 0.4 units centred on (0.2, 0).
-    write_picture("quadrants.tga", quadrant_picture(8, 4));
-    const image3d_case cases[] = {
-        {"opaque", 1, 1, 1, 255},
-        {"halfway through a fade in", 0, 1, 1, 128},
-        {"transparent at both ends", 0, 0, 1, 0},
-    };
-    for (const image3d_case& c : cases) {
-        SCOPED_TRACE(c.name);
-        section& s = add_section(section_type_find("gen3Dimage"), 0, 2,
-                                 {0.1f, 0.1f, 0.2f, 0, 0, c.alpha_start, c.alpha_end});
-        set_strings(s, {"quadrants.tga"});
-        image3d_init();
-        clear_to(0, 0, 0.4f);
-        render_at(s, c.t, image3d_render);
-        int v = c.strength;
-        // Added over the blue background, picture upright: red top left.
-        EXPECT_RGB_NEAR(world_pixel(0.0f, 0.1f), v, 0, 102, 3);
-        EXPECT_RGB_NEAR(world_pixel(0.4f, 0.1f), 0, v, 102, 3);
-        EXPECT_RGB_NEAR(world_pixel(0.0f, -0.1f), 0, 0, std::min(255, 102 + v), 3);
-        EXPECT_RGB_NEAR(world_pixel(0.4f, -0.1f), v, v, std::min(255, 102 + v), 3);
-        // Just outside its 0.8 x 0.4 units the background is untouched.
-        for (float x : {-0.23f, 0.63f}) EXPECT_RGB_NEAR(world_pixel(x, 0.1f), 0, 0, 102, 0);
-        for (float y : {-0.23f, 0.23f}) EXPECT_RGB_NEAR(world_pixel(0.2f, y), 0, 0, 102, 0);
-    }
-}
 
 }  // namespace

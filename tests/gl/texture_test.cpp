@@ -139,29 +139,3 @@ TEST_F(GlTexture, LoadedPicturesDrawTopRowFirst) {
         expect_quadrants();
     }
 }
-
-TEST_F(GlTexture, ForcedPowerOfTwoRescalesSingleLevelUploads) {
-    picture pic = quadrant_picture(6, 10);
-    int index = load("npot.bmp", bmp24, pic);
-    texture_set_options(index, 1);
-    texture_upload(index);
-    EXPECT_EQ(level_parameter(0, GL_TEXTURE_WIDTH), 6);    // the driver takes NPOT
-
-    texture_force_pot = 1;
-    texture_upload(index);
-    EXPECT_EQ(level_parameter(0, GL_TEXTURE_WIDTH), 8);
-    EXPECT_EQ(level_parameter(0, GL_TEXTURE_HEIGHT), 16);
-    // The record keeps the picture as loaded.
-    EXPECT_EQ(texture_table[index]->width, 6);
-    EXPECT_EQ(texture_table[index]->height, 10);
-    draw_quad(index);
-    expect_quadrants(8);
-
-    // A power-of-two picture is uploaded unchanged.
-    int square = load("square.bmp", bmp24, quadrant_picture(16, 4));
-    texture_set_options(square, 1);
-    texture_upload(square);
-    EXPECT_EQ(level_parameter(0, GL_TEXTURE_WIDTH), 16);
-    EXPECT_EQ(level_parameter(0, GL_TEXTURE_HEIGHT), 4);
-    EXPECT_EQ(glGetError(), (GLenum)GL_NO_ERROR);
-}

@@ -119,41 +119,6 @@ struct InputTest : testing::Test {
     }
 };
 
-TEST_F(InputTest, OverlayKeys) {
-    struct row {
-        const char* name;
-        int fps, timing;
-        std::vector<int> keys;
-        int fps_after, timing_after;
-    };
-    const row rows[] = {
-        {"F shows the camera overlay", 0, 0, {'f'}, 1, 0},
-        {"F twice hides it", 0, 0, {'f', 'f'}, 0, 0},
-        {"F with timing shown switches", 0, 1, {'f'}, 1, 0},
-        {"F, F from timing hides all", 0, 1, {'f', 'f'}, 0, 0},
-        {"T shows the timing overlay", 0, 0, {'t'}, 0, 1},
-        {"T with the camera overlay switches", 1, 0, {'t'}, 0, 1},
-        {"fps 2: F gives 3", 2, 0, {'f'}, 3, 0},
-        {"fps 2: F, F gives 2", 2, 0, {'f', 'f'}, 2, 0},
-        {"timing 2: T gives 3", 0, 2, {'t'}, 0, 3},
-        {"fps 3: T clears it", 3, 0, {'t'}, 0, 1},
-        {"other keys leave both alone", 1, 1, {'g', 'a', 273, 32}, 1, 1},
-    };
-    for (const row& r : rows) {
-        SCOPED_TRACE(r.name);
-        clear();
-        fps = r.fps;
-        timing = r.timing;
-        for (int sym : r.keys) {
-            press(sym);
-            release(sym);
-        }
-        EXPECT_EQ(fps, r.fps_after);
-        EXPECT_EQ(timing, r.timing_after);
-        EXPECT_EQ(quit_requested, 0);
-    }
-}
-
 TEST_F(InputTest, QuitRequests) {
     struct row {
         const char* name;

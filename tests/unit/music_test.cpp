@@ -46,15 +46,6 @@ struct music_script {
     }
 };
 
-std::string fatal_message_of(void (*step)()) {
-    try {
-        step();
-    } catch (const fatal_exception& e) {
-        return e.what();
-    }
-    return "(no fatal error)";
-}
-
 TEST(music, failures_are_fatal_with_their_messages) {
     temp_dir dir;
     std::string garbage = dir.write("garbage.mp3", "this is not an mp3 at all\n");
@@ -75,7 +66,7 @@ TEST(music, failures_are_fatal_with_their_messages) {
         std::string expected = r.message ? r.message : folder_message;
         // The layer's text first, then the file it is about.
         if (expected.back() == ' ') expected += r.path;
-        EXPECT_EQ(fatal_message_of(music_open), expected) << (r.path ? r.path : "null");
+        EXPECT_EQ(fatal_message(music_open), expected) << (r.path ? r.path : "null");
     }
 }
 
@@ -85,7 +76,7 @@ TEST(music, an_output_that_cannot_open_is_fatal) {
     std::string path = dir.write("tone.mp3", std::string(mp3.begin(), mp3.end()));
     music_script script(path.c_str());
     setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
-    EXPECT_EQ(fatal_message_of(music_open), "Error initializing output device.");
+    EXPECT_EQ(fatal_message(music_open), "Error initializing output device.");
     setenv("SDL_AUDIODRIVER", "dummy", 1);
 }
 

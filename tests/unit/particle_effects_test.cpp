@@ -25,17 +25,6 @@ namespace {
 
 const float NaN = std::numeric_limits<float>::quiet_NaN();
 
-// The message a call stops with, or "" when it returns.
-template <typename F> std::string fatal_message(F call) {
-    catch_fatal guard;
-    try {
-        call();
-    } catch (const fatal_exception& e) {
-        return e.what();
-    }
-    return "";
-}
-
 // A picture record built by hand: `bytes` holds the rows without padding,
 // copied into a padded buffer the way the loader stores them.
 struct hand_picture {
@@ -162,54 +151,5 @@ struct init_case {
     float rate;  // params[0]
     const char* message;
 };
-
-TEST(fxpart_init, missing_or_unusable_inputs_stop_with_the_section_line) {
-    const init_case cases[] = {
-        {"particletex few params", particletex_init, 7, {"a.tga", "b.tga"}, 0, 1,
-         "genParticletex: section at line 9 needs 8 params, has 7"},
-        {"particletex one string", particletex_init, 8, {"a.tga"}, 0, 1,
-         "genParticletex: section at line 9 needs 2 strings, has 1"},
-        {"particletex three strings", particletex_init, 8, {"a.tga", "b.tga", "c.tga"}, 0, 1,
-         "genParticletex: Script: Two strings are needed in genParticletex section"},
-        {"particletex unknown picture kind", particletex_init, 8, {"picture.png", "b.tga"}, 0, 1,
-         "Error loading texture picture.png"},
-        {"pathway no spline", pathway_init, 5, {"s.tga"}, 0, 10,
-         "genPathway: section at line 9 needs 1 splines, has 0"},
-        {"pathway no sprite", pathway_init, 5, {}, 1, 10,
-         "genPathway: section at line 9 needs 1 strings, has 0"},
-        {"pathway few params", pathway_init, 4, {"s.tga"}, 1, 10,
-         "genPathway: section at line 9 needs 5 params, has 4"},
-        {"pathway zero rate", pathway_init, 5, {"s.tga"}, 1, 0,
-         "genPathway: section at line 9 needs a positive emission rate (param 1), has 0"},
-        {"pathway negative rate", pathway_init, 5, {"s.tga"}, 1, -2.5f,
-         "genPathway: section at line 9 needs a positive emission rate (param 1), has -2.5"},
-        {"pathway NaN rate", pathway_init, 5, {"s.tga"}, 1, NaN,
-         "genPathway: section at line 9 needs a positive emission rate (param 1), has nan"},
-        {"pathway unknown sprite kind", pathway_init, 5, {"sprite.gif"}, 1, 10,
-         "Error loading texture sprite.gif"},
-        {"image3d no picture", image3d_init, 7, {}, 0, 1,
-         "gen3Dimage: section at line 9 needs 1 strings, has 0"},
-        {"image3d few params", image3d_init, 6, {"a.tga"}, 0, 1,
-         "gen3Dimage: section at line 9 needs 7 params, has 6"},
-        {"image3d unknown picture kind", image3d_init, 7, {"banner.Tga"}, 0, 1,
-         "gen3Dimage: Error loading texture banner.Tga"},
-    };
-    for (const init_case& c : cases) {
-        SCOPED_TRACE(c.name);
-        std::unique_ptr<section> s(new section());
-        s->line = 9;
-        s->start = 0;
-        s->end = s->duration = 2;
-        s->param_count = c.params;
-        for (int i = 0; i < c.params; ++i) s->params[i] = 1;
-        s->params[0] = c.rate;
-        for (const char* name : c.strings) s->strings[s->string_count++] = const_cast<char*>(name);
-        s->spline_count = c.splines;
-        current_section = s.get();
-        EXPECT_EQ(fatal_message(c.init), c.message);
-        EXPECT_EQ(s->instance_data, nullptr);
-        current_section = nullptr;
-    }
-}
 
 }  // namespace

@@ -48,29 +48,6 @@ void expect_position(const particle& p, float x, float y, float z, float toleran
 // Phases
 // ---------------------------------------------------------------------------
 
-TEST(ring_scene, phase_is_chosen_by_strict_less_than_against_each_sync) {
-    const float three[] = {2, 5, 9};
-    const float two[] = {3, 4};
-    const struct {
-        const float* syncs;
-        int bounds;
-        float t;
-        int phase;
-        float tp;
-    } cases[] = {
-        {three, 3, 0, 1, 0},      {three, 3, 1.999f, 1, 1.999f}, {three, 3, 2, 2, 0},
-        {three, 3, 4.5f, 2, 2.5f}, {three, 3, 5, 3, 0},          {three, 3, 8.75f, 3, 3.75f},
-        {three, 3, 9, 4, 0},      {three, 3, 12, 4, 3},          {two, 2, 2.5f, 1, 2.5f},
-        {two, 2, 3, 2, 0},        {two, 2, 3.999f, 2, 0.999f},   {two, 2, 4, 3, 0},
-        {two, 2, 7, 3, 3},
-    };
-    for (const auto& c : cases) {
-        float tp = -1;
-        EXPECT_EQ(ring_scene_phase(c.t, c.syncs, c.bounds, &tp), c.phase) << c.t;
-        EXPECT_NEAR(tp, c.tp, 1e-5f) << c.t;
-    }
-}
-
 // ---------------------------------------------------------------------------
 // knots
 // ---------------------------------------------------------------------------
@@ -128,35 +105,6 @@ struct grid_case {
     int x, y;             // pixel
     float place_x, place_y;  // its grid place before the quarter turn
 };
-
-TEST(particletitle, grid_fills_the_title_rectangle_whatever_the_picture_shape) {
-    const grid_case cases[] = {
-        {"2:1, first pixel", 256, 128, 0, 0, -64, -128},
-        {"2:1, last pixel", 256, 128, 255, 127, 63, 127},
-        {"2:1, small", 4, 2, 3, 1, 0, 64},
-        {"square, stretched across", 2, 2, 1, 1, 0, 0},
-        {"square, top right", 4, 4, 3, 0, -64, 64},
-        {"tall, stretched", 1, 4, 0, 3, 32, -128},
-    };
-    for (const grid_case& c : cases) {
-        SCOPED_TRACE(c.name);
-        pool particles(c.width * c.height);
-        particletex_instance grid = {};
-        grid.particles = particles.system;
-        ptitle_grid(&grid, c.width, c.height);
-        int k = c.y * c.width + c.x;
-        particles.system->particles[k].alive = 1;
-        particle_set_velocity(particles.system, k, 10, -20, 30);  // the start offset
-        // At the start the offset is added in full; at the end it is gone.
-        particletex_place(&grid, 0, 4, 1, 1);
-        expect_position(particles[k], c.place_x + 10, c.place_y - 20, 30);
-        particletex_place(&grid, 2, 4, 1, 1);
-        expect_position(particles[k], c.place_x + 5, c.place_y - 10, 15);
-        particletex_place(&grid, 4, 4, 1, 1);
-        expect_position(particles[k], c.place_x, c.place_y, 0);
-        EXPECT_EQ(particles[k].colour[3], 1);
-    }
-}
 
 // ---------------------------------------------------------------------------
 // thelake

@@ -26,17 +26,6 @@ std::unique_ptr<section> make_section(int line, int params, int strings, int spl
     return s;
 }
 
-// The message a failing call stops with, or "" when it returns.
-template <typename F> std::string fatal_message(F call) {
-    catch_fatal guard;
-    try {
-        call();
-    } catch (const fatal_exception& e) {
-        return e.what();
-    }
-    return "";
-}
-
 // ---------------------------------------------------------------------------
 // section_require
 // ---------------------------------------------------------------------------
@@ -94,25 +83,6 @@ TEST(fader, colour_moves_linearly_over_the_span_and_extrapolates_past_it) {
         EXPECT_NEAR(got.b, c.want.b, 1e-6f) << c.time;
         EXPECT_NEAR(got.a, c.want.a, 1e-6f) << c.time;
     }
-}
-
-TEST(fader, init_accepts_exactly_eight_params) {
-    const struct {
-        int params;
-        const char* message;
-    } cases[] = {
-        {8, ""},
-        {7, "efxFader: section at line 31 needs 8 params, has 7"},
-        {0, "efxFader: section at line 31 needs 8 params, has 0"},
-        {9, "Script: eight floats are needed in fader effect"},
-    };
-    section* saved = current_section;
-    for (const auto& c : cases) {
-        auto s = make_section(31, c.params, 0, 0, 0);
-        current_section = s.get();
-        EXPECT_EQ(fatal_message(fader_init), c.message) << c.params;
-    }
-    current_section = saved;
 }
 
 // ---------------------------------------------------------------------------
@@ -191,26 +161,6 @@ TEST(radial_blur, centre_moves_linearly_and_sets_the_zoom_window) {
             EXPECT_NEAR(got[i][1], c.window[i][1], 1e-6f) << "s " << c.s << " corner " << i;
         }
     }
-}
-
-TEST(radial_blur, init_needs_the_params_its_keys_and_centre_read) {
-    const struct {
-        int params, syncs;
-        const char* message;
-    } cases[] = {
-        {9, 0, ""},
-        {8, 0, "efxRadialBlur: section at line 7 needs 9 params, has 8"},
-        {9, 2, ""},
-        {10, 3, "efxRadialBlur: section at line 7 needs 11 params, has 10"},
-        {0, 0, "efxRadialBlur: section at line 7 needs 9 params, has 0"},
-    };
-    section* saved = current_section;
-    for (const auto& c : cases) {
-        auto s = make_section(7, c.params, 0, 0, c.syncs);
-        current_section = s.get();
-        EXPECT_EQ(fatal_message(radial_blur_init), c.message) << c.params << " params, " << c.syncs << " syncs";
-    }
-    current_section = saved;
 }
 
 // ---------------------------------------------------------------------------

@@ -147,42 +147,6 @@ TEST(TextureLoad, EveryLayoutGivesRightFormatAndColours) {
 // Errors
 // ---------------------------------------------------------------------------
 
-TEST(TextureErrors, MessagesNameTheFile) {
-    catch_fatal guard;
-    temp_dir dir;
-    std::string missing = dir.file("missing.tga");
-    try {
-        texture_load(missing.c_str());
-        FAIL() << "no fatal error";
-    } catch (const fatal_exception& e) {
-        EXPECT_EQ(std::string(e.what()),
-                  "Error loading texture " + missing + ": " + SDL_GetError() + "\n");
-    }
-    std::string junk = dir.write("junk.bmp", "not a picture at all");
-    EXPECT_THROW(texture_load(junk.c_str()), fatal_exception);
-    // A true-colour TGA header that declares no columns, with pixel bytes after it.
-    std::string header("\0\0\x02\0\0\0\0\0\0\0\0\0\0\0\x04\0\x18\x20", 18);
-    std::string empty = dir.write("empty.tga", header + std::string(48, '\x7f'));
-    EXPECT_THROW(texture_load(empty.c_str()), fatal_exception);
-
-    std::string good = dir.file("good.bmp");
-    write_bmp24(good, test_picture());
-    try {
-        texture_load_as(good.c_str(), 7);
-        FAIL() << "no fatal error";
-    } catch (const fatal_exception& e) {
-        EXPECT_EQ(std::string(e.what()),
-                  "Error loading texture " + good + ": No format specified in code\n");
-    }
-    try {
-        texture_bind(-1);
-        FAIL() << "no fatal error";
-    } catch (const fatal_exception& e) {
-        EXPECT_NE(std::string(e.what()).find("index -1"), std::string::npos) << e.what();
-    }
-    EXPECT_THROW(texture_set_options(texture_count, 0), fatal_exception);
-}
-
 // Fills the table in a child process, so the other tests keep their slots.
 static void fill_table_then(const std::string& path) {
     catch_fatal guard;

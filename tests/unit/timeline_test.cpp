@@ -333,16 +333,4 @@ TEST_F(TimelineTest, QuitConditions) {
     }
 }
 
-TEST_F(TimelineTest, LastSectionRetiringEndsTheShowInThatFrame) {
-    add(1, 0, 1);
-    add(2, 0.5f, 2);
-    frame(0);
-    frame(1.5f);
-    EXPECT_EQ(quit_requested, 0);
-    calls.clear();
-    frame(2);
-    EXPECT_EQ(sequence(), (std::vector<std::pair<int, std::string>>{}));
-    EXPECT_EQ(quit_requested, 1);
-}
-
 }  // namespace
