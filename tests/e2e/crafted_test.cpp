@@ -7,7 +7,6 @@
 
 #include <cstdint>
 #include <cstdio>
-#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -88,22 +87,12 @@ std::vector<crafted> script_cases() {
          "Script: line too long, line 3\n"},
         {"100,000-byte line in a section", e2e_show(in_section + "string " + long_word + "\n"),
          "Script: line too long, line 20\n"},
-        {"100,000-byte comment", ";" + long_word, "Script: line too long, line 1\n"},
         {"old Mac line ends", replace_all(e2e_show(in_section + e2e_params(40)), "\n", "\r"),
          "Script: line too long, line 1\n"},
-        {"key too long", std::string(64, 'k') + " 1\n", "Script: key too long, line 1\n"},
-        {"value too long", "gl_width 640\ndemoname " + std::string(64, 'v') + "\n", "Script: value too long, line 2\n"},
         {"huge sync count", e2e_show(in_section + "syncs 99999999999999\n"),
          "Script: more than 65536 syncs in a section, line 20\n"},
-        {"negative sync count", e2e_show(in_section + "syncs -1\n"), "Script: negative sync count, line 20\n"},
-        {"fewer syncs than declared", e2e_show(in_section + "syncs 3\nsync 0.5\n"),
-         "Script: incorrect number of syncs (1 found, 3 expected), line 22\n"},
-        {"257 params", e2e_show(in_section + e2e_params(257)), "Script: more than 256 params in a section, line 276\n"},
-        {"257 strings", e2e_show(in_section + replace_all(e2e_params(257), "param 0.5", "string a")),
-         "Script: more than 256 strings in a section, line 276\n"},
         {"30,000 repeated headers, then a bad line", e2e_show(headers + "bogus 1\n"),
          "Script: section variable 'bogus' not found, line 90017\n"},
-        {"a header of 200 brackets", std::string(200, '[') + "\n", "Script: section name too long, line 1\n"},
         {"a section of no type", e2e_show("[]\n"), "Script: section '' not found, line 17\n"},
     };
     // The default show cut short inside a key, a header, a keyword and a
@@ -293,24 +282,6 @@ TEST(crafted, broken_images_name_their_file) {
 // Model
 // ---------------------------------------------------------------------------
 
-// Every chunk header of the model (its start, and its end where the body
-// begins), walking into the chunks that hold chunks.
-void chunk_boundaries(const std::string& f, size_t at, size_t end, std::set<size_t>* cuts) {
-    static const std::set<unsigned> containers = {0x4D4D, 0x3D3D, 0x4000, 0x4100, 0xAFFF, 0xA200, 0xB000};
-    auto byte = [&](size_t i) { return static_cast<unsigned char>(f[i]); };
-    while (at + 6 <= end) {
-        unsigned id = byte(at) | (byte(at + 1) << 8);
-        size_t length = byte(at + 2) | (byte(at + 3) << 8) | (byte(at + 4) << 16) | (size_t(byte(at + 5)) << 24);
-        if (length < 6 || at + length > end) return;
-        cuts->insert(at);
-        cuts->insert(at + 6);
-        size_t body = at + 6;
-        if (id == 0x4000) body = f.find('\0', body) + 1;  // after the object's name
-        if (containers.count(id) && body > at) chunk_boundaries(f, body, at + length, cuts);
-        at += length;
-    }
-}
-
 std::string chunk(unsigned id, const std::string& body) {
     std::string b;
     le16(b, id);
@@ -325,11 +296,6 @@ std::string u16s(std::initializer_list<unsigned> values) {
 }
 
 TEST(crafted, broken_models_name_their_file) {
-    const std::string gear = source_file("data/models/gear.3ds");
-    std::set<size_t> cuts;
-    chunk_boundaries(gear, 0, gear.size(), &cuts);
-    ASSERT_GE(cuts.size(), 10u) << "the walk found too few chunks in gear.3ds";
-
     const std::string triangle = chunk(0x4110, u16s({3}) + std::string(36, '\0'));
     auto object = [](const std::string& mesh) { return chunk(0x4000, std::string("o\0", 2) + chunk(0x4100, mesh)); };
     auto model = [](const std::string& editor_body) { return chunk(0x4D4D, chunk(0x3D3D, editor_body)); };
@@ -337,29 +303,13 @@ TEST(crafted, broken_models_name_their_file) {
     for (int i = 0; i < 200; ++i) nested = chunk(0x3D3D, nested);
 
     std::vector<crafted> cases = {
-        {"empty", "", "0 bytes are too few for a model)"},
         {"three bytes", "MM\x10", "3 bytes are too few for a model)"},
         {"wrong magic", chunk(0x1234, std::string(20, '\0')), "not a model: the first chunk is 0x1234, not 0x4D4D)"},
         {"binary garbage", "\x01\x02" + garbage(3000), "not a model: the first chunk is 0x0201, not 0x4D4D)"},
-        {"65535 vertices, one given", model(object(chunk(0x4110, u16s({65535}) + std::string(12, '\0')))),
-         "chunk 0x4110 ends inside its "},
-        {"65535 faces, one given",
-         model(object(triangle + chunk(0x4120, u16s({65535, 0, 1, 2, 7})))), "chunk 0x4120 ends inside its "},
         {"a face past the vertices", model(object(triangle + chunk(0x4120, u16s({1, 0, 1, 9, 7})))),
          "object 'o': face 0 uses vertex 9 of 3)"},
-        {"a chunk shorter than its header", model(u16s({0x4000, 3, 0})), "chunk 0x4000 is shorter than its header"},
-        {"a chunk of 4 GB", model(u16s({0x4000, 0xFFFF, 0xFFFF})), "chunk 0x4000 runs past"},
-        {"a name without its end", model(chunk(0x4000, "object")), "chunk 0x4000 holds a name without a terminator)"},
         {"200 editor chunks deep", model(nested), "chunk 0x3D3D nests chunks more than 64 deep)\n"},
     };
-    for (size_t at : cuts) {
-        if (at == 0) continue;
-        cases.push_back({"gear.3ds cut at byte " + std::to_string(at), gear.substr(0, at),
-                         at < 6 ? std::to_string(at) + " bytes are too few for a model)"
-                                : "chunk 0x4D4D runs past the end of the data (" + std::to_string(gear.size()) +
-                                      " bytes, " + std::to_string(at) + " left))\n"});
-    }
-
     temp_dir dir;
     dir.add_font();
     dir.write("data/script.txt", e2e_show("[gen3DS]\nstart 0\nend 1\nlayer 1\nstring data/models/\n"

@@ -48,25 +48,4 @@ TEST_F(font_window, glyphs_fill_their_cells_and_skipped_characters_only_advance)
     expect_matrices_restored();
 }
 
-TEST_F(font_window, text_is_added_to_the_picture_from_the_pen_start) {
-    open_presented();
-    fill_rect(0, 0, gl_width, gl_height, 0, 0, 0.5f);
-    font moved = engine_font;
-    moved.x = 32;
-    font_print(moved, "%s", "M");
-    int glyph = 0;
-    for (int y = gl_height - 16; y < gl_height; ++y)
-        for (int x = 0; x < 64; ++x) {
-            rgb c = pixel_at(x, y);
-            ASSERT_GE(c.b, 127);  // blending adds; it never darkens
-            if (c.r > 96) {
-                ASSERT_GE(x, 32) << "left of the pen start";
-                ASSERT_LT(x, 48) << "beyond one glyph cell";
-                ++glyph;
-            }
-        }
-    EXPECT_GT(glyph, 10);
-    EXPECT_RGB_NEAR(pixel_at(100, 100), 0, 0, 128, 1);
-}
-
 }  // namespace

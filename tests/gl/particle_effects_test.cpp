@@ -69,35 +69,6 @@ TEST_F(fxpart_window, particletex_assembles_the_picture_upright_at_its_alpha) {
 // genPathway
 // ---------------------------------------------------------------------------
 
-TEST_F(fxpart_window, pathway_lays_its_trail_along_the_path_as_time_passes) {
-    open_view();
-    write_picture("white.tga", one_colour({255, 255, 255, 255}, 8, 8));
-    // From (-0.8, 0) to (0.8, 0) over one second, 10 particles a second.
-    dir.write("path.txt", "{-0.8,0,0,0,0,0,0,0,0}\n{0.8,0,0,0,0,0,0,0,0}\n");
-    section& s = add_section(section_type_find("genPathway"), 0, 1, {10, 0.04f, 1, 0.5f, 0});
-    set_strings(s, {"white.tga"});
-    s.splines[0] = spline_load("path.txt");
-    spline_spread_times(&s.splines[0], 1);
-    s.spline_count = 1;
-    pathway_init();
-    // At 0.05 only particle 0 is out, at the path point of time 0.1.
-    clear_to(0, 0, 0);
-    render_at(s, 0.05f, pathway_render);
-    EXPECT_RGB_NEAR(world_pixel(-0.64f, 0), 255, 128, 0, 3);
-    EXPECT_RGB_NEAR(world_pixel(-0.32f, 0), 0, 0, 0, 0);
-    EXPECT_RGB_NEAR(world_pixel(0.8f, 0), 0, 0, 0, 0);
-    // Near the end all ten are out, the last at the path's end; the drift
-    // of the first has not yet carried it far.
-    clear_to(0, 0, 0);
-    render_at(s, 0.95f, pathway_render);
-    for (int j = 0; j < 10; ++j) {
-        float x = -0.8f + 1.6f * (j + 1) / 10;
-        EXPECT_GT(world_pixel(x, 0).r, 200) << "particle " << j;
-    }
-    EXPECT_RGB_NEAR(world_pixel(0, 0.5f), 0, 0, 0, 0);
-    spline_free(&s.splines[0]);
-}
-
 // ---------------------------------------------------------------------------
 // gen3Dimage
 // ---------------------------------------------------------------------------

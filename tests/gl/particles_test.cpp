@@ -94,18 +94,4 @@ TEST_F(GlParticles, TextureSlotOutsideTheListIsFatal) {
     glDepthMask(GL_TRUE);
 }
 
-TEST_F(GlParticles, QuadCornersShowTheImageUpright) {
-    textured_quad quad;
-    quad_init(&quad, quadrant_texture(), 1, 1);
-    glMatrixMode(GL_PROJECTION);
-    glOrtho(-1, 1, -1, 1, -1, 1);
-    glMatrixMode(GL_MODELVIEW);
-    glEnable(GL_TEXTURE_2D);
-    quad_draw(&quad);
-    glDisable(GL_TEXTURE_2D);
-    glFinish();
-    // The unit quad covers the middle half of the frame.
-    expect_square(16, 16, 48, 48);
-}
-
 }  // namespace

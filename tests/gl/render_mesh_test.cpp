@@ -74,30 +74,4 @@ TEST_F(effect_window, render_mesh_warps_the_picture_by_the_grid_of_each_mode) {
     }
 }
 
-// With a flat picture S of 0.2 and a constant alpha of 0.5: clearing gives
-// S, then 0.5 (S + 0.5 S); drawing over gives 2 S, then S + 0.5 (2 S) plus
-// half of that again.
-TEST_F(effect_window, render_mesh_adds_the_previous_frame_from_the_second_frame_on) {
-    open();
-    const struct {
-        float over;
-        int first, second;
-    } cases[] = {{0, 51, 38}, {1, 102, 153}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << "params[3] " << c.over);
-        section& s = add_section(mesh_type(), 0, 4, {7, 0.5f, 0.5f, c.over});
-        render_mesh_init();
-        glColor4f(1, 1, 1, 1);
-        int seen[2];
-        for (int frame = 0; frame < 2; ++frame) {
-            clear_to(0.2f, 0.2f, 0.2f);
-            s.local_time = 0.1f * static_cast<float>(frame + 1);
-            render_mesh_render();
-            seen[frame] = pixel_at(300, 200).g;
-        }
-        EXPECT_NEAR(seen[0], c.first, 2);
-        EXPECT_NEAR(seen[1], c.second, 2);
-    }
-}
-
 }  // namespace

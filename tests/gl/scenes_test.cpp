@@ -162,38 +162,6 @@ TEST_F(scene_window, paintex_paints_left_to_right_behind_a_spark_edge) {
     expect_clean_state();
 }
 
-// Seen from +Z, the near wheel's spokes sit on the centre of the frame in
-// the white picture at full strength, whatever colour the section before
-// left current; a later time turns the wheels.
-TEST_F(scene_window, gears_draw_the_clockwork_whatever_colour_came_before) {
-    open();
-    for (int i = 0; i < GEARS_MODELS; ++i)
-        write_model(std::string(GEARS_MODEL_DIR) + GEARS_MODEL_FILES[i], scene_c_gear_model(i));
-    write_plain(GEARS_TEXTURE, 255, 255, 255);
-    gears_load();
-    section& s = add_section(section_type_find("gears"), 0, 5, {});
-    add_spline(s, "{0,0,1.2,0,0,0,0,0,0}\n", 5);
-    gears_init();
-    glColor4f(1, 1, 1, 0);
-    clear_to(0, 0, 0);
-    render_at(s, 0, gears_render);
-    std::vector<unsigned char> first = read_target();
-    EXPECT_RGB_NEAR(pixel_at(256, 256), 255, 255, 255, 3);
-    EXPECT_RGB_NEAR(pixel_at(2, 2), 0, 0, 0, 0);
-    int lit = 0;
-    for (size_t i = 0; i < first.size(); i += 4) lit += first[i] + first[i + 1] + first[i + 2] > 150;
-    EXPECT_GT(lit, 4000);
-    EXPECT_LT(lit, 512 * 512 / 2);
-    glColor4f(0.2f, 0.5f, 1, 0.4f);
-    clear_to(0, 0, 0);
-    render_at(s, 0, gears_render);
-    EXPECT_TRUE(read_target() == first);
-    clear_to(0, 0, 0);
-    render_at(s, 0.1f, gears_render);
-    EXPECT_FALSE(read_target() == first);
-    expect_clean_state();
-}
-
 // Two boxes, the left one first in the file: half the faces is the left box,
 // solid in the (white) front picture; none at the start, both with no length.
 TEST_F(scene_window, builder_draws_the_leading_faces_of_the_model) {
@@ -228,63 +196,6 @@ TEST_F(scene_window, builder_draws_the_leading_faces_of_the_model) {
         EXPECT_EQ(modes[0], GL_FILL);
         EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
     }
-}
-
-// Half way through, the lower right triangle of the square (the file's first
-// face) shows over the sky, the upper left one does not yet.
-TEST_F(scene_window, paranoia_builds_its_faces_in_file_order) {
-    open();
-    write_plain(PARANOIA_SKY_IMAGE, 100, 60, 200);
-    write_plain(PARANOIA_IMAGE, 255, 255, 255);
-    mesh_model m;
-    m.objects.emplace_back();
-    m.objects[0].name = "square";
-    m.objects[0].vertices = {v3(-1600, -1600, 0), v3(1600, -1600, 0), v3(1600, 1600, 0), v3(-1600, 1600, 0)};
-    m.objects[0].triangles.resize(2);
-    m.objects[0].triangles[0].a = 0, m.objects[0].triangles[0].b = 1, m.objects[0].triangles[0].c = 2;
-    m.objects[0].triangles[1].a = 0, m.objects[0].triangles[1].b = 2, m.objects[0].triangles[1].c = 3;
-    write_model(std::string(PARANOIA_MODEL_DIR) + PARANOIA_MODEL_FILE, m);
-    paranoia_load();
-    section& s = add_section(section_type_find("paranoia"), 0, 0.2f, {});
-    clear_to(0, 0, 0);
-    render_at(s, 0.1f, paranoia_render);
-    // Seen from (20, 0, 50) the square covers the middle third of the frame.
-    EXPECT_RGB_NEAR(pixel_at(384, 128), 178, 158, 228, 4);
-    EXPECT_RGB_NEAR(pixel_at(224, 352), 50, 30, 100, 3);
-}
-
-// A red sky, a green gold map and a blue second map: every pixel gets five
-// sky layers of a tenth each (127 red), the model adds a fifth of each map
-// where the swept camera angles put the origin.
-TEST_F(scene_window, loop_adds_its_sky_and_two_passes_where_the_camera_looks) {
-    open();
-    write_plain(LOOP_SKYBOX_IMAGE, 255, 0, 0);
-    write_plain(LOOP_GOLD_IMAGE, 0, 255, 0);
-    write_plain(LOOP_SECOND_IMAGE, 0, 0, 255);
-    write_boxes(std::string(LOOP_MODEL_DIR) + LOOP_MODEL_FILE, {{v3(-6, -6, -6), v3(6, 6, 6)}});
-    loop_load();
-    section& s = add_section(section_type_find("loop"), 2, 30, {});
-    for (float t : {0.0f, 1.0f, 2.0f}) {
-        SCOPED_TRACE(t);
-        // The camera at (20, 0, 50) looking at the origin, then turned by the
-        // scene's angles for this time.
-        camera c = {};
-        c.mode = CAMERA_LOOK_AT_MODE;
-        c.position[0] = 20, c.position[2] = 50;
-        c.pitch = t * -10, c.yaw = t + 50, c.twist = t * 50;
-        float m[16], e[3];
-        camera_view_matrix(&c, m);
-        for (int r = 0; r < 3; ++r) e[r] = m[12 + r];
-        double f = 1 / std::tan(120 * M_PI / 360);
-        int x = static_cast<int>((f / aspect_ratio * e[0] / -e[2] + 1) * 256);
-        int y = static_cast<int>((f * e[1] / -e[2] + 1) * 256);
-        ASSERT_TRUE(e[2] < 0 && x >= 0 && x < 512 && y >= 0 && y < 512) << x << "," << y;
-        clear_to(0, 0, 0);
-        render_at(s, t, loop_render);
-        EXPECT_RGB_NEAR(pixel_at(x, y), 127, 51, 51, 6);
-        EXPECT_RGB_NEAR(pixel_at(x < 256 ? 500 : 11, y < 256 ? 500 : 11), 127, 0, 0, 6);
-    }
-    expect_clean_state();
 }
 
 }  // namespace

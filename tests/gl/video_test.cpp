@@ -28,16 +28,6 @@ rgb pixel_at(int x, int y) {
     return {p[0], p[1], p[2]};
 }
 
-// Rows (from the bottom) whose middle pixel is black.
-int black_rows(int from, int to) {
-    int count = 0;
-    for (int y = from; y < to; ++y) {
-        rgb p = pixel_at(gl_width / 2, y);
-        if (p.r == 0 && p.g == 0 && p.b == 0) ++count;
-    }
-    return count;
-}
-
 struct video_fixture : ::testing::Test {
     temp_dir dir;
     std::string old_cwd;
@@ -68,17 +58,6 @@ struct video_fixture : ::testing::Test {
         glFinish();
     }
 };
-
-TEST_F(video_fixture, panoramic_frame_has_75_black_rows_above_and_below) {
-    start("gl_width 800\ngl_height 600\ngl_panoramic 1\ngl_info 0\n");
-    EXPECT_EQ(present_height, 450);
-    present_white();
-    EXPECT_EQ(black_rows(0, 75), 75);
-    EXPECT_EQ(black_rows(75, 525), 0);
-    EXPECT_EQ(black_rows(525, 600), 75);
-    rgb middle = pixel_at(400, 300);
-    EXPECT_GT(middle.r, 250);
-}
 
 TEST_F(video_fixture, render_target_picture_is_stretched_upright) {
     start("gl_width 800\ngl_height 600\ngl_panoramic 1\ngl_info 0\n");

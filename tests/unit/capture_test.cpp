@@ -28,80 +28,10 @@ namespace {
 // ---------------------------------------------------------------------------
 
 
-std::string text(const char* s) { return s ? s : "(null)"; }
-
-TEST(CaptureCmdline, BadValuesAreReported) {
-    struct row {
-        std::vector<std::string> args;
-        const char* message;  // expected start of value_error
-    };
-    const row rows[] = {
-        {{"--capture", "o", "--fps", "0"}, "--fps must be a whole number"},
-        {{"--capture", "o", "--fps", "1001"}, "--fps must be"},
-        {{"--capture", "o", "--fps", "2.5"}, "--fps must be"},
-        {{"--capture", "o", "--fps", ""}, "--fps must be"},
-        {{"--size", "0x5"}, "--size must be WIDTHxHEIGHT"},
-        {{"--size", "640"}, "--size must be"},
-        {{"--size", "640x480x2"}, "--size must be"},
-        {{"--size", "16385x10"}, "--size must be"},
-        {{"--size", " 64x36"}, "--size must be"},
-        {{"--start", "-1"}, "--start must be a number of seconds"},
-        {{"--start", "nan"}, "--start must be"},
-        {{"--end", "inf"}, "--end must be"},
-        {{"--start", "5", "--end", "5"}, "--end 5 must be after --start 5"},
-        {{"--fps", "30"}, "--fps is only used with --capture or --bench"},
-        {{"--json", "r.json"}, "--json is only used with --bench"},
-        {{"--capture", "o", "--bench"}, "--capture and --bench cannot be combined"},
-        {{"--capture", ""}, "--capture needs a folder name"},
-        {{"--fps", "0", "--size", "0x0"}, "--fps must be"},  // the first fault is the one reported
-    };
-    for (const row& r : rows) {
-        std::string line;
-        for (const std::string& a : r.args) line += " " + a;
-        SCOPED_TRACE("quillon" + line);
-        cmdline c = parse_command_line(r.args);
-        EXPECT_EQ(text(c.error), "(null)");
-        EXPECT_EQ(std::string(c.value_error).rfind(r.message, 0), 0u) << c.value_error;
-    }
-    // The value is quoted so an empty or odd one is visible.
-    EXPECT_STREQ(parse_command_line({"--size", "0x5"}).value_error,
-                 "--size must be WIDTHxHEIGHT, both whole numbers from 1 to 16384, not '0x5'");
-    // A missing value is still a parse error, like --script's.
-    cmdline c = parse_command_line({"--capture"});
-    EXPECT_EQ(text(c.error), "missing value for");
-    EXPECT_EQ(text(c.error_arg), "--capture");
-}
 
 // ---------------------------------------------------------------------------
 // Bench figures and texts
 // ---------------------------------------------------------------------------
-
-bench_report sample_report() {
-    bench_report r;
-    r.fps = 20;
-    r.first_time = 0;
-    r.last_time = 0.25f;
-    r.frame_ms = {2, 4, 6};
-    r.sections = {{"genCamera", 12, {1, 3}}, {"efx\"odd\\name", 30, {}}};
-    r.loading = {{"load", "efxFader", 0, 1.5}, {"init", "genCamera", 12, 0.25}};
-    return r;
-}
-
-TEST(BenchReport, JsonQuotesNamesAndCarriesEveryFigure) {
-    std::string json = bench_json(sample_report());
-    for (const char* part :
-         {"\"fps\": 20", "\"frame\": {\"frames\": 3, \"mean_ms\": 4.0000, \"p95_ms\": 6.0000}",
-          "{\"type\": \"genCamera\", \"line\": 12, \"frames\": 2, \"mean_ms\": 2.0000, \"p95_ms\": 3.0000}",
-          "\"type\": \"efx\\\"odd\\\\name\"", "{\"step\": \"load\", \"type\": \"efxFader\", \"ms\": 1.5000}",
-          "{\"step\": \"init\", \"type\": \"genCamera\", \"line\": 12, \"ms\": 0.2500}", "\"loading_ms\": 1.7500"})
-        EXPECT_NE(json.find(part), std::string::npos) << part << "\n" << json;
-    bench_report empty;
-    empty.fps = 60;
-    empty.first_time = empty.last_time = 0;
-    std::string bare = bench_json(empty);
-    EXPECT_NE(bare.find("\"sections\": [],"), std::string::npos) << bare;
-    EXPECT_NE(bare.find("\"loading\": [],"), std::string::npos) << bare;
-}
 
 // ---------------------------------------------------------------------------
 // WAV
@@ -135,28 +65,6 @@ TEST(Wav, HeaderRefusesWhatTheFormatCannotHold) {
     EXPECT_FALSE(wav_header(header, 44100, 2, 0x40000000u));  // 4 GiB of data
     EXPECT_TRUE(wav_header(header, 44100, 2, (0xffffffffu - 36) / 4));
     EXPECT_FALSE(wav_header(header, 44100, 2, (0xffffffffu - 36) / 4 + 1));
-}
-
-TEST(Wav, WriterStreamsSamplesAndPatchesTheSizes) {
-    temp_dir dir;
-    std::string path = dir.file("a.wav");
-    wav_writer w;
-    ASSERT_TRUE(wav_open(&w, path.c_str(), 44100, 2));
-    const int16_t first[] = {1, -1, 0x1234, -32768};
-    std::vector<int16_t> many(2 * 5000, 7);  // more than one internal chunk
-    wav_write(&w, first, 2);
-    wav_write(&w, many.data(), 5000);
-    wav_write(&w, first, 0);
-    ASSERT_TRUE(wav_close(&w));
-    std::string bytes = read_file(path);
-    ASSERT_EQ(bytes.size(), 44u + 4u * 5002u);
-    uint8_t header[WAV_HEADER_SIZE];
-    ASSERT_TRUE(wav_header(header, 44100, 2, 5002));
-    EXPECT_EQ(bytes.substr(0, 44), std::string(reinterpret_cast<char*>(header), 44));
-    EXPECT_EQ(bytes.substr(44, 8), std::string("\x01\x00\xff\xff\x34\x12\x00\x80", 8));
-    EXPECT_EQ(bytes.substr(bytes.size() - 2), std::string("\x07\x00", 2));
-    EXPECT_FALSE(wav_open(&w, dir.file("no/such/folder/a.wav").c_str(), 44100, 2));
-    EXPECT_FALSE(wav_close(&w));
 }
 
 // ---------------------------------------------------------------------------

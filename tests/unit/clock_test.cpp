@@ -118,37 +118,4 @@ struct InputTest : testing::Test {
     }
 };
 
-TEST_F(InputTest, QuitRequests) {
-    struct row {
-        const char* name;
-        Uint8 type;
-        int sym;
-        int quit;
-    };
-    const row rows[] = {
-        {"Escape pressed", SDL_KEYDOWN, SDLK_ESCAPE, 1},
-        {"Escape released", SDL_KEYUP, SDLK_ESCAPE, 0},
-        {"window closed", SDL_QUIT, 0, 1},
-        {"other key", SDL_KEYDOWN, 'q', 0},
-        {"mouse motion", SDL_MOUSEMOTION, 0, 0},
-        {"mouse button", SDL_MOUSEBUTTONDOWN, 0, 0},
-        {"focus change", SDL_ACTIVEEVENT, 0, 0},
-        {"window resize", SDL_VIDEORESIZE, 0, 0},
-    };
-    for (const row& r : rows) {
-        SCOPED_TRACE(r.name);
-        std::memset(key_state, 0, sizeof key_state);
-        quit_requested = 0;
-        SDL_Event event;
-        std::memset(&event, 0, sizeof event);
-        event.type = r.type;
-        if (r.type == SDL_KEYDOWN || r.type == SDL_KEYUP) event.key.keysym.sym = static_cast<SDLKey>(r.sym);
-        handle_event(&event);
-        EXPECT_EQ(quit_requested, r.quit);
-        if (r.type == SDL_KEYDOWN) {
-            EXPECT_EQ(key_state[r.sym], 1);
-        }
-    }
-}
-
 }  // namespace

@@ -65,31 +65,46 @@ TEST(Cmdline, Parse) {
     }
 }
 
-TEST(Cmdline, ApplyOverridesOnlyWhatWasGiven) {
+TEST(Cmdline, BadValuesAreReported) {
     struct row {
         std::vector<std::string> args;
-        int fullscreen_before, snd_before;
-        int fullscreen_after, snd_after;
+        const char* message;  // expected start of value_error
     };
     const row rows[] = {
-        {{}, 1, 1, 1, 1},
-        {{}, 0, 0, 0, 0},
-        {{"--windowed"}, 1, 1, 0, 1},
-        {{"--fullscreen"}, 0, 1, 1, 1},
-        {{"--mute"}, 1, 1, 1, 0},
-        {{"--mute", "--windowed"}, 1, 1, 0, 0},
+        {{"--capture", "o", "--fps", "0"}, "--fps must be a whole number"},
+        {{"--capture", "o", "--fps", "1001"}, "--fps must be"},
+        {{"--capture", "o", "--fps", "2.5"}, "--fps must be"},
+        {{"--capture", "o", "--fps", ""}, "--fps must be"},
+        {{"--size", "0x5"}, "--size must be WIDTHxHEIGHT"},
+        {{"--size", "640"}, "--size must be"},
+        {{"--size", "640x480x2"}, "--size must be"},
+        {{"--size", "16385x10"}, "--size must be"},
+        {{"--size", " 64x36"}, "--size must be"},
+        {{"--start", "-1"}, "--start must be a number of seconds"},
+        {{"--start", "nan"}, "--start must be"},
+        {{"--end", "inf"}, "--end must be"},
+        {{"--start", "5", "--end", "5"}, "--end 5 must be after --start 5"},
+        {{"--fps", "30"}, "--fps is only used with --capture or --bench"},
+        {{"--json", "r.json"}, "--json is only used with --bench"},
+        {{"--capture", "o", "--bench"}, "--capture and --bench cannot be combined"},
+        {{"--capture", ""}, "--capture needs a folder name"},
+        {{"--fps", "0", "--size", "0x0"}, "--fps must be"},  // the first fault is the one reported
     };
-    const int saved_fullscreen = gl_fullscreen, saved_snd = snd_enable;
     for (const row& r : rows) {
-        gl_fullscreen = r.fullscreen_before;
-        snd_enable = r.snd_before;
+        std::string line;
+        for (const std::string& a : r.args) line += " " + a;
+        SCOPED_TRACE("quillon" + line);
         cmdline c = parse_command_line(r.args);
-        cmdline_apply(&c);
-        EXPECT_EQ(gl_fullscreen, r.fullscreen_after);
-        EXPECT_EQ(snd_enable, r.snd_after);
+        EXPECT_EQ(text(c.error), "(null)");
+        EXPECT_EQ(std::string(c.value_error).rfind(r.message, 0), 0u) << c.value_error;
     }
-    gl_fullscreen = saved_fullscreen;
-    snd_enable = saved_snd;
+    // The value is quoted so an empty or odd one is visible.
+    EXPECT_STREQ(parse_command_line({"--size", "0x5"}).value_error,
+                 "--size must be WIDTHxHEIGHT, both whole numbers from 1 to 16384, not '0x5'");
+    // A missing value is still a parse error, like --script's.
+    cmdline c = parse_command_line({"--capture"});
+    EXPECT_EQ(text(c.error), "missing value for");
+    EXPECT_EQ(text(c.error_arg), "--capture");
 }
 
 }  // namespace

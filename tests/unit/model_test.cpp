@@ -29,25 +29,9 @@ struct parsed {
 
 const std::vector<float> TRIANGLE = {0, 0, 0, 1, 0, 0, 0, 1, 0};
 
-model_material* find(model* m, const char* name) {
-    for (model_material* mat = m->materials; mat; mat = mat->next)
-        if (std::string(mat->name) == name) return mat;
-    return nullptr;
-}
-
 // ---------------------------------------------------------------------------
 // Well-formed files
 // ---------------------------------------------------------------------------
-
-TEST(model_parse, a_file_without_the_main_chunk_is_refused) {
-    chunk_bytes c;
-    c.begin(0x3D3D);
-    mesh_object_chunk(c, "o", TRIANGLE, {0, 1, 2});
-    c.end();
-    parsed p(c.b);
-    EXPECT_EQ(p.m, nullptr);
-    EXPECT_NE(p.error.find("0x3D3D"), std::string::npos) << p.error;
-}
 
 TEST(model_parse, positions_turn_from_z_up_to_y_up) {
     chunk_bytes c;
@@ -70,61 +54,28 @@ TEST(model_parse, positions_turn_from_z_up_to_y_up) {
     EXPECT_EQ(o.faces[0].material, nullptr);
 }
 
-TEST(model_parse, materials_keep_their_defaults_colours_and_first_map) {
+// Byte and float colours, integer and float percentages, the last colour
+// sub-chunk winning, the first map's name.
+TEST(model_parse, materials_read_colours_percentages_and_the_map_name) {
     chunk_bytes c;
-    c.begin(0xAFFF).begin(0xA000).str("plain").end().end();
     c.begin(0xAFFF).begin(0xA000).str("rich").end();
     c.begin(0xA010).begin(0x0011).u8(255).u8(0).u8(51).end().begin(0x0012).u8(0).u8(255).u8(102).end().end();
-    c.begin(0xA030).begin(0x0012).u8(1).u8(2).u8(3).end().begin(0x0011).u8(255).u8(255).u8(0).end().end();
     c.begin(0xA020).begin(0x0013).f32(0.25f).f32(0.5f).f32(0.75f).end().end();
     c.begin(0xA040).begin(0x0030).u16(50).end().end();
     c.begin(0xA041).begin(0x0031).f32(50).end().end();
-    c.begin(0xA050).begin(0x0030).u16(10).end().begin(0x0031).f32(0.3f).end().end();
-    c.begin(0xA081).end();
-    c.begin(0xA300).str("outside.jpg").end();  // a map name outside any map: still the material's
-    c.begin(0xA204).begin(0xA300).str("bump.jpg").end().end();  // another kind of map: skipped
-    c.begin(0xA200).begin(0x0030).u16(100).end().begin(0xA300).str("wood.JPG").end();
-    c.begin(0xA351).u16(0x10).end().begin(0xA354).f32(2).end().begin(0xA356).f32(3).end();
-    c.begin(0xA358).f32(0.5f).end().begin(0xA35A).f32(0.25f).end().begin(0xA35C).f32(45).end();
-    c.end().end();
+    c.begin(0xA200).begin(0x0030).u16(100).end().begin(0xA300).str("wood.JPG").end().end();
+    c.end();
     parsed p(model_file(c));
     ASSERT_NE(p.m, nullptr) << p.error;
-    model_material* rich = p->materials;
-    ASSERT_NE(rich, nullptr);
-    EXPECT_STREQ(rich->name, "rich") << "newest first";
-    model_material* plain = rich->next;
-    ASSERT_NE(plain, nullptr);
-    EXPECT_EQ(plain->previous, rich);
-    EXPECT_EQ(plain->next, nullptr);
-
-    EXPECT_EQ(plain->texture, -1);
-    EXPECT_STREQ(plain->map_name, "");
-    EXPECT_EQ(plain->diffuse[1], 1);
-    EXPECT_EQ(plain->ambient[0], 0);
-    EXPECT_EQ(plain->shininess, 1);
-    EXPECT_EQ(plain->map_u_scale, 1);
-    EXPECT_EQ(plain->two_sided, 0);
-
-    // The colour sub-chunk that comes last wins, whichever kind it is.
-    EXPECT_FLOAT_EQ(rich->ambient[0], 0);
-    EXPECT_FLOAT_EQ(rich->ambient[1], 1);
-    EXPECT_FLOAT_EQ(rich->ambient[2], 0.4f);
-    EXPECT_FLOAT_EQ(rich->specular[0], 1);
-    EXPECT_FLOAT_EQ(rich->specular[2], 0);
-    EXPECT_FLOAT_EQ(rich->diffuse[0], 0.25f);
-    EXPECT_FLOAT_EQ(rich->diffuse[2], 0.75f);
-    EXPECT_FLOAT_EQ(rich->shininess, 0.5f) << "an integer percentage is divided by 100";
-    EXPECT_FLOAT_EQ(rich->shininess_strength, 50.0f) << "a float percentage is kept as read";
-    EXPECT_FLOAT_EQ(rich->transparency, 0.3f);
-    EXPECT_EQ(rich->two_sided, 1);
-    EXPECT_STREQ(rich->map_name, "wood.JPG");
-    EXPECT_EQ(rich->texture, -1) << "parsing loads no texture";
-    EXPECT_EQ(rich->map_tiling, 0x10);
-    EXPECT_EQ(rich->map_u_scale, 2);
-    EXPECT_EQ(rich->map_v_scale, 3);
-    EXPECT_EQ(rich->map_u_offset, 0.5f);
-    EXPECT_EQ(rich->map_v_offset, 0.25f);
-    EXPECT_EQ(rich->map_rotation, 45);
+    const model_material* m = p->materials;
+    EXPECT_FLOAT_EQ(m->ambient[0], 0);
+    EXPECT_FLOAT_EQ(m->ambient[1], 1);
+    EXPECT_FLOAT_EQ(m->ambient[2], 0.4f);
+    EXPECT_FLOAT_EQ(m->diffuse[0], 0.25f);
+    EXPECT_FLOAT_EQ(m->diffuse[2], 0.75f);
+    EXPECT_FLOAT_EQ(m->shininess, 0.5f) << "an integer percentage is divided by 100";
+    EXPECT_FLOAT_EQ(m->shininess_strength, 50.0f) << "a float percentage is kept as read";
+    EXPECT_STREQ(m->map_name, "wood.JPG");
 }
 
 TEST(model_parse, names_longer_than_63_characters_are_cut_and_the_walk_goes_on) {
@@ -317,32 +268,6 @@ TEST(model_normals, degenerate_faces_and_unused_vertices_give_zero_not_nan) {
 // ---------------------------------------------------------------------------
 // The generator's models and files on disk
 // ---------------------------------------------------------------------------
-
-TEST(model_load, maps_load_from_the_model_directory_in_file_order) {
-    catch_fatal guard;
-    temp_dir dir;
-    write_bmp24(dir.file("b.bmp"), test_picture());
-    write_bmp24(dir.file("a.bmp"), test_picture());
-    chunk_bytes c;
-    c.material("first", 1, 1, 1, "b.bmp").material("untextured", 1, 1, 1, "wood.GIF").material("second", 1, 1, 1, "a.bmp");
-    mesh_object_chunk(c, "o", TRIANGLE, {0, 1, 2});
-    std::vector<unsigned char> bytes = model_file(c);
-    dir.write("m.3d", std::string(bytes.begin(), bytes.end()));
-
-    const int before = texture_count;
-    model* m = model_load((dir.path + "/").c_str(), "m.3d");
-    ASSERT_NE(m, nullptr) << model_last_error();
-    EXPECT_EQ(model_current(), m);
-    model_material* first = find(m, "first");
-    model_material* second = find(m, "second");
-    EXPECT_EQ(first->texture, before);
-    EXPECT_EQ(second->texture, before + 1);
-    EXPECT_EQ(find(m, "untextured")->texture, -1);
-    EXPECT_EQ(texture_count, before + 2);
-    EXPECT_EQ(std::string(texture_table[first->texture]->name), dir.path + "/b.bmp");
-    EXPECT_EQ(texture_table[first->texture]->gl_name, 0u) << "loading does not upload";
-    EXPECT_FLOAT_EQ(m->objects[0].vertices[0].weight, 1) << "normals computed";
-}
 
 TEST(model_load, missing_and_invalid_files_give_null_and_a_reason) {
     temp_dir dir;

@@ -18,18 +18,6 @@
 
 namespace {
 
-TEST(music, start_position_in_whole_milliseconds) {
-    struct row {
-        float start;
-        int ms;
-    } rows[] = {
-        {0.0f, 0},     {-1.0f, 0},   {-0.0f, 0},       {0.2506f, 250}, {0.0009f, 0},
-        {1.0f, 1000},  {30.5f, 30500}, {1e30f, INT_MAX}, {NAN, 0},       {-INFINITY, 0},
-        {INFINITY, INT_MAX},
-    };
-    for (const row& r : rows) EXPECT_EQ(music_start_ms(r.start), r.ms) << r.start;
-}
-
 // A script state with sound on and the MP3 at `path` (null: none given).
 struct music_script {
     catch_fatal fatal;

@@ -51,19 +51,6 @@ struct flare_case {
 // paintex
 // ---------------------------------------------------------------------------
 
-TEST(scenes_b_paintex, edge_column_stays_inside_the_image_and_the_axis_may_be_none) {
-    EXPECT_EQ(paintex_edge_column(1024, 0), 0);
-    EXPECT_EQ(paintex_edge_column(1024, 0.5f), 512);
-    EXPECT_EQ(paintex_edge_column(1024, 0.9999f), 1023);
-    EXPECT_EQ(paintex_edge_column(1024, 1), 1023);  // the last frame of the reveal
-    EXPECT_EQ(paintex_edge_column(64, 0.3f), 19);
-    const float none[7] = {0, 1, 2, 3, 0, 0, 0}, z_axis[7] = {0, 0, 0, 0, 0, 0, 1},
-                x_axis[7] = {0, 0, 0, 0, -2, 0, 0};
-    EXPECT_FALSE(paintex_has_axis(none));
-    EXPECT_TRUE(paintex_has_axis(z_axis));
-    EXPECT_TRUE(paintex_has_axis(x_axis));
-}
-
 // The spark takes the pixel's own red, green and blue, also when a byte has
 // its top bit set (no sign widening), from a picture loaded as the scene
 // loads its captions.

@@ -83,56 +83,12 @@ TEST(particletex, pixel_colour_follows_the_stored_layout) {
 // genPathway
 // ---------------------------------------------------------------------------
 
-// A straight path along x: (0, 0, 0) at time 0 to (length, 0, 0) at its end,
-// so a path point's x is its time scaled by length / seconds.
-spline straight_path(float length, float seconds) {
-    temp_dir dir;
-    std::string path = dir.write("path.txt", "{0,0,0,0,0,0,0,0,0}\n{" + std::to_string(length) +
-                                                 ",0,0,0,0,0,0,0,0}\n");
-    spline s = spline_load(path.c_str());
-    spline_spread_times(&s, seconds);
-    return s;
-}
-
 // A trail instance owning its pool for the test's lifetime.
 struct trail_holder {
     pathway_instance trail = {};
     explicit trail_holder(int count) { trail.particles = particles_create(count, 0.1f); }
     ~trail_holder() { particles_free(trail.particles); }
 };
-
-int alive_count(const pathway_instance& trail) {
-    int n = 0;
-    for (int k = 0; k < trail.particles->count; ++k) n += trail.particles->particles[k].alive != 0;
-    return n;
-}
-
-TEST(pathway, walk_wakes_particle_j_at_time_j_over_rate) {
-    spline path = straight_path(10, 10);  // x = time
-    const struct {
-        float t;
-        int alive;
-        int next;
-    } cases[] = {
-        {-0.5f, 0, 0}, {0, 1, 1}, {0.05f, 1, 1}, {0.1f, 2, 2}, {4.95f, 50, 50}, {9.95f, 100, 100},
-        {10.5f, 100, 100}, {1000, 100, 100},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.t);
-        trail_holder holder(100);
-        pathway_instance& trail = holder.trail;
-        pathway_emit(&trail, &path, 10, c.t);
-        EXPECT_EQ(alive_count(trail), c.alive);
-        EXPECT_EQ(trail.next_particle, c.next);
-        for (int j = 0; j < c.alive; ++j) {
-            EXPECT_TRUE(trail.particles->particles[j].alive) << j;
-            EXPECT_NEAR(trail.particles->particles[j].position[0], (j + 1) / 10.0f, 1e-4) << j;
-        }
-        float want_emitter = c.alive ? c.alive / 10.0f : 0;
-        EXPECT_NEAR(trail.emitter[0], want_emitter, 1e-4);
-    }
-    spline_free(&path);
-}
 
 // ---------------------------------------------------------------------------
 // gen3Dimage

@@ -20,29 +20,12 @@
 
 namespace {
 
-// A spline from literal keys, spread over `duration` seconds.
-spline make_spline(const std::vector<std::vector<float>>& keys, float duration) {
-    spline s = {};
-    s.count = static_cast<int>(keys.size());
-    s.keys = static_cast<spline_key*>(calloc(keys.size(), sizeof(spline_key)));
-    for (size_t k = 0; k < keys.size(); ++k)
-        for (int c = 0; c < SPLINE_CHANNELS; ++c) s.keys[k].values[c] = keys[k][c];
-    spline_spread_times(&s, duration);
-    return s;
-}
-
 struct pool {
     particle_system* system;
     explicit pool(int count, float size = 1) : system(particles_create(count, size)) {}
     ~pool() { particles_free(system); }
     const particle& operator[](int k) const { return system->particles[k]; }
 };
-
-void expect_position(const particle& p, float x, float y, float z, float tolerance = 1e-4f) {
-    EXPECT_NEAR(p.position[0], x, tolerance);
-    EXPECT_NEAR(p.position[1], y, tolerance);
-    EXPECT_NEAR(p.position[2], z, tolerance);
-}
 
 // ---------------------------------------------------------------------------
 // Phases
@@ -51,21 +34,6 @@ void expect_position(const particle& p, float x, float y, float z, float toleran
 // ---------------------------------------------------------------------------
 // knots
 // ---------------------------------------------------------------------------
-
-TEST(knots, explosion_scale_pulses_about_tp_plus_four_and_stays_finite_at_zero) {
-    const struct {
-        float tp, scale, tolerance;
-    } cases[] = {
-        {0, 4, 1e-3f},           {1e-9f, 4, 1e-3f},  {0.1f, 0.039723f, 1e-4f},
-        {0.25f, 0.091117f, 1e-4f}, {0.5f, 4.5f, 1e-4f}, {0.75f, 5.613046f, 1e-4f},
-        {1, 5, 1e-4f},
-    };
-    for (const auto& c : cases) {
-        float s = knots_explosion_scale(c.tp);
-        EXPECT_TRUE(std::isfinite(s)) << c.tp;
-        EXPECT_NEAR(s, c.scale, c.tolerance) << c.tp;
-    }
-}
 
 // ---------------------------------------------------------------------------
 // flash
@@ -109,23 +77,5 @@ struct grid_case {
 // ---------------------------------------------------------------------------
 // thelake
 // ---------------------------------------------------------------------------
-
-TEST(thelake, rain_past_the_end_of_its_path_falls_from_the_last_key) {
-    // A two-second path and a section that runs a second longer: drops
-    // emitted late start at the path's last point.
-    spline path = make_spline({{-10, 20, 0, 0, 0, 0, 0, 0, 0}, {10, 30, 5, 0, 0, 0, 0, 0, 0}}, 2);
-    pool rain(pathway_pool_size(3, 2));
-    lake_rain_fill(rain.system, 1, 1, 1);
-    pathway_instance lake = {};
-    lake.particles = rain.system;
-    pathway_emit(&lake, &path, 2, 3.2f);
-    ASSERT_EQ(rain.system->count, 6);
-    for (int k = 0; k < 6; ++k) EXPECT_TRUE(rain[k].alive) << k;
-    expect_position(rain[5], 10, 30, 5);  // path time 3.0
-    expect_position(rain[4], 10, 30, 5);  // path time 2.5
-    expect_position(rain[3], 10, 30, 5);  // path time 2.0, the end itself
-    EXPECT_LT(rain[0].position[0], 0);    // path time 0.5, on the way
-    spline_free(&path);
-}
 
 }  // namespace

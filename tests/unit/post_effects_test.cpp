@@ -100,41 +100,6 @@ TEST(radial_blur, pass_count_covers_the_integers_below_the_param) {
     for (const auto& c : cases) EXPECT_EQ(radial_blur_pass_count(c.param), c.passes) << c.param;
 }
 
-TEST(radial_blur, keys_interpolate_between_the_keys_around_the_local_time) {
-    // Keys (alpha, step): 0 (0.2, 0.01), 1 (0.6, 0.03), 2 (0.5, 0.5)
-    // — key 2 is the centre params 5 and 6.
-    const float params[9] = {4, 0.2f, 0.01f, 0.6f, 0.03f, 0.5f, 0.5f, 0.5f, 0.5f};
-    const float one_sync[1] = {2};
-    const float two_syncs[2] = {2, 4};
-    struct {
-        const float* syncs;
-        int sync_count;
-        float t;
-        radial_blur_key want;
-    } cases[] = {
-        // No syncs: keys 0 and 1 across the 10 s section, extrapolated beyond.
-        {nullptr, 0, 0, {0.2f, 0.01f}},
-        {nullptr, 0, 5, {0.4f, 0.02f}},
-        {nullptr, 0, 10, {0.6f, 0.03f}},
-        {nullptr, 0, 15, {0.8f, 0.04f}},
-        // One sync at 2 s: keys at 0, 2 and 10.
-        {one_sync, 1, 1, {0.4f, 0.02f}},
-        {one_sync, 1, 2, {0.6f, 0.03f}},
-        {one_sync, 1, 6, {0.55f, 0.265f}},
-        {one_sync, 1, -1, {0.0f, 0.0f}},  // before key 0: keys 0 and 1
-        {one_sync, 1, 10, {1.0f, 0.05f}},  // at the duration
-        {one_sync, 1, 12, {1.0f, 0.05f}},
-        // Two syncs: keys at 0, 2, 4, 10 (key 3 is params 7, 8).
-        {two_syncs, 2, 3, {0.55f, 0.265f}},
-        {two_syncs, 2, 7, {0.5f, 0.5f}},
-    };
-    for (const auto& c : cases) {
-        radial_blur_key got = radial_blur_key_at(params, c.syncs, c.sync_count, 10, c.t);
-        EXPECT_NEAR(got.alpha, c.want.alpha, 1e-6f) << c.sync_count << " syncs, t " << c.t;
-        EXPECT_NEAR(got.step, c.want.step, 1e-6f) << c.sync_count << " syncs, t " << c.t;
-    }
-}
-
 TEST(radial_blur, centre_moves_linearly_and_sets_the_zoom_window) {
     const float params[9] = {1, 0, 0, 0, 0, 0.2f, 0.4f, 0.6f, 0.8f};
     radial_blur_point start = radial_blur_centre(params, 0, 8);

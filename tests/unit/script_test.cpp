@@ -50,38 +50,6 @@ std::string repeat(const std::string& text, int count) {
 // Line splitter
 // ---------------------------------------------------------------------------
 
-TEST(ScriptSplit, KeysValuesAndLimits) {
-    struct row {
-        std::string line;
-        const char* key;
-        const char* value;
-        script_split_result result;
-    };
-    const std::string k63(63, 'k'), v63(63, 'v');
-    const std::vector<row> rows = {
-        {"demoname Two words  \r\n", "demoname", "Two words  ", SCRIPT_SPLIT_OK},
-        {"fps\n", "fps", "", SCRIPT_SPLIT_OK},
-        {"fps", "fps", "", SCRIPT_SPLIT_OK},
-        {"gl_width \t  1024\n", "gl_width", "1024", SCRIPT_SPLIT_OK},
-        {"key\tvalue\rjunk after CR\n", "key", "value", SCRIPT_SPLIT_OK},
-        {"key\r\n", "key", "", SCRIPT_SPLIT_OK},
-        {" start 1\n", "", "start 1", SCRIPT_SPLIT_OK},
-        {"\tparam 2\n", "", "param 2", SCRIPT_SPLIT_OK},
-        {"", "", "", SCRIPT_SPLIT_OK},
-        {k63 + " x\n", k63.c_str(), "x", SCRIPT_SPLIT_OK},
-        {k63 + "k x\n", k63.c_str(), "x", SCRIPT_SPLIT_KEY_TOO_LONG},
-        {"k " + v63 + "\n", "k", v63.c_str(), SCRIPT_SPLIT_OK},
-        {"k " + v63 + "v\n", "k", v63.c_str(), SCRIPT_SPLIT_VALUE_TOO_LONG},
-    };
-    for (const row& r : rows) {
-        char key[SCRIPT_WORD_MAX + 1];
-        char value[SCRIPT_WORD_MAX + 1];
-        EXPECT_EQ(script_split_line(r.line.c_str(), key, value), r.result) << r.line;
-        EXPECT_STREQ(key, r.key) << r.line;
-        EXPECT_STREQ(value, r.value) << r.line;
-    }
-}
-
 // ---------------------------------------------------------------------------
 // Errors
 // ---------------------------------------------------------------------------

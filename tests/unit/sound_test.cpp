@@ -109,37 +109,4 @@ struct dummy_audio {
     ~dummy_audio() { sound_close(); }
 };
 
-TEST(sound_output, error_paths) {
-    dummy_audio audio;
-    const std::vector<unsigned char>& mp3 = tone_mp3(TONE_FRAMES);
-    stream_holder a(mp3), b(mp3);
-    ASSERT_TRUE(a.s && b.s);
-
-    EXPECT_LT(sound_stream_play(a.s, true), 0);
-    EXPECT_STREQ(sound_error_text(sound_error()), "This command failed because FSOUND_Init was not called");
-    EXPECT_FALSE(sound_init(22050, 32, 0));
-    EXPECT_EQ(sound_error(), SOUND_ERR_INVALID_PARAM);
-    EXPECT_FALSE(sound_init(SOUND_RATE, 0, 0));
-    EXPECT_FALSE(sound_init(SOUND_RATE, SOUND_MAX_CHANNELS + 1, 0));
-
-    ASSERT_TRUE(sound_init(SOUND_RATE, 1, 0));
-    EXPECT_FALSE(sound_init(SOUND_RATE, 1, 0));
-    EXPECT_EQ(sound_error(), SOUND_ERR_INITIALISED);
-    int channel = sound_stream_play(a.s, true);
-    EXPECT_EQ(channel, 0);
-    EXPECT_EQ(sound_stream_play(a.s, true), channel) << "a playing stream keeps its channel";
-    EXPECT_LT(sound_stream_play(b.s, true), 0);
-    EXPECT_STREQ(sound_error_text(sound_error()), "Failed to allocate a new channel");
-    EXPECT_LT(sound_stream_play(nullptr, true), 0);
-    EXPECT_EQ(sound_error(), SOUND_ERR_INVALID_PARAM);
-    EXPECT_FALSE(sound_set_paused(5, false));
-    EXPECT_FALSE(sound_set_paused(-1, false));
-    EXPECT_EQ(sound_error(), SOUND_ERR_INVALID_PARAM);
-    // Closing a stream frees its channel for the next one.
-    sound_stream_close(a.s);
-    a.s = nullptr;
-    EXPECT_EQ(sound_stream_play(b.s, false), 0);
-    EXPECT_EQ(sound_error(), SOUND_OK);
-}
-
 }  // namespace

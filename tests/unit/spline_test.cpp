@@ -42,27 +42,6 @@ std::vector<float> eval(const spline& s, float t) {
 // Basis and parsing
 // ---------------------------------------------------------------------------
 
-TEST(SplineParse, LineForms) {
-    const float nine[] = {1, -2, 3.5f, 0, 1e3f, -0.25f, 7, 8, 9};
-    struct row { const char* line; int ok; } rows[] = {
-        {"{1,-2,3.5,0,1000,-0.25,7,8,9}", 1},
-        {"{1.000000, -2.000000, 3.500000, 0.000000, 1000.000000, -0.250000, 7.000000, "
-         "8.000000, 9.000000},\n", 1},                       // camera log line
-        {"  {1,\t-2, 3.5,0,1e3,-.25,7,8,9} trailing words", 1},
-        {"{1,-2,3.5,0,1000,-0.25,7,8}", 0},                  // eight numbers
-        {"1,-2,3.5,0,1000,-0.25,7,8,9", 0},                  // no brace
-        {"{1,-2,3.5,0,x,-0.25,7,8,9}", 0},
-        {"{1;-2;3.5;0;1000;-0.25;7;8;9}", 0},
-        {"", 0},
-    };
-    for (const row& r : rows) {
-        float out[SPLINE_CHANNELS] = {};
-        ASSERT_EQ(spline_parse_line(r.line, out), r.ok) << r.line;
-        if (!r.ok) continue;
-        for (int c = 0; c < SPLINE_CHANNELS; c++) EXPECT_FLOAT_EQ(out[c], nine[c]) << r.line;
-    }
-}
-
 // ---------------------------------------------------------------------------
 // Loading and times
 // ---------------------------------------------------------------------------
@@ -131,15 +110,6 @@ TEST(SplineLoad, ErrorsNameFileAndLine) {
 // ---------------------------------------------------------------------------
 // Evaluation
 // ---------------------------------------------------------------------------
-
-TEST(SplineEvaluate, TwoKeysMidpointIsStraightLine) {
-    temp_dir dir;
-    loaded_spline l(dir, "{0,10,-4,1,1,2,100,0,-1}\n{2,20,4,1,3,-2,300,0,1}\n", 10.0f);
-    EXPECT_EQ(l.s.keys[1].time, 10.0f);
-    const float mid[] = {1, 15, 0, 1, 2, 0, 200, 0, 0};
-    std::vector<float> out = eval(l.s, 5.0f);
-    for (int c = 0; c < SPLINE_CHANNELS; c++) EXPECT_FLOAT_EQ(out[c], mid[c]) << c;
-}
 
 // Keys over 3 s at 0, 1, 2, 3. Channel 0 runs 0, 1, 4, 9; channel 1 runs
 // 0, 2, 2, 0. Catmull-Rom inner tangents are half the neighbours'

@@ -59,23 +59,6 @@ TEST(ImageConvert, SixteenBitsToBgrWithPaddedRows) {
     EXPECT_EQ(0, memcmp(dst, want, sizeof want));
 }
 
-TEST(ImageConvert, MatchingLayoutsCopyAndOthersSwap) {
-    // A BGRA source (blue in the lowest byte) with an alpha field.
-    image_layout bgra = {4, nullptr, 0, {0xff0000, 0xff00, 0xff, 0xff000000u}, 0, 0};
-    EXPECT_TRUE(image_layout_matches(&bgra, IMAGE_ORDER_BGR, 4));
-    EXPECT_FALSE(image_layout_matches(&bgra, IMAGE_ORDER_RGB, 4));
-    const uint8_t src[] = {1, 2, 3, 4};
-    uint8_t dst[4];
-    image_convert(src, 4, 1, 1, &bgra, IMAGE_ORDER_RGB, 4, dst);
-    const uint8_t swapped[] = {3, 2, 1, 4};
-    EXPECT_EQ(0, memcmp(dst, swapped, 4));
-    // Without an alpha field the fourth byte is carried over as it stands.
-    image_layout bgrx = bgra;
-    bgrx.masks[3] = 0;
-    image_convert(src, 4, 1, 1, &bgrx, IMAGE_ORDER_BGR, 4, dst);
-    EXPECT_EQ(0, memcmp(dst, src, 4));
-}
-
 // ---------------------------------------------------------------------------
 // Loading files
 // ---------------------------------------------------------------------------
