@@ -24,13 +24,8 @@ TEST(section_errors, effects_name_their_line_or_the_file) {
     const std::string path = "spline " + SOURCE + "/data/splines/spiral_path.txt\n";
     const std::string pathway = section("genPathway") + e2e_strings({SPRITE});
     e2e_expect_errors({
-        {"fader with seven", section("efxFader") + e2e_params(7),
-         "Error: efxFader: section at line 17 needs 8 params, has 7\n"},
         {"fader with nine", section("efxFader") + e2e_params(9),
          "Error: Script: eight floats are needed in fader effect\n"},
-        {"radial blur short of its sync keys",
-         section("efxRadialBlur") + e2e_syncs({"0.2", "0.4", "0.6"}) + e2e_params(10),
-         "Error: efxRadialBlur: section at line 17 needs 11 params, has 10\n"},
         {"second render mesh", section("efxRenderMesh") + e2e_params(4) + section("efxRenderMesh") + e2e_params(1),
          "Error: efxRenderMesh: section at line 24 needs 4 params, has 1\n"},
         {"camera with four params", section("genCamera") + e2e_params(4),
@@ -57,8 +52,6 @@ TEST(section_errors, effects_name_their_line_or_the_file) {
          "Error: Error loading texture nothere.tga: "},
         {"pathway with a rate of 0", pathway + path + e2e_params(5, "0"),
          "Error: genPathway: section at line 17 needs a positive emission rate (param 1), has 0\n"},
-        {"second pathway names its own line", pathway + path + e2e_params(5, "10") + pathway + e2e_params(5, "10"),
-         "Error: genPathway: section at line 27 needs 1 splines, has 0\n"},
         {"image3d picture of an unknown kind", section("gen3Dimage") + e2e_strings({"banner.png"}) + e2e_params(7),
          "Error: gen3Dimage: Error loading texture banner.png\n"},
         {"titulo without its picture", section("titulo"), "Error: Error loading texture data/particletitle/titles/sunmere.jpg"},
@@ -73,10 +66,7 @@ TEST(section_errors, scenes_name_their_line_and_what_is_missing) {
     const std::string lake = section("thelake") + "string data/thelake/drop.jpg\nspline data/splines/lake_rain.txt 2\n";
     const std::string lake_params = e2e_params(4);
     const std::string paintex = section("paintex") + e2e_syncs({"0.4", "0.8"});
-    const std::string gears = section("gears");
     e2e_expect_errors({
-        {"knots with two syncs", section("knots") + e2e_syncs({"0.5", "1"}),
-         "Error: knots: section at line 17 needs 3 syncs, has 2\n"},
         {"second flash names its own line", section("flash") + e2e_syncs({"0.5", "1"}) + section("flash"),
          "Error: flash: section at line 23 needs 2 syncs, has 0\n"},
         {"title with one camera", title + "string data/particletitle/titles/quillon.jpg\nspline data/splines/title_gather.txt 1\n" +
@@ -86,20 +76,14 @@ TEST(section_errors, scenes_name_their_line_and_what_is_missing) {
          "Error: Error loading texture title.png\n"},
         {"lake with a rate of 0", lake + "param 0\n" + lake_params,
          "Error: thelake: section at line 17 needs a positive emission rate (param 1), has 0\n"},
-        {"lake with a negative rate", lake + "param -3\n" + lake_params,
-         "Error: thelake: section at line 17 needs a positive emission rate (param 1), has -3\n"},
         {"lake sprite missing", section("thelake") + "string nothere.jpg\nspline data/splines/lake_rain.txt 2\nparam 20\n" + lake_params,
          "Error: Error loading texture nothere.jpg: "},
         {"red sun without its camera spline", section("redsun") + e2e_params(12),
          "Error: redsun: section at line 17 needs 1 splines, has 0\n"},
         {"caption number past the last", paintex + "param 6\n" + e2e_params(6, "0"),
          "Error: paintex: section at line 17 needs a caption number 0-5 in its first param, has 6\n"},
-        {"negative caption number", paintex + "param -1\n" + e2e_params(6, "0"),
-         "Error: paintex: section at line 17 needs a caption number 0-5 in its first param, has -1\n"},
         {"second painted caption", paintex + e2e_params(7, "1") + paintex + "param 7.5\n" + e2e_params(6, "0"),
          "Error: paintex: section at line 30 needs a caption number 0-5 in its first param, has 7.5\n"},
-        {"second gears names its own line", gears + "spline data/splines/gears_flight.txt 1\n" + gears,
-         "Error: gears: section at line 21 needs 1 splines, has 0\n"},
     }, true);
 }
 
@@ -126,8 +110,6 @@ TEST(section_errors, missing_or_broken_scene_files_are_named) {
     } cases[] = {
         {"builder without its model", &builder, builder[0], "", section("3Dbuilder"),
          "Error: Error loading object.3ds (data/cubitos/models/cubez.3ds: "},
-        {"builder with a broken model", &builder, "", builder[0], section("3Dbuilder"),
-         "Error: Error loading object.3ds (data/cubitos/models/cubez.3ds: "},
         {"builder without its front picture", &builder, builder[2], "", section("3Dbuilder"),
          "Error: Error loading texture data/loader/textures/loadingfront.jpg"},
         {"column with a broken model", &column, "", column[1], section("columna"),
@@ -136,12 +118,8 @@ TEST(section_errors, missing_or_broken_scene_files_are_named) {
          "Error: Error loading texture data/textures/8470702.jpg"},
         {"paranoia without its model", &paranoia, paranoia[1], "", section("paranoia"),
          "Error: paranoia: Error loading model data/models/paranoia.3d: "},
-        {"paranoia without its sky", &paranoia, paranoia[0], "", section("paranoia"),
-         "Error: Error loading texture data/textures/paranoia_sky.jpg"},
         {"loop with a model that is not one", &loop, "", loop[1], section("loop"),
          "Error: loop: Error loading model data/models/loop.3d: "},
-        {"logo without its frame", &logo, logo[1], "", section("logofinal"),
-         "Error: logofinal: Error loading model data/models/logo/marco.3d: No such file or directory\n"},
         {"logo with a letter that is not a model", &logo, "", logo[2], section("logofinal"),
          "Error: logofinal: Error loading model data/models/logo/s.3d: "},
         {"gears without its second wheel", &gears, gears[1], "",

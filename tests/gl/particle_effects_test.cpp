@@ -79,4 +79,20 @@ struct image3d_case {
     int strength;
 };
 
+// A particle whose texture slot lies outside its system's list stops the
+// draw with a message instead of reading past the list.
+TEST_F(fxpart_window, particle_with_a_texture_slot_outside_the_list_is_fatal) {
+    open();
+    write_plain("q.tga", 255, 255, 255);
+    int texture = texture_load(dir.file("q.tga").c_str());
+    texture_upload(texture);
+    particle_system* sys = particles_create(2, 1);
+    particles_add_texture(sys, texture);
+    sys->particles[1].alive = 1;
+    sys->particles[1].texture_slot = 1;
+    EXPECT_EQ(fatal_message([&] { particles_draw(sys); }), "particles_draw: texture slot 1 outside a list of 1");
+    glDepthMask(GL_TRUE);
+    particles_free(sys);
+}
+
 }  // namespace

@@ -3,18 +3,12 @@
 // back: which phase draws what, where sprites, quads and models land (the
 // right way up, in the right order), their colours, and the render state
 // each leaves for the next section.
-#include "resources/camera.h"
 #include "scenes/3Dbuilder.h"
-#include "scenes/gears.h"
 #include "scenes/knots.h"
-#include "scenes/loop.h"
-#include "scenes/paintex.h"
-#include "scenes/paranoia.h"
 #include "scenes/particletitle.h"
 #include "scenes/titulo.h"
 #include "tests/image_writers.h"
 #include "tests/scene_window.h"
-#include "tools/assets/gears_cairn.h"
 
 namespace {
 
@@ -123,41 +117,6 @@ TEST_F(scene_window, titulo_adds_its_picture_upright_over_the_whole_frame) {
     EXPECT_RGB_NEAR(pixel_at(384, 128), 255, 255, 255, 6);  // white, bottom right
     EXPECT_RGB_NEAR(pixel_at(3, 3), 51, 51, 255, 6);        // stretched to the corners
     EXPECT_RGB_NEAR(pixel_at(508, 508), 51, 255, 51, 6);
-    EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
-    expect_clean_state();
-}
-
-// Render-target pixel of world (x, y) on the caption's plane with the camera
-// at distance z (field of view 90, 16:9).
-rgb caption_pixel(float x, float y, float z) {
-    return scene_window::pixel_at(static_cast<int>(256 + 256 * x / (z * 16.0f / 9.0f)),
-                                  static_cast<int>(256 + 256 * y / z));
-}
-
-// Captions red on the left half and green on the right. Halfway through the
-// reveal the left half is painted, and the sparks at the edge take the
-// colour of the image column under it (green), not of the pixel's first byte.
-TEST_F(scene_window, paintex_paints_left_to_right_behind_a_spark_edge) {
-    open();
-    for (int i = 0; i < PAINTEX_CAPTIONS; ++i)
-        write_picture(PAINTEX_CAPTION_IMAGES[i], 64, 256,
-                      [](int x, int) { return x < 32 ? rgb{255, 0, 0} : rgb{0, 255, 0}; });
-    write_plain(PAINTEX_SPARK_IMAGE, 255, 255, 255);
-    paintex_load();
-    section& s = add_section(section_type_find("paintex"), 2, 32, {0, 0, 0, 0, 0, 0, 0}, {10, 20});
-    paintex_init();
-    paintex_start();
-    clear_to(0, 0, 0);
-    render_at(s, 5, paintex_render);  // the edge at x = 0, camera at 22
-    EXPECT_RGB_NEAR(caption_pixel(-25, 10, 22), 255, 0, 0, 3);
-    EXPECT_RGB_NEAR(caption_pixel(0.5f, 0, 22), 0, 255, 0, 3);  // sparks alone
-    EXPECT_RGB_NEAR(caption_pixel(20, 0, 22), 0, 0, 0, 0);      // not painted yet
-    EXPECT_RGB_NEAR(caption_pixel(-25, 20, 22), 0, 0, 0, 0);    // above the caption
-    // Hold: the quad stays as the reveal left it, without the sparks.
-    clear_to(0, 0, 0);
-    render_at(s, 15, paintex_render);
-    EXPECT_RGB_NEAR(caption_pixel(-25, 0, 32), 255, 0, 0, 3);
-    EXPECT_RGB_NEAR(caption_pixel(1, 0, 32), 0, 0, 0, 0);
     EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
     expect_clean_state();
 }

@@ -66,6 +66,8 @@ TEST_F(ScriptTest, EveryFaultNamesItsLine) {
         {"fps2 1\n", "Script: variable 'fps2' not found, line 1"},
         {";comment\n\n\r\nfps 1\n  timing 1\n", "Script: variable '' not found, line 5"},
         {"[nosuch]\n", "Script: section 'nosuch' not found, line 1"},
+        {"\xEF\xBB\xBFgl_width 640\n", "Script: variable '\xEF\xBB\xBFgl_width' not found, line 1"},
+        {repeat("[gears]\nstart 0\nend 1\n", 30000) + "bogus 1\n", "Script: section variable 'bogus' not found, line 90001"},
         {"[gears]x\n", "Script: section 'gears]' not found, line 1"},
         {"[Gears]\n", "Script: section 'Gears' not found, line 1"},
         {"[gears\n", "Script: section 'gear' not found, line 1"},

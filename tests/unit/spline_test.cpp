@@ -95,6 +95,9 @@ TEST(SplineLoad, ErrorsNameFileAndLine) {
         {"\n  \n\t\n", ": the file holds no keys"},
         {"{1,2,3,4,5,6,7,8,9}\n\n{1,2,3}\n", ": line 3 does not hold nine numbers"},
         {"camera\n", ": line 1 does not hold nine numbers"},
+        {"{1,2,3,4,5,6,7,8,9}\n{nan,0,0,0,0,0,0,0,0}\n", ": line 2 holds a number that is not finite"},
+        {"{0,0,0,0,0,0,0,0,-inf}\n", ": line 1 holds a number that is not finite"},
+        {"{1e39,0,0,0,0,0,0,0,0}\n", ": line 1 holds a number that is not finite"},
     };
     for (const row& r : rows) {
         std::string path = r.text ? dir.write("bad.txt", r.text) : dir.file("absent.txt");
@@ -105,6 +108,9 @@ TEST(SplineLoad, ErrorsNameFileAndLine) {
             EXPECT_EQ(std::string(e.what()), "Error loading spline " + path + r.tail);
         }
     }
+    const std::string folder = dir.write("folder.txt/inside", "").substr(0, dir.file("folder.txt").size());
+    EXPECT_EQ(fatal_message([&] { spline_load(folder.c_str()); }),
+              "Error loading spline " + folder + ": the file cannot be read");
 }
 
 // ---------------------------------------------------------------------------

@@ -42,51 +42,35 @@ template <int Row> section_type test_row() {
     return {"test", section_nop, section_nop, rec_start<Row>, rec_render<Row>, rec_stop<Row>};
 }
 
-// Rows 1..TEST_ROWS of the table are borrowed; each test section gets a row of
-// its own, so even stop calls say which section they belong to.
 enum { TEST_ROWS = 8 };
 const section_type test_rows[TEST_ROWS + 1] = {
     {}, test_row<1>(), test_row<2>(), test_row<3>(), test_row<4>(),
     test_row<5>(), test_row<6>(), test_row<7>(), test_row<8>(),
 };
 
-// The constructor and destructor save and restore the borrowed rows and the
-// globals; begin_case() gives every case (and every table row) a clean start.
+// Every test section gets a type row of its own (rows 1..TEST_ROWS are
+// borrowed), so even stop calls say which section they belong to; the
+// globals and the rows are restored at the end.
 struct TimelineTest : testing::Test {
     section_type saved_rows[TEST_ROWS + 1];
-    float saved_demoend = demoend;
-    float saved_demo_time = demo_time;
-    float saved_frame_delta = frame_delta;
+    float saved_demoend = demoend, saved_demo_time = demo_time, saved_frame_delta = frame_delta;
     int saved_quit = quit_requested;
-    section* saved_current = current_section;
     std::vector<std::unique_ptr<section>> records;
 
-    TimelineTest() {
-        for (int i = 1; i <= TEST_ROWS; ++i) {
-            saved_rows[i] = section_types[i];
-            section_types[i] = test_rows[i];
-        }
+    void SetUp() override {
+        for (int i = 1; i <= TEST_ROWS; ++i) saved_rows[i] = section_types[i], section_types[i] = test_rows[i];
+        begin_case();
     }
-
-    ~TimelineTest() override {
-        timeline_reset();
-        calls.clear();
+    void TearDown() override {
+        begin_case();
         for (int i = 1; i <= TEST_ROWS; ++i) section_types[i] = saved_rows[i];
-        demoend = saved_demoend;
-        demo_time = saved_demo_time;
-        frame_delta = saved_frame_delta;
+        demoend = saved_demoend, demo_time = saved_demo_time, frame_delta = saved_frame_delta;
         quit_requested = saved_quit;
-        current_section = saved_current;
     }
-
-    void SetUp() override { begin_case(); }
-
     void begin_case() {
         timeline_reset();
         calls.clear();
-        demoend = 0;
-        demo_time = 0;
-        frame_delta = 0;
+        demoend = demo_time = frame_delta = 0;
         quit_requested = 0;
         current_section = nullptr;
     }
@@ -96,12 +80,9 @@ struct TimelineTest : testing::Test {
     section* add(int id, float start, float end, int layer = 0) {
         records.push_back(std::make_unique<section>());
         section* s = records.back().get();
-        s->type = id;
-        s->line = id;
-        s->start = start;
-        s->end = end;
+        s->type = s->line = id;
+        s->start = start, s->end = end, s->duration = end - start;
         s->layer = layer;
-        s->duration = end - start;
         schedule_section(s);
         return s;
     }
