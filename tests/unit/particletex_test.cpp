@@ -1,29 +1,13 @@
-// Unit tests of the picture-particle, trail and 3-D picture section types
-// without a window: scatter ranges and offsets against the project's random
-// sequence, pixel colours of every stored layout, the filled pool, the eased
-// glide, the trail's pool and emission walk, and the init checks that stop
-// before anything is drawn.
+// The picture-particle type reads each pixel's colour from the picture as
+// it is stored: row padding, BGR and BGRA orders, grey pictures.
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <limits>
-#include <memory>
-#include <string>
 #include <vector>
 
-#include "core/random.h"
-#include "core/section.h"
-#include "effects/image3d.h"
 #include "effects/particletex.h"
-#include "effects/pathway.h"
-#include "resources/spline.h"
 #include "resources/texture.h"
-#include "tests/image_writers.h"
-#include "tests/test_support.h"
 
 namespace {
-
-const float NaN = std::numeric_limits<float>::quiet_NaN();
 
 // A picture record built by hand: `bytes` holds the rows without padding,
 // copied into a padded buffer the way the loader stores them.
@@ -44,10 +28,6 @@ struct hand_picture {
         record.pixels = buffer.data();
     }
 };
-
-// ---------------------------------------------------------------------------
-// genParticletex
-// ---------------------------------------------------------------------------
 
 TEST(particletex, pixel_colour_follows_the_stored_layout) {
     // Pixel (2, 1) of a 3 x 2 picture is (200, 100, 50); rows of 3-byte
@@ -78,34 +58,5 @@ TEST(particletex, pixel_colour_follows_the_stored_layout) {
         EXPECT_NEAR(rgb[0], 1 / 255.0f, 1e-6);
     }
 }
-
-// ---------------------------------------------------------------------------
-// genPathway
-// ---------------------------------------------------------------------------
-
-// A trail instance owning its pool for the test's lifetime.
-struct trail_holder {
-    pathway_instance trail = {};
-    explicit trail_holder(int count) { trail.particles = particles_create(count, 0.1f); }
-    ~trail_holder() { particles_free(trail.particles); }
-};
-
-// ---------------------------------------------------------------------------
-// gen3Dimage
-// ---------------------------------------------------------------------------
-
-// ---------------------------------------------------------------------------
-// The checks each init makes before it touches a texture
-// ---------------------------------------------------------------------------
-
-struct init_case {
-    const char* name;
-    void (*init)();
-    int params;
-    std::vector<const char*> strings;
-    int splines;
-    float rate;  // params[0]
-    const char* message;
-};
 
 }  // namespace
