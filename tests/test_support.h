@@ -43,6 +43,15 @@ struct temp_dir {
 
 std::string read_file(const std::string& path);
 
+// A PNG file read back: its size and RGB rows, top row first; width 0 when
+// the file cannot be read.
+struct png_pixels {
+    int width = 0, height = 0;
+    std::vector<unsigned char> rgb;
+    const unsigned char* at(int x, int y) const { return &rgb[3 * (static_cast<size_t>(y) * width + x)]; }
+};
+png_pixels read_png(const std::string& path);
+
 // Runs a shell command; returns its exit status and fills `output` with what
 // it wrote on stdout and stderr.
 // cmdline_parse of "quillon" followed by `args`; the texts the result points

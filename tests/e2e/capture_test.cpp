@@ -4,8 +4,6 @@
 // options fail with a usage error or "Error: ..." naming the folder.
 #include <gtest/gtest.h>
 
-#include <png.h>
-
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
@@ -70,27 +68,8 @@ std::vector<std::string> frame_names(int count) {
     return names;
 }
 
-struct image {
-    int width = 0, height = 0;
-    std::vector<uint8_t> rgb;  // top row first
-    const uint8_t* at(int x, int y) const { return &rgb[3 * (static_cast<size_t>(y) * width + x)]; }
-};
-
-image read_png(const std::string& path) {
-    image out;
-    png_image png = {};
-    png.version = PNG_IMAGE_VERSION;
-    if (!png_image_begin_read_from_file(&png, path.c_str())) return out;
-    png.format = PNG_FORMAT_RGB;
-    out.rgb.resize(PNG_IMAGE_SIZE(png));
-    if (!png_image_finish_read(&png, nullptr, out.rgb.data(), 0, nullptr)) return image{};
-    out.width = static_cast<int>(png.width);
-    out.height = static_cast<int>(png.height);
-    return out;
-}
-
 // The colour of a whole row, or "mixed".
-std::string row_colour(const image& img, int y) {
+std::string row_colour(const png_pixels& img, int y) {
     const uint8_t* first = img.at(0, y);
     for (int x = 1; x < img.width; ++x)
         if (!std::equal(first, first + 3, img.at(x, y))) return "mixed";
@@ -111,12 +90,12 @@ TEST(capture, writes_one_png_per_frame_of_the_window_and_the_soundtrack) {
     EXPECT_FALSE(fs::exists(dir.file("show/frames")));
 
     // 64 x 48 with a 16:9 band of 36 rows: 6 black rows above and below.
-    image frame = read_png(dir.file("frames/frame_000002.png"));
+    png_pixels frame = read_png(dir.file("frames/frame_000002.png"));
     ASSERT_EQ(frame.width, 64);
     ASSERT_EQ(frame.height, 48);
     for (int y : {0, 5, 42, 47}) EXPECT_EQ(row_colour(frame, y), "0,0,0") << "row " << y;
     for (int y : {6, 20, 41}) EXPECT_EQ(row_colour(frame, y), "255,0,0") << "row " << y;
-    image last = read_png(dir.file("frames/frame_000005.png"));
+    png_pixels last = read_png(dir.file("frames/frame_000005.png"));
     for (int y : {0, 20, 47}) EXPECT_EQ(row_colour(last, y), "0,0,0") << "last frame, row " << y;
 
     // Six frames of a twentieth of a second: 13230 stereo 16-bit frames.

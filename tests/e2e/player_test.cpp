@@ -21,9 +21,6 @@ std::string with_head(const char* body) { return std::string(short_head) + body;
 
 const player_case cases[] = {
     {"missing script", nullptr, 255, "Error: Script not found\n"},
-    {"unknown setting", "gl_fullscreen 0\nno_such_key 1\n", 255,
-     "Error: Script: variable 'no_such_key' not found, line 2\n"},
-    {"unknown section", "[nosuchtype]\n", 255, "Error: Script: section 'nosuchtype' not found, line 1\n"},
     {"no loading section", "gl_fullscreen 0\n[EOF]\n", 255, "Error: Script: loading section is not found\n"},
     {"loading section with three params",
      "gl_fullscreen 0\n[loading]\nstart 0\nend 1\nparam 1\nparam 1\nparam 1\nstring a.bmp\nstring b.bmp\n", 255,

@@ -5,8 +5,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <png.h>
-
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -134,32 +132,17 @@ TEST(Capture, FfmpegLine) {
     for (const row& r : rows) EXPECT_EQ(capture_ffmpeg_line(r.dir, r.fps, r.width, r.height, r.audio), r.line);
 }
 
-// Reads a PNG back with libpng: width, height and RGB rows, top first.
-bool read_png(const std::string& path, int* width, int* height, std::vector<uint8_t>* rgb) {
-    png_image image = {};
-    image.version = PNG_IMAGE_VERSION;
-    if (!png_image_begin_read_from_file(&image, path.c_str())) return false;
-    image.format = PNG_FORMAT_RGB;
-    rgb->resize(PNG_IMAGE_SIZE(image));
-    bool ok = png_image_finish_read(&image, nullptr, rgb->data(), 0, nullptr);
-    *width = static_cast<int>(image.width);
-    *height = static_cast<int>(image.height);
-    return ok;
-}
-
 TEST(Capture, PngHasTheTopRowFirstAndIsTheSameEveryTime) {
     temp_dir dir;
     // 3 x 2 pixels as GL reads them: the bottom row first, no row padding.
     const uint8_t bottom_up[] = {10, 20, 30, 40, 50, 60, 70, 80, 90, 1, 2, 3, 4, 5, 6, 7, 8, 9};
     const std::string path = dir.file("f.png");
     ASSERT_TRUE(capture_write_png(path.c_str(), 3, 2, bottom_up));
-    int width = 0, height = 0;
-    std::vector<uint8_t> rgb;
-    ASSERT_TRUE(read_png(path, &width, &height, &rgb));
-    EXPECT_EQ(width, 3);
-    EXPECT_EQ(height, 2);
+    png_pixels png = read_png(path);
+    EXPECT_EQ(png.width, 3);
+    EXPECT_EQ(png.height, 2);
     const std::vector<uint8_t> top_down = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 20, 30, 40, 50, 60, 70, 80, 90};
-    EXPECT_EQ(rgb, top_down);
+    EXPECT_EQ(png.rgb, top_down);
     const std::string again = dir.file("g.png");
     ASSERT_TRUE(capture_write_png(again.c_str(), 3, 2, bottom_up));
     EXPECT_EQ(read_file(path), read_file(again));
@@ -178,11 +161,9 @@ TEST(Capture, TheFrameWriterWritesEveryFrameItIsHandedAndNamesTheOneThatFails) {
     }
     ASSERT_TRUE(frame_writer_finish());
     for (int frame = 0; frame < 5; frame++) {
-        int width = 0, height = 0;
-        std::vector<uint8_t> rgb;
-        ASSERT_TRUE(read_png(dir.file(capture_frame_name(frame)), &width, &height, &rgb)) << frame;
-        EXPECT_EQ(width * height, 32);
-        EXPECT_EQ(rgb, std::vector<uint8_t>(8 * 4 * 3, static_cast<uint8_t>(40 * frame))) << frame;
+        png_pixels png = read_png(dir.file(capture_frame_name(frame)));
+        EXPECT_EQ(png.width * png.height, 32);
+        EXPECT_EQ(png.rgb, std::vector<uint8_t>(8 * 4 * 3, static_cast<uint8_t>(40 * frame))) << frame;
     }
     EXPECT_EQ(frame_writer_failed(), -1);
 
