@@ -66,18 +66,8 @@ TEST_F(fxpart_window, particletex_assembles_the_picture_upright_at_its_alpha) {
 }
 
 // ---------------------------------------------------------------------------
-// genPathway
-// ---------------------------------------------------------------------------
-
-// ---------------------------------------------------------------------------
 // gen3Dimage
 // ---------------------------------------------------------------------------
-
-struct image3d_case {
-    const char* name;
-    float alpha_start, alpha_end, t;
-    int strength;
-};
 
 // A particle whose texture slot lies outside its system's list stops the
 // draw with a message instead of reading past the list.

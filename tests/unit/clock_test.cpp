@@ -1,10 +1,7 @@
-// Unit tests of the demo clock driven by a tick source the test controls, and
-// of the input handler fed with hand-made platform events (no window).
+// The demo clock driven by a tick source the test controls, in real time and
+// on the fixed step of the offline runs.
 #include <gtest/gtest.h>
 
-#include <SDL/SDL.h>
-
-#include <cstring>
 #include <vector>
 
 #include "core/clock.h"
@@ -105,17 +102,5 @@ TEST_F(ClockTest, FixedStepFrameKShowsStartPlusKSteps) {
         }
     }
 }
-
-// ---------------------------------------------------------------------------
-// Input
-// ---------------------------------------------------------------------------
-
-struct InputTest : testing::Test {
-    int saved_quit = quit_requested;
-    void TearDown() override {
-        std::memset(key_state, 0, sizeof key_state);
-        quit_requested = saved_quit;
-    }
-};
 
 }  // namespace

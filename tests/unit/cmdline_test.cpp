@@ -11,7 +11,6 @@
 
 namespace {
 
-
 std::string text(const char* s) { return s ? s : "(null)"; }
 
 TEST(Cmdline, Parse) {
