@@ -1,9 +1,8 @@
 // Crafted inputs through the built player: for each kind of file it reads
-// (script, image, model, MP3; splines are refused the same way, by the
-// reader's own tests) a table of broken files, each of which
-// must end the show with status 255 and an "Error: ..." line naming the file
-// (for the script, its line), never a crash, a sanitizer report or a show
-// played from garbage.
+// (script, image, model, MP3) a table of broken files, each of which must end
+// the show with status 255 and an "Error: ..." line naming the file, never a
+// crash, a sanitizer report or a show played from garbage. (The readers' own
+// tests hold their other messages.)
 #include <gtest/gtest.h>
 
 #include <cstdint>

@@ -1,6 +1,5 @@
-// quillon-modelinfo run on model files written by the test: the report of
-// objects, bounds and materials, maps missing beside the model, and corrupt
-// or unreadable files reported on stderr while the others are still read.
+// quillon-modelinfo run on a model file written by the test: the report of
+// objects, bounds, materials and totals.
 #include <gtest/gtest.h>
 
 #include <string>

@@ -1,6 +1,5 @@
 // efxFader drawn on Mesa over a known background and read back: the colour
-// at its interpolated alpha, confined to the render target, and the render
-// state it leaves for the next section.
+// at its interpolated alpha, confined to the render target.
 #include "effects/fader.h"
 #include "tests/effect_window.h"
 

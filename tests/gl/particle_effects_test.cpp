@@ -1,7 +1,7 @@
-// The picture-particle, trail and 3-D picture section types drawn on Mesa
-// through their own init and render, under a plain orthographic view that
-// stands in for a camera section: where the colours land, how strong they
-// are, and the render state each leaves for the next section.
+// The picture-particle type drawn on Mesa through its own init and render,
+// under a plain orthographic view that stands in for a camera section: the
+// picture assembled upright at its alpha; and a particle whose texture slot
+// is outside its list stops the draw.
 #include <algorithm>
 
 #include "core/random.h"

@@ -1,7 +1,6 @@
 // efxRadialBlur drawn on Mesa over known pictures and read back: the
-// unzoomed pass upright over the frame, a small bright centre smeared out to
-// larger radii with falling strength, the cases that leave the picture alone,
-// and the render state it leaves behind.
+// unzoomed pass upright over the frame, and a small bright centre smeared out
+// to larger radii with falling strength.
 #include "effects/radial_blur.h"
 #include "tests/effect_window.h"
 

@@ -1,8 +1,6 @@
 // efxRenderMesh drawn on Mesa and read back: a picture whose red and green
 // encode the texture coordinate, fed through the warp grid of each mode and
-// compared with the grid's own points; the feedback sum over two frames in
-// both clearing modes; the copy at the render target's size; and the render
-// state it leaves behind.
+// compared with the grid's own points.
 #include <cmath>
 
 #include "effects/render_mesh.h"

@@ -1,6 +1,6 @@
 // The scenes drawn on Mesa through their own callbacks, from plain pictures
 // and small models the tests write at the scenes' fixed paths, and read
-// back: which phase draws what, where sprites, quads and models land (the
+// back: which phase draws what, where sprites, quads and faces land (the
 // right way up, in the right order), their colours, and the render state
 // each leaves for the next section.
 #include "scenes/3Dbuilder.h"

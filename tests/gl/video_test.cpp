@@ -1,5 +1,6 @@
-// The render target, its letterboxed presentation, the driver report and the
-// loading screen, drawn on a real window and read back.
+// The render target and its presentation on a real window, read back: the
+// picture stretched upright, edges that do not bleed, and a target larger
+// than the window refused.
 #include <gtest/gtest.h>
 
 #include <GL/gl.h>

@@ -1,6 +1,6 @@
-// Unit tests of the offline run's pure parts: the fixed-step clock, the new
-// command-line options, the bench figures and texts, the WAV header and
-// writer, the progress lines, the PNG writer and the ffmpeg line.
+// The offline run's pure parts: the WAV header, the progress lines, the
+// ffmpeg line, the PNG writer and the frame writer's thread, with the
+// frames that cannot be written.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>

@@ -1,5 +1,5 @@
-// Unit tests of the player's command line: a table of argument lists and what
-// they parse to, and how the result overrides the script's settings.
+// The player's command line: a table of argument lists and what they parse
+// to, and a table of option values it refuses with their messages.
 #include <gtest/gtest.h>
 
 #include <string>

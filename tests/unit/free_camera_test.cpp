@@ -1,5 +1,5 @@
-// Free camera: mouse look, gliding moves with friction and clamps, target
-// nudges, the exact log lines (read back as spline keys) and the log file.
+// Free camera: mouse look with its pitch clamp, and gliding moves with
+// friction, speed clamps and target nudges.
 #include <gtest/gtest.h>
 
 #include <SDL/SDL.h>

@@ -1,6 +1,5 @@
-// Unit tests of the header checks made before an image is decoded: the
-// faults each format's check finds, and that every picture the asset
-// generator makes passes them.
+// The header checks made before an image is decoded: the faults each
+// format's check finds.
 #include <gtest/gtest.h>
 
 #include <cctype>

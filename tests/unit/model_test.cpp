@@ -1,7 +1,6 @@
 // The model parser and loader on hand-built chunks (axis change, materials,
-// colours, percentages, face groups, skipped sections), every corrupt shape
-// it must refuse with a reason, the normals, and the generator's models read
-// back.
+// colours, percentages, long names), every corrupt shape it must refuse with
+// a reason, and the normals.
 #include <gtest/gtest.h>
 
 #include <cmath>

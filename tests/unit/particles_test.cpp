@@ -1,5 +1,5 @@
 // Particle pools: integration over several steps against worked answers, the
-// fade law's edge cases, billboard geometry, pool bounds, and quad layout.
+// fade law's edge cases, billboard geometry and pool bounds.
 #include <gtest/gtest.h>
 
 #include <cmath>

@@ -1,6 +1,6 @@
-// Unit tests of the three post-processing section types' arithmetic (fade
-// colours, radial blur keys, passes and zoom windows, warp grids per mode)
-// and of the shared section check, without a window.
+// The post-processing section types' arithmetic (fade colours, radial blur
+// passes, centre and zoom window) and the shared section check, without a
+// window.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -95,7 +95,9 @@ TEST(radial_blur, pass_count_covers_the_integers_below_the_param) {
         int passes;
     } cases[] = {
         {-3, 0}, {0, 0}, {0.25f, 1}, {1, 1}, {2, 2}, {2.5f, 3}, {7, 7},
-        {NAN, 0}, {1e12f, RADIAL_BLUR_MAX_PASSES},
+        {NAN, 0}, {RADIAL_BLUR_MAX_PASSES - 0.5f, RADIAL_BLUR_MAX_PASSES},
+        {RADIAL_BLUR_MAX_PASSES + 1, RADIAL_BLUR_MAX_PASSES}, {5e6f, RADIAL_BLUR_MAX_PASSES},
+        {1e12f, RADIAL_BLUR_MAX_PASSES},
     };
     for (const auto& c : cases) EXPECT_EQ(radial_blur_pass_count(c.param), c.passes) << c.param;
 }

@@ -1,5 +1,4 @@
-// Unit tests of the fixed random sequence: its first numbers, its range and
-// that a restart replays it.
+// The fixed random sequence: its first numbers, and a restart replays it.
 #include <gtest/gtest.h>
 
 #include <vector>

@@ -1,6 +1,6 @@
-// Unit tests of the script reader: the line splitter, the settings head, the
-// section blocks, every error message, the format's limits and files holding
-// binary garbage. Each case writes its script to a fresh temporary file.
+// The script reader: every error message with its line, the format's limits,
+// the section blocks and their times and syncs, NUL bytes. Each case writes
+// its script to a fresh temporary file.
 #include <gtest/gtest.h>
 
 #include <cstring>

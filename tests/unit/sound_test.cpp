@@ -1,6 +1,5 @@
-// The sound layer on MP3s made here from tones of known frequency and phase:
-// gapless length, sample-exact seeking, bad input, the error paths, playback
-// through SDL's dummy audio driver and the load figure.
+// The sound stream on MP3s made here from tones of known frequency and phase:
+// gapless length, seeking past the end, a stream cut short.
 #include <gtest/gtest.h>
 
 #include <SDL/SDL.h>

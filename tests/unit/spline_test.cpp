@@ -1,4 +1,4 @@
-// Splines: reading key files (both line forms, blank lines, errors), spread
+// Splines: reading key files (blank lines, the longest line, errors), spread
 // key times, and evaluation checked against values worked out by hand.
 #include <gtest/gtest.h>
 
