@@ -16,7 +16,8 @@ TEST_F(scene_window, skybox_faces_land_on_their_sides) {
     } faces[] = {{"rt", {255, 0, 0}}, {"lf", {0, 255, 0}},   {"bk", {0, 0, 255}},
                  {"ft", {255, 255, 0}}, {"up", {0, 255, 255}}, {"dn", {255, 0, 255}}};
     const std::string folder = std::string(90, 's') + "/";  // a prefix far longer than 64 bytes
-    for (const auto& f : faces) write_plain(folder + f.suffix + ".tga", f.colour.r, f.colour.g, f.colour.b);
+    for (const auto& f : faces)
+        write_plain(folder + f.suffix + ".tga", f.colour.r, f.colour.g, f.colour.b);
     skybox* box = skybox_create(dir.file(folder).c_str(), SKYBOX_TGA, 1);
     ASSERT_NE(box, nullptr);
     skybox_upload(box);
@@ -50,12 +51,15 @@ TEST_F(scene_window, skybox_faces_land_on_their_sides) {
 }
 
 TEST_F(scene_window, skybox_missing_face_stops_after_the_faces_before_it) {
-    for (const char* suffix : {"rt", "lf", "bk", "ft", "dn"}) write_plain(std::string("sky/") + suffix + ".tga", 9, 9, 9);
+    for (const char* suffix : {"rt", "lf", "bk", "ft", "dn"})
+        write_plain(std::string("sky/") + suffix + ".tga", 9, 9, 9);
     int before = texture_count;
     const std::string prefix = dir.file("sky/");
-    EXPECT_EQ(fatal_message([&] { skybox_create(prefix.c_str(), SKYBOX_TGA, 1); }).find("Error loading texture " + prefix + "up.tga"), 0u);
+    std::string message = fatal_message([&] { skybox_create(prefix.c_str(), SKYBOX_TGA, 1); });
+    EXPECT_EQ(message.find("Error loading texture " + prefix + "up.tga"), 0u) << message;
     EXPECT_GE(texture_count - before, 4);  // rt, lf, bk and ft were read first
-    for (int i = before; i < before + 4; i++) EXPECT_NE(std::string(texture_table[i]->name).find("sky/"), std::string::npos);
+    for (int i = before; i < before + 4; i++)
+        EXPECT_NE(std::string(texture_table[i]->name).find("sky/"), std::string::npos);
 }
 
 }  // namespace
