@@ -1,6 +1,6 @@
-// genCamera drawn on Mesa: its spline places the view from the next frame
-// on (the frame it moves in still shows the old view), with the projection
-// its params give.
+// Cameras on Mesa: genCamera's spline places the view from the next frame on
+// (the frame it moves in still shows the old view), with the projection its
+// params give; a new camera's clip planes.
 #include "effects/camera_fx.h"
 #include "resources/camera.h"
 #include "tests/scene_window.h"
@@ -60,6 +60,22 @@ TEST_F(scene_window, camera_frame_shows_the_spline_view_one_frame_late) {
     EXPECT_NEAR(p[10], (100.0f + 0.1f) / (0.1f - 100.0f), 1e-4);
     EXPECT_EQ(integer_state(GL_MATRIX_MODE), GL_MODELVIEW);
     current_camera = nullptr;
+}
+
+// A new camera's default clip planes: a point 50 units ahead shows, one
+// closer than a tenth of a unit does not.
+TEST_F(scene_window, new_camera_sees_from_a_tenth_to_a_hundred_units) {
+    open();
+    camera* c = camera_create(CAMERA_LOOK_AT_MODE);
+    camera_set_target(c, 0, 0, -1);
+    camera_set_perspective(c, 60, 1);
+    clear_to(0, 0, 0);
+    camera_apply_projection(c);
+    camera_apply_view(c);
+    draw_point(0, 0, -50, 1, 0, 0);
+    draw_point(0, 0, -0.05f, 0, 1, 0);
+    EXPECT_RGB_NEAR(pixel_at(gl_rttWidth / 2, gl_rttHeight / 2), 255, 0, 0, 2);
+    free(c);
 }
 
 }  // namespace
