@@ -82,28 +82,6 @@ TEST_F(video_fixture, render_target_picture_is_stretched_upright) {
     EXPECT_LT(high.r, 50);
 }
 
-TEST_F(video_fixture, picture_edges_do_not_bleed_onto_the_opposite_side) {
-    start("gl_width 800\ngl_height 600\ngl_panoramic 1\ngl_info 0\n");
-    frame_begin();
-    // A red column along the left edge and a green row along the top.
-    glEnable(GL_SCISSOR_TEST);
-    glScissor(0, 0, 4, gl_rttHeight);
-    glClearColor(1, 0, 0, 1);
-    glClear(GL_COLOR_BUFFER_BIT);
-    glScissor(0, gl_rttHeight - 4, gl_rttWidth, 4);
-    glClearColor(0, 1, 0, 1);
-    glClear(GL_COLOR_BUFFER_BIT);
-    glDisable(GL_SCISSOR_TEST);
-    glClearColor(0, 0, 0, 0);
-    glColor4f(1, 1, 1, 1);
-    frame_present();
-    EXPECT_GT(pixel_at(0, 300).r, 200);
-    EXPECT_GT(pixel_at(400, 524).g, 200);
-    // The last column and the bottom row show only their own black texels.
-    EXPECT_EQ(pixel_at(799, 300).r, 0);
-    EXPECT_EQ(pixel_at(400, 75).g, 0);
-}
-
 TEST_F(video_fixture, render_target_larger_than_window_is_refused) {
     catch_fatal guard;
     dir.write("data/script.txt", "gl_fullscreen 0\ngl_width 320\ngl_height 240\ngl_info 0\n[EOF]\n");

@@ -29,20 +29,6 @@ TEST(ImageConvert, ChannelFieldsStretchToFullRange) {
         EXPECT_EQ(image_channel(r.pixel, r.mask, r.absent), r.want) << std::hex << r.mask;
 }
 
-TEST(ImageConvert, PaletteWithKeyExpandsToRgba) {
-    const uint8_t palette[] = {10, 20, 30, 40, 50, 60};
-    image_layout in = {1, palette, 2, {0, 0, 0, 0}, 1, 1};
-    EXPECT_EQ(image_expanded_components(&in), 4);
-    // Two rows of three indices, 8 bytes apart; index 7 is past the palette.
-    const uint8_t src[] = {0, 1, 7, 99, 99, 99, 99, 99, 1, 0, 0};
-    uint8_t dst[24];
-    memset(dst, 0xee, sizeof dst);
-    image_convert(src, 8, 3, 2, &in, IMAGE_ORDER_RGB, 4, dst);
-    const uint8_t want[24] = {10, 20, 30, 255, 40, 50, 60, 0, 0, 0, 0, 255,
-                              40, 50, 60, 0, 10, 20, 30, 255, 10, 20, 30, 255};
-    EXPECT_EQ(0, memcmp(dst, want, sizeof want));
-}
-
 TEST(ImageConvert, SixteenBitsToBgrWithPaddedRows) {
     // RGB565: red, white / green, black; the source rows are 6 bytes apart.
     image_layout in = {2, nullptr, 0, {0xf800, 0x07e0, 0x001f, 0}, 0, 0};

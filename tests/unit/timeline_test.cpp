@@ -123,36 +123,6 @@ typedef std::vector<int> ids_t;
 // Start phase
 // ---------------------------------------------------------------------------
 
-TEST_F(TimelineTest, StartOrderFollowsStartTimesAndReversesTies) {
-    struct row {
-        const char* name;
-        std::vector<float> starts;  // script order, ids 1, 2, ...
-        ids_t expected;
-    };
-    const row rows[] = {
-        {"ascending", {1, 2, 3}, {1, 2, 3}},
-        {"descending", {3, 2, 1}, {3, 2, 1}},
-        {"shuffled", {5, 0, 3, 1}, {2, 4, 3, 1}},
-        {"all equal", {2, 2, 2}, {3, 2, 1}},
-        {"ties among others", {1, 2, 1, 2, 0}, {5, 3, 1, 4, 2}},
-    };
-    for (const row& r : rows) {
-        SCOPED_TRACE(r.name);
-        begin_case();
-        for (size_t i = 0; i < r.starts.size(); ++i) add(static_cast<int>(i) + 1, r.starts[i], 100);
-        // The pending list, walked both ways, holds that order.
-        ids_t forward, backward;
-        section* tail = nullptr;
-        for (section* s = pending_head; s; s = s->pending_next) forward.push_back(s->line), tail = s;
-        for (section* s = tail; s; s = s->pending_prev) backward.insert(backward.begin(), s->line);
-        EXPECT_EQ(forward, r.expected);
-        EXPECT_EQ(backward, r.expected);
-        frame(50);
-        EXPECT_EQ(ids("start"), r.expected);
-        EXPECT_EQ(pending_head, nullptr);
-    }
-}
-
 // ---------------------------------------------------------------------------
 // Render phase
 // ---------------------------------------------------------------------------
