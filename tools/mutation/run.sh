@@ -17,7 +17,8 @@
 # is left out: the offline and crafted-show tests cover the same code paths
 # in a fraction of the time.
 #
-# Not part of `make test`: a full run takes about a minute per fault.
+# Not part of `make test`. A caught fault takes seconds (an incremental
+# ccache build, then the first failing group); a missed one the whole run.
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
