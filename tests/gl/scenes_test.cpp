@@ -5,6 +5,7 @@
 // each leaves for the next section.
 #include "scenes/3Dbuilder.h"
 #include "scenes/knots.h"
+#include "scenes/paintex.h"
 #include "scenes/particletitle.h"
 #include "scenes/titulo.h"
 #include "tests/image_writers.h"
@@ -155,6 +156,30 @@ TEST_F(scene_window, builder_draws_the_leading_faces_of_the_model) {
         EXPECT_EQ(modes[0], GL_FILL);
         EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
     }
+}
+
+// Captions red on the left half and blue on the right. Halfway through the
+// reveal the left half is painted, the right is not, and the sparks at the
+// edge take the colour of the image column under it: blue.
+TEST_F(scene_window, paintex_paints_left_to_right_behind_a_spark_edge) {
+    open();
+    for (int i = 0; i < PAINTEX_CAPTIONS; ++i)
+        write_picture(PAINTEX_CAPTION_IMAGES[i], 64, 256,
+                      [](int x, int) { return x < 32 ? rgb{255, 0, 0} : rgb{0, 0, 255}; });
+    write_plain(PAINTEX_SPARK_IMAGE, 255, 255, 255);
+    paintex_load();
+    section& s = add_section(section_type_find("paintex"), 2, 32, {0, 0, 0, 0, 0, 0, 0}, {10, 20});
+    paintex_init();
+    paintex_start();
+    clear_to(0, 0, 0);
+    render_at(s, 5, paintex_render);  // the edge at x = 0, the camera 22 away (90 degrees, 16:9)
+    auto at = [](float x, float y) {
+        return pixel_at(static_cast<int>(256 + 256 * x / (22 * 16.0f / 9.0f)), static_cast<int>(256 + 256 * y / 22));
+    };
+    EXPECT_RGB_NEAR(at(-25, 10), 255, 0, 0, 3);
+    EXPECT_RGB_NEAR(at(0.5f, 0), 0, 0, 255, 3);  // sparks alone
+    EXPECT_RGB_NEAR(at(20, 0), 0, 0, 0, 0);      // not painted yet
+    expect_clean_state();
 }
 
 }  // namespace
