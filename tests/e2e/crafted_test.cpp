@@ -98,7 +98,7 @@ TEST(crafted, broken_models_name_their_file) {
     dir.add_font();
     dir.write("data/script.txt", e2e_show("[gen3DS]\nstart 0\nend 1\nlayer 1\nstring data/models/\n"
                                           "string bad.3ds\nstring bad.3ds\nstring bad.3ds\nstring bad.3ds\n"));
-    const std::string at = "gen3DS: Error loading model 'bad.3ds' (data/models/bad.3ds: ";
+    const std::string at = "gen3DS at line 17: Error loading model 'bad.3ds' (data/models/bad.3ds: ";
     for (const crafted& c : cases) {
         dir.write("data/models/bad.3ds", c.bytes);
         expect_refused(dir, at + c.expected, c.name);

@@ -86,7 +86,7 @@ TEST(FreeCamera, MovesGlideClampAndSlowDown) {
         camera* c = test_camera();
         forward_speed = m.forward0;
         strafe_speed = m.strafe0;
-        for (int f = 0; f < m.frames; f++) free_camera_step(c, &m.keys, m.dt, nullptr);
+        for (int f = 0; f < m.frames; f++) free_camera_step(c, &m.keys, m.dt, 0, nullptr);
         EXPECT_NEAR(forward_speed, m.forward1, 1e-6);
         EXPECT_NEAR(strafe_speed, m.strafe1, 1e-6);
         for (int i = 0; i < 3; i++) {
