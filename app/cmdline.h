@@ -7,6 +7,8 @@ enum {
     CMDLINE_MAX_SIZE = 16384,   // largest window side --size accepts
     CMDLINE_MAX_PASSES = 1000,  // most timeline passes --passes accepts
     CMDLINE_MESSAGE_MAX = 160,
+    CMDLINE_MIN_OFFLINE_SIZE = 16,  // smallest side of an offline frame
+    CMDLINE_MAX_CRF = 51,
 };
 
 struct cmdline {
@@ -22,6 +24,10 @@ struct cmdline {
     const char* json;         // --json FILE: the bench report as JSON too
     int passes;               // --passes N: bench plays the timeline N times; 0: once
     int width, height;        // --size WxH; 0: as the script says
+    const char* video;        // --video FILE: encode the frames and the soundtrack into FILE
+    int crf;                  // --crf N: quality of --video's lossy codecs; -1: their default
+    int lossless;             // --lossless: --video writes FFV1 RGB and FLAC
+    int rtt_width, rtt_height;  // --rtt WxH: the render target; 0: as the script says
     int has_start, has_end;   // --start / --end given
     float start, end;         // their seconds
     const char* error;        // set when the line is not understood
@@ -34,8 +40,10 @@ struct cmdline {
 // Parses argv (argv[0] is the program). Pure: touches nothing else.
 cmdline cmdline_parse(int argc, char** argv);
 
-// 1 when the run renders on the fixed-step clock (--capture or --bench).
+// 1 when the run renders on the fixed-step clock (--capture, --bench, --video).
 int cmdline_offline(const cmdline* options);
+// 1 when it renders offscreen: offline, unless --windowed asks for a window.
+int cmdline_offscreen(const cmdline* options);
 
 // Overrides the script's settings with what the command line says.
 void cmdline_apply(const cmdline* options);
