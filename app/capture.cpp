@@ -261,6 +261,7 @@ static void report_frame() {
 // What the window shows, read back before the swap: the letterboxed frame
 // and the overlay, at the window's size.
 static void capture_frame() {
+    glFinish();  // the renderer's own work counts as drawing, not reading back
     wall_clock::time_point began = wall_clock::now();
     pixels.resize(static_cast<size_t>(gl_width) * static_cast<size_t>(gl_height) * 3);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
@@ -512,7 +513,7 @@ void offline_end() {
     else finish_bench();
     if (stopped_early())
         std::printf("Stopped by %s after %d frames (demo time %.3f s); what was written is complete\n",
-                    stop_signal ? strsignal(stop_signal) : "Escape", frames_drawn, bench.last_time);
+                    stop_signal == SIGINT ? "SIGINT" : stop_signal ? "SIGTERM" : "Escape", frames_drawn, bench.last_time);
     std::fflush(stdout);
     if (mode == OFFLINE_BENCH) finish_soak();
     // A run stopped by a signal ends as one, so a calling script sees it.

@@ -187,9 +187,11 @@ void set_picture_options(AVCodecContext* c, AVDictionary** options) {
     if (std::strcmp(w.format->video_codec, "libx264") == 0) {
         av_dict_set(options, "preset", "veryfast", 0);
     } else {
-        c->bit_rate = 0;  // quality alone sets the rate
-        av_dict_set(options, "deadline", "good", 0);
-        av_dict_set(options, "cpu-used", "5", 0);
+        // Quality alone sets the rate. The encoder's realtime mode is about
+        // ten times faster than its good mode for a slightly larger file.
+        c->bit_rate = 0;
+        av_dict_set(options, "deadline", "realtime", 0);
+        av_dict_set(options, "cpu-used", "8", 0);
         av_dict_set(options, "row-mt", "1", 0);
     }
 }
@@ -397,6 +399,7 @@ std::string video_padding_note(const video_format* format, int width, int height
 bool video_open(const video_request& request, std::string* error) {
     w = writer();
     w.request = request;
+    av_log_set_level(AV_LOG_ERROR);  // the encoders' statistics are not for the user
     if (!request.sound || request.sound_size == 0) w.request.sound = nullptr;
     std::string why;
     if (open_all(&why)) return true;

@@ -7,6 +7,7 @@
 
 #include <EGL/egl.h>
 #include <EGL/eglext.h>
+#include <GL/gl.h>
 #include <cstdio>
 
 namespace {
@@ -60,14 +61,8 @@ int offscreen_open(int width, int height, char* why, size_t why_size) {
     if (!eglBindAPI(EGL_OPENGL_API)) return fail(why, why_size, "EGL offers no desktop OpenGL");
     EGLConfig config = choose_config();
     if (!config) return fail(why, why_size, "EGL offers no 8-bit RGB pbuffer with a depth buffer");
-    EGLint largest_width = 0, largest_height = 0;
-    eglGetConfigAttrib(display, config, EGL_MAX_PBUFFER_WIDTH, &largest_width);
-    eglGetConfigAttrib(display, config, EGL_MAX_PBUFFER_HEIGHT, &largest_height);
-    if (width > largest_width || height > largest_height) {
-        std::snprintf(why, why_size, "larger than the driver's largest frame, %dx%d", largest_width, largest_height);
-        offscreen_close();
-        return 0;
-    }
+    // The configs' advertised pbuffer limit is often smaller than what the
+    // driver draws; GL's viewport limit below is the one that counts.
     const EGLint size[] = {EGL_WIDTH, width, EGL_HEIGHT, height, EGL_NONE};
     surface = eglCreatePbufferSurface(display, config, size);
     if (surface == EGL_NO_SURFACE) return fail(why, why_size, "EGL cannot create the frame");
@@ -76,6 +71,16 @@ int offscreen_open(int width, int height, char* why, size_t why_size) {
     context = eglCreateContext(display, config, EGL_NO_CONTEXT, attributes);
     if (context == EGL_NO_CONTEXT) return fail(why, why_size, "EGL cannot create a compatibility-profile GL context");
     if (!eglMakeCurrent(display, surface, surface, context)) return fail(why, why_size, "EGL cannot draw into the frame");
+    GLint largest[2] = {0, 0};
+    EGLint made_width = 0, made_height = 0;
+    glGetIntegerv(GL_MAX_VIEWPORT_DIMS, largest);
+    eglQuerySurface(display, surface, EGL_WIDTH, &made_width);
+    eglQuerySurface(display, surface, EGL_HEIGHT, &made_height);
+    if (width > largest[0] || height > largest[1] || made_width != width || made_height != height) {
+        std::snprintf(why, why_size, "larger than the GL driver's largest frame, %dx%d", largest[0], largest[1]);
+        offscreen_close();
+        return 0;
+    }
     return 1;
 }
 

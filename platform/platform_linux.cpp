@@ -32,3 +32,8 @@ const char* platform_window_extensions() {
     if (!display) return nullptr;
     return glXQueryExtensionsString(display, DefaultScreen(display));
 }
+
+const char* platform_window_unavailable() {
+    if (std::getenv("DISPLAY") || std::getenv("SDL_VIDEODRIVER")) return nullptr;
+    return "no display (DISPLAY is not set); --capture, --video and --bench draw without one";
+}

@@ -169,6 +169,7 @@ void video_start() {
         video_start_offscreen(gl_width, gl_height);
         return;
     }
+    if (const char* why = platform_window_unavailable()) fatal_error("Video initialization failed: %s", why);
     if (SDL_Init(SDL_INIT_VIDEO) < 0) fatal_error("Video initialization failed: %s", SDL_GetError());
     const SDL_VideoInfo* info = SDL_GetVideoInfo();
     if (!info) fatal_error("Get video info failed: %s", SDL_GetError());
