@@ -219,7 +219,7 @@ bool open_picture(std::string* error) {
     w.frame->height = c->height;
     if (av_frame_get_buffer(w.frame, 0) < 0) return false;
     w.scaler = sws_getContext(r.width, r.height, AV_PIX_FMT_RGB24, r.width, r.height, c->pix_fmt,
-                              w.format->lossless ? SWS_POINT : SWS_BICUBIC | SWS_ACCURATE_RND, nullptr, nullptr,
+                              w.format->lossless ? SWS_POINT : SWS_BILINEAR, nullptr, nullptr,
                               nullptr);
     if (!w.scaler) return false;
     if (!w.format->lossless)
