@@ -185,7 +185,10 @@ void set_picture_options(AVCodecContext* c, AVDictionary** options) {
     int crf = r.crf >= 0 ? r.crf : w.format->default_crf;
     av_dict_set_int(options, "crf", crf, 0);
     if (std::strcmp(w.format->video_codec, "libx264") == 0) {
-        av_dict_set(options, "preset", "veryfast", 0);
+        // The renderer already keeps the processor busy: the fastest preset
+        // that still deblocks and codes arithmetically costs less per frame
+        // than a PNG file, for a file about twenty times smaller.
+        av_dict_set(options, "preset", "superfast", 0);
     } else {
         // Quality alone sets the rate. The encoder's realtime mode is about
         // ten times faster than its good mode for a slightly larger file.

@@ -101,9 +101,12 @@ std::string offline_colour_block(const char* end, const char* r, const char* g, 
     return std::string("[efxFader]\nstart 0\nend ") + end + "\nlayer 5\n" + colour + colour;
 }
 
+std::string offline_command(const temp_dir& dir, const std::string& options) {
+    return "cd " + dir.path + " && exec env -u DISPLAY " + built_binary("quillon") + " " + options + " show";
+}
+
 int offline_run(const temp_dir& dir, const std::string& options, std::string* output) {
-    return run_command("cd " + dir.path + " && env -u DISPLAY " + built_binary("quillon") + " " + options + " show",
-                       output);
+    return run_command(offline_command(dir, options), output);
 }
 
 rgb_picture read_png_picture(const std::string& path) {

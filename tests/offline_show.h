@@ -16,7 +16,9 @@ void offline_show_write(const temp_dir& dir, const std::string& sections);
 // An efxFader section holding one colour (r, g, b in 0..1) over the whole
 // render target from 0 to `end` seconds.
 std::string offline_colour_block(const char* end, const char* r, const char* g, const char* b);
-// Runs the player in `dir` on its show with `options`, DISPLAY unset.
+// The shell line that runs the player in `dir` on its show with `options`,
+// DISPLAY unset; and running it.
+std::string offline_command(const temp_dir& dir, const std::string& options);
 int offline_run(const temp_dir& dir, const std::string& options, std::string* output);
 
 struct rgb_picture {

@@ -89,31 +89,22 @@ TEST(video, bad_names_paths_and_failures_say_what_and_leave_no_broken_file) {
     temp_dir dir;
     offline_show_write(dir, offline_colour_block("0.5", "1", "0", "0"));
     dir.write("keep.mp4", "an older video");
-    struct row {
-        const char* prefix;
-        const char* options;
-        const char* message;
-    };
-    const row rows[] = {
+    const char* const rows[][3] = {
         {"", "--video clip.avi",
          "Error: Video file clip.avi: the extension names no container this program writes (use .mp4, .mkv or "
          ".webm)\n"},
         {"", "--video clip.mp4 --lossless", "Error: Video file clip.mp4: --lossless writes .mkv files only\n"},
         {"", "--video nowhere/clip.mp4", "Error: Video file nowhere/clip.mp4 cannot be written: No such file"},
         // A run that fails before its first frame leaves an older file alone.
-        {"", "--video keep.mp4 --size 16x15", "quillon: --size must be at least 16x16 for offline rendering"},
         {"", "--video keep.mp4 --script no_such.txt", "Error: Script not found"},
         // The file outgrows what the system allows.
         {"ulimit -f 4; trap '' XFSZ; ", "--video big.mkv --lossless --size 320x240",
          "Error: Video file big.mkv cannot be finished (File too large); the unfinished file was removed\n"},
     };
-    for (const row& r : rows) {
+    for (const auto& row : rows) {
         std::string output;
-        int status = run_command("cd " + dir.path + " && " + r.prefix + "env -u DISPLAY " + built_binary("quillon") +
-                                     " " + r.options + " show",
-                                 &output);
-        EXPECT_EQ(status, r.message[0] == 'q' ? 2 : 255) << r.options << "\n" << output;
-        EXPECT_NE(output.find(r.message), std::string::npos) << r.options << "\n" << output;
+        EXPECT_EQ(run_command(row[0] + offline_command(dir, row[1]), &output), 255) << row[1] << "\n" << output;
+        EXPECT_NE(output.find(row[2]), std::string::npos) << row[1] << "\n" << output;
     }
     std::vector<std::string> left;
     for (const auto& entry : fs::directory_iterator(dir.path)) left.push_back(entry.path().filename().string());
@@ -122,35 +113,27 @@ TEST(video, bad_names_paths_and_failures_say_what_and_leave_no_broken_file) {
     EXPECT_EQ(read_file(dir.file("keep.mp4")), "an older video");
 }
 
-// Starts the player in the background; its output goes to dir/output.txt.
-pid_t start_player(const temp_dir& dir, const std::string& options) {
-    std::string line = "cd " + dir.path + " && exec env -u DISPLAY " + built_binary("quillon") + " " + options +
-                       " show > output.txt 2>&1";
-    pid_t pid = fork();
-    if (pid == 0) {
-        execl("/bin/sh", "sh", "-c", line.c_str(), static_cast<char*>(nullptr));
-        _exit(127);
-    }
-    return pid;
-}
-
 TEST(video, a_run_stopped_by_a_signal_or_an_error_leaves_a_file_that_plays) {
     temp_dir dir;
     offline_show_write(dir, offline_colour_block("600", "0", "0", "1"));
-    pid_t pid = start_player(dir, "--video long.mp4 --fps 25 --size 64x36");
-    ASSERT_GT(pid, 0);
+    pid_t pid = fork();
+    if (pid == 0) {
+        std::string line = offline_command(dir, "--video long.mp4 --fps 25 --size 64x36") + " > output.txt 2>&1";
+        execl("/bin/sh", "sh", "-c", line.c_str(), static_cast<char*>(nullptr));
+        _exit(127);
+    }
     // Stopped once frames are being written.
-    for (int i = 0; i < 200 && !(fs::exists(dir.file("long.mp4.part")) && fs::file_size(dir.file("long.mp4.part")) > 2000); ++i)
+    const std::string part = dir.file("long.mp4.part");
+    for (int i = 0; i < 200 && !(fs::exists(part) && fs::file_size(part) > 2000); ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     kill(pid, SIGINT);
     int status = 0;
     waitpid(pid, &status, 0);
     std::string output = read_file(dir.file("output.txt"));
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 130) << status << "\n" << output;
-    int frames = 0;
     size_t at = output.find("Stopped by SIGINT after ");
     ASSERT_NE(at, std::string::npos) << output;
-    frames = std::atoi(output.c_str() + at + 24);
+    int frames = std::atoi(output.c_str() + at + 24);
     decoded_video video = decode_video(dir.file("long.mp4"));
     EXPECT_GT(frames, 0);
     EXPECT_EQ(static_cast<int>(video.frames.size()), frames);
@@ -159,13 +142,9 @@ TEST(video, a_run_stopped_by_a_signal_or_an_error_leaves_a_file_that_plays) {
 
     // The macro box needs a camera; without one, its first frame at 0.3 s is
     // a fatal error, after the six frames before it.
-    offline_show_write(dir, offline_colour_block("1", "0", "0", "1") +
-                                "[genMacroBox]\nstart 0.3\nend 1\nlayer 1\nstring " + data_dir +
-                                "/textures/nebula.jpg\n");
-    ASSERT_EQ(run_command("cd " + dir.path + " && env -u DISPLAY " + built_binary("quillon") +
-                              " --video cut.mkv --fps 20 --size 64x36 show",
-                          &output),
-              255);
+    offline_show_write(dir, offline_colour_block("1", "0", "0", "1") + "[genMacroBox]\nstart 0.3\nend 1\nlayer 1\nstring " +
+                                data_dir + "/textures/nebula.jpg\n");
+    ASSERT_EQ(offline_run(dir, "--video cut.mkv --fps 20 --size 64x36", &output), 255);
     EXPECT_NE(output.find("cut.mkv holds the 6 frames written before the error below and plays\n"
                           "Error: genMacroBox: section at line 30 needs a genCamera section drawn before it"),
               std::string::npos)
