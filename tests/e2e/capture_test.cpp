@@ -5,7 +5,6 @@
 // "Error: ...".
 #include <gtest/gtest.h>
 
-#include <png.h>
 
 #include <algorithm>
 #include <cctype>
@@ -15,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/offline_show.h"
 #include "tests/test_support.h"
 
 namespace {
@@ -78,16 +78,8 @@ struct image {
 };
 
 image read_png(const std::string& path) {
-    image out;
-    png_image png = {};
-    png.version = PNG_IMAGE_VERSION;
-    if (!png_image_begin_read_from_file(&png, path.c_str())) return out;
-    png.format = PNG_FORMAT_RGB;
-    out.rgb.resize(PNG_IMAGE_SIZE(png));
-    if (!png_image_finish_read(&png, nullptr, out.rgb.data(), 0, nullptr)) return image{};
-    out.width = static_cast<int>(png.width);
-    out.height = static_cast<int>(png.height);
-    return out;
+    rgb_picture picture = read_png_picture(path);
+    return image{picture.width, picture.height, picture.rgb};
 }
 
 // The colour of a whole row, or "mixed".
