@@ -5,7 +5,6 @@
 // "Error: ...".
 #include <gtest/gtest.h>
 
-
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
