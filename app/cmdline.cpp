@@ -36,18 +36,21 @@ const char* cmdline_usage() {
            "                  the exact frames, for archives\n"
            "  --rtt WxH       render target of W x H pixels instead of gl_rttWidth x\n"
            "                  gl_rttHeight (reduced to fit a smaller output)\n"
-           "                  Offline runs need no display and draw offscreen at --size\n"
-           "                  (16x16 up to the driver's limit); with --windowed they\n"
-           "                  draw in a window instead\n"
+
            "  --bench         play on the fixed step and report the time of every\n"
            "                  section, frame and loading step\n"
-           "  --fps N         frames per second of --capture and --bench (default 60)\n"
+           "  --fps N         frames per second of --capture, --video and --bench\n"
+           "                  (default 60)\n"
            "  --json FILE     with --bench: write the report to FILE as JSON too\n"
            "  --passes N      with --bench: play the timeline N times without reloading,\n"
            "                  report the peak resident memory of each pass and fail\n"
            "                  when it keeps growing after the first\n"
            "  --help          show this text and exit\n"
-           "  --version       show the version and exit\n";
+           "  --version       show the version and exit\n"
+           "\n"
+           "--capture, --video and --bench draw offscreen at --size (16x16 up to the\n"
+           "driver's limit) and need no display; with --windowed they draw in a window.\n"
+           "SIGINT or SIGTERM stops them as Escape does, keeping what was written.\n";
 }
 
 static int takes_value(const char* option) {
