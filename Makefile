@@ -1,7 +1,7 @@
 # The two commands of the README: `make run` and `make test`.
 # Both install missing Debian packages first (tools/install-deps.sh).
-# `make capture` renders the show offline to out/capture/ (and out/show.mp4
-# when ffmpeg is installed), `make bench` times it section by section,
+# `make capture` renders the show offline to PNG frames in out/capture/,
+# `make video` to out/show.mp4, `make bench` times it section by section,
 # `make microbench` runs the Google Benchmark programs.
 
 BUILD       ?= build
@@ -14,7 +14,7 @@ XVFB        := xvfb-run -a -s "-screen 0 1024x768x24 -noreset"
 # Frames per second of `make capture` and `make bench`.
 FPS         ?= 60
 
-.PHONY: deps configure build assets reference install package run test unit-asan fuzz-build fuzz-smoke fuzz soak capture bench microbench clean
+.PHONY: deps configure build assets reference install package run test unit-asan fuzz-build fuzz-smoke fuzz soak capture video bench microbench clean
 
 deps:
 	@bash tools/install-deps.sh
@@ -87,19 +87,15 @@ fuzz-smoke: fuzz-build
 fuzz: fuzz-build
 	@bash fuzz/run.sh $(FUZZ_BUILD) $(FUZZ_TIME)
 
-# Always under Xvfb (Mesa's software renderer), so the frames are the same on
-# every machine.
+# Offline runs draw offscreen (Mesa's software renderer where there is no
+# GPU) and need no display.
 capture: build
 	@rm -rf out/capture && mkdir -p out
-	@SDL_AUDIODRIVER=dummy $(XVFB) $(BUILD)/quillon --capture out/capture --fps $(FPS) $(ARGS) .
-	@if command -v ffmpeg > /dev/null; then \
-	  audio=""; [ -f out/capture/audio.wav ] && audio="-i out/capture/audio.wav -c:a aac -shortest"; \
-	  ffmpeg -y -loglevel error -framerate $(FPS) -i out/capture/frame_%06d.png $$audio \
-	    -vf 'pad=ceil(iw/2)*2:ceil(ih/2)*2' -c:v libx264 -pix_fmt yuv420p out/show.mp4 && \
-	  echo "Wrote out/show.mp4"; \
-	else \
-	  echo "ffmpeg is not installed: the frames stay in out/capture/"; \
-	fi
+	@$(BUILD)/quillon --capture out/capture --fps $(FPS) $(ARGS) .
+
+video: build
+	@mkdir -p out
+	@$(BUILD)/quillon --video out/show.mp4 --fps $(FPS) $(ARGS) .
 
 bench: build
 	@SDL_AUDIODRIVER=dummy $(XVFB) $(BUILD)/quillon --bench --fps $(FPS) $(ARGS) .

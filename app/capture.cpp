@@ -1,7 +1,10 @@
-// Offline runs (--capture, --bench). Both put the clock on a fixed step, run
-// windowed and silent, and report progress on standard error. Capture
-// installs the frame sink that reads each presented frame back and writes it
-// as a PNG file, and decodes the soundtrack into audio.wav at the end. Bench
+// Offline runs (--capture, --video, --bench). All put the clock on a fixed
+// step, draw offscreen (or in a window with --windowed) and silent, and
+// report progress on standard error. Capture installs the frame sink that
+// reads each presented frame back and writes it as a PNG file, and decodes
+// the soundtrack into audio.wav at the end; video hands the same frames and
+// the soundtrack to the video writer. SIGINT and SIGTERM stop a run as
+// Escape stops the player: what was written so far is finished. Bench
 // wraps the section type table's load, init and render slots with timers
 // (render between two glFinish calls, so the figure is the GPU's work too)
 // and prints the report at the end.
@@ -10,6 +13,9 @@
 #include <GL/gl.h>
 #include <png.h>
 #include <unistd.h>
+
+#include <csignal>
+#include <cstring>
 
 #include <algorithm>
 #include <array>
@@ -33,7 +39,9 @@
 #include "core/settings.h"
 #include "app/soak.h"
 #include "core/timeline.h"
+#include "app/video_writer.h"
 #include "app/wav.h"
+#include "platform/platform.h"
 #include "platform/sound.h"
 #include "platform/video.h"
 
@@ -127,10 +135,15 @@ int capture_write_png(const char* path, int width, int height, const uint8_t* rg
 // Run state
 // ---------------------------------------------------------------------------
 
-enum offline_mode { OFFLINE_NONE, OFFLINE_CAPTURE, OFFLINE_BENCH };
+enum offline_mode { OFFLINE_NONE, OFFLINE_CAPTURE, OFFLINE_BENCH, OFFLINE_VIDEO };
 
 static offline_mode mode = OFFLINE_NONE;
 static int step_fps = 0;
+static int offscreen = 0;
+static video_request video;       // --video: the file and how to encode it
+static int video_opened = 0;
+static double readback_s = 0;     // seconds spent reading frames back
+static volatile sig_atomic_t stop_signal = 0;
 static std::string capture_dir;   // as given, for the messages and the ffmpeg line
 static std::string capture_path;  // absolute, since the player changes folder
 static std::string json_path;     // absolute; empty: no JSON report
@@ -213,11 +226,13 @@ static void install_bench_timers() {
 
 // The loading screen as the show draws it, and the same fraction on stderr.
 static void loading_render_with_progress() {
+    if (stop_signal) quit_requested = 1;
     saved_render[0]();
     progress_report(&report, loading_fraction(), progress_loading_text(loading_fraction()));
 }
 
 static void report_frame() {
+    if (stop_signal) quit_requested = 1;
     wall_clock::time_point now = wall_clock::now();
     if (mode == OFFLINE_BENCH) bench.frame_ms.push_back(ms_since(last_frame_at, now));
     last_frame_at = now;
@@ -236,6 +251,9 @@ static void report_frame() {
 // A frame file could not be written (the writer removed what it had begun).
 [[noreturn]] static void writer_failed() {
     int frame = frame_writer_failed();
+    if (mode == OFFLINE_VIDEO)
+        fatal_error("Video file %s: frame %d cannot be encoded or written: %s", video.shown.c_str(), frame,
+                    video_failure().c_str());
     fatal_error("Capture: frame %s/%s cannot be written; the %d frames before it are complete",
                 capture_dir.c_str(), capture_frame_name(frame).c_str(), frame);
 }
@@ -243,11 +261,14 @@ static void report_frame() {
 // What the window shows, read back before the swap: the letterboxed frame
 // and the overlay, at the window's size.
 static void capture_frame() {
+    glFinish();  // the renderer's own work counts as drawing, not reading back
+    wall_clock::time_point began = wall_clock::now();
     pixels.resize(static_cast<size_t>(gl_width) * static_cast<size_t>(gl_height) * 3);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadBuffer(GL_BACK);
+    if (!offscreen) glReadBuffer(GL_BACK);  // offscreen, the frame is the only buffer
     glReadPixels(0, 0, gl_width, gl_height, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
-    std::string path = capture_path + "/" + capture_frame_name(frames_drawn);
+    readback_s += ms_since(began, wall_clock::now()) / 1000.0;
+    std::string path = mode == OFFLINE_VIDEO ? video.shown : capture_path + "/" + capture_frame_name(frames_drawn);
     if (!frame_writer_submit(path, frames_drawn, gl_width, gl_height, &pixels)) writer_failed();
     report_frame();
 }
@@ -302,10 +323,63 @@ static std::string make_capture_folder(const char* dir) {
     return fs::absolute(dir).lexically_normal().string();
 }
 
+// A second signal ends the run at once.
+static void on_stop_signal(int number) {
+    stop_signal = number;
+    std::signal(number, SIG_DFL);
+}
+
+// Quit was asked for (a signal, Escape) while sections were still to come.
+static int stopped_early() { return (pending_head || active_head) && !(demoend > 0 && demo_time > demoend); }
+
+// A fatal error during --video: the frames encoded so far are finished into
+// a file that plays, unless there are none.
+static void finish_video_on_fatal(const char*) {
+    fatal_set_hook(nullptr);
+    if (!video_opened) return;
+    video_opened = 0;
+    frame_writer_finish();
+    progress_report_end(&report);
+    if (video_frames_written() == 0) return video_discard();
+    std::string error;
+    if (video_close(&error))
+        std::fprintf(stderr, "%s holds the %d frames written before the error below and plays\n",
+                     video.shown.c_str(), video_frames_written());
+    else
+        std::fprintf(stderr, "%s\n", error.c_str());
+}
+
+static void open_video() {
+    video.width = gl_width;
+    video.height = gl_height;
+    video.fps = step_fps;
+    video.sound = soundtrack.empty() ? nullptr : soundtrack.data();
+    video.sound_size = soundtrack.size();
+    video.sound_start_ms = static_cast<int>(demostart * 1000.0f + 0.5f);
+    std::string error;
+    if (!video_open(video, &error)) fatal_error("%s", error.c_str());
+    video_opened = 1;
+    frame_writer_use(video_write_frame);
+    fatal_set_hook(finish_video_on_fatal);
+    std::string note = video_padding_note(video_format_for(video.shown.c_str(), video.lossless), gl_width, gl_height);
+    if (!note.empty()) std::fprintf(stderr, "Note: %s: %s\n", video.shown.c_str(), note.c_str());
+}
+
 void offline_prepare(const cmdline* options) {
-    mode = options->capture_dir ? OFFLINE_CAPTURE : options->bench ? OFFLINE_BENCH : OFFLINE_NONE;
+    mode = options->capture_dir ? OFFLINE_CAPTURE
+           : options->bench     ? OFFLINE_BENCH
+           : options->video     ? OFFLINE_VIDEO
+                                : OFFLINE_NONE;
     step_fps = options->offline_fps;
     soak_passes = options->passes;
+    offscreen = cmdline_offscreen(options);
+    if (mode == OFFLINE_VIDEO) {
+        video = video_request();
+        video.shown = options->video;
+        video.path = fs::absolute(options->video).lexically_normal().string();
+        video.crf = options->crf;
+        video.lossless = options->lossless;
+    }
     if (mode == OFFLINE_CAPTURE) {
         capture_dir = options->capture_dir;
         capture_path = make_capture_folder(options->capture_dir);
@@ -320,7 +394,8 @@ void offline_prepare(const cmdline* options) {
 
 void offline_begin() {
     if (mode == OFFLINE_NONE) return;
-    if (mode == OFFLINE_CAPTURE) read_soundtrack();
+    if (mode != OFFLINE_BENCH) read_soundtrack();
+    video_offscreen = offscreen;
     snd_enable = 0;  // the picture must not wait for, nor follow, a sound card
     clock_set_fixed_step(step_fps);
     for (int type = 0; type < SECTION_TYPE_COUNT; ++type) {
@@ -330,7 +405,10 @@ void offline_begin() {
     }
     if (mode == OFFLINE_BENCH) install_bench_timers();
     section_types[0].render = loading_render_with_progress;
-    frame_sink = mode == OFFLINE_CAPTURE ? capture_frame : report_frame;
+    frame_sink = mode == OFFLINE_BENCH ? report_frame : capture_frame;
+    if (mode == OFFLINE_VIDEO) open_video();
+    std::signal(SIGINT, on_stop_signal);
+    std::signal(SIGTERM, on_stop_signal);
     progress_begin(&report, isatty(STDERR_FILENO));
 }
 
@@ -406,11 +484,38 @@ static void finish_bench() {
         fatal_error("Bench report %s cannot be written", json_path.c_str());
 }
 
+static void finish_video() {
+    if (!frame_writer_finish()) writer_failed();
+    video_opened = 0;
+    if (frames_drawn == 0) {
+        video_discard();
+        std::printf("No frame was drawn: %s was not written\n", video.shown.c_str());
+        return;
+    }
+    std::string error;
+    if (!video_close(&error)) fatal_error("%s", error.c_str());
+    const video_format* format = video_format_for(video.shown.c_str(), video.lossless);
+    std::error_code ignored;
+    double megabytes = static_cast<double>(fs::file_size(video.path, ignored)) / 1e6;
+    std::printf("Wrote %s: %d frames of %dx%d at %d fps (demo time %.3f to %.3f s), %s%s%s, %.1f MB\n",
+                video.shown.c_str(), frames_drawn, gl_width, gl_height, step_fps, bench.first_time, bench.last_time,
+                format->video_name, video.sound ? " and " : "", video.sound ? format->audio_name : "", megabytes);
+    double total = ms_since(loaded_at, wall_clock::now()) / 1000.0, waited = frame_writer_wait_seconds();
+    std::printf("Time: %.1f s drawing, %.1f s reading back, %.1f s waiting for the encoder; its thread: %s\n",
+                total - readback_s - waited, readback_s, waited, video_time_report().c_str());
+}
+
 void offline_end() {
     if (mode == OFFLINE_NONE) return;
     progress_report_end(&report);
     if (mode == OFFLINE_CAPTURE) finish_capture();
+    else if (mode == OFFLINE_VIDEO) finish_video();
     else finish_bench();
+    if (stopped_early())
+        std::printf("Stopped by %s after %d frames (demo time %.3f s); what was written is complete\n",
+                    stop_signal == SIGINT ? "SIGINT" : stop_signal ? "SIGTERM" : "Escape", frames_drawn, bench.last_time);
     std::fflush(stdout);
     if (mode == OFFLINE_BENCH) finish_soak();
+    // A run stopped by a signal ends as one, so a calling script sees it.
+    if (stop_signal) platform_exit(128 + stop_signal);
 }

@@ -24,12 +24,23 @@ const char* cmdline_usage() {
            "  --size WxH      window of W x H pixels instead of gl_width x gl_height\n"
            "  --start SECONDS begin at SECONDS instead of demostart (the music follows)\n"
            "  --end SECONDS   stop after SECONDS instead of demoend (0: no end)\n"
-           "  --capture DIR   render offline, in a window, on a fixed step: every frame\n"
-           "                  to DIR/frame_000000.png, ..., the soundtrack (if the show\n"
+           "  --capture DIR   render offline on a fixed step: every frame to\n"
+           "                  DIR/frame_000000.png, ..., the soundtrack (if the show\n"
            "                  plays one) to DIR/audio.wav\n"
+           "  --video FILE    render offline on a fixed step into one video file with\n"
+           "                  the soundtrack: FILE.mp4 (H.264, AAC), .mkv (H.264, FLAC)\n"
+           "                  or .webm (VP9, Opus)\n"
+           "  --crf N         with --video: quality, 0 (best) to 51 (default 20 for\n"
+           "                  H.264, 32 for VP9)\n"
+           "  --lossless      with --video FILE.mkv: FFV1 RGB pictures and FLAC sound,\n"
+           "                  the exact frames, for archives\n"
+           "  --rtt WxH       render target of W x H pixels instead of gl_rttWidth x\n"
+           "                  gl_rttHeight (reduced to fit a smaller output)\n"
+
            "  --bench         play on the fixed step and report the time of every\n"
            "                  section, frame and loading step\n"
-           "  --fps N         frames per second of --capture and --bench (default 60)\n"
+           "  --fps N         frames per second of --capture, --video and --bench\n"
+           "                  (default 60)\n"
            "  --json FILE     with --bench: write the report to FILE as JSON too\n"
            "  --passes N      with --bench: play the timeline N times without reloading,\n"
            "                  report the peak resident memory of each pass and fail\n"
@@ -61,12 +72,17 @@ const char* cmdline_usage() {
            "  10 s); , and . step one frame back/forward while paused; PageUp/PageDown\n"
            "  previous/next section start; I and O set the loop's in and out at the\n"
            "  current time, L clears the loop; Home restarts from demostart; R reloads;\n"
-           "  Tab shows the timeline view. Escape quits.\n";
+           "  Tab shows the timeline view. Escape quits.\n"
+           "\n"
+           "--capture, --video and --bench draw offscreen at --size (16x16 up to the\n"
+           "driver's limit) and need no display; with --windowed they draw in a window.\n"
+           "SIGINT or SIGTERM stops them as Escape does, keeping what was written.\n";
 }
 
 static int takes_value(const char* option) {
-    static const char* const names[] = {"--script", "--capture", "--fps",   "--json", "--size",   "--start",
-                                        "--end",    "--passes",  "--control", "--new", "--bpm", "--length"};
+    static const char* const names[] = {"--script", "--capture", "--fps",   "--json", "--size", "--start",
+                                        "--end",    "--passes",  "--control", "--new", "--bpm",  "--length",
+                                        "--video",  "--crf",     "--rtt"};
     for (const char* name : names)
         if (std::strcmp(option, name) == 0) return 1;
     return 0;
@@ -112,6 +128,8 @@ static void value_error(cmdline* out, const char* option, const char* value) {
     else if (std::strcmp(option, "--passes") == 0) rule = "a whole number of passes from 1 to 1000";
     else if (std::strcmp(option, "--bpm") == 0) rule = "a whole number of beats per minute from 1 to 300";
     else if (std::strcmp(option, "--length") == 0) rule = "a number of seconds above 0, at most 600";
+    else if (std::strcmp(option, "--rtt") == 0) rule = "WIDTHxHEIGHT, both whole numbers from 1 to 16384";
+    else if (std::strcmp(option, "--crf") == 0) rule = "a whole number from 0 to 51";
     else rule = "a number of seconds, 0 or more";
     std::snprintf(out->value_error, sizeof out->value_error, "%s must be %s, not '%s'", option, rule, value);
 }
@@ -130,6 +148,9 @@ static void take_value(cmdline* out, const char* option, const char* value) {
     else if (std::strcmp(option, "--fps") == 0) ok = parse_int(value, 1, CMDLINE_MAX_FPS, &out->offline_fps);
     else if (std::strcmp(option, "--size") == 0) ok = parse_size(value, &out->width, &out->height);
     else if (std::strcmp(option, "--passes") == 0) ok = parse_int(value, 1, CMDLINE_MAX_PASSES, &out->passes);
+    else if (std::strcmp(option, "--video") == 0) out->video = value;
+    else if (std::strcmp(option, "--crf") == 0) ok = parse_int(value, 0, CMDLINE_MAX_CRF, &out->crf);
+    else if (std::strcmp(option, "--rtt") == 0) ok = parse_size(value, &out->rtt_width, &out->rtt_height);
     else if (std::strcmp(option, "--start") == 0) ok = out->has_start = parse_seconds(value, &out->start);
     else ok = out->has_end = parse_seconds(value, &out->end);
     if (!ok && !out->value_error[0]) value_error(out, option, value);
@@ -142,16 +163,28 @@ static void check_combinations(cmdline* out) {
     if (message[0]) return;
     if (out->capture_dir && out->bench)
         std::snprintf(message, size, "--capture and --bench cannot be combined");
+    else if (out->video && (out->capture_dir || out->bench))
+        std::snprintf(message, size, "--video cannot be combined with --capture or --bench");
     else if (out->check && cmdline_offline(out))
-        std::snprintf(message, size, "--check cannot be combined with --capture or --bench");
+        std::snprintf(message, size, "--check cannot be combined with --capture, --bench or --video");
     else if (out->check && out->edit)
         std::snprintf(message, size, "--check cannot be combined with --edit");
     else if (out->edit && cmdline_offline(out))
-        std::snprintf(message, size, "--edit cannot be combined with --capture or --bench");
+        std::snprintf(message, size, "--edit cannot be combined with --capture, --bench or --video");
     else if (out->offline_fps && !cmdline_offline(out) && !out->edit)
-        std::snprintf(message, size, "--fps is only used with --capture, --bench or --edit");
+        std::snprintf(message, size, "--fps is only used with --capture, --bench, --video or --edit");
     else if (out->control && !out->edit)
         std::snprintf(message, size, "--control is only used with --edit");
+    else if ((out->crf >= 0 || out->lossless) && !out->video)
+        std::snprintf(message, size, "%s is only used with --video", out->lossless ? "--lossless" : "--crf");
+    else if (out->crf >= 0 && out->lossless)
+        std::snprintf(message, size, "--crf and --lossless cannot be combined");
+    else if (out->video && !out->video[0])
+        std::snprintf(message, size, "--video needs a file name");
+    else if (cmdline_offline(out) && out->width &&
+             (out->width < CMDLINE_MIN_OFFLINE_SIZE || out->height < CMDLINE_MIN_OFFLINE_SIZE))
+        std::snprintf(message, size, "--size must be at least %dx%d for offline rendering, not %dx%d",
+                      CMDLINE_MIN_OFFLINE_SIZE, CMDLINE_MIN_OFFLINE_SIZE, out->width, out->height);
     else if (out->json && !out->bench)
         std::snprintf(message, size, "--json is only used with --bench");
     else if (out->passes && !out->bench)
@@ -171,6 +204,7 @@ static void check_combinations(cmdline* out) {
 cmdline cmdline_parse(int argc, char** argv) {
     cmdline out = {};
     out.fullscreen = -1;
+    out.crf = -1;
     for (int i = 1; i < argc && !out.error; ++i) {
         const char* arg = argv[i];
         if (takes_value(arg)) {
@@ -190,6 +224,8 @@ cmdline cmdline_parse(int argc, char** argv) {
             out.bench = 1;
         } else if (std::strcmp(arg, "--edit") == 0) {
             out.edit = 1;
+        } else if (std::strcmp(arg, "--lossless") == 0) {
+            out.lossless = 1;
         } else if (std::strcmp(arg, "--help") == 0 || std::strcmp(arg, "-h") == 0) {
             out.help = 1;
         } else if (std::strcmp(arg, "--version") == 0) {
@@ -217,7 +253,9 @@ cmdline cmdline_parse(int argc, char** argv) {
     return out;
 }
 
-int cmdline_offline(const cmdline* options) { return options->capture_dir || options->bench; }
+int cmdline_offline(const cmdline* options) { return options->capture_dir || options->bench || options->video; }
+
+int cmdline_offscreen(const cmdline* options) { return cmdline_offline(options) && options->fullscreen != 0; }
 
 void cmdline_apply(const cmdline* options) {
     if (options->fullscreen >= 0) gl_fullscreen = options->fullscreen;
@@ -226,6 +264,10 @@ void cmdline_apply(const cmdline* options) {
     if (options->width > 0) {
         gl_width = options->width;
         gl_height = options->height;
+    }
+    if (options->rtt_width > 0) {
+        gl_rttWidth = options->rtt_width;
+        gl_rttHeight = options->rtt_height;
     }
     if (options->has_start) demostart = options->start;
     // The engine's folder is not the viewer's to write a driver report into.

@@ -9,6 +9,8 @@ enum {
     CMDLINE_MESSAGE_MAX = 160,
     CMDLINE_MAX_BPM = 300,      // fastest tempo --bpm accepts
     CMDLINE_MAX_LENGTH = 600,   // longest starter show --length accepts, seconds
+    CMDLINE_MIN_OFFLINE_SIZE = 16,  // smallest side of an offline frame
+    CMDLINE_MAX_CRF = 51,
 };
 
 struct cmdline {
@@ -28,6 +30,10 @@ struct cmdline {
     int edit;                 // --edit: the show follows its files, with transport
     const char* control;      // --control FILE: edit-mode commands, "-" for stdin
     int width, height;        // --size WxH; 0: as the script says
+    const char* video;        // --video FILE: encode the frames and the soundtrack into FILE
+    int crf;                  // --crf N: quality of --video's lossy codecs; -1: their default
+    int lossless;             // --lossless: --video writes FFV1 RGB and FLAC
+    int rtt_width, rtt_height;  // --rtt WxH: the render target; 0: as the script says
     int has_start, has_end;   // --start / --end given
     float start, end;         // their seconds
     int describe;             // --describe [TYPE]: print what the script can say (TYPE in show_dir)
@@ -46,8 +52,10 @@ struct cmdline {
 // Parses argv (argv[0] is the program). Pure: touches nothing else.
 cmdline cmdline_parse(int argc, char** argv);
 
-// 1 when the run renders on the fixed-step clock (--capture or --bench).
+// 1 when the run renders on the fixed-step clock (--capture, --bench, --video).
 int cmdline_offline(const cmdline* options);
+// 1 when it renders offscreen: offline, unless --windowed asks for a window.
+int cmdline_offscreen(const cmdline* options);
 
 // Overrides the script's settings with what the command line says.
 void cmdline_apply(const cmdline* options);

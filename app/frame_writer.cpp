@@ -1,5 +1,6 @@
 #include "app/frame_writer.h"
 
+#include <chrono>
 #include <condition_variable>
 #include <mutex>
 #include <thread>
@@ -24,6 +25,12 @@ int failed = -1;         // the first frame that could not be written
 // Never destroyed: a fatal error exits while it may still be waiting, and
 // destroying a running thread would abort instead of exiting.
 std::thread* worker = nullptr;
+int write_png(const char* path, int, int width, int height, const uint8_t* rgb_bottom_up) {
+    return capture_write_png(path, width, height, rgb_bottom_up);
+}
+
+frame_write_fn write_frame = write_png;
+double waited = 0;
 
 void write_jobs() {
     std::unique_lock<std::mutex> held(lock);
@@ -31,7 +38,7 @@ void write_jobs() {
         changed.wait(held, [] { return busy || stopping; });
         if (!busy) return;
         held.unlock();
-        bool ok = capture_write_png(job.path.c_str(), job.width, job.height, job.pixels.data());
+        bool ok = write_frame(job.path.c_str(), job.frame, job.width, job.height, job.pixels.data());
         held.lock();
         if (!ok && failed < 0) failed = job.frame;
         busy = false;
@@ -48,13 +55,20 @@ std::unique_lock<std::mutex> wait_idle() {
 
 }  // namespace
 
+void frame_writer_use(frame_write_fn write) { write_frame = write ? write : write_png; }
+
+double frame_writer_wait_seconds() { return waited; }
+
 bool frame_writer_submit(const std::string& path, int frame, int width, int height, std::vector<uint8_t>* pixels) {
     if (!worker) {
         stopping = false;
         failed = -1;
+        waited = 0;
         worker = new std::thread(write_jobs);
     }
+    std::chrono::steady_clock::time_point began = std::chrono::steady_clock::now();
     std::unique_lock<std::mutex> held = wait_idle();
+    waited += std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
     if (failed >= 0) return false;
     job.path = path;
     job.frame = frame;

@@ -16,3 +16,7 @@ void* platform_proc_address(const char* name);
 // The window system's own extension list for the current context, or null
 // when there is none to report.
 const char* platform_window_extensions();
+
+// Why no window can be opened here, or null when one can be tried (on Linux:
+// no X display named and no other video driver chosen).
+const char* platform_window_unavailable();

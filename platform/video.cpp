@@ -7,11 +7,13 @@
 #include <SDL/SDL.h>
 #include <GL/gl.h>
 #include <GL/glu.h>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 
 #include "core/fatal.h"
 #include "core/settings.h"
+#include "platform/offscreen.h"
 #include "platform/platform.h"
 #include "resources/texture.h"
 
@@ -19,6 +21,7 @@ int rtt_texture = -1;
 float aspect_ratio = 16.0f / 9.0f;
 int present_height = 0;
 frame_sink_fn frame_sink = nullptr;
+int video_offscreen = 0;
 
 // Extension entry points, looked up when gl_extensions is set. Nothing in the
 // system calls them; they are kept for effects that may want them.
@@ -115,11 +118,30 @@ void video_state_restore() {
     glPushClientAttrib(GL_CLIENT_ALL_ATTRIB_BITS);
 }
 
+int video_fit_render_target(int* rtt_width, int* rtt_height, int width, int height) {
+    int64_t w = *rtt_width, h = *rtt_height;
+    if (w <= width && h <= height) return 0;
+    // Whichever side is the tighter fit sets the scale; the other follows.
+    if (w * height >= h * width) {
+        h = h * width / w;
+        w = width;
+    } else {
+        w = w * height / h;
+        h = height;
+    }
+    *rtt_width = static_cast<int>(w > 0 ? w : 1);
+    *rtt_height = static_cast<int>(h > 0 ? h : 1);
+    return 1;
+}
+
 static void create_render_target() {
-    if (gl_rttWidth <= 0 || gl_rttHeight <= 0 || gl_rttWidth > gl_width || gl_rttHeight > gl_height)
-        fatal_error("Render target %dx%d does not fit in the %dx%d window "
-                    "(gl_rttWidth and gl_rttHeight must be between 1 and gl_width, gl_height)",
-                    gl_rttWidth, gl_rttHeight, gl_width, gl_height);
+    if (gl_rttWidth <= 0 || gl_rttHeight <= 0)
+        fatal_error("Render target %dx%d is empty (gl_rttWidth and gl_rttHeight must be 1 or more)", gl_rttWidth,
+                    gl_rttHeight);
+    int asked_width = gl_rttWidth, asked_height = gl_rttHeight;
+    if (video_fit_render_target(&gl_rttWidth, &gl_rttHeight, gl_width, gl_height))
+        std::fprintf(stderr, "Note: render target %dx%d reduced to %dx%d to fit the %dx%d output\n", asked_width,
+                     asked_height, gl_rttWidth, gl_rttHeight, gl_width, gl_height);
     int components = gl_bpp / 8;
     if (components < 3) components = 3;
     rtt_texture = texture_create_empty(gl_rttWidth, gl_rttHeight, GL_RGB, components);
@@ -146,7 +168,33 @@ static void open_window(const SDL_VideoInfo* info) {
     if (!screen) fatal_error("Set video mode failed: %s", SDL_GetError());
 }
 
+// What every start does once a context is current.
+static void finish_start() {
+    texture_reset_cache();
+    if (gl_info) video_write_report("opengl.log");
+    video_default_state();
+    if (gl_extensions) look_up_extensions();
+    create_render_target();
+}
+
+void video_start_offscreen(int width, int height) {
+    char why[256];
+    gl_width = width;
+    gl_height = height;
+    // The frame is 8-bit RGB, as on a 24-bit desktop, whose windows report 32
+    // bits per pixel.
+    gl_bpp = 32;
+    if (!offscreen_open(width, height, why, sizeof why))
+        fatal_error("Offscreen rendering at %dx%d failed: %s", width, height, why);
+    finish_start();
+}
+
 void video_start() {
+    if (video_offscreen) {
+        video_start_offscreen(gl_width, gl_height);
+        return;
+    }
+    if (const char* why = platform_window_unavailable()) fatal_error("Video initialization failed: %s", why);
     if (SDL_Init(SDL_INIT_VIDEO) < 0) fatal_error("Video initialization failed: %s", SDL_GetError());
     const SDL_VideoInfo* info = SDL_GetVideoInfo();
     if (!info) fatal_error("Get video info failed: %s", SDL_GetError());
@@ -154,15 +202,12 @@ void video_start() {
     SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, gl_zbuffer);
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
     open_window(info);
-    texture_reset_cache();
-    if (gl_info) video_write_report("opengl.log");
-    video_default_state();
-    if (gl_extensions) look_up_extensions();
-    create_render_target();
+    finish_start();
     SDL_WarpMouse(320, 240);
 }
 
 void video_stop() {
+    offscreen_close();
     if (SDL_WasInit(SDL_INIT_VIDEO)) SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }
 
@@ -199,5 +244,5 @@ int frame_swap_skipped = 0;
 void frame_swap() {
     if (frame_swap_skipped) return;
     glFinish();
-    SDL_GL_SwapBuffers();
+    if (!offscreen_active()) SDL_GL_SwapBuffers();
 }

@@ -6,7 +6,16 @@ extern int rtt_texture;
 extern float aspect_ratio;
 extern int present_height;
 
+// Set before start-up to draw into an offscreen framebuffer of gl_width x
+// gl_height instead of a window (the offline runs: no display needed).
+extern int video_offscreen;
+
+// Opens the window, or the offscreen framebuffer when video_offscreen is set.
 void video_start();
+// The whole video start without a window, at width x height: context,
+// driver report, default state, render target. Any mode can call it; a
+// size the driver cannot draw is a fatal error.
+void video_start_offscreen(int width, int height);
 void video_stop();
 
 // Viewport of the render target; colour and depth cleared.
@@ -39,6 +48,10 @@ void video_default_state();
 // Save once; restore as often as needed.
 void video_state_save();
 void video_state_restore();
+
+// Shrinks a render target larger than the output to fit it, keeping its
+// aspect (each side at least 1). Returns 1 when it changed.
+int video_fit_render_target(int* rtt_width, int* rtt_height, int width, int height);
 
 // Letterbox arithmetic: the output band's height and lower edge for a window.
 int video_present_height(int width, float aspect);

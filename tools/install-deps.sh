@@ -9,6 +9,8 @@ packages="build-essential cmake pkg-config clang libclang-rt-dev
   libgl-dev libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri
   libjpeg-dev libpng-dev libfreetype-dev fonts-dejavu-core
   libmpg123-dev libmp3lame-dev
+  libegl-dev libopengl-dev libegl-mesa0
+  libavformat-dev libavcodec-dev libswscale-dev libswresample-dev libavutil-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth
   dpkg-dev file"

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/offline_show.h"
 #include "tests/test_support.h"
 
 namespace {

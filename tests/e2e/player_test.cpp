@@ -30,7 +30,7 @@ const player_case cases[] = {
      "string nothere.bmp\nstring nothere.bmp\n",
      255, "Error: loading at line 2: Error loading texture nothere.bmp: "},
     {"render target larger than the window", "gl_fullscreen 0\ngl_width 320\ngl_height 240\n[EOF]\n", 255,
-     "does not fit in the 320x240 window"},
+     "Note: render target 512x512 reduced to 240x240 to fit the 320x240 output\n"},
 };
 
 class player_errors : public ::testing::TestWithParam<player_case> {};

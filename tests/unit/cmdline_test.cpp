@@ -72,7 +72,7 @@ TEST(Cmdline, BadValuesAreReported) {
         {{"--start", "-1"}, "--start must be a number of seconds"},
         {{"--start", "nan"}, "--start must be"},
         {{"--start", "5", "--end", "5"}, "--end 5 must be after --start 5"},
-        {{"--fps", "30"}, "--fps is only used with --capture, --bench or --edit"},
+        {{"--fps", "30"}, "--fps is only used with --capture, --bench, --video or --edit"},
         {{"--json", "r.json"}, "--json is only used with --bench"},
         {{"--capture", "o", "--bench"}, "--capture and --bench cannot be combined"},
         {{"--capture", ""}, "--capture needs a folder name"},
