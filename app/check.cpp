@@ -42,6 +42,7 @@ void warn_unplayed_sections() {
 int check_open_context() {
     gl_fullscreen = 0;
     gl_info = 0;  // the check writes no driver report
+    video_offscreen = 1;  // no window, and no display needed
     return fatal_attempt_call([] { video_start(); });
 }
 
