@@ -235,7 +235,8 @@ TEST(capture, bench_reports_every_section_as_a_table_and_as_json) {
     for (const char* row : {"\nloading                      9        1 ", "\nefxFader                    18       10 ",
                             "\nefxFader                    30        4 ", "\nwhole frame                          11 ",
                             "\ninit loading                 9 ", "\nload efxFader                  ",
-                            "\ninit efxFader               18 ", "\ninit efxFader               30 "})
+                            "\ninit efxFader               18 ", "\ninit efxFader               30 ",
+                            "\nfloor                                60 "})
         EXPECT_NE(output.find(row), std::string::npos) << row << "\n" << output;
     std::string json = read_file(dir.file("report.json"));
     EXPECT_TRUE(valid_json(json)) << json;
