@@ -16,16 +16,14 @@ void model_upload_textures() {
         if (texture_valid(mat->texture)) texture_upload(mat->texture);
 }
 
-// The first `limit` faces of the object with normals at their vertices.
+// The first `limit` faces of the object with normals at their vertices,
+// straight from the vertex records through the object's index list: each
+// vertex is transformed once however many faces share it.
 static void draw_smooth_faces(const model_object& o, int limit) {
-    for (int i = 0; i < limit; ++i) {
-        const model_face& f = o.faces[i];
-        for (unsigned short index : {f.a, f.b, f.c}) {
-            const model_vertex& v = o.vertices[index];
-            glNormal3f(v.nx, v.ny, v.nz);
-            glVertex3f(v.x, v.y, v.z);
-        }
-    }
+    if (limit <= 0) return;
+    glVertexPointer(3, GL_FLOAT, sizeof(model_vertex), &o.vertices[0].x);
+    glNormalPointer(GL_FLOAT, sizeof(model_vertex), &o.vertices[0].nx);
+    glDrawElements(GL_TRIANGLES, 3 * limit, GL_UNSIGNED_SHORT, o.indices);
 }
 
 // Faces drawn of an object of `count` faces; NaN and negative fractions draw
@@ -42,10 +40,20 @@ static void draw_sphere_mapped(const model* m, float fraction) {
     glEnable(GL_TEXTURE_GEN_T);
     glTexGeni(GL_S, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
     glTexGeni(GL_T, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
-    glBegin(GL_TRIANGLES);
-    for (int i = 0; i < m->object_count; ++i)
-        draw_smooth_faces(m->objects[i], partial_count(m->objects[i].face_count, fraction));
-    glEnd();
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_NORMAL_ARRAY);
+    const model_vertex* last = nullptr;
+    for (int i = 0; i < m->object_count; ++i) {
+        const model_object& o = m->objects[i];
+        int limit = partial_count(o.face_count, fraction);
+        draw_smooth_faces(o, limit);
+        if (limit > 0) last = &o.vertices[o.indices[3 * limit - 1]];
+    }
+    glDisableClientState(GL_VERTEX_ARRAY);
+    glDisableClientState(GL_NORMAL_ARRAY);
+    // Arrays leave the current normal as it was; it becomes the last one
+    // drawn, as if each vertex had been sent on its own.
+    if (last) glNormal3f(last->nx, last->ny, last->nz);
     glDisable(GL_TEXTURE_GEN_S);
     glDisable(GL_TEXTURE_GEN_T);
 }
