@@ -17,3 +17,7 @@ void section_require(const section& s, const char* type, int params, int strings
     require_count(s, type, "splines", splines, s.spline_count);
     require_count(s, type, "syncs", syncs, s.sync_count);
 }
+
+void section_require_exactly(const section& s, int has, int needed, const char* message) {
+    if (has != needed) fatal_error("%s, line %d", message, s.line);
+}

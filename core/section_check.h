@@ -10,3 +10,6 @@ struct section;
 // splines, syncs; checked in that order) when `s` has fewer than asked for.
 void section_require(const section& s, const char* type, int params, int strings, int splines,
                      int syncs);
+// Stops with "<message>, line N" unless `has` is exactly `needed`: for the
+// counts a type reports in words of its own.
+void section_require_exactly(const section& s, int has, int needed, const char* message);

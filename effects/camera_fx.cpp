@@ -4,7 +4,6 @@
 #include "effects/camera_fx.h"
 
 #include "core/clock.h"
-#include "core/fatal.h"
 #include "core/section.h"
 #include "core/section_check.h"
 #include "effects/quads.h"
@@ -29,12 +28,9 @@ void camera_fx_setup(camera* c, const float* params, float aspect) {
     c->far_clip = params[2];
 }
 
-// Fewer than three params is reported with the section's line, more with the
-// type's own message.
 void camera_fx_init() {
     section& s = *current_section;
-    section_require(s, TYPE_NAME, CAMERA_FX_PARAMS, 0, 0, 0);
-    if (s.param_count != CAMERA_FX_PARAMS) fatal_error("Script: three params are needed in genCamera section");
+    section_require_exactly(s, s.param_count, CAMERA_FX_PARAMS, "Script: three params are needed in genCamera section");
     camera* c = camera_create(CAMERA_LOOK_AT_MODE);
     camera_fx_setup(c, s.params, aspect_ratio);
     s.instance_data = c;

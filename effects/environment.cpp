@@ -17,12 +17,10 @@ struct environment_instance {
     int texture;
 };
 
-// Fewer than three strings is reported with the section's line, more with
-// the type's own message.
+// Exactly three strings, checked before any file is opened.
 void environment_init() {
     section* s = current_section;
-    section_require(*s, "genEnvironment", 0, 3, 0, 0);
-    if (s->string_count != 3) fatal_error("Script: three strings are needed in genEnvironment section");
+    section_require_exactly(*s, s->string_count, 3, "Script: three strings are needed in genEnvironment section");
     environment_instance* instance = new environment_instance();
     instance->object = model_load(s->strings[0], s->strings[1]);
     if (!instance->object) fatal_error("genEnvironment: Error loading model '%s' (%s)", s->strings[1], model_last_error());

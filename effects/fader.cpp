@@ -6,7 +6,6 @@
 #include <GL/glu.h>
 
 #include "core/clock.h"
-#include "core/fatal.h"
 #include "core/section.h"
 #include "core/section_check.h"
 
@@ -28,12 +27,10 @@ void fader_load() {
     }
 }
 
-// The fade reads exactly eight params; fewer is reported with the section's
-// line, more with the type's own message.
+// The fade reads exactly eight params.
 void fader_init() {
     const section& s = *current_section;
-    section_require(s, "efxFader", FADER_PARAMS, 0, 0, 0);
-    if (s.param_count != FADER_PARAMS) fatal_error("Script: eight floats are needed in fader effect");
+    section_require_exactly(s, s.param_count, FADER_PARAMS, "Script: eight floats are needed in fader effect");
 }
 
 static void overlay_begin() {

@@ -102,9 +102,9 @@ static int load_required(const char* name, int options) {
 // section that stops with an error leaves nothing half built behind.
 void particletex_init() {
     section& s = *current_section;
-    section_require(s, TYPE_NAME, PARTICLETEX_PARAMS, PARTICLETEX_STRINGS, 0, 0);
-    if (s.string_count != PARTICLETEX_STRINGS)
-        fatal_error("genParticletex: Script: Two strings are needed in genParticletex section");
+    section_require_exactly(s, s.string_count, PARTICLETEX_STRINGS,
+                            "genParticletex: Script: Two strings are needed in genParticletex section");
+    section_require(s, TYPE_NAME, PARTICLETEX_PARAMS, 0, 0, 0);
     particletex_instance built = {};
     built.image = load_required(s.strings[0], TEXTURE_LINEAR);
     texture_upload(built.image);

@@ -95,21 +95,26 @@ void pathway_init() {
     s.instance_data = instance;
 }
 
-void pathway_render() {
-    const section& s = *current_section;
-    pathway_instance* instance = static_cast<pathway_instance*>(s.instance_data);
-    float t = s.local_time;
-    draw_debug_axes();
+void pathway_pass(pathway_instance* instance, const spline* path, float rate, float t,
+                  void (*settle)(particle_system*)) {
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
-    pathway_emit(instance, &s.splines[0], s.params[0], t);
+    pathway_emit(instance, path, rate, t);
     glEnable(GL_TEXTURE_2D);
     glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE);
     particles_update(t - instance->previous_time, instance->particles);
+    if (settle) settle(instance->particles);
     particles_draw(instance->particles);
     instance->previous_time = t;
     glDisable(GL_BLEND);
     glPopMatrix();
+}
+
+void pathway_render() {
+    const section& s = *current_section;
+    draw_debug_axes();
+    pathway_pass(static_cast<pathway_instance*>(s.instance_data), &s.splines[0], s.params[0], s.local_time,
+                 nullptr);
 }

@@ -45,6 +45,12 @@ void pathway_fill(particle_system* system, float r, float g, float b);
 // pool lasts. Nothing is woken for t below 0. The path holds its last key
 // past its end.
 void pathway_emit(pathway_instance* instance, const spline* path, float rate, float t);
+// One pass of the trail in the current view, between a push and a pop of the
+// modelview: the emission walk at t (after which texturing is on and
+// polygons are filled), one step of motion since the last pass, `settle` (when
+// given) applied to the moved particles, then the sprites added.
+void pathway_pass(pathway_instance* instance, const spline* path, float rate, float t,
+                  void (*settle)(particle_system*));
 
 void pathway_init();
 void pathway_render();

@@ -57,6 +57,7 @@ void builder3d_load() {
 void builder3d_start() {}
 
 void builder3d_render() {
+    current_camera = builder3d_camera;
     const section& s = *current_section;
     float f = build_fraction(s.local_time, s.duration);
     camera_apply_projection(builder3d_camera);

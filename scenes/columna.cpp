@@ -19,6 +19,7 @@
 #include "resources/model_draw.h"
 #include "resources/skybox.h"
 #include "resources/texture.h"
+#include "scenes/ring_scene.h"
 
 const char* const COLUMNA_SKY_IMAGE = "data/textures/8470702.jpg";
 const char* const COLUMNA_MODEL_DIR = "data/models/";
@@ -32,8 +33,6 @@ static int columna_second = -1;
 static columna_feedback columna_copy = {0, 0, 0};
 static camera* columna_camera = nullptr;
 static float columna_spin = COLUMNA_SPIN_START;
-
-float columna_sky_angle(int layer, float t) { return static_cast<float>(layer * COLUMNA_SKY_STEP) + t; }
 
 float columna_spin_step(float spin, float t) { return spin + t * 0.1f; }
 
@@ -101,20 +100,11 @@ static void columna_draw_sky(float t) {
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE);
     glColor4f(0, 0, 0, 0.05f);
-    glEnable(GL_TEXTURE_2D);
-    for (int layer = 0; layer < COLUMNA_SKY_LAYERS; ++layer) {
-        glMatrixMode(GL_PROJECTION);
-        glPushMatrix();
-        glRotatef(columna_sky_angle(layer, t), 1, 2, 0);
-        glMatrixMode(GL_MODELVIEW);
-        skybox_draw(columna_sky, columna_camera);
-        glMatrixMode(GL_PROJECTION);
-        glPopMatrix();
-        glMatrixMode(GL_MODELVIEW);
-    }
+    ring_scene_sky_layers(columna_sky, columna_camera, t, 1, 1, 2, 0);
 }
 
 void columna_render() {
+    current_camera = columna_camera;
     float t = demo_time - current_section->start;
     camera_apply_projection(columna_camera);
     camera_apply_view(columna_camera);

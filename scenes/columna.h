@@ -17,11 +17,6 @@ extern const char* const COLUMNA_MODEL_DIR;
 extern const char* const COLUMNA_MODEL_FILE;
 extern const char* const COLUMNA_REFLECTION_IMAGE;
 
-enum { COLUMNA_SKY_LAYERS = 5, COLUMNA_SKY_STEP = 26 };
-
-// Degrees the projection is turned about (1, 2, 0) for sky layer `layer`
-// (0..4) at t: layer * 26 + t.
-float columna_sky_angle(int layer, float t);
 // The spin after one more frame at t: it grows by t * 0.1 every frame, so it
 // speeds up with t (and with the frame rate). A section starts it at -30.
 float columna_spin_step(float spin, float t);

@@ -49,6 +49,7 @@ void flare_load() {
 void flare_start() { quad_init(&flare_quad, flare_texture, 512, 256); }
 
 void flare_render() {
+    current_camera = flare_camera;
     const section& s = *current_section;
     flare_frame f = flare_frame_at(demo_time - s.start, s.end - s.start);
     camera_set_target(flare_camera, 0, 0, 0);

@@ -82,6 +82,7 @@ static void gears_rotate(const gears_rotation& r) {
 }
 
 void gears_render() {
+    current_camera = gears_camera;
     const section& s = *current_section;
     float t = s.local_time;
     float key[SPLINE_CHANNELS];

@@ -1,4 +1,4 @@
-// gears: a small clockwork of seven wheels from three gear models turning
+// gears: a small clockwork of ten wheels from three gear models turning
 // about the origin at their tooth ratios, drawn additively with a
 // sphere-mapped picture while the camera flies along the section's first
 // spline (position, pitch yaw twist, target) at its local time.

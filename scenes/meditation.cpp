@@ -16,6 +16,7 @@
 #include "resources/model_draw.h"
 #include "resources/skybox.h"
 #include "resources/texture.h"
+#include "scenes/ring_scene.h"
 
 const char* const MEDITATION_MODEL_DIR = "data/meditation/models/";
 const char* const MEDITATION_MODEL_FILE = "meditation.3d";
@@ -72,7 +73,6 @@ void meditation_circle_rotations(float a, meditation_rotation out[MEDITATION_CIR
     out[2] = {a * 75 + 50, {-2, 0.5f, 0.75f}};
 }
 
-float meditation_sky_angle(int pass, float T) { return static_cast<float>(pass * 26) + T; }
 
 float meditation_particle_turn(int k, float T) {
     return static_cast<float>(k) * T * -0.010000001f;
@@ -160,15 +160,7 @@ static void meditation_sky_passes(float T) {
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE);
     glColor4f(0, 0, 0, 0.1f);
-    for (int pass = 0; pass < MEDITATION_SKY_PASSES; ++pass) {
-        glMatrixMode(GL_PROJECTION);
-        glPushMatrix();
-        glRotatef(meditation_sky_angle(pass, T), 1, 1, 1);
-        skybox_draw(meditation_sky, meditation_camera);
-        glMatrixMode(GL_PROJECTION);
-        glPopMatrix();
-        glMatrixMode(GL_MODELVIEW);
-    }
+    ring_scene_sky_layers(meditation_sky, meditation_camera, T, 1, 1, 1, 1);
     glDisable(GL_BLEND);
 }
 
@@ -178,6 +170,7 @@ static void meditation_apply_camera() {
 }
 
 void meditation_render() {
+    current_camera = meditation_camera;
     float T = demo_time;
     meditation_clock c = meditation_clock_at(T);
     camera_set_perspective(meditation_camera, 60, aspect_ratio);

@@ -20,7 +20,6 @@ enum {
     MEDITATION_PARTICLES = 1000,
     MEDITATION_FLARES = 6,
     MEDITATION_CIRCLES = 3,
-    MEDITATION_SKY_PASSES = 5,
 };
 
 extern const char* const MEDITATION_MODEL_DIR;
@@ -54,8 +53,6 @@ float meditation_coordinate(int sign, int magnitude);
 void meditation_scatter(particle_system* system);
 // The three accumulating turns of the ring cluster.
 void meditation_circle_rotations(float a, meditation_rotation out[MEDITATION_CIRCLES]);
-// Degrees the projection turns about (1, 1, 1) for sky pass `pass` (0..4).
-float meditation_sky_angle(int pass, float T);
 // Particle k's turn about (1, -0.5, 0.75) and its cluster's angle argument.
 float meditation_particle_turn(int k, float T);
 float meditation_particle_cluster(int k, float T);

@@ -3,6 +3,7 @@
 #include "scenes/paintex.h"
 
 #include <GL/gl.h>
+#include <cmath>
 
 #include "core/clock.h"
 #include "core/fatal.h"
@@ -25,6 +26,13 @@ static int paintex_caption = 0;
 static textured_quad paintex_quad;
 static particle_system* paintex_sparks = nullptr;
 static camera* paintex_camera = nullptr;
+
+float paintex_visible_share(float caption_param, float t, float aspect) {
+    const double half_fov = PAINTEX_FOVY * 0.5 * 3.14159265358979 / 180;
+    double seen = 2 * paintex_camera_z(caption_param, t) * std::tan(half_fov) * aspect;
+    double share = seen / (PAINTEX_QUAD_WIDTH * PAINTEX_QUAD_SCALE);
+    return static_cast<float>(share < 1 ? share : 1);
+}
 
 paintex_phase paintex_phase_at(float t, const float* syncs, float start, float end) {
     if (t < syncs[0]) return {PAINTEX_REVEAL, syncs[0]};
@@ -82,7 +90,7 @@ void paintex_load() {
     paintex_camera = camera_create(CAMERA_LOOK_AT_MODE);
     camera_set_position(paintex_camera, 0, 0, -1);
     camera_set_target(paintex_camera, 0, 0, 0);
-    camera_set_perspective(paintex_camera, 90, aspect_ratio);
+    camera_set_perspective(paintex_camera, PAINTEX_FOVY, aspect_ratio);
     camera_set_roll(paintex_camera, 0);
     paintex_camera->far_clip = 1000;
 }
@@ -100,14 +108,14 @@ void paintex_init() {
 
 void paintex_start() {
     paintex_caption = static_cast<int>(current_section->params[0]);
-    quad_init(&paintex_quad, paintex_images[paintex_caption], 1024, 256);
+    quad_init(&paintex_quad, paintex_images[paintex_caption], PAINTEX_QUAD_WIDTH, PAINTEX_QUAD_HEIGHT);
 }
 
 static void draw_caption() {
     glEnable(GL_BLEND);
     glBlendFunc(GL_ONE, GL_ONE);
     glPushMatrix();
-    glScalef(0.1f, 0.1f, 0.1f);
+    glScalef(PAINTEX_QUAD_SCALE, PAINTEX_QUAD_SCALE, PAINTEX_QUAD_SCALE);
     quad_draw(&paintex_quad);
     glPopMatrix();
 }
@@ -121,7 +129,7 @@ static void draw_sparks(float edge, float f) {
         float rgb[3];
         paintex_pixel_colour(image, column, k, rgb);
         paintex_sparks->particles[k].alive = 1;
-        particle_set_position(paintex_sparks, k, edge * 0.1f, (127 - k) * 0.1f, 0);
+        particle_set_position(paintex_sparks, k, edge * PAINTEX_QUAD_SCALE, (127 - k) * PAINTEX_QUAD_SCALE, 0);
         particle_set_colour(paintex_sparks, k, rgb[0], rgb[1], rgb[2], 0.3f);
     }
     glBlendFunc(GL_ONE, GL_ONE);
@@ -129,6 +137,7 @@ static void draw_sparks(float edge, float f) {
 }
 
 void paintex_render() {
+    current_camera = paintex_camera;
     const section& s = *current_section;
     float t = demo_time - s.start;
     camera_set_target(paintex_camera, 0, 0, 0);

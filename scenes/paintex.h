@@ -23,7 +23,12 @@ enum {
     PAINTEX_PARAMS = 7,
     PAINTEX_SYNCS = 2,
     PAINTEX_SPARKS = 256,
+    PAINTEX_QUAD_WIDTH = 1024,   // the caption quad, before its scale
+    PAINTEX_QUAD_HEIGHT = 256,
+    PAINTEX_FOVY = 90,           // degrees, vertical
 };
+// The caption quad is drawn at a tenth of its size.
+const float PAINTEX_QUAD_SCALE = 0.1f;
 
 extern const char* const PAINTEX_CAPTION_IMAGES[PAINTEX_CAPTIONS];
 extern const char* const PAINTEX_SPARK_IMAGE;
@@ -39,6 +44,10 @@ struct paintex_phase {
 paintex_phase paintex_phase_at(float t, const float* syncs, float start, float end);
 // The camera's distance: slow for the title caption (params[0] exactly 5).
 float paintex_camera_z(float caption_param, float t);
+// The share (at most 1) of the caption's width inside the picture at t
+// seconds after the section's start, on a picture `aspect` times as wide as
+// high, for a caption neither moved nor turned.
+float paintex_visible_share(float caption_param, float t, float aspect);
 // Moves the quad's right edge and its texture coordinate to the fraction f
 // of the full width; returns the edge's x.
 float paintex_reveal(textured_quad* quad, float f);

@@ -16,6 +16,7 @@
 #include "resources/skybox.h"
 #include "resources/texture.h"
 #include "scenes/3Dbuilder.h"
+#include "scenes/ring_scene.h"
 
 const char* const PARANOIA_SKY_IMAGE = "data/textures/paranoia_sky.jpg";
 const char* const PARANOIA_MODEL_DIR = "data/models/";
@@ -34,8 +35,6 @@ void paranoia_camera_position(float t, float out[3]) {
     out[1] = t * 0.1f;
     out[2] = 50 - t * 0.1f;
 }
-
-float paranoia_sky_angle(int layer, float t) { return static_cast<float>(layer * PARANOIA_SKY_STEP) + t; }
 
 void paranoia_load() {
     paranoia_sky = skybox_create(PARANOIA_SKY_IMAGE, SKYBOX_JPG, 0);
@@ -67,17 +66,7 @@ static void paranoia_draw_sky(float t) {
     glBlendFunc(GL_SRC_ALPHA, GL_ONE);
     glEnable(GL_BLEND);
     glColor4f(0, 0, 0, 0.1f);
-    glEnable(GL_TEXTURE_2D);
-    for (int layer = 0; layer < PARANOIA_SKY_LAYERS; ++layer) {
-        glMatrixMode(GL_PROJECTION);
-        glPushMatrix();
-        glRotatef(paranoia_sky_angle(layer, t), 1, 0, 0);
-        glMatrixMode(GL_MODELVIEW);
-        skybox_draw(paranoia_sky, paranoia_camera);
-        glMatrixMode(GL_PROJECTION);
-        glPopMatrix();
-        glMatrixMode(GL_MODELVIEW);
-    }
+    ring_scene_sky_layers(paranoia_sky, paranoia_camera, t, 1, 1, 0, 0);
     glDisable(GL_BLEND);
 }
 
@@ -101,6 +90,7 @@ static void paranoia_draw_model(float t, float fraction) {
 }
 
 void paranoia_render() {
+    current_camera = paranoia_camera;
     const section& s = *current_section;
     float t = demo_time - s.start;
     camera_apply_projection(paranoia_camera);

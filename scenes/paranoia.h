@@ -14,14 +14,10 @@ extern const char* const PARANOIA_MODEL_DIR;
 extern const char* const PARANOIA_MODEL_FILE;
 extern const char* const PARANOIA_IMAGE;
 
-enum { PARANOIA_SKY_LAYERS = 5, PARANOIA_SKY_STEP = 26 };
-
 // Degrees the model has turned about (0.7, 1, 0) at t: t * t * 0.5.
 float paranoia_turn_angle(float t);
 // Where the camera drifts to at t: (20 - t/10, t/10, 50 - t/10).
 void paranoia_camera_position(float t, float out[3]);
-// Degrees the projection is turned about (1, 0, 0) for sky layer `layer`.
-float paranoia_sky_angle(int layer, float t);
 
 void paranoia_load();
 void paranoia_start();

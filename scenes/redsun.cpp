@@ -65,6 +65,7 @@ void redsun_init() {
 }
 
 void redsun_render() {
+    current_camera = redsun_camera;
     const section& s = *current_section;
     float T = s.local_time;
     float colour[4];

@@ -1,5 +1,5 @@
 // Shared pieces of the ring-and-sky scenes (knots, flash): phase selection, the skybox
-// layers, fixed-resource loading and the ring pool.
+// layers (which the other layered-sky scenes draw too), fixed-resource loading and the ring pool.
 #include "scenes/ring_scene.h"
 
 #include <GL/gl.h>

@@ -152,18 +152,7 @@ void thelake_init() {
 // The rain at local time t in the current view: the emission walk along the
 // path, one step of fall, the drops that reached the water taken away.
 static void rain_pass(const section& s, pathway_instance* instance, float t) {
-    glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
-    pathway_emit(instance, &s.splines[0], s.params[0], t);
-    glEnable(GL_TEXTURE_2D);
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
-    particles_update(t - instance->previous_time, instance->particles);
-    lake_rain_sink(instance->particles);
-    particles_draw(instance->particles);
-    instance->previous_time = t;
-    glDisable(GL_BLEND);
-    glPopMatrix();
+    pathway_pass(instance, &s.splines[0], s.params[0], t, [](particle_system* p) { lake_rain_sink(p); });
 }
 
 static void draw_water(int ripple) {

@@ -11,9 +11,9 @@ namespace {
 TEST(effects, section_lacking_params_stops_the_run_naming_its_line) {
     e2e_expect_errors({
         {"fader with seven", "[efxFader]\nstart 0\nend 1\n" + e2e_params(7),
-         "Error: efxFader: section at line 17 needs 8 params, has 7\n"},
+         "Error: Script: eight floats are needed in fader effect, line 17\n"},
         {"fader with nine", "[efxFader]\nstart 0\nend 1\n" + e2e_params(9),
-         "Error: Script: eight floats are needed in fader effect\n"},
+         "Error: Script: eight floats are needed in fader effect, line 17\n"},
         {"radial blur without its centre", "[efxRadialBlur]\nstart 0\nend 1\n" + e2e_params(8),
          "Error: efxRadialBlur: section at line 17 needs 9 params, has 8\n"},
         {"radial blur short of its sync keys",

@@ -260,8 +260,8 @@ TEST_F(environment_window, bad_sections_are_reported_before_drawing) {
         std::initializer_list<const char*> strings;
         const char* message;
     } rows[] = {
-        {{"./", "box.3ds"}, "genEnvironment: section at line 1 needs 3 strings, has 2"},
-        {{"./", "box.3ds", "teal.tga", "extra"}, "Script: three strings are needed in genEnvironment section"},
+        {{"./", "box.3ds"}, "Script: three strings are needed in genEnvironment section, line 1"},
+        {{"./", "box.3ds", "teal.tga", "extra"}, "Script: three strings are needed in genEnvironment section, line 1"},
         {{"./", "none.3ds", "teal.tga"}, "genEnvironment: Error loading model 'none.3ds' (./none.3ds: No such file or directory)"},
         {{"./", "box.3ds", "teal.png"}, "genEnvironment: Error loading texture teal.png"},
     };

@@ -164,9 +164,9 @@ TEST_F(fx3d_window, later_camera_section_wins_the_frame) {
 TEST_F(fx3d_window, camera_needs_exactly_three_params) {
     open();
     add_section(section_type_find("genCamera"), 0, 1, {60, 0.1f});
-    EXPECT_EQ(fatal_message(camera_fx_init), "genCamera: section at line 1 needs 3 params, has 2");
+    EXPECT_EQ(fatal_message(camera_fx_init), "Script: three params are needed in genCamera section, line 1");
     section& s = add_section(section_type_find("genCamera"), 0, 1, {60, 0.1f, 100, 4});
-    EXPECT_EQ(fatal_message(camera_fx_init), "Script: three params are needed in genCamera section");
+    EXPECT_EQ(fatal_message(camera_fx_init), "Script: three params are needed in genCamera section, line 1");
     EXPECT_EQ(s.instance_data, nullptr);
 }
 

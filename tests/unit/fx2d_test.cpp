@@ -102,9 +102,9 @@ TEST(fader, init_accepts_exactly_eight_params) {
         const char* message;
     } cases[] = {
         {8, ""},
-        {7, "efxFader: section at line 31 needs 8 params, has 7"},
-        {0, "efxFader: section at line 31 needs 8 params, has 0"},
-        {9, "Script: eight floats are needed in fader effect"},
+        {7, "Script: eight floats are needed in fader effect, line 31"},
+        {0, "Script: eight floats are needed in fader effect, line 31"},
+        {9, "Script: eight floats are needed in fader effect, line 31"},
     };
     section* saved = current_section;
     for (const auto& c : cases) {

@@ -235,7 +235,7 @@ float brightness(rgb_image& image, int x, int y) {
 }
 
 TEST(scenes_b_pictures, caption_word_is_lit_in_the_middle_on_black_edges) {
-    rgb_image caption = scene_caption("MUSIC", 1);
+    rgb_image caption = scene_caption("MUSIC", 1, 0.8f);
     ASSERT_EQ(caption.width, 1024);
     ASSERT_EQ(caption.height, 256);
     float border = 0, ink_in_middle_rows = 0;

@@ -201,8 +201,6 @@ TEST(meditation_scene, turns_of_rings_sky_passes_and_particle_clusters) {
     EXPECT_EQ(r[2].axis[0], -2.0f);
     meditation_circle_rotations(0, r);
     EXPECT_EQ(r[0].angle, 10.0f);
-    EXPECT_EQ(meditation_sky_angle(0, 1.5f), 1.5f);
-    EXPECT_EQ(meditation_sky_angle(4, 1.5f), 105.5f);
     EXPECT_FLOAT_EQ(meditation_particle_turn(3, 2), -0.06f);
     EXPECT_FLOAT_EQ(meditation_particle_turn(999, 10), -99.9f);
     EXPECT_EQ(meditation_particle_turn(0, 10), 0.0f);

@@ -10,11 +10,12 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "scenes/paintex.h"
 #include "tools/assets/generators.h"
 #include "tools/assets/noise.h"
 
 static const char* TEXT_FACE = "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf";
-static const int CAPTION_WIDTH = 1024, CAPTION_HEIGHT = 256;
+static const int CAPTION_WIDTH = PAINTEX_QUAD_WIDTH, CAPTION_HEIGHT = PAINTEX_QUAD_HEIGHT;
 
 static void fail(const char* what) {
     std::fprintf(stderr, "quillon-assets: %s (%s)\n", what, TEXT_FACE);
@@ -101,9 +102,19 @@ static std::vector<float> blur(const std::vector<float>& in, int width, int heig
     return a;
 }
 
-rgb_image scene_caption(const std::string& word, int hue_seed) {
+// The show's captions are fully painted two seconds into their sections.
+static const float CAPTION_REVEAL_SECONDS = 2;
+
+float scene_caption_fill(int index) {
+    // Nine tenths of the visible span leaves room for the glow either side;
+    // a caption the camera sees whole keeps its usual size.
+    float fill = 0.9f * paintex_visible_share(static_cast<float>(index), CAPTION_REVEAL_SECONDS, 16.0f / 9);
+    return fill < 0.8f ? fill : 0.8f;
+}
+
+rgb_image scene_caption(const std::string& word, int hue_seed, float fill) {
     const int w = CAPTION_WIDTH, h = CAPTION_HEIGHT;
-    std::vector<float> cover = scene_text_coverage(word, w, h, 0.8f);
+    std::vector<float> cover = scene_text_coverage(word, w, h, fill);
     std::vector<float> glow = blur(cover, w, h, 7);
     rgb_image image(w, h, 3);
     float phase = hue_seed * 1.3f;
@@ -222,9 +233,9 @@ void generate_scene_pictures_b(const std::string& data_dir) {
         {"engine", "ENGINE"},       {"music", "MUSIC"}, {"graphics", "GRAPHICS"},
         {"modelling", "MODELLING"}, {"logo", "Quillon"}, {"title02", "QUILLON"},
     };
-    int seed = 0;
-    for (const auto& c : captions)
-        asset_write_tga(data_dir + "/textures/" + c[0] + ".tga", scene_caption(c[1], seed++));
+    for (int i = 0; i < PAINTEX_CAPTIONS; ++i)
+        asset_write_tga(data_dir + "/textures/" + captions[i][0] + ".tga",
+                        scene_caption(captions[i][1], i, scene_caption_fill(i)));
     asset_write_jpeg(data_dir + "/textures/grayflare.jpg", scene_grey_flare(64), 92);
     asset_write_jpeg(data_dir + "/textures/flare.jpg", scene_wide_flare(512, 256), 92);
     asset_write_jpeg(data_dir + "/redsun/textures/electronicflare.jpg", scene_sun_flare(256), 92);

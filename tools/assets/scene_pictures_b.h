@@ -16,8 +16,12 @@
 std::vector<float> scene_text_coverage(const std::string& text, int width, int height, float fill);
 
 // A caption: the word in a warm-to-cool gradient with a soft glow, on black
-// (the scenes add it over the picture). 1024 x 256.
-rgb_image scene_caption(const std::string& word, int hue_seed);
+// (the scenes add it over the picture), set to fill at most `fill` of the
+// picture's width and height. 1024 x 256.
+rgb_image scene_caption(const std::string& word, int hue_seed, float fill);
+// The fill that keeps caption `index` (as the painted caption scene numbers
+// them) and its glow inside the show's 16:9 picture once it is fully painted.
+float scene_caption_fill(int index);
 // A round, soft grey glow: bright centre, black edge.
 rgb_image scene_grey_flare(int size);
 // A wide lens flare: hot core, horizontal streak, faint rays and a halo.
