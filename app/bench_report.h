@@ -28,7 +28,8 @@ struct bench_report {
     std::vector<double> frame_ms;  // whole frames, one per frame drawn
     // The floor: frames of the bare present path alone (clear, copy of the
     // render target, letterboxed quad, swap) at the run's window size, timed
-    // in the same process. Every time is also shown as a ratio to its mean,
+    // in the same process. Every time is also shown as a ratio to their
+    // median (which a busy moment of the machine sways less than the mean),
     // so runs on different machines compare.
     std::vector<double> floor_ms;
     int width = 0, height = 0;
@@ -45,6 +46,8 @@ double bench_percentile(std::vector<double> values, double percent);
 
 // `ms` divided by `floor_ms`; 0 when there is no floor to divide by.
 double bench_ratio(double ms, double floor_ms);
+// The floor figure the ratios divide by: the median floor frame; 0 without.
+double bench_floor(const bench_report& report);
 
 std::string bench_table(const bench_report& report);
 std::string bench_json(const bench_report& report);
