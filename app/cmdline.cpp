@@ -34,12 +34,30 @@ const char* cmdline_usage() {
            "  --passes N      with --bench: play the timeline N times without reloading,\n"
            "                  report the peak resident memory of each pass and fail\n"
            "                  when it keeps growing after the first\n"
+           "  --check         read the script and load every section's files (whatever\n"
+           "                  demostart and demoend say), print every fault found, play\n"
+           "                  nothing; exit status 255 when there was a fault, else 0\n"
+           "  --list-types    print the section type names and exit\n"
+           "  --edit          edit mode: play in a window that follows every save of the\n"
+           "                  script and the files it names, with pause, seek, loop\n"
+           "                  and a timeline view (keys below); --fps N puts it on a\n"
+           "                  fixed step of 1/N s per frame\n"
+           "  --control FILE  with --edit: read commands from FILE (a named pipe, or -\n"
+           "                  for standard input), one a line: seek SECONDS, pause,\n"
+           "                  play, step N, loop A B, loop off, reload, still FILE.png,\n"
+           "                  status, timeline (shows or hides the view), quit\n"
            "  --help          show this text and exit\n"
-           "  --version       show the version and exit\n";
+           "  --version       show the version and exit\n"
+           "\n"
+           "Edit mode keys: P pause/play; [ and ] seek 1 s back/forward (with Shift:\n"
+           "  10 s); , and . step one frame back/forward while paused; PageUp/PageDown\n"
+           "  previous/next section start; I and O set the loop's in and out at the\n"
+           "  current time, L clears the loop; Home restarts from demostart; R reloads;\n"
+           "  Tab shows the timeline view. Escape quits.\n";
 }
 
 static int takes_value(const char* option) {
-    static const char* const names[] = {"--script", "--capture", "--fps", "--json", "--size", "--start", "--end", "--passes"};
+    static const char* const names[] = {"--script", "--capture", "--fps", "--json", "--size", "--start", "--end", "--passes", "--control"};
     for (const char* name : names)
         if (std::strcmp(option, name) == 0) return 1;
     return 0;
@@ -93,6 +111,7 @@ static void take_value(cmdline* out, const char* option, const char* value) {
     if (std::strcmp(option, "--script") == 0) out->script = value;
     else if (std::strcmp(option, "--capture") == 0) out->capture_dir = value;
     else if (std::strcmp(option, "--json") == 0) out->json = value;
+    else if (std::strcmp(option, "--control") == 0) out->control = value;
     else if (std::strcmp(option, "--fps") == 0) ok = parse_int(value, 1, CMDLINE_MAX_FPS, &out->offline_fps);
     else if (std::strcmp(option, "--size") == 0) ok = parse_size(value, &out->width, &out->height);
     else if (std::strcmp(option, "--passes") == 0) ok = parse_int(value, 1, CMDLINE_MAX_PASSES, &out->passes);
@@ -108,8 +127,16 @@ static void check_combinations(cmdline* out) {
     if (message[0]) return;
     if (out->capture_dir && out->bench)
         std::snprintf(message, size, "--capture and --bench cannot be combined");
-    else if (out->offline_fps && !cmdline_offline(out))
-        std::snprintf(message, size, "--fps is only used with --capture or --bench");
+    else if (out->check && cmdline_offline(out))
+        std::snprintf(message, size, "--check cannot be combined with --capture or --bench");
+    else if (out->check && out->edit)
+        std::snprintf(message, size, "--check cannot be combined with --edit");
+    else if (out->edit && cmdline_offline(out))
+        std::snprintf(message, size, "--edit cannot be combined with --capture or --bench");
+    else if (out->offline_fps && !cmdline_offline(out) && !out->edit)
+        std::snprintf(message, size, "--fps is only used with --capture, --bench or --edit");
+    else if (out->control && !out->edit)
+        std::snprintf(message, size, "--control is only used with --edit");
     else if (out->json && !out->bench)
         std::snprintf(message, size, "--json is only used with --bench");
     else if (out->passes && !out->bench)
@@ -140,10 +167,16 @@ cmdline cmdline_parse(int argc, char** argv) {
             out.mute = 1;
         } else if (std::strcmp(arg, "--bench") == 0) {
             out.bench = 1;
+        } else if (std::strcmp(arg, "--edit") == 0) {
+            out.edit = 1;
         } else if (std::strcmp(arg, "--help") == 0 || std::strcmp(arg, "-h") == 0) {
             out.help = 1;
         } else if (std::strcmp(arg, "--version") == 0) {
             out.version = 1;
+        } else if (std::strcmp(arg, "--check") == 0) {
+            out.check = 1;
+        } else if (std::strcmp(arg, "--list-types") == 0) {
+            out.list_types = 1;
         } else if (arg[0] == '-' && arg[1] != '\0') {
             out.error = "unknown option";
             out.error_arg = arg;

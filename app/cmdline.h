@@ -16,11 +16,15 @@ struct cmdline {
     int mute;                 // play without sound
     int help;
     int version;
+    int check;                // --check: load everything, list every fault, play nothing
+    int list_types;           // --list-types: print the section type names
     const char* capture_dir;  // --capture DIR: render every frame into DIR
     int bench;                // --bench: time every section on the fixed step
     int offline_fps;          // --fps N: frames per demo second of both
     const char* json;         // --json FILE: the bench report as JSON too
     int passes;               // --passes N: bench plays the timeline N times; 0: once
+    int edit;                 // --edit: the show follows its files, with transport
+    const char* control;      // --control FILE: edit-mode commands, "-" for stdin
     int width, height;        // --size WxH; 0: as the script says
     int has_start, has_end;   // --start / --end given
     float start, end;         // their seconds

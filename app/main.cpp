@@ -4,7 +4,9 @@
 #include <unistd.h>
 
 #include "app/capture.h"
+#include "app/check.h"
 #include "app/cmdline.h"
+#include "app/edit_mode.h"
 #include "core/engine.h"
 #include "core/fatal.h"
 #include "core/script.h"
@@ -29,10 +31,17 @@ int main(int argc, char** argv) {
         std::printf("quillon %s\n", QUILLON_VERSION);
         return 0;
     }
+    if (options.list_types) {
+        check_list_types();
+        return 0;
+    }
     offline_prepare(&options);
+    if (options.edit) edit_prepare(&options);
     if (options.show_dir && chdir(options.show_dir) != 0)
         fatal_error("Show folder %s cannot be opened", options.show_dir);
     if (options.script) script_path = options.script;
+    if (options.check) return check_show(&options);
+    if (options.edit) return edit_run(&options);
     read_script();
     cmdline_apply(&options);
     offline_begin();

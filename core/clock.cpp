@@ -47,6 +47,8 @@ void clock_start() {
 
 void clock_reset() { clock_origin = current_source(); }
 
+void clock_resume() { clock_origin = current_source() - (demo_time - demostart); }
+
 // The next frame's time on the fixed step; frame_delta is the step itself,
 // so every section's local_time gains exactly one step per frame.
 static void fixed_tick() {

@@ -25,3 +25,7 @@ float clock_fixed_time(float start, int frame, int frames_per_second);
 void clock_start();
 void clock_reset();
 void clock_tick();
+
+// Moves the origin so the next tick goes on from the current demo_time, as if
+// no time had passed since the last frame (after a pause).
+void clock_resume();

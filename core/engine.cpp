@@ -8,6 +8,7 @@
 #include "platform/font.h"
 #include "platform/music.h"
 #include "platform/video.h"
+#include "resources/free_camera.h"
 
 int quit_requested = 0;
 int key_state[KEY_STATE_COUNT];
@@ -52,6 +53,7 @@ void handle_event(const SDL_Event* event) {
         if (sym == SDLK_ESCAPE) quit_requested = 1;
         else if (sym == SDLK_f) toggle_overlay(&fps, &timing);
         else if (sym == SDLK_t) toggle_overlay(&timing, &fps);
+        else if (sym == SDLK_c && debug) free_camera_toggle_takeover();
         if (sym >= 0 && sym < KEY_STATE_COUNT) key_state[sym] = 1;
         break;
     }

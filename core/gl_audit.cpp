@@ -54,7 +54,7 @@ unsigned gl_audit_check(int mode, const char* step, int type, int line) {
     // One warning per section and step is enough to find the culprit.
     static std::set<std::string> warned;
     if (warned.insert(std::string(step) + "/" + type_name + "/" + std::to_string(line)).second)
-        std::fprintf(stderr, "Warning: %s\n", message);
+        fatal_warning("%s", message);
     return first;
 }
 

@@ -1,6 +1,12 @@
 // The loading phase: decides which sections take part in this run, reads
 // their splines, runs every needed type's load and every section's init, and
 // draws the `loading` section's progress screen after each step.
+//
+// Every load, init and spline read runs with its section as the fatal
+// context, so an asset error names the section type and script line that
+// asked for the file. loading_check() runs the same steps for every section
+// of the script while faults are collected, to list them all.
+#include "core/generation.h"
 #include "core/loading.h"
 
 #include <GL/gl.h>
@@ -22,7 +28,10 @@ section* loading_section = nullptr;
 static int types_to_load = 0;
 static int sections_to_init = 0;
 static int steps_done = 0;
+int loading_quiet = 0;
 static int type_flags[SECTION_TYPE_COUNT];
+// The first scheduled section of each type: the context of the type's load.
+static const section* first_of_type[SECTION_TYPE_COUNT];
 static loading_screen* current_screen = nullptr;
 
 float loading_fraction() {
@@ -31,9 +40,17 @@ float loading_fraction() {
     return static_cast<float>(steps_done) / static_cast<float>(total);
 }
 
-static int section_is_scheduled(const section* s) {
+int loading_section_plays(const section* s) {
     int starts_in_time = s->start < demoend || demoend == 0;
     return starts_in_time && s->end > demostart;
+}
+
+// Runs `step` with `s` (of `type`) as the fatal context. Returns 0 when a
+// fault was collected (only while checking).
+template <class F>
+static int run_step(int type, const section* s, F step) {
+    fatal_context_guard context(section_types[type].name, s->line);
+    return fatal_attempt_call(step);
 }
 
 static void read_splines(section* s) {
@@ -43,17 +60,35 @@ static void read_splines(section* s) {
     }
 }
 
-static void schedule_all() {
+static void loading_reset() {
+    types_to_load = sections_to_init = steps_done = 0;
+    for (int& flag : type_flags) flag = 0;
+    for (const section*& s : first_of_type) s = nullptr;
+    loading_section = nullptr;
+    for (section* s = section_list; s && !loading_section; s = s->next)
+        if (s->type == 0) loading_section = s;
+}
+
+// Schedules the sections that take part (all of them with `every`), reading
+// their splines. A section whose splines fail (while checking) is left out;
+// returns how many were.
+static int schedule_all(int every) {
+    int faults = 0;
     for (section* s = section_list; s; s = s->next) {
-        if (!section_is_scheduled(s)) continue;
+        if (!every && !loading_section_plays(s)) continue;
+        if (!run_step(s->type, s, [s] { read_splines(s); })) {
+            faults += 1;
+            continue;
+        }
         sections_to_init += 1;
         if (!type_flags[s->type]) {
             type_flags[s->type] = 1;
+            first_of_type[s->type] = s;
             types_to_load += 1;
         }
-        read_splines(s);
         schedule_section(s);
     }
+    return faults;
 }
 
 // Counts a finished step, shows the progress screen and looks at one event.
@@ -61,7 +96,7 @@ static void schedule_all() {
 static int step_done() {
     steps_done += 1;
     current_section = loading_section;
-    section_types[0].render();
+    if (!loading_quiet) section_types[0].render();
     engine_poll_event();
     if (!quit_requested) return 0;
     shut_down();
@@ -69,35 +104,61 @@ static int step_done() {
 }
 
 void loading_phase() {
-    types_to_load = sections_to_init = steps_done = 0;
-    for (int& flag : type_flags) flag = 0;
-    loading_section = nullptr;
-    for (section* s = section_list; s && !loading_section; s = s->next)
-        if (s->type == 0) loading_section = s;
+    loading_reset();
     if (!loading_section) fatal_error("Script: loading section is not found");
     current_section = loading_section;
-    section_types[0].load();
-    section_types[0].init();
+    run_step(0, loading_section, section_types[0].load);
+    run_step(0, loading_section, section_types[0].init);
     section_types[0].start();
-    schedule_all();
+    schedule_all(0);
     for (int type = 1; type < SECTION_TYPE_COUNT; ++type) {
         if (!type_flags[type]) continue;
-        section_types[type].load();
+        run_step(type, first_of_type[type], section_types[type].load);
         gl_audit("load", type, 0);
         if (step_done()) return;
     }
     for (section* s = pending_head; s; s = s->pending_next) {
         current_section = s;
-        section_types[s->type].init();
+        run_step(s->type, s, section_types[s->type].init);
         gl_audit("init", s->type, s->line);
         if (step_done()) return;
+    }
+    if (loading_quiet && steps_done > 0) {
+        current_section = loading_section;
+        frame_swap_skipped = 1;
+        section_types[0].render();
+        frame_swap_skipped = 0;
     }
     section_types[0].stop();
 }
 
+int loading_check() {
+    loading_reset();
+    int faults = 0;
+    if (!loading_section) {
+        faults += !fatal_attempt_call([] { fatal_error("Script: loading section is not found"); });
+    }
+    faults += schedule_all(1);
+    int loaded[SECTION_TYPE_COUNT] = {};
+    for (int type = 0; type < SECTION_TYPE_COUNT; ++type) {
+        if (!type_flags[type]) continue;
+        current_section = loading_section;
+        loaded[type] = run_step(type, first_of_type[type], section_types[type].load);
+        faults += !loaded[type];
+    }
+    // A section whose type failed to load is not initialised: its init would
+    // use what the load did not make.
+    for (section* s = pending_head; s; s = s->pending_next) {
+        if (!loaded[s->type]) continue;
+        current_section = s;
+        faults += !run_step(s->type, s, section_types[s->type].init);
+    }
+    return faults;
+}
+
 static int load_screen_image(const char* name) {
     int index = texture_load(name);
-    if (index < 0) fatal_error("Script: loading image %s is not a .bmp, .jpg or .tga file", name);
+    if (index < 0) fatal_error("Script: loading image %s is not a .bmp, .jpg, .png or .tga file", name);
     texture_set_options(index, TEXTURE_LINEAR | TEXTURE_CLAMP);
     texture_upload(index);
     return index;
@@ -108,6 +169,7 @@ void loading_init() {
     if (s->param_count != 4) fatal_error("Script: four floats are needed in loading section");
     if (s->string_count != 2) fatal_error("Script: two strings are needed in loading section");
     loading_screen* screen = static_cast<loading_screen*>(std::calloc(1, sizeof(loading_screen)));
+    generation_own(screen, free);
     s->instance_data = screen;
     current_screen = screen;
     screen->background = load_screen_image(s->strings[0]);

@@ -18,6 +18,23 @@ extern section* loading_section;
 
 void loading_phase();
 
+// Whether `s` takes part in a run from demostart to demoend: it starts
+// before demoend (or demoend is 0) and ends after demostart.
+int loading_section_plays(const section* s);
+
+// The loading steps for every section of the script, whatever demostart and
+// demoend say, without the progress screen, while core/fatal collects
+// faults: every spline read, type load and section init is tried, and a
+// section whose splines or type failed is not initialised. Returns the
+// number of steps that failed.
+int loading_check();
+
+// When set, the progress screen is not shown after each step: it is drawn
+// once, after the last step, into the back buffer without a swap, so the
+// render state the first frame finds is the same and the window keeps its
+// picture meanwhile (for opening the show again in a running window).
+extern int loading_quiet;
+
 // The fraction of loading steps done, 0..1.
 float loading_fraction();
 

@@ -6,9 +6,19 @@
 // params, strings and splines per section); anything beyond them, like every
 // other fault, ends the program with a message naming the line.
 //
+// Times may be written in seconds, beats or bars (core/script_time), and a
+// section's syncs as a grid (`syncs every 1b`). Values that parse as no number
+// keep their old meaning (0, or the field unchanged) and get a warning.
+//
+// While core/fatal collects faults (the whole-show check), each line is read
+// on its own: a fault is reported and the next line read, so one pass lists
+// every fault of the script.
+//
 // Depends on: core/settings (the key table), core/section (the record, the
-// type table, the section list), core/fatal (the error path).
+// type table, the section list), core/fatal (the error path), core/nearest
+// (did-you-mean hints).
 #include "core/script.h"
+
 
 #include <cctype>
 #include <climits>
@@ -16,9 +26,14 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
+
+#include <unistd.h>
 
 #include "core/fatal.h"
 #include "core/file_read.h"
+#include "core/nearest.h"
+#include "core/script_time.h"
 #include "core/section.h"
 #include "core/settings.h"
 
@@ -38,6 +53,10 @@ struct script_reader {
     section* tail;         // last record of section_list
     int expected_syncs;    // count declared by the last `syncs` line
     int found_syncs;       // `sync` lines seen since then
+    double sync_step;      // step of the section's `syncs every` line; 0: none
+    int sync_step_line;    // that line
+    int beats_read;        // a time in beats has been converted
+    section* orphan;       // a section of an unknown type: read, then dropped
 };
 
 // Closes the file, then ends the program with the formatted message. The
@@ -49,8 +68,11 @@ void script_fail(script_reader& r, const char* format, ...) {
     va_start(args, format);
     vsnprintf(message, sizeof message, format, args);
     va_end(args);
-    if (r.file) fclose(r.file);
-    r.file = nullptr;
+    // While collecting, the reader goes on with the next line.
+    if (r.file && !fatal_collecting()) {
+        fclose(r.file);
+        r.file = nullptr;
+    }
     fatal_error("%s", message);
 }
 
@@ -95,47 +117,43 @@ int copy_word(const char* text, char* out, int cap, const char** rest) {
 
 // A decimal integer: white space, optional sign, digits. Values beyond the
 // 32-bit range are clamped. Returns 0 (and leaves *out alone) when nothing
-// parses.
-int scan_int(const char* text, int* out) {
-    char* end = nullptr;
-    long value = strtol(text, &end, 10);
-    if (end == text) return 0;
+// parses; `*end`, when asked for, is set after the digits.
+int scan_int(const char* text, int* out, const char** end = nullptr) {
+    char* after = nullptr;
+    long value = strtol(text, &after, 10);
+    if (after == text) return 0;
     if (value > INT_MAX) value = INT_MAX;
     if (value < INT_MIN) value = INT_MIN;
     *out = static_cast<int>(value);
+    if (end) *end = after;
     return 1;
 }
 
-// A decimal float: white space, optional sign, digits with an optional
-// fraction, an optional exponent; the longest such prefix is taken. Hex,
-// "inf" and "nan" are not decimal and do not parse. Returns 0 (and leaves
-// *out alone) when nothing parses.
-int scan_float(const char* text, float* out) {
-    const char* start = skip_space(text);
-    const char* p = start;
-    if (*p == '+' || *p == '-') ++p;
-    int digits = 0;
-    while (isdigit(static_cast<unsigned char>(*p))) ++p, ++digits;
-    if (*p == '.') {
-        ++p;
-        while (isdigit(static_cast<unsigned char>(*p))) ++p, ++digits;
-    }
-    if (digits == 0) return 0;
-    if (*p == 'e' || *p == 'E') {
-        const char* q = p + 1;
-        if (*q == '+' || *q == '-') ++q;
-        if (isdigit(static_cast<unsigned char>(*q))) {
-            while (isdigit(static_cast<unsigned char>(*q))) ++q;
-            p = q;
-        }
-    }
-    char number[SCRIPT_LINE_MAX + 1];
-    size_t length = static_cast<size_t>(p - start);
-    if (length > SCRIPT_LINE_MAX) length = SCRIPT_LINE_MAX;
-    memcpy(number, start, length);
-    number[length] = '\0';
-    *out = strtof(number, nullptr);
-    return 1;
+// The warning for a value that is not (only) a number; `taken` is what the
+// reader stores for it.
+void warn_not_number(const script_reader& r, const char* value, double taken) {
+    fatal_warning("Script: '%s' is not a number, read as %g, line %d", value, taken, r.line);
+}
+
+// A number for a field that keeps its value when nothing parses.
+void read_float(const script_reader& r, const char* value, float* out) {
+    const char* end = nullptr;
+    if (!script_scan_float(value, out, &end) || !script_text_blank(end)) warn_not_number(r, value, *out);
+}
+
+void read_int(const script_reader& r, const char* value, int* out) {
+    const char* end = nullptr;
+    if (!scan_int(value, out, &end) || !script_text_blank(end)) warn_not_number(r, value, *out);
+}
+
+// A time (seconds, beats or bars) into `*out`, which keeps its value when
+// nothing parses.
+void read_time(script_reader& r, const char* value, script_time_kind kind, float* out) {
+    script_time t = script_time_parse(value, {bpm, beat_offset}, kind);
+    if (t.status == SCRIPT_TIME_ERROR) script_fail(r, "Script: %s, line %d", t.error, r.line);
+    if (t.status != SCRIPT_TIME_NONE) *out = static_cast<float>(t.seconds);
+    if (t.status != SCRIPT_TIME_OK) warn_not_number(r, value, *out);
+    if (t.in_beats) r.beats_read = 1;
 }
 
 // Reads one line, its LF included, into `line` (SCRIPT_LINE_MAX + 1 bytes).
@@ -145,7 +163,12 @@ int read_line(FILE* file, char* line) {
     int n = 0;
     int c;
     while ((c = getc(file)) != EOF) {
-        if (n == SCRIPT_LINE_MAX) return -1;
+        if (n == SCRIPT_LINE_MAX) {
+            // The rest of the line is dropped, so a collecting reader goes on
+            // with the next one.
+            while (c != '\n' && c != EOF) c = getc(file);
+            return -1;
+        }
         line[n++] = static_cast<char>(c);
         if (c == '\n') break;
     }
@@ -169,44 +192,77 @@ void split_or_fail(script_reader& r, const char* line, char* key, char* value) {
 // ---------------------------------------------------------------------------
 
 void keyword_start(script_reader& r, const char* value) {
-    scan_float(value, &r.current->start);
+    read_time(r, value, SCRIPT_TIME_POINT, &r.current->start);
     if (r.current->start < 0) script_fail(r, "Script: invalid section start, line %d", r.line);
 }
 
 void keyword_end(script_reader& r, const char* value) {
     section* s = r.current;
-    scan_float(value, &s->end);
+    read_time(r, value, SCRIPT_TIME_POINT, &s->end);
     s->duration = s->end - s->start;
     if (s->duration <= 0) script_fail(r, "Script: invalid section duration, line %d", r.line);
 }
 
 void keyword_layer(script_reader& r, const char* value) {
-    scan_int(value, &r.current->layer);
+    read_int(r, value, &r.current->layer);
+}
+
+// Replaces the section's sync array by `count` zeroed times.
+void new_syncs(script_reader& r, int count) {
+    section* s = r.current;
+    free(s->syncs);
+    s->syncs = nullptr;
+    s->sync_count = count;
+    if (count > 0) {
+        s->syncs = static_cast<float*>(calloc(static_cast<size_t>(count), sizeof(float)));
+        if (!s->syncs) script_fail(r, "Script: out of memory, line %d", r.line);
+    }
+}
+
+void fail_mixed_syncs(script_reader& r) {
+    script_fail(r, "Script: syncs every cannot be mixed with syncs N or sync lines, line %d", r.line);
+}
+
+// `syncs every STEP`: the list is made when the section closes, from its
+// final start and end.
+void keyword_syncs_every(script_reader& r, const char* value) {
+    if (r.sync_step > 0 || r.expected_syncs > 0 || r.found_syncs > 0) fail_mixed_syncs(r);
+    script_time step = script_time_parse(value, {bpm, beat_offset}, SCRIPT_TIME_LENGTH);
+    if (step.status == SCRIPT_TIME_ERROR) script_fail(r, "Script: %s, line %d", step.error, r.line);
+    if (step.status != SCRIPT_TIME_OK || !(step.seconds > 0))
+        script_fail(r, "Script: syncs every needs a step above 0, line %d", r.line);
+    if (step.in_beats) r.beats_read = 1;
+    r.sync_step = step.seconds;
+    r.sync_step_line = r.line;
 }
 
 // A count that does not parse keeps the previous count; the array is always
 // replaced, and the sync lines found so far are forgotten.
 void keyword_syncs(script_reader& r, const char* value) {
-    section* s = r.current;
-    scan_int(value, &s->sync_count);
-    if (s->sync_count < 0) script_fail(r, "Script: negative sync count, line %d", r.line);
-    if (s->sync_count > SCRIPT_SYNCS_MAX)
-        script_fail(r, "Script: more than %d syncs in a section, line %d", SCRIPT_SYNCS_MAX, r.line);
-    free(s->syncs);
-    s->syncs = nullptr;
-    if (s->sync_count > 0) {
-        s->syncs = static_cast<float*>(calloc(static_cast<size_t>(s->sync_count), sizeof(float)));
-        if (!s->syncs) script_fail(r, "Script: out of memory, line %d", r.line);
+    const char* rest = value;
+    char word[SCRIPT_WORD_MAX + 1];
+    if (copy_word(value, word, SCRIPT_WORD_MAX, &rest) > 0 && strcmp(word, "every") == 0) {
+        keyword_syncs_every(r, rest);
+        return;
     }
-    r.expected_syncs = s->sync_count;
+    if (r.sync_step > 0) fail_mixed_syncs(r);
+    int count = r.current->sync_count;
+    read_int(r, value, &count);
+    if (count < 0) script_fail(r, "Script: negative sync count, line %d", r.line);
+    if (count > SCRIPT_SYNCS_MAX)
+        script_fail(r, "Script: more than %d syncs in a section, line %d", SCRIPT_SYNCS_MAX, r.line);
+    new_syncs(r, count);
+    r.expected_syncs = count;
     r.found_syncs = 0;
 }
 
 // Extra sync lines are counted (the next header reports them) but not stored;
-// a value that does not parse is stored as 0.
+// a value that does not parse is stored as 0. Sync times count from the
+// section's start.
 void keyword_sync(script_reader& r, const char* value) {
+    if (r.sync_step > 0) fail_mixed_syncs(r);
     float time = 0.0f;
-    scan_float(value, &time);
+    read_time(r, value, SCRIPT_TIME_LENGTH, &time);
     if (r.found_syncs < r.expected_syncs) r.current->syncs[r.found_syncs] = time;
     ++r.found_syncs;
 }
@@ -218,7 +274,7 @@ void keyword_param(script_reader& r, const char* value) {
     if (s->param_count >= SECTION_MAX_PARAMS)
         script_fail(r, "Script: more than %d params in a section, line %d", SECTION_MAX_PARAMS, r.line);
     float number = 0.0f;
-    scan_float(value, &number);
+    read_float(r, value, &number);
     s->params[s->param_count++] = number;
 }
 
@@ -233,7 +289,7 @@ void keyword_spline(script_reader& r, const char* value) {
     int length = copy_word(value, word, SCRIPT_WORD_MAX, &rest);
     if (length < 0) script_fail(r, "Script: word too long, line %d", r.line);
     float time = s->duration;
-    if (length > 0) scan_float(rest, &time);
+    if (length > 0 && !script_text_blank(rest)) read_time(r, skip_space(rest), SCRIPT_TIME_LENGTH, &time);
     s->spline_names[s->spline_count] = script_copy(r, word);
     s->spline_durations[s->spline_count] = time;
     ++s->spline_count;
@@ -264,12 +320,58 @@ const section_keyword section_keywords[] = {
 // Line kinds
 // ---------------------------------------------------------------------------
 
-// Closes the open section (checking its sync count) and opens the one named.
-// Returns 0 at the "[EOF]" header, which ends the script.
+// " (did you mean 'NAME'?)" when one of the names is close to `name`, else "".
+void did_you_mean(const char* name, const char* const* names, int count, char* out, size_t size) {
+    const char* near = nearest_name(name, names, count);
+    if (near) snprintf(out, size, " (did you mean '%s'?)", near);
+    else if (size > 0) out[0] = '\0';
+}
+
+// The sync times of `syncs every`: one per step after the section's start,
+// before its end, as if written out as sync lines.
+void make_sync_grid(script_reader& r) {
+    section* s = r.current;
+    int count = 0;
+    while (static_cast<float>((count + 1) * r.sync_step) < s->duration) {
+        if (++count > SCRIPT_SYNCS_MAX)
+            script_fail(r, "Script: syncs every makes more than %d syncs, line %d", SCRIPT_SYNCS_MAX,
+                        r.sync_step_line);
+    }
+    new_syncs(r, count);
+    for (int k = 0; k < count; ++k) s->syncs[k] = static_cast<float>((k + 1) * r.sync_step);
+}
+
+// Closes the open section: makes its sync grid, or (when `check_count`)
+// compares the sync lines found with the count declared. The counts are
+// cleared first, so a collecting reader opens the next section cleanly.
+void close_section(script_reader& r, bool check_count) {
+    int found = r.found_syncs, expected = r.expected_syncs;
+    double step = r.sync_step;
+    r.found_syncs = r.expected_syncs = 0;
+    r.sync_step = 0;
+    if (step > 0 && r.current) {
+        r.sync_step = step;
+        make_sync_grid(r);
+        r.sync_step = 0;
+    } else if (check_count && found != expected) {
+        script_fail(r, "Script: incorrect number of syncs (%d found, %d expected), line %d", found,
+                    expected, r.line);
+    }
+}
+
+void free_section(section* s) {
+    free(s->syncs);
+    for (int i = 0; i < s->string_count; ++i) free(s->strings[i]);
+    for (int i = 0; i < s->spline_count; ++i) free(s->spline_names[i]);
+    free(s);
+}
+
+// Opens the section the header names. Returns 0 at the "[EOF]" header, which
+// ends the script. A section of an unknown type is read but never joins the
+// list.
 int read_header(script_reader& r, const char* line) {
-    if (r.found_syncs != r.expected_syncs)
-        script_fail(r, "Script: incorrect number of syncs (%d found, %d expected), line %d",
-                    r.found_syncs, r.expected_syncs, r.line);
+    if (r.orphan) free_section(r.orphan);
+    r.orphan = nullptr;
     // The word after '[' carries the closing bracket as its last character.
     char name[SCRIPT_WORD_MAX + 2];
     int length = copy_word(line + 1, name, SCRIPT_WORD_MAX + 1, nullptr);
@@ -280,14 +382,19 @@ int read_header(script_reader& r, const char* line) {
     section* s = static_cast<section*>(calloc(1, sizeof(section)));
     if (!s) script_fail(r, "Script: out of memory, line %d", r.line);
     s->line = r.line;
+    r.current = s;
+    s->type = section_type_find(name);
+    if (s->type < 0) {
+        r.orphan = s;
+        const char* names[SECTION_TYPE_COUNT];
+        for (int i = 0; i < SECTION_TYPE_COUNT; ++i) names[i] = section_types[i].name;
+        char hint[SCRIPT_WORD_MAX + 32];
+        did_you_mean(name, names, SECTION_TYPE_COUNT, hint, sizeof hint);
+        script_fail(r, "Script: section '%s' not found, line %d%s", name, r.line, hint);
+    }
     if (r.tail) r.tail->next = s;
     else section_list = s;
     r.tail = s;
-    r.current = s;
-    s->type = section_type_find(name);
-    if (s->type < 0) script_fail(r, "Script: section '%s' not found, line %d", name, r.line);
-    r.expected_syncs = 0;
-    r.found_syncs = 0;
     return 1;
 }
 
@@ -296,13 +403,25 @@ void read_setting(script_reader& r, const char* line) {
     char value[SCRIPT_WORD_MAX + 1];
     split_or_fail(r, line, key, value);
     const setting* row = settings_find(key);
-    if (!row) script_fail(r, "Script: variable '%s' not found, line %d", key, r.line);
+    if (!row) {
+        const char* names[SETTING_COUNT];
+        for (int i = 0; i < SETTING_COUNT; ++i) names[i] = settings_table[i].key;
+        char hint[SCRIPT_WORD_MAX + 32];
+        did_you_mean(key, names, SETTING_COUNT, hint, sizeof hint);
+        script_fail(r, "Script: variable '%s' not found, line %d%s", key, r.line, hint);
+    }
+    bool tempo = row->address == &bpm || row->address == &beat_offset;
+    if (tempo && r.beats_read)
+        script_fail(r, "Script: %s must come before the first time in beats, line %d", key, r.line);
     switch (row->kind) {
     case SETTING_INT:
-        scan_int(value, static_cast<int*>(row->address));
+        read_int(r, value, static_cast<int*>(row->address));
         break;
     case SETTING_FLOAT:
-        scan_float(value, static_cast<float*>(row->address));
+        read_float(r, value, static_cast<float*>(row->address));
+        break;
+    case SETTING_TIME:
+        read_time(r, value, SCRIPT_TIME_POINT, static_cast<float*>(row->address));
         break;
     case SETTING_TEXT: {
         char** text = static_cast<char**>(row->address);
@@ -311,6 +430,10 @@ void read_setting(script_reader& r, const char* line) {
         *text = copy;
         break;
     }
+    }
+    if (row->address == &bpm && !(bpm > 0 && bpm <= SCRIPT_TIME_MAX)) {
+        bpm = 0;
+        script_fail(r, "Script: bpm must be a number of beats per minute above 0, line %d", r.line);
     }
 }
 
@@ -324,7 +447,27 @@ void read_keyword(script_reader& r, const char* line) {
             return;
         }
     }
-    script_fail(r, "Script: section variable '%s' not found, line %d", key, r.line);
+    const char* names[sizeof section_keywords / sizeof section_keywords[0]];
+    int count = 0;
+    for (const section_keyword& row : section_keywords) names[count++] = row.name;
+    char hint[SCRIPT_WORD_MAX + 32];
+    did_you_mean(key, names, count, hint, sizeof hint);
+    script_fail(r, "Script: section variable '%s' not found, line %d%s", key, r.line, hint);
+}
+
+// One line of the script. Returns 0 at the "[EOF]" header.
+int read_script_line(script_reader& r, const char* line) {
+    char first = line[0];
+    if (first == ';' || first == '\n' || first == '\r') return 1;  // comment or empty line
+    if (first == '[') {
+        fatal_attempt_call([&] { close_section(r, true); });
+        int more = 1;
+        fatal_attempt_call([&] { more = read_header(r, line); });
+        return more;
+    }
+    if (!r.current) read_setting(r, line);
+    else read_keyword(r, line);
+    return 1;
 }
 
 }  // namespace
@@ -358,26 +501,33 @@ void read_script() { read_script_file(script_path); }
 static void read_script_stream(FILE* file) {
     script_reader r = {};
     r.file = file;
+    // A section of an unknown type is freed however reading ends, a fault
+    // that unwinds (under a test or fuzz hook) included.
+    struct orphan_owner {
+        script_reader& r;
+        ~orphan_owner() {
+            if (r.orphan) free_section(r.orphan);
+        }
+    } owner{r};
     settings_reset();
     r.line = 1;
     for (r.tail = section_list; r.tail && r.tail->next;) r.tail = r.tail->next;
 
     char line[SCRIPT_LINE_MAX + 1];
-    for (;;) {
+    for (bool more = true; more;) {
         int got = read_line(r.file, line);
-        if (got < 0) script_fail(r, "Script: line too long, line %d", r.line);
-        if (got == 0) break;
-        char first = line[0];
-        if (first == ';' || first == '\n' || first == '\r') {
-            // comment or empty line
-        } else if (first == '[') {
-            if (!read_header(r, line)) break;
-        } else if (!r.current) {
-            read_setting(r, line);
-        } else {
-            read_keyword(r, line);
+        if (got == 0) {
+            // No end line: the last section's sync count is not compared.
+            fatal_attempt_call([&] { close_section(r, false); });
+            break;
         }
-        if (r.line == INT_MAX) script_fail(r, "Script: too many lines, line %d", r.line);
+        // Each line on its own, so a collecting check goes on after a fault.
+        fatal_attempt_call([&] {
+            if (got < 0) script_fail(r, "Script: line too long, line %d", r.line);
+            more = read_script_line(r, line) != 0;
+            if (r.line == INT_MAX) script_fail(r, "Script: too many lines, line %d", r.line);
+        });
+        if (r.line == INT_MAX) break;
         ++r.line;
     }
     if (ferror(r.file)) script_fail(r, "Script: read error, line %d", r.line);
@@ -385,8 +535,18 @@ static void read_script_stream(FILE* file) {
 }
 
 void read_script_file(const char* path) {
+    std::vector<unsigned char> bytes;
+    if (file_read_all(path, &bytes)) {
+        read_script_memory(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+        return;
+    }
+    // What cannot be read whole (a folder, say) is reported by the reader.
     FILE* file = fopen(path, "r");
-    if (!file) fatal_error("Script not found");
+    if (!file) {
+        char folder[1024];
+        if (path[0] == '/' || !getcwd(folder, sizeof folder)) fatal_error("Script not found: %s", path);
+        fatal_error("Script not found: %s (relative to %s)", path, folder);
+    }
     read_script_stream(file);
 }
 
@@ -400,10 +560,7 @@ void script_reset() {
     section* next = nullptr;
     for (section* s = section_list; s; s = next) {
         next = s->next;
-        free(s->syncs);
-        for (int i = 0; i < s->string_count; ++i) free(s->strings[i]);
-        for (int i = 0; i < s->spline_count; ++i) free(s->spline_names[i]);
-        free(s);
+        free_section(s);
     }
     section_list = nullptr;
     current_section = nullptr;

@@ -1,4 +1,4 @@
-// Engine settings: the 19 globals, their defaults and the key table.
+// Engine settings: the 21 globals, their defaults and the key table.
 //
 // The table maps a script key to the global it sets and the way its value is
 // read (integer, float or owned text). Defaults are assigned in code by
@@ -33,6 +33,9 @@ int gl_rttWidth = 512;
 int gl_rttHeight = 512;
 int snd_enable = 0;
 char* snd_mp3file = nullptr;
+// The tempo times in beats are read with; 0 beats per minute: none.
+float bpm = 0.0f;
+float beat_offset = 0.0f;
 
 // Searched in this order; the order is also how tools list the settings.
 const setting settings_table[SETTING_COUNT] = {
@@ -41,8 +44,8 @@ const setting settings_table[SETTING_COUNT] = {
     {"timing", SETTING_INT, &timing},
     {"debug", SETTING_INT, &debug},
     {"packeddata", SETTING_INT, &packeddata},
-    {"demostart", SETTING_FLOAT, &demostart},
-    {"demoend", SETTING_FLOAT, &demoend},
+    {"demostart", SETTING_TIME, &demostart},
+    {"demoend", SETTING_TIME, &demoend},
     {"gl_fullscreen", SETTING_INT, &gl_fullscreen},
     {"gl_panoramic", SETTING_INT, &gl_panoramic},
     {"gl_info", SETTING_INT, &gl_info},
@@ -55,6 +58,8 @@ const setting settings_table[SETTING_COUNT] = {
     {"gl_rttHeight", SETTING_INT, &gl_rttHeight},
     {"snd_enable", SETTING_INT, &snd_enable},
     {"snd_mp3file", SETTING_TEXT, &snd_mp3file},
+    {"bpm", SETTING_FLOAT, &bpm},
+    {"beat_offset", SETTING_FLOAT, &beat_offset},
 };
 
 // ---------------------------------------------------------------------------
@@ -84,6 +89,8 @@ void settings_reset() {
     gl_rttWidth = 512;
     gl_rttHeight = 512;
     snd_enable = 0;
+    bpm = 0.0f;
+    beat_offset = 0.0f;
 }
 
 const setting* settings_find(const char* key) {

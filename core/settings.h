@@ -24,8 +24,11 @@ extern int gl_rttWidth;
 extern int gl_rttHeight;
 extern int snd_enable;
 extern char* snd_mp3file;
+extern float bpm;
+extern float beat_offset;
 
-enum setting_kind { SETTING_INT = 0, SETTING_FLOAT = 1, SETTING_TEXT = 2 };
+// SETTING_TIME is a float of seconds that the script may also write in beats.
+enum setting_kind { SETTING_INT = 0, SETTING_FLOAT = 1, SETTING_TEXT = 2, SETTING_TIME = 3 };
 
 struct setting {
     const char* key;
@@ -33,7 +36,7 @@ struct setting {
     void* address;
 };
 
-enum { SETTING_COUNT = 19 };
+enum { SETTING_COUNT = 21 };
 extern const setting settings_table[SETTING_COUNT];
 
 // Assigns every setting its default (text settings are freed first).

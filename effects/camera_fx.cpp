@@ -46,8 +46,7 @@ void camera_fx_render() {
         float values[SPLINE_CHANNELS];
         spline_evaluate(&s.splines[0], s.local_time, values);
         camera_fx_from_values(c, values);
-    } else {
-        free_camera_update(c, frame_delta);
     }
+    free_camera_update(c, frame_delta);
     draw_debug_axes();
 }

@@ -5,6 +5,7 @@
 #include <GL/gl.h>
 
 #include "core/fatal.h"
+#include "core/generation.h"
 #include "core/section.h"
 #include "core/section_check.h"
 #include "effects/gen3ds.h"
@@ -22,6 +23,7 @@ void environment_init() {
     section* s = current_section;
     section_require_exactly(*s, s->string_count, 3, "Script: three strings are needed in genEnvironment section");
     environment_instance* instance = new environment_instance();
+    generation_own(instance, [](void* p) { delete static_cast<environment_instance*>(p); });
     instance->object = model_load(s->strings[0], s->strings[1]);
     if (!instance->object) fatal_error("genEnvironment: Error loading model '%s' (%s)", s->strings[1], model_last_error());
     instance->texture = texture_load(s->strings[2]);

@@ -4,6 +4,7 @@
 #include <GL/gl.h>
 
 #include "core/fatal.h"
+#include "core/generation.h"
 #include "core/section.h"
 #include "core/section_check.h"
 #include "resources/model.h"
@@ -21,6 +22,7 @@ void gen3ds_init() {
     if (s->string_count != needed)
         fatal_error("gen3DS: section at line %d needs %d strings, has %d", s->line, needed, s->string_count);
     gen3ds_instance* instance = new gen3ds_instance();
+    generation_own(instance, [](void* p) { delete static_cast<gen3ds_instance*>(p); });
     for (int i = 0; i < GEN3DS_MODELS; ++i) {
         const char* file = s->strings[1 + i];
         instance->models[i] = model_load(s->strings[0], file);

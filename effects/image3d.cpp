@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "core/fatal.h"
+#include "core/generation.h"
 #include "core/section.h"
 #include "core/section_check.h"
 #include "resources/texture.h"
@@ -30,6 +31,7 @@ void image3d_init() {
     image3d_instance* instance = static_cast<image3d_instance*>(malloc(sizeof(image3d_instance)));
     if (!instance) fatal_error("%s: out of memory, section at line %d", TYPE_NAME, s.line);
     *instance = built;
+    generation_own(instance, free);
     s.instance_data = instance;
 }
 

@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "core/fatal.h"
+#include "core/generation.h"
 #include "resources/free_camera.h"
 #include "resources/texture.h"
 
@@ -16,6 +17,7 @@ particle_system* particles_create(int count, float size) {
     system->particles = pool;
     system->count = count;
     system->size = size;
+    generation_own(system, [](void* p) { particles_free(static_cast<particle_system*>(p)); });
     return system;
 }
 

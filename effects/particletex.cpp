@@ -8,6 +8,7 @@
 #include <cstdlib>
 
 #include "core/fatal.h"
+#include "core/generation.h"
 #include "core/random.h"
 #include "core/section.h"
 #include "core/section_check.h"
@@ -127,6 +128,7 @@ void particletex_init() {
         static_cast<particletex_instance*>(malloc(sizeof(particletex_instance)));
     if (!instance) fatal_error("%s: out of memory, section at line %d", TYPE_NAME, s.line);
     *instance = built;
+    generation_own(instance, free);
     s.instance_data = instance;
 }
 

@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "core/fatal.h"
+#include "core/generation.h"
 #include "core/random.h"
 #include "core/section.h"
 #include "core/section_check.h"
@@ -92,6 +93,7 @@ void pathway_init() {
     pathway_instance* instance = static_cast<pathway_instance*>(malloc(sizeof(pathway_instance)));
     if (!instance) fatal_error("%s: out of memory, section at line %d", TYPE_NAME, s.line);
     *instance = built;
+    generation_own(instance, free);
     s.instance_data = instance;
 }
 

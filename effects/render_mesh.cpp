@@ -9,6 +9,7 @@
 #include <cstdlib>
 
 #include "core/fatal.h"
+#include "core/generation.h"
 #include "core/section.h"
 #include "core/section_check.h"
 #include "effects/frame_copy.h"
@@ -86,6 +87,7 @@ void render_mesh_init() {
     mesh->feedback_texture = frame_copy_create(TEXTURE_LINEAR | TEXTURE_CLAMP | TEXTURE_MODULATE);
     mesh->warp_mode = render_mesh_mode(s.params[0]);
     mesh->has_previous = 0;
+    generation_own(mesh, free);
     s.instance_data = mesh;
 }
 

@@ -14,8 +14,8 @@
 extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, size_t size) {
     fuzz_catch_fatal();
     // The kind only picks the pixel format; let the input's length vary it.
-    static const int kinds[] = {IMAGE_BMP, IMAGE_JPEG, IMAGE_TGA};
-    int kind = kinds[size % 3];
+    static const int kinds[] = {IMAGE_BMP, IMAGE_JPEG, IMAGE_TGA, IMAGE_PNG};
+    int kind = kinds[size % 4];
     texture t = {};
     try {
         texture_decode(&t, data, size, "TGA", kind, "fuzz.img");

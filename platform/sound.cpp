@@ -163,7 +163,14 @@ bool sound_stream_set_time(sound_stream* stream, int ms) {
         sound_set_error(SOUND_ERR_INVALID_PARAM);
         return false;
     }
-    int64_t frame = static_cast<int64_t>(ms) * SOUND_RATE / 1000;
+    return sound_stream_set_frame(stream, static_cast<int64_t>(ms) * SOUND_RATE / 1000);
+}
+
+bool sound_stream_set_frame(sound_stream* stream, int64_t frame) {
+    if (!stream || frame < 0) {
+        sound_set_error(SOUND_ERR_INVALID_PARAM);
+        return false;
+    }
     audio_guard guard;
     bool ok = sound_stream_seek_frames(stream, frame);
     sound_set_error(ok ? SOUND_OK : SOUND_ERR_FILE_BAD);

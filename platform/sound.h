@@ -60,6 +60,8 @@ sound_stream* sound_stream_open_memory(const unsigned char* data, size_t size);
 // milliseconds (sample-exact). A position past the end leaves the stream at
 // its end (it then produces silence).
 bool sound_stream_set_time(sound_stream* stream, int ms);
+// The same at a sample frame.
+bool sound_stream_set_frame(sound_stream* stream, int64_t frame);
 // The stream's position in sample frames from its start.
 int64_t sound_stream_position(const sound_stream* stream);
 // The stream's length in sample frames.

@@ -90,6 +90,31 @@ void video_default_state() {
     glDisable(GL_CULL_FACE);
 }
 
+static GLfloat saved_matrices[3][16];
+static const GLenum matrix_modes[3] = {GL_PROJECTION, GL_MODELVIEW, GL_TEXTURE};
+static const GLenum matrix_names[3] = {GL_PROJECTION_MATRIX, GL_MODELVIEW_MATRIX, GL_TEXTURE_MATRIX};
+
+// The attribute stacks keep one entry for the saved state from here on.
+void video_state_save() {
+    for (int i = 0; i < 3; ++i) glGetFloatv(matrix_names[i], saved_matrices[i]);
+    glPushAttrib(GL_ALL_ATTRIB_BITS);
+    glPushClientAttrib(GL_CLIENT_ALL_ATTRIB_BITS);
+}
+
+void video_state_restore() {
+    glPopClientAttrib();
+    glPopAttrib();
+    GLint mode = GL_MODELVIEW;
+    glGetIntegerv(GL_MATRIX_MODE, &mode);
+    for (int i = 0; i < 3; ++i) {
+        glMatrixMode(matrix_modes[i]);
+        glLoadMatrixf(saved_matrices[i]);
+    }
+    glMatrixMode(static_cast<GLenum>(mode));
+    glPushAttrib(GL_ALL_ATTRIB_BITS);
+    glPushClientAttrib(GL_CLIENT_ALL_ATTRIB_BITS);
+}
+
 static void create_render_target() {
     if (gl_rttWidth <= 0 || gl_rttHeight <= 0 || gl_rttWidth > gl_width || gl_rttHeight > gl_height)
         fatal_error("Render target %dx%d does not fit in the %dx%d window "
@@ -149,6 +174,11 @@ void frame_begin() {
 void frame_present() {
     texture_bind(rtt_texture);
     glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, gl_rttWidth, gl_rttHeight);
+    frame_show();
+}
+
+void frame_show() {
+    texture_bind(rtt_texture);
     glClear(GL_COLOR_BUFFER_BIT);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
@@ -164,7 +194,10 @@ void frame_present() {
     glEnd();
 }
 
+int frame_swap_skipped = 0;
+
 void frame_swap() {
+    if (frame_swap_skipped) return;
     glFinish();
     SDL_GL_SwapBuffers();
 }

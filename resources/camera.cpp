@@ -9,12 +9,14 @@
 #include <cstring>
 
 #include "core/fatal.h"
+#include "core/generation.h"
 
 camera* current_camera = nullptr;
 
 camera* camera_create(int mode) {
     camera* c = (camera*)calloc(1, sizeof(camera));
     if (!c) fatal_error("Out of memory creating a camera");
+    generation_own(c, free);
     c->mode = (unsigned char)mode;
     c->near_clip = 0.1f;
     c->far_clip = 100.0f;

@@ -5,11 +5,17 @@
 #include <SDL/SDL.h>
 #include <cstdio>
 
+#include "core/clock.h"
 #include "core/engine.h"
 #include "core/settings.h"
 
 float forward_speed = 0;
 float strafe_speed = 0;
+int free_camera_takeover = 0;
+
+// The placement the takeover keeps, and the camera it belongs to.
+static camera held_pose;
+static const camera* held_for = nullptr;
 
 const char* const CAMERA_LOG_NAME = "camera.log";
 
@@ -56,14 +62,15 @@ void camera_move_forward(camera* c, float amount) { camera_shift(c, c->back_vect
 
 void camera_move_right(camera* c, float amount) { camera_shift(c, c->right_vector, amount); }
 
-std::string free_camera_log_line(const camera* c) {
-    const char* format = "{%f, %f, %f, %f, %f, %f, %f, %f, %f},\n";
+std::string free_camera_log_line(const camera* c, float demo_time) {
+    const char* format = "{%f, %f, %f, %f, %f, %f, %f, %f, %f},\n; demo time %.3f s\n";
     double v[9] = {c->position[0], c->position[1], c->position[2], c->pitch, c->yaw, c->twist,
                    c->target[0],   c->target[1],   c->target[2]};
-    int length = snprintf(nullptr, 0, format, v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8]);
+    double t = demo_time;
+    int length = snprintf(nullptr, 0, format, v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8], t);
     std::string line(length > 0 ? (size_t)length : 0, '\0');
     snprintf(&line[0], line.size() + 1, format, v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7],
-             v[8]);
+             v[8], t);
     return line;
 }
 
@@ -76,8 +83,8 @@ static void append_line(const char* path, const std::string& line) {
     fclose(f);
 }
 
-void free_camera_append_log(const camera* c, const char* path) {
-    append_line(path, free_camera_log_line(c));
+void free_camera_append_log(const camera* c, float demo_time, const char* path) {
+    append_line(path, free_camera_log_line(c, demo_time));
 }
 
 // The speed is clamped, moves the camera, then loses `friction` toward 0.
@@ -93,9 +100,10 @@ static float glide(float speed, float limit, float dt, camera* c,
     return 0;
 }
 
-void free_camera_step(camera* c, const free_camera_input* in, float dt, std::string* log_line) {
+void free_camera_step(camera* c, const free_camera_input* in, float dt, float demo_time,
+                      std::string* log_line) {
     camera_mouse_look(c, in->mouse_dx, in->mouse_dy);
-    if (in->log && log_line) *log_line = free_camera_log_line(c);
+    if (in->log && log_line) *log_line = free_camera_log_line(c, demo_time);
 
     if (in->up) forward_speed += ACCELERATION * dt;
     if (in->down) forward_speed -= ACCELERATION * dt;
@@ -114,8 +122,25 @@ void free_camera_step(camera* c, const free_camera_input* in, float dt, std::str
     if (in->d) c->target[2] += nudge;
 }
 
+void free_camera_toggle_takeover() {
+    free_camera_takeover = !free_camera_takeover;
+    held_for = nullptr;
+}
+
+// The placement of a camera: what a spline sets and the free camera moves.
+static void copy_pose(camera* to, const camera* from) {
+    for (int i = 0; i < 3; i++) {
+        to->position[i] = from->position[i];
+        to->target[i] = from->target[i];
+    }
+    to->pitch = from->pitch;
+    to->yaw = from->yaw;
+    to->twist = from->twist;
+}
+
 void free_camera_update(camera* c, float dt) {
     if (!debug) return;
+    if (free_camera_takeover && held_for == c) copy_pose(c, &held_pose);
     int x = 0, y = 0;
     Uint8 buttons = SDL_GetMouseState(&x, &y);
     SDL_WarpMouse(MOUSE_HOME_X, MOUSE_HOME_Y);
@@ -136,9 +161,13 @@ void free_camera_update(camera* c, float dt) {
     in.d = key_state[SDLK_d];
 
     std::string line;
-    free_camera_step(c, &in, dt, &line);
+    free_camera_step(c, &in, dt, demo_time, &line);
     if (in.log) {
         append_line(CAMERA_LOG_NAME, line);
         key_state[SDLK_SPACE] = 0;
     }
+    if (!free_camera_takeover) return;
+    copy_pose(&held_pose, c);
+    held_for = c;
+    camera_apply_view(c);
 }

@@ -1,7 +1,8 @@
-// Header checks of BMP, JPEG and TGA files: see image_check.h.
+// Header checks of BMP, JPEG, TGA and PNG files: see image_check.h.
 #include "resources/image_check.h"
 
 #include <cstdint>
+#include <cstring>
 
 namespace {
 
@@ -12,6 +13,29 @@ const char* const TOO_LARGE = "the image is larger than 8192 pixels on a side";
 uint32_t le16(const unsigned char* p) { return p[0] | (p[1] << 8); }
 uint32_t le32(const unsigned char* p) { return le16(p) | (le16(p + 2) << 16); }
 uint32_t be16(const unsigned char* p) { return (p[0] << 8) | p[1]; }
+uint32_t be32(const unsigned char* p) { return (be16(p) << 16) | be16(p + 2); }
+
+bool starts_with(const unsigned char* d, size_t size, const char* magic, size_t length) {
+    return size >= length && std::memcmp(d, magic, length) == 0;
+}
+
+// The header: signature, then the IHDR chunk (length 13) with the sides.
+const char* check_png(const unsigned char* d, size_t size) {
+    if (size < 33 || std::memcmp(d + 12, "IHDR", 4) != 0) return CUT_HEADER;
+    return image_check_sides(be32(d + 16), be32(d + 20));
+}
+
+// The name of a picture format the player does not take, from the file's
+// signature, or null.
+const char* unsupported_kind(const unsigned char* d, size_t size) {
+    if (starts_with(d, size, "GIF8", 4)) return "the file is a GIF picture; use JPEG, PNG, BMP or TGA";
+    if (starts_with(d, size, "II*\0", 4) || starts_with(d, size, "MM\0*", 4))
+        return "the file is a TIFF picture; use JPEG, PNG, BMP or TGA";
+    if (starts_with(d, size, "RIFF", 4) && size >= 12 && std::memcmp(d + 8, "WEBP", 4) == 0)
+        return "the file is a WebP picture; use JPEG, PNG, BMP or TGA";
+    if (starts_with(d, size, "8BPS", 4)) return "the file is a Photoshop picture; use JPEG, PNG, BMP or TGA";
+    return nullptr;
+}
 
 const char* check_bmp(const unsigned char* d, size_t size) {
     if (size < 18) return CUT_HEADER;
@@ -110,6 +134,8 @@ const char* image_check_sides(long long width, long long height) {
 const char* image_check(const unsigned char* data, size_t size, bool tga_hint) {
     if (size >= 2 && data[0] == 'B' && data[1] == 'M') return check_bmp(data, size);
     if (size >= 3 && data[0] == 0xFF && data[1] == 0xD8 && data[2] == 0xFF) return check_jpeg(data, size);
+    if (starts_with(data, size, "\x89PNG\r\n\x1a\n", 8)) return check_png(data, size);
+    if (const char* kind = unsupported_kind(data, size)) return kind;
     if (tga_hint) return check_tga(data, size);
     return nullptr;
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/file_read.h"
+#include "core/generation.h"
 #include "resources/model.h"
 #include "resources/texture.h"
 
@@ -39,6 +40,7 @@ model* model_load(const char* directory, const char* file) {
         last_error = path + ": " + reason;
         return nullptr;
     }
+    generation_own(m, [](void* p) { model_free(static_cast<model*>(p)); });
     load_maps(m, directory);
     model_compute_normals(m);
     current_model = m;

@@ -4,6 +4,7 @@
 #include <GL/gl.h>
 #include <cstdlib>
 
+#include "core/generation.h"
 #include "resources/texture.h"
 
 static const char FACE_SUFFIXES[] = "rtlfbkftupdn";
@@ -70,6 +71,7 @@ skybox* skybox_create(const char* name, int image_kind, int per_face) {
             return nullptr;
         }
         for (int f = 0; f < SKYBOX_FACES; f++) box->faces[f].texture = index;
+        generation_own(box, free);
         return box;
     }
     for (int f = 0; f < SKYBOX_FACES; f++) {
@@ -80,6 +82,7 @@ skybox* skybox_create(const char* name, int image_kind, int per_face) {
         }
         box->faces[f].texture = index;
     }
+    generation_own(box, free);
     return box;
 }
 

@@ -28,6 +28,13 @@ int spline_parse_line(const char* line, float out[SPLINE_CHANNELS]) {
     return n == SPLINE_CHANNELS;
 }
 
+// A comment line: ';' or '//' after any blanks (the camera log writes one
+// after every key).
+static bool is_comment(const char* line) {
+    line += strspn(line, " \t");
+    return line[0] == ';' || (line[0] == '/' && line[1] == '/');
+}
+
 static bool is_blank(const char* line) {
     for (; *line; line++)
         if (*line != ' ' && *line != '\t' && *line != '\r' && *line != '\n' &&
@@ -68,7 +75,7 @@ static spline spline_read(FILE* opened, const char* path) {
         if (!whole || strip_line_end(line) > SPLINE_LINE_MAX)
             fatal_error("Error loading spline %s: line %d is longer than %d characters", path,
                         line_number, SPLINE_LINE_MAX);
-        if (is_blank(line)) continue;
+        if (is_blank(line) || is_comment(line)) continue;
         spline_key key = {};
         if (!spline_parse_line(line, key.values))
             fatal_error("Error loading spline %s: line %d does not hold nine numbers", path,
@@ -91,6 +98,10 @@ static spline spline_read(FILE* opened, const char* path) {
 }
 
 spline spline_load(const char* path) {
+    std::vector<unsigned char> bytes;
+    if (file_read_all(path, &bytes))
+        return spline_load_memory(reinterpret_cast<const char*>(bytes.data()), bytes.size(), path);
+    // What cannot be read whole (a folder, say) is reported by the reader.
     FILE* file = fopen(path, "r");
     if (!file) fatal_error("Error loading spline %s", path);
     return spline_read(file, path);

@@ -32,6 +32,20 @@ GLenum bound_env_mode = ~0u;
 int texture_force_pot = 0;
 texture_counters texture_stats = {0, 0};
 
+// Where a slot's record came from and what was sent to GL for it: what the
+// cache needs to tell whether a record can serve again.
+struct texture_origin {
+    texture* record;  // null: not read from a file
+    file_stamp stamp;
+    int kind;
+    int uploaded;     // gl_name holds a texture built with `filter` and `wrap`
+    int cached;       // taken back from the cache and not uploaded since
+    GLenum filter, wrap;
+};
+static texture_origin origins[TEXTURE_MAX];
+static std::vector<texture_origin> texture_cache;
+static int gl_textures = 0;
+
 // ---------------------------------------------------------------------------
 // Records
 // ---------------------------------------------------------------------------
@@ -41,6 +55,7 @@ int texture_kind_from_name(const char* name) {
         {".bmp", IMAGE_BMP}, {".BMP", IMAGE_BMP},
         {".jpg", IMAGE_JPEG}, {".JPG", IMAGE_JPEG},
         {".tga", IMAGE_TGA}, {".TGA", IMAGE_TGA},
+        {".png", IMAGE_PNG}, {".PNG", IMAGE_PNG},
     };
     for (const auto& k : kinds)
         if (strstr(name, k.extension)) return k.kind;
@@ -63,6 +78,7 @@ static int take_slot(const char* name, int width, int height) {
     if (!t) fatal_error("Out of memory loading texture %s", name ? name : "(empty)");
     int index = texture_count++;
     texture_table[index] = t;
+    origins[index] = texture_origin{};
     texture_set_options(index, 0);
     return index;
 }
@@ -89,7 +105,30 @@ int texture_load(const char* name) {
     return kind ? texture_load_as(name, kind) : -1;
 }
 
+// A cached record of the same version of the file, put back in a new slot;
+// -1 when there is none.
+static int take_cached(const char* name, int kind, const file_stamp& stamp) {
+    for (size_t i = 0; i < texture_cache.size(); ++i) {
+        const texture_origin& c = texture_cache[i];
+        if (c.kind != kind || !(c.stamp == stamp) || strcmp(c.record->name, name) != 0) continue;
+        if (texture_count >= TEXTURE_MAX) return -1;
+        int index = texture_count++;
+        texture_table[index] = c.record;
+        origins[index] = c;
+        origins[index].cached = 1;
+        texture_cache.erase(texture_cache.begin() + static_cast<long>(i));
+        texture_set_options(index, 0);
+        return index;
+    }
+    return -1;
+}
+
 int texture_load_as(const char* name, int kind) {
+    file_stamp stamp = {-1, -1};
+    if (file_stamp_of(name, &stamp)) {
+        int cached = take_cached(name, kind, stamp);
+        if (cached >= 0) return cached;
+    }
     int index = take_slot(name, 0, 0);
     texture* t = texture_table[index];
     std::vector<unsigned char> bytes;
@@ -102,6 +141,11 @@ int texture_load_as(const char* name, int kind) {
     const char* dot = strrchr(name, '.');
     t->name = strdup(name);
     texture_decode(t, bytes.data(), bytes.size(), dot ? dot + 1 : nullptr, kind, name);
+    if (stamp.size >= 0) {
+        origins[index].record = t;
+        origins[index].stamp = stamp;
+        origins[index].kind = kind;
+    }
     return index;
 }
 
@@ -159,9 +203,30 @@ static void upload_single_level(const texture* t) {
     free(scaled);
 }
 
+// A record taken back from the cache whose GL texture was built with the
+// options asked for now: bound, with its parameters set, as an upload leaves
+// it. Any other upload builds a new GL texture, and the one the record had
+// before (which nothing can bind any more) is deleted.
+static int reuse_upload(int index) {
+    texture_origin& o = origins[index];
+    texture* t = texture_table[index];
+    int cached = o.cached;
+    o.cached = 0;
+    if (!o.uploaded) return 0;
+    if (cached && o.filter == t->filter && o.wrap == t->wrap) return 1;
+    glDeleteTextures(1, &t->gl_name);
+    gl_textures -= 1;
+    o.uploaded = 0;
+    return 0;
+}
+
 void texture_upload(int index) {
     texture* t = texture_at(index, "texture_upload");
-    glGenTextures(1, &t->gl_name);
+    int reused = reuse_upload(index);
+    if (!reused) {
+        glGenTextures(1, &t->gl_name);
+        gl_textures += 1;
+    }
     glBindTexture(GL_TEXTURE_2D, t->gl_name);
     texture_stats.bind_calls++;
     bound_texture = t->gl_name;
@@ -169,6 +234,10 @@ void texture_upload(int index) {
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, t->wrap);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, t->filter);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    if (reused) return;
+    origins[index].uploaded = 1;
+    origins[index].filter = t->filter;
+    origins[index].wrap = t->wrap;
     // The buffer's rows are 4-byte aligned; make sure GL (and GLU's
     // rescaling) read and write them that way, whatever was set before.
     GLint unpack = 4, pack = 4;
@@ -199,6 +268,36 @@ void texture_bind(int index) {
         bound_env_mode = t->env_mode;
     }
 }
+
+static void free_record(texture_origin* o, texture* t) {
+    if (o->uploaded) {
+        glDeleteTextures(1, &t->gl_name);
+        gl_textures -= 1;
+        if (bound_texture == t->gl_name) bound_texture = ~0u;
+    }
+    free(t->pixels);
+    free(t->name);
+    free(t);
+}
+
+void texture_release_from(int first) {
+    if (first < 0) first = 0;
+    for (int i = first; i < texture_count; ++i) {
+        texture_origin& o = origins[i];
+        if (o.record) texture_cache.push_back(o);
+        else free_record(&o, texture_table[i]);
+        texture_table[i] = nullptr;
+        o = texture_origin{};
+    }
+    if (first < texture_count) texture_count = first;
+}
+
+void texture_cache_trim() {
+    for (texture_origin& o : texture_cache) free_record(&o, o.record);
+    texture_cache.clear();
+}
+
+int texture_gl_count() { return gl_textures; }
 
 void texture_reset_cache() {
     bound_texture = ~0u;

@@ -23,6 +23,7 @@ enum {
     IMAGE_BMP = 1,
     IMAGE_JPEG = 2,
     IMAGE_TGA = 3,
+    IMAGE_PNG = 4,
     TEXTURE_LINEAR = 1,   // no mipmaps
     TEXTURE_CLAMP = 2,
     TEXTURE_MODULATE = 4,
@@ -61,7 +62,7 @@ struct texture_counters {
 extern texture_counters texture_stats;
 
 // Image kind from the name (".bmp"/".BMP", ".jpg"/".JPG", ".tga"/".TGA",
-// searched in that order anywhere in the name), or 0.
+// ".png"/".PNG", searched in that order anywhere in the name), or 0.
 int texture_kind_from_name(const char* name);
 
 // Bytes in one row of a record's pixel buffer.
@@ -73,6 +74,19 @@ int texture_create_empty(int width, int height, GLenum pixel_format, int compone
 void texture_set_options(int index, int options);
 void texture_upload(int index);
 void texture_bind(int index);
+
+// Gives back the slots from `first` on (the show's, when the window's own
+// come before it) and sets the count to `first`. A record read from a file
+// goes to the texture cache with its pixels and its GL texture, and the next
+// texture_load of the same file (same name, size and modification time, as
+// file_stamp_of reports them) takes it back instead of decoding it again;
+// an upload with the same filter and wrap then reuses the GL texture. Every
+// other record is freed with its GL texture.
+void texture_release_from(int first);
+// Frees what the cache holds (the files the running show did not load).
+void texture_cache_trim();
+// GL textures created and not yet deleted, cached ones included.
+int texture_gl_count();
 
 // Forgets the bind cache (after another piece of code touched GL binding, or
 // a new context).

@@ -2,12 +2,19 @@
 // the surface's pixels are converted into the record's own buffer (3- and
 // 4-byte images in the byte order their kind names, palette, grey and 16-bit
 // images expanded to RGB or RGBA) and the surface is freed. No GL call.
+//
+// Every picture ends up top row first, left column first, whatever its file
+// stores: the decoder turns bottom-up BMP and TGA rows round itself, and a
+// TGA stored right to left (which the decoder refuses) is decoded with that
+// bit cleared and its rows mirrored here.
 #include "resources/texture_decode.h"
 
 #include <SDL/SDL.h>
 #include <SDL/SDL_image.h>
 #include <cstdlib>
 #include <cstring>
+#include <utility>
+#include <vector>
 
 #include "core/fatal.h"
 #include "resources/image_check.h"
@@ -24,6 +31,7 @@ static GLenum kind_format(int kind, int bytes_per_pixel) {
     switch (kind) {
     case IMAGE_BMP: return four ? GL_BGRA_EXT : GL_BGR_EXT;
     case IMAGE_JPEG: return GL_RGB;
+    case IMAGE_PNG: return four ? GL_RGBA : GL_RGB;
     default: return four ? GL_RGBA : GL_BGR_EXT;
     }
 }
@@ -94,22 +102,41 @@ static bool surface_readable(const SDL_Surface* s) {
     return s->pixels && bytes >= 1 && bytes <= 4 && s->pitch >= s->w * bytes;
 }
 
+// Turns each of the record's rows end to end.
+static void mirror_rows(texture* t) {
+    int bytes = t->components, row = texture_row_bytes(t);
+    for (int y = 0; y < t->height; ++y) {
+        unsigned char* p = t->pixels + static_cast<size_t>(y) * row;
+        for (int l = 0, r = t->width - 1; l < r; ++l, --r)
+            for (int b = 0; b < bytes; ++b) std::swap(p[l * bytes + b], p[r * bytes + b]);
+    }
+}
+
 void texture_decode(texture* t, const unsigned char* data, size_t size, const char* type, int kind,
                     const char* name) {
-    if (const char* fault = image_check(data, size, is_tga_hint(type)))
-        fatal_error("Error loading texture %s: %s\n", name, fault);
+    bool tga = is_tga_hint(type);
+    if (const char* fault = image_check(data, size, tga))
+        fatal_error("Error loading texture %s: %s", name, fault);
+    std::vector<unsigned char> cleared;
+    bool right_first = tga && size > TGA_DESCRIPTOR && (data[TGA_DESCRIPTOR] & TGA_RIGHT_FIRST);
+    if (right_first) {
+        cleared.assign(data, data + size);
+        cleared[TGA_DESCRIPTOR] &= ~TGA_RIGHT_FIRST;
+        data = cleared.data();
+    }
     SDL_RWops* source = SDL_RWFromConstMem(data, static_cast<int>(size));
-    if (!source) fatal_error("Error loading texture %s: %s\n", name, SDL_GetError());
+    if (!source) fatal_error("Error loading texture %s: %s", name, SDL_GetError());
     SDL_Surface* surface = IMG_LoadTyped_RW(source, 1, const_cast<char*>(type));
-    if (!surface) fatal_error("Error loading texture %s: %s\n", name, SDL_GetError());
-    bool known_kind = kind == IMAGE_BMP || kind == IMAGE_JPEG || kind == IMAGE_TGA;
+    if (!surface) fatal_error("Error loading texture %s: %s", name, SDL_GetError());
+    bool known_kind = kind == IMAGE_BMP || kind == IMAGE_JPEG || kind == IMAGE_TGA || kind == IMAGE_PNG;
     const char* fault = known_kind ? image_check_sides(surface->w, surface->h) : "No format specified in code";
     if (!fault && !surface_readable(surface)) fault = "the image's pixel layout cannot be read";
     if (fault) {
         SDL_FreeSurface(surface);
-        fatal_error("Error loading texture %s: %s\n", name, fault);
+        fatal_error("Error loading texture %s: %s", name, fault);
     }
     texture_take_pixels(t, surface, kind, name);
     // The pixels now live in the record's own buffer.
     SDL_FreeSurface(surface);
+    if (right_first) mirror_rows(t);
 }

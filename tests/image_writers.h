@@ -1,5 +1,5 @@
 // Test helpers: small pictures written as BMP (through SDL), TGA (byte by
-// byte) and JPEG (through libjpeg) files, and a reader for one pixel of a
+// byte), JPEG (through libjpeg) and PNG (through libpng) files, and a reader for one pixel of a
 // texture record, so the texture tests load files they made themselves.
 #pragma once
 
@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <jpeglib.h>
+#include <png.h>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -91,8 +92,9 @@ inline void write_bmp8(const std::string& path, const picture& p) {
     SDL_FreeSurface(s);
 }
 
-// 32-bit BMP (SDL 1.2 only saves 8 and 24 bits): bottom row first, BGRA.
-inline void write_bmp32(const std::string& path, const picture& p) {
+// 32-bit BMP (SDL 1.2 only saves 8 and 24 bits): bottom row first, BGRA;
+// top row first (a negative height) when `top_down`.
+inline void write_bmp32(const std::string& path, const picture& p, bool top_down = false) {
     std::vector<uint8_t> v = {'B', 'M'};
     unsigned data = (unsigned)p.pixels.size() * 4;
     put32(v, 54 + data);
@@ -100,13 +102,13 @@ inline void write_bmp32(const std::string& path, const picture& p) {
     put32(v, 54);
     put32(v, 40);
     put32(v, p.width);
-    put32(v, p.height);
+    put32(v, top_down ? (unsigned)-p.height : p.height);
     put16(v, 1);
     put16(v, 32);
     for (int i = 0; i < 6; i++) put32(v, i == 1 ? data : 0);
-    for (int y = p.height - 1; y >= 0; y--)
+    for (int row = 0; row < p.height; row++)
         for (int x = 0; x < p.width; x++) {
-            rgba c = p.at(x, y);
+            rgba c = p.at(x, top_down ? row : p.height - 1 - row);
             v.insert(v.end(), {c.b, c.g, c.r, c.a});
         }
     write_bytes(path, v);
@@ -115,10 +117,11 @@ inline void write_bmp32(const std::string& path, const picture& p) {
 enum tga_kind { TGA_PALETTE = 1, TGA_TRUE = 2, TGA_GREY = 3 };
 
 // Uncompressed TGA of `bits` per pixel (8 for palette and grey; 16, 24 or 32
-// for true colour), rows top first when `top_first`, else bottom first.
-// Grey pixels take the red value; palette pixels index one entry per pixel.
+// for true colour), rows top first when `top_first`, else bottom first, and
+// each row right to left when `right_first`. Grey pixels take the red value;
+// palette pixels index one entry per pixel.
 inline void write_tga(const std::string& path, const picture& p, tga_kind kind, int bits,
-                      bool top_first = true) {
+                      bool top_first = true, bool right_first = false) {
     std::vector<uint8_t> v(18, 0);
     v[1] = kind == TGA_PALETTE;
     v[2] = (uint8_t)kind;
@@ -131,12 +134,13 @@ inline void write_tga(const std::string& path, const picture& p, tga_kind kind, 
     v[14] = (uint8_t)(p.height & 0xFF);
     v[15] = (uint8_t)(p.height >> 8);
     v[16] = (uint8_t)bits;
-    v[17] = (uint8_t)((top_first ? 0x20 : 0) | (bits == 32 ? 8 : 0));
+    v[17] = (uint8_t)((top_first ? 0x20 : 0) | (right_first ? 0x10 : 0) | (bits == 32 ? 8 : 0));
     if (kind == TGA_PALETTE)
         for (const rgba& c : p.pixels) v.insert(v.end(), {c.b, c.g, c.r});
     for (int row = 0; row < p.height; row++) {
         int y = top_first ? row : p.height - 1 - row;
-        for (int x = 0; x < p.width; x++) {
+        for (int column = 0; column < p.width; column++) {
+            int x = right_first ? p.width - 1 - column : column;
             rgba c = p.at(x, y);
             if (kind == TGA_PALETTE) v.push_back((uint8_t)(y * p.width + x));
             else if (kind == TGA_GREY) v.push_back(c.r);
@@ -176,6 +180,31 @@ inline void write_jpeg(const std::string& path, const picture& p) {
     }
     jpeg_finish_compress(&info);
     jpeg_destroy_compress(&info);
+    fclose(f);
+}
+
+// 8-bit RGB, or RGBA when `alpha`, top row first.
+inline void write_png(const std::string& path, const picture& p, bool alpha) {
+    FILE* f = fopen(path.c_str(), "wb");
+    if (!f) throw std::runtime_error("cannot write " + path);
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png_create_info_struct(png);
+    png_init_io(png, f);
+    png_set_IHDR(png, info, p.width, p.height, 8, alpha ? PNG_COLOR_TYPE_RGBA : PNG_COLOR_TYPE_RGB,
+                 PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_write_info(png, info);
+    std::vector<uint8_t> row;
+    for (int y = 0; y < p.height; y++) {
+        row.clear();
+        for (int x = 0; x < p.width; x++) {
+            rgba c = p.at(x, y);
+            row.insert(row.end(), {c.r, c.g, c.b});
+            if (alpha) row.push_back(c.a);
+        }
+        png_write_row(png, row.data());
+    }
+    png_write_end(png, nullptr);
+    png_destroy_write_struct(&png, &info);
     fclose(f);
 }
 

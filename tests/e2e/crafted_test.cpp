@@ -113,8 +113,9 @@ std::vector<crafted> script_cases() {
         const char* before;  // the text the cut falls in (first match)
         size_t keep;         // characters of it kept
         const char* message;
+        const char* after = "\n";  // what follows the line number
     } cuts[] = {
-        {"\ndemoname", 7, "Script: variable 'demona' not found, line "},
+        {"\ndemoname", 7, "Script: variable 'demona' not found, line ", " (did you mean 'demoname'?)\n"},
         {"\n[loading]", 6, "Script: section 'loa' not found, line "},  // "[load" less its last character
         {"\nstart", 4, "Script: section variable 'sta' not found, line "},
         {"\nend 0.01", 6, "Script: invalid section duration, line "},
@@ -127,7 +128,7 @@ std::vector<crafted> script_cases() {
         }
         size_t end = at + c.keep;
         cases.push_back({std::string("default script cut inside ") + (c.before + 1), show.substr(0, end),
-                         c.message + std::to_string(line_of(show, end)) + "\n"});
+                         c.message + std::to_string(line_of(show, end)) + c.after});
     }
     return cases;
 }
@@ -148,7 +149,7 @@ TEST(crafted, broken_scripts_name_their_line) {
 TEST(crafted, broken_splines_name_their_file_and_line) {
     const std::string key = "{1,2,3,4,5,6,7,8,9}\n";
     const std::string four = key + key + key + key;
-    const std::string at = "Error loading spline data/splines/bad.txt";
+    const std::string at = "lines at line 17: Error loading spline data/splines/bad.txt";
     std::vector<crafted> cases = {
         {"empty", "", ": the file holds no keys\n"},
         {"blank lines only", "\n \t\r\n\n", ": the file holds no keys\n"},
@@ -274,7 +275,7 @@ TEST(crafted, broken_images_name_their_file) {
         dir.write("data/script.txt", replace_all(replace_all(e2e_show(""), loading + "back.jpg", file),
                                                  loading + "front.jpg", file));
         dir.write(file, c.bytes);
-        expect_refused(dir, "Error loading texture " + file + ": " + c.reason,
+        expect_refused(dir, "loading at line 8: Error loading texture " + file + ": " + c.reason,
                        std::string(c.name) + " (" + std::to_string(c.bytes.size()) + " bytes)");
     }
     // The same pictures whole load: the cuts above are what the player refuses.
@@ -364,7 +365,7 @@ TEST(crafted, broken_models_name_their_file) {
     dir.add_font();
     dir.write("data/script.txt", e2e_show("[gen3DS]\nstart 0\nend 1\nlayer 1\nstring data/models/\n"
                                           "string bad.3ds\nstring bad.3ds\nstring bad.3ds\nstring bad.3ds\n"));
-    const std::string at = "gen3DS: Error loading model 'bad.3ds' (data/models/bad.3ds: ";
+    const std::string at = "gen3DS at line 17: Error loading model 'bad.3ds' (data/models/bad.3ds: ";
     for (const crafted& c : cases) {
         dir.write("data/models/bad.3ds", c.bytes);
         expect_refused(dir, at + c.expected, c.name);

@@ -26,10 +26,10 @@ TEST(fxpart, unusable_sections_stop_the_run_with_their_message) {
          "Error: genParticletex: Script: Two strings are needed in genParticletex section, line 17\n"},
         {"particletex with three strings", particletex + e2e_strings({PICTURE, SPRITE, SPRITE}) + e2e_params(8),
          "Error: genParticletex: Script: Two strings are needed in genParticletex section, line 17\n"},
-        {"particletex sprite of unknown kind", particletex + e2e_strings({PICTURE, "spark.png"}) + e2e_params(8),
-         "Error: Error loading texture spark.png\n"},
+        {"particletex sprite of unknown kind", particletex + e2e_strings({PICTURE, "spark.gif"}) + e2e_params(8),
+         "Error: genParticletex at line 17: Error loading texture spark.gif\n"},
         {"particletex picture missing", particletex + e2e_strings({"nothere.tga", SPRITE}) + e2e_params(8),
-         "Error: Error loading texture nothere.tga: "},
+         "Error: genParticletex at line 17: Error loading texture nothere.tga: "},
         {"pathway without a spline", pathway + e2e_strings({SPRITE}) + e2e_params(5, "10"),
          "Error: genPathway: section at line 17 needs 1 splines, has 0\n"},
         {"pathway with a rate of 0", pathway + e2e_strings({SPRITE}) + PATH + e2e_params(5, "0"),
@@ -41,8 +41,8 @@ TEST(fxpart, unusable_sections_stop_the_run_with_their_message) {
          "Error: genPathway: section at line 27 needs 1 splines, has 0\n"},
         {"image3d with six params", image3d + e2e_strings({PICTURE}) + e2e_params(6),
          "Error: gen3Dimage: section at line 17 needs 7 params, has 6\n"},
-        {"image3d picture of unknown kind", image3d + e2e_strings({"banner.png"}) + e2e_params(7),
-         "Error: gen3Dimage: Error loading texture banner.png\n"},
+        {"image3d picture of unknown kind", image3d + e2e_strings({"banner.gif"}) + e2e_params(7),
+         "Error: gen3Dimage at line 17: Error loading texture banner.gif\n"},
     });
 }
 }  // namespace

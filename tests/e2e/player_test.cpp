@@ -20,18 +20,18 @@ const char* const short_head = "gl_fullscreen 0\ngl_width 640\ngl_height 480\ngl
 std::string with_head(const char* body) { return std::string(short_head) + body; }
 
 const player_case cases[] = {
-    {"missing script", nullptr, 255, "Error: Script not found\n"},
+    {"missing script", nullptr, 255, "Error: Script not found: data/script.txt (relative to /"},
     {"unknown setting", "gl_fullscreen 0\nno_such_key 1\n", 255,
      "Error: Script: variable 'no_such_key' not found, line 2\n"},
     {"unknown section", "[nosuchtype]\n", 255, "Error: Script: section 'nosuchtype' not found, line 1\n"},
     {"no loading section", "gl_fullscreen 0\n[EOF]\n", 255, "Error: Script: loading section is not found\n"},
     {"loading section with three params",
      "gl_fullscreen 0\n[loading]\nstart 0\nend 1\nparam 1\nparam 1\nparam 1\nstring a.bmp\nstring b.bmp\n", 255,
-     "Error: Script: four floats are needed in loading section\n"},
+     "Error: loading at line 2: Script: four floats are needed in loading section\n"},
     {"missing loading image",
      "gl_fullscreen 0\n[loading]\nstart 0\nend 1\nparam 1\nparam 1\nparam 1\nparam 1\n"
      "string nothere.bmp\nstring nothere.bmp\n",
-     255, "Error: Error loading texture nothere.bmp: "},
+     255, "Error: loading at line 2: Error loading texture nothere.bmp: "},
     {"render target larger than the window", "gl_fullscreen 0\ngl_width 320\ngl_height 240\n[EOF]\n", 255,
      "does not fit in the 320x240 window"},
 };

@@ -38,8 +38,8 @@ TEST(scenes_a, sections_lacking_what_their_scene_reads_stop_the_run) {
          "Error: particletitle: section at line 17 needs 2 splines, has 1\n"},
         {"title without its sync", title + "param 2\n" + TITLE + GATHER + HOLD,
          "Error: particletitle: section at line 17 needs 1 syncs, has 0\n"},
-        {"title picture of unknown kind", title + "param 2\nstring title.png\n" + GATHER + HOLD + e2e_syncs({"1"}),
-         "Error: Error loading texture title.png\n"},
+        {"title picture of unknown kind", title + "param 2\nstring title.gif\n" + GATHER + HOLD + e2e_syncs({"1"}),
+         "Error: particletitle at line 17: Error loading texture title.gif\n"},
         {"lake without a path", lake + DROP + "param 20\n" + LAKE_PARAMS,
          "Error: thelake: section at line 17 needs 1 splines, has 0\n"},
         {"lake with four params", lake + DROP + RAIN + "param 20\nparam 1\nparam 1\nparam 1\n",
@@ -49,7 +49,7 @@ TEST(scenes_a, sections_lacking_what_their_scene_reads_stop_the_run) {
         {"lake with a negative rate", lake + DROP + RAIN + "param -3\n" + LAKE_PARAMS,
          "Error: thelake: section at line 17 needs a positive emission rate (param 1), has -3\n"},
         {"lake sprite missing", lake + "string nothere.jpg\n" + RAIN + "param 20\n" + LAKE_PARAMS,
-         "Error: Error loading texture nothere.jpg: "},
+         "Error: thelake at line 17: Error loading texture nothere.jpg: "},
     }, true);
 }
 }  // namespace

@@ -38,7 +38,7 @@ TEST(scenes_b, section_lacking_what_its_scene_reads_stops_the_run_naming_its_lin
 // A show folder without the scene's fixed picture: the run stops naming it.
 TEST(scenes_b, missing_scene_picture_is_named) {
     e2e_expect_errors({{"titulo without its picture", "[titulo]\nstart 0\nend 1\n",
-                        "Error: Error loading texture data/particletitle/titles/sunmere.jpg"}});
+                        "Error: titulo at line 17: Error loading texture data/particletitle/titles/sunmere.jpg"}});
 }
 
 }  // namespace

@@ -42,14 +42,14 @@ TEST(scenes_c, missing_scene_model_stops_the_run_naming_the_file) {
         SCOPED_TRACE("gears without gear2.3d");
         expect_missing_model(GEARS + "spline " + SOURCE + "/data/splines/gears_flight.txt 1\n", "gears",
                              {"models/gear1.3d", "models/gear3.3d", "textures/guitar.jpg"},
-                             "Error loading model 'gear2.3d'");
+                             "gears at line 17: Error loading model 'gear2.3d'");
     }
     {
         SCOPED_TRACE("meditation without its model");
         expect_missing_model("[meditation]\nstart 0\nend 1\n", "meditation",
                              {"textures/cloudskybox.jpg", "textures/electronicflareblack.jpg",
                               "textures/fractalreflections2.jpg", "textures/circle.jpg"},
-                             "Error loading model 'meditation.3d'");
+                             "meditation at line 17: Error loading model 'meditation.3d'");
     }
 }
 

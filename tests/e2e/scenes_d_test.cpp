@@ -49,23 +49,23 @@ struct fault_case {
 TEST(scenes_d, missing_or_broken_scene_files_stop_the_run_naming_them) {
     const fault_case cases[] = {
         {"builder without its model", &BUILDER_FILES, BUILDER_FILES[0], "", "3Dbuilder",
-         "Error: Error loading object.3ds (data/cubitos/models/cubez.3ds: "},
+         "Error: 3Dbuilder at line 17: Error loading object.3ds (data/cubitos/models/cubez.3ds: "},
         {"builder with a broken model", &BUILDER_FILES, "", BUILDER_FILES[0], "3Dbuilder",
-         "Error: Error loading object.3ds (data/cubitos/models/cubez.3ds: "},
+         "Error: 3Dbuilder at line 17: Error loading object.3ds (data/cubitos/models/cubez.3ds: "},
         {"builder without its front picture", &BUILDER_FILES, BUILDER_FILES[2], "", "3Dbuilder",
-         "Error: Error loading texture data/loader/textures/loadingfront.jpg"},
+         "Error: 3Dbuilder at line 17: Error loading texture data/loader/textures/loadingfront.jpg"},
         {"column without its model", &COLUMNA_FILES, COLUMNA_FILES[1], "", "columna",
-         "Error: columna: Error loading model data/models/columna.3d: "},
+         "Error: columna at line 17: Error loading model data/models/columna.3d: "},
         {"column with a broken model", &COLUMNA_FILES, "", COLUMNA_FILES[1], "columna",
-         "Error: columna: Error loading model data/models/columna.3d: "},
+         "Error: columna at line 17: Error loading model data/models/columna.3d: "},
         {"column without its sky", &COLUMNA_FILES, COLUMNA_FILES[0], "", "columna",
-         "Error: Error loading texture data/textures/8470702.jpg"},
+         "Error: columna at line 17: Error loading texture data/textures/8470702.jpg"},
         {"paranoia without its model", &PARANOIA_FILES, PARANOIA_FILES[1], "", "paranoia",
-         "Error: paranoia: Error loading model data/models/paranoia.3d: "},
+         "Error: paranoia at line 17: Error loading model data/models/paranoia.3d: "},
         {"paranoia with a broken model", &PARANOIA_FILES, "", PARANOIA_FILES[1], "paranoia",
-         "Error: paranoia: Error loading model data/models/paranoia.3d: "},
+         "Error: paranoia at line 17: Error loading model data/models/paranoia.3d: "},
         {"paranoia without its sky", &PARANOIA_FILES, PARANOIA_FILES[0], "", "paranoia",
-         "Error: Error loading texture data/textures/paranoia_sky.jpg"},
+         "Error: paranoia at line 17: Error loading texture data/textures/paranoia_sky.jpg"},
     };
     for (const fault_case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -38,17 +38,17 @@ TEST(scenes_e, missing_or_broken_model_stops_the_run_naming_the_file) {
     const std::string loop_sky = "data/skyboxes/4.jpg", logo_sky = "data/textures/11.jpg";
     const fault_case cases[] = {
         {"loop without its model", {loop_sky}, loop,
-         "Error: loop: Error loading model data/models/loop.3d: No such file or directory\n", nullptr},
+         "Error: loop at line 17: Error loading model data/models/loop.3d: No such file or directory\n", nullptr},
         {"loop with a model that is not one", {loop_sky}, loop,
-         "Error: loop: Error loading model data/models/loop.3d: ", "data/models/loop.3d"},
+         "Error: loop at line 17: Error loading model data/models/loop.3d: ", "data/models/loop.3d"},
         {"logo without its frame", {logo_sky, "data/models/logo/s.3d"}, logo,
-         "Error: logofinal: Error loading model data/models/logo/marco.3d: No such file or directory\n",
+         "Error: logofinal at line 17: Error loading model data/models/logo/marco.3d: No such file or directory\n",
          nullptr},
         {"logo without its letter", {logo_sky, "data/models/logo/marco.3d"}, logo,
-         "Error: logofinal: Error loading model data/models/logo/s.3d: No such file or directory\n",
+         "Error: logofinal at line 17: Error loading model data/models/logo/s.3d: No such file or directory\n",
          nullptr},
         {"logo with a letter that is not a model", {logo_sky, "data/models/logo/marco.3d"}, logo,
-         "Error: logofinal: Error loading model data/models/logo/s.3d: ", "data/models/logo/s.3d"},
+         "Error: logofinal at line 17: Error loading model data/models/logo/s.3d: ", "data/models/logo/s.3d"},
     };
     for (const fault_case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -65,9 +65,9 @@ TEST(scenes_e, missing_or_broken_model_stops_the_run_naming_the_file) {
 TEST(scenes_e, missing_sky_is_named) {
     e2e_expect_errors({
         {"loop without its sky", "[loop]\nstart 0\nend 1\n",
-         "Error: Error loading texture data/skyboxes/4.jpg"},
+         "Error: loop at line 17: Error loading texture data/skyboxes/4.jpg"},
         {"logo without its sky", "[logofinal]\nstart 0\nend 1\n",
-         "Error: Error loading texture data/textures/11.jpg"},
+         "Error: logofinal at line 17: Error loading texture data/textures/11.jpg"},
     });
 }
 

@@ -44,6 +44,10 @@ TEST(shipped_show, every_example_plays_to_its_end) {
                                      source,
                                  &output);
         EXPECT_EQ(status, 0) << name << "\n" << output;
+        // Every shipped script also passes the whole-show check silently.
+        status = run_command(player() + " --check --script data/examples/" + name + " " + source, &output);
+        EXPECT_EQ(status, 0) << name << "\n" << output;
+        EXPECT_EQ(output, "") << name;
     }
 }
 

@@ -263,7 +263,7 @@ TEST_F(environment_window, bad_sections_are_reported_before_drawing) {
         {{"./", "box.3ds"}, "Script: three strings are needed in genEnvironment section, line 1"},
         {{"./", "box.3ds", "teal.tga", "extra"}, "Script: three strings are needed in genEnvironment section, line 1"},
         {{"./", "none.3ds", "teal.tga"}, "genEnvironment: Error loading model 'none.3ds' (./none.3ds: No such file or directory)"},
-        {{"./", "box.3ds", "teal.png"}, "genEnvironment: Error loading texture teal.png"},
+        {{"./", "box.3ds", "teal.gif"}, "genEnvironment: Error loading texture teal.gif"},
     };
     for (const row& r : rows) {
         section& s = add_section(section_type_find("genEnvironment"), 0, 1, {});

@@ -260,8 +260,8 @@ TEST_F(macro_box_window, faults_are_reported_not_crashed_on) {
     add_section(section_type_find("genMacroBox"), 0, 1, {});
     EXPECT_EQ(fatal_message(macro_box_init), "genMacroBox: section at line 1 needs 1 strings, has 0");
     section& png = add_section(section_type_find("genMacroBox"), 0, 1, {});
-    set_strings(png, {"sky.png"});
-    EXPECT_EQ(fatal_message(macro_box_init), "genMacroBox: Error loading skybox sky.png");
+    set_strings(png, {"sky.gif"});
+    EXPECT_EQ(fatal_message(macro_box_init), "genMacroBox: Error loading skybox sky.gif");
     // Drawn with no camera section before it in the frame.
     section& box = box_section("white.tga");
     box.line = 12;

@@ -135,13 +135,13 @@ TEST_F(fxpart_window, particletex_sprite_of_unknown_kind_is_reported_like_the_pi
     open_view();
     write_picture("corners.tga", corner_picture());
     section& s = add_section(section_type_find("genParticletex"), 0, 4, {0.5f, 0.1f, 1, 0, 0, 0, 1, 1});
-    set_strings(s, {"corners.tga", "sprite.png"});
+    set_strings(s, {"corners.tga", "sprite.gif"});
     catch_fatal guard;
     try {
         particletex_init();
         FAIL() << "a sprite that cannot be loaded was accepted";
     } catch (const fatal_exception& e) {
-        EXPECT_STREQ(e.what(), "Error loading texture sprite.png");
+        EXPECT_STREQ(e.what(), "Error loading texture sprite.gif");
     }
     EXPECT_EQ(s.instance_data, nullptr);
 }

@@ -185,7 +185,7 @@ TEST(CaptureCmdline, BadValuesAreReported) {
         {{"--end", "2s"}, "--end must be"},
         {{"--start", "5", "--end", "5"}, "--end 5 must be after --start 5"},
         {{"--start", "5", "--end", "2"}, "--end 2 must be after --start 5"},
-        {{"--fps", "30"}, "--fps is only used with --capture or --bench"},
+        {{"--fps", "30"}, "--fps is only used with --capture, --bench or --edit"},
         {{"--json", "r.json"}, "--json is only used with --bench"},
         {{"--capture", "o", "--json", "r.json"}, "--json is only used with --bench"},
         {{"--capture", "o", "--bench"}, "--capture and --bench cannot be combined"},

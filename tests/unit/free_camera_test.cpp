@@ -86,7 +86,7 @@ TEST(FreeCamera, MovesGlideClampAndSlowDown) {
         camera* c = test_camera();
         forward_speed = m.forward0;
         strafe_speed = m.strafe0;
-        for (int f = 0; f < m.frames; f++) free_camera_step(c, &m.keys, m.dt, nullptr);
+        for (int f = 0; f < m.frames; f++) free_camera_step(c, &m.keys, m.dt, 0, nullptr);
         EXPECT_NEAR(forward_speed, m.forward1, 1e-6);
         EXPECT_NEAR(strafe_speed, m.strafe1, 1e-6);
         for (int i = 0; i < 3; i++) {
@@ -102,9 +102,9 @@ TEST(FreeCamera, HeldUpArrowSettlesAtTheClamp) {
     camera* c = test_camera();
     forward_speed = 0;
     free_camera_input up = keys_up();
-    for (int f = 0; f < 40; f++) free_camera_step(c, &up, 0.1f, nullptr);
+    for (int f = 0; f < 40; f++) free_camera_step(c, &up, 0.1f, 0, nullptr);
     float z = c->position[2];
-    free_camera_step(c, &up, 0.1f, nullptr);
+    free_camera_step(c, &up, 0.1f, 0, nullptr);
     EXPECT_NEAR(c->position[2] - z, -0.6f, 1e-5);   // moved at 6 units per second
     EXPECT_NEAR(forward_speed, 5.5f, 1e-6);          // 6 - 5 * dt after friction
     forward_speed = 0;
@@ -116,18 +116,22 @@ TEST(FreeCamera, LogLineIsASplineKey) {
     camera_set_position(c, 1, 2, 3);
     camera_set_angles(c, 10, 20, 0);
     camera_set_target(c, 0, 0, 0);
-    std::string line = free_camera_log_line(c);
+    std::string line = free_camera_log_line(c, 12.5f);
     EXPECT_EQ(line, "{1.000000, 2.000000, 3.000000, 10.000000, 20.000000, 0.000000, "
-                    "0.000000, 0.000000, 0.000000},\n");
-    float v[SPLINE_CHANNELS];
-    ASSERT_EQ(spline_parse_line(line.c_str(), v), 1);
+                    "0.000000, 0.000000, 0.000000},\n; demo time 12.500 s\n");
+    // Pasted as it stands (twice, with a "//" note), it reads as two keys.
+    std::string pasted = line + "// the same again\n" + line;
+    spline read = spline_load_memory(pasted.data(), pasted.size(), "pasted");
+    ASSERT_EQ(read.count, 2);
     const float want[SPLINE_CHANNELS] = {1, 2, 3, 10, 20, 0, 0, 0, 0};
-    for (int i = 0; i < SPLINE_CHANNELS; i++) EXPECT_EQ(v[i], want[i]) << i;
+    for (int i = 0; i < SPLINE_CHANNELS; i++) EXPECT_EQ(read.keys[1].values[i], want[i]) << i;
+    spline_free(&read);
+    float v[SPLINE_CHANNELS];
 
     // Huge values are written in full rather than cut off.
     camera_set_position(c, -3e30f, 0, 0);
-    line = free_camera_log_line(c);
-    EXPECT_EQ(line.substr(line.size() - 3), "},\n");
+    line = free_camera_log_line(c, 0);
+    EXPECT_NE(line.find("},\n; demo time 0.000 s\n"), std::string::npos);
     ASSERT_EQ(spline_parse_line(line.c_str(), v), 1);
     EXPECT_FLOAT_EQ(v[0], -3e30f);
     free(c);
@@ -140,9 +144,9 @@ TEST(FreeCamera, LoggedLineIsTakenAfterLookAndBeforeMoving) {
     in.log = 1;
     in.mouse_dx = -16;
     std::string line;
-    free_camera_step(c, &in, 0.1f, &line);
+    free_camera_step(c, &in, 0.1f, 3, &line);
     EXPECT_EQ(line, "{0.000000, 0.000000, 0.000000, 0.000000, -1.000000, 0.000000, "
-                    "0.000000, 0.000000, -1.000000},\n");
+                    "0.000000, 0.000000, -1.000000},\n; demo time 3.000 s\n");
     EXPECT_NEAR(c->position[2], -0.1f, 1e-6);
     forward_speed = 0;
     free(c);
@@ -190,17 +194,17 @@ TEST_F(FreeCameraUpdate, OneSpacePressWritesOneLine) {
     EXPECT_EQ(key_state[SDLK_SPACE], 0);
     free_camera_update(c, 0.1f);
     std::string log = read_file("camera.log");
-    EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 1) << log;
-    // Lines accumulate across runs.
-    free_camera_append_log(c, "camera.log");
-    log = read_file("camera.log");
     EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 2) << log;
+    // Keys accumulate across runs.
+    free_camera_append_log(c, 1, "camera.log");
+    log = read_file("camera.log");
+    EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 4) << log;
     free(c);
 }
 
 TEST_F(FreeCameraUpdate, UnopenableLogIsSkipped) {
     camera* c = test_camera();
-    free_camera_append_log(c, "no/such/folder/camera.log");
+    free_camera_append_log(c, 0, "no/such/folder/camera.log");
     EXPECT_EQ(access("no", F_OK), -1);
     free(c);
 }

@@ -41,6 +41,14 @@ std::string tga(int type, int width, int height, int bits, const std::string& da
 
 // SOI, a frame header of `width` x `height`, a scan of `scan` and, if
 // `ended`, the end marker.
+// A PNG signature and IHDR chunk (8-bit RGB) of the given sides.
+std::string png_header(unsigned width, unsigned height) {
+    std::string h("\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR", 16);
+    for (unsigned side : {width, height})
+        for (int shift = 24; shift >= 0; shift -= 8) h += static_cast<char>((side >> shift) & 0xFF);
+    return h + std::string("\x08\x02\0\0\0\0\0\0\0", 9);
+}
+
 std::string jpeg(int width, int height, const std::string& scan, bool ended) {
     std::string b = bytes({0xFF, 0xD8, 0xFF, 0xE0, 0, 4, 'J', 'F'});
     b += bytes({0xFF, 0xC0, 0, 11, 8, height >> 8, height & 0xFF, width >> 8, width & 0xFF, 1, 1, 0x11, 0});
@@ -90,7 +98,13 @@ TEST(ImageCheck, FaultsOfEachFormat) {
         {"JPEG without a frame header", bytes({0xFF, 0xD8, 0xFF, 0xD9}), false, "the JPEG has no frame header"},
         {"JPEG segment running past the end", bytes({0xFF, 0xD8, 0xFF, 0xE0, 0x40, 0}), false,
          "the JPEG data ends before its end marker"},
-        {"unknown bytes: the decoder's to judge", "GIF89a....", false, nullptr},
+        {"GIF, named as a kind not taken", "GIF89a....", false, "the file is a GIF picture; use JPEG, PNG, BMP or TGA"},
+        {"TIFF, named", std::string("MM\0*", 4), false, "the file is a TIFF picture; use JPEG, PNG, BMP or TGA"},
+        {"PNG header", png_header(4, 3), false, nullptr},
+        {"PNG of 0 rows", png_header(4, 0), false, "the image has no pixels"},
+        {"PNG of 9000 columns", png_header(9000, 1), false, "the image is larger than 8192 pixels on a side"},
+        {"PNG cut in its header", png_header(4, 3).substr(0, 20), false, "the image header is cut short"},
+        {"unknown bytes: the decoder's to judge", "P6 1 1 255\n...", false, nullptr},
         {"nothing", "", false, nullptr},
     };
     for (const row& r : rows) EXPECT_EQ(text(check(r.data, r.tga)), text(r.fault)) << r.what;

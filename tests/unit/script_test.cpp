@@ -94,13 +94,13 @@ TEST_F(ScriptTest, EveryFaultNamesItsLine) {
     const std::string params257 = repeat("param 1\n", 257);
     const std::vector<row> rows = {
         {"foo 1\n", "Script: variable 'foo' not found, line 1"},
-        {"Fps 1\n", "Script: variable 'Fps' not found, line 1"},
-        {"fps2 1\n", "Script: variable 'fps2' not found, line 1"},
+        {"Fps 1\n", "Script: variable 'Fps' not found, line 1 (did you mean 'fps'?)"},
+        {"fps2 1\n", "Script: variable 'fps2' not found, line 1 (did you mean 'fps'?)"},
         {";comment\n\n\r\nfps 1\n  timing 1\n", "Script: variable '' not found, line 5"},
         {"[nosuch]\n", "Script: section 'nosuch' not found, line 1"},
-        {"[gears]x\n", "Script: section 'gears]' not found, line 1"},
-        {"[Gears]\n", "Script: section 'Gears' not found, line 1"},
-        {"[gears\n", "Script: section 'gear' not found, line 1"},
+        {"[gears]x\n", "Script: section 'gears]' not found, line 1 (did you mean 'gears'?)"},
+        {"[Gears]\n", "Script: section 'Gears' not found, line 1 (did you mean 'gears'?)"},
+        {"[gears\n", "Script: section 'gear' not found, line 1 (did you mean 'gears'?)"},
         {"[EOF\n", "Script: section 'EO' not found, line 1"},
         {"[\n", "Script: section '' not found, line 1"},
         {"[gears]\nfoo 1\n", "Script: section variable 'foo' not found, line 2"},
@@ -142,7 +142,7 @@ TEST_F(ScriptTest, MissingFileIsReported) {
         read_script_file(path.c_str());
         FAIL() << "no error";
     } catch (const fatal_exception& e) {
-        EXPECT_STREQ(e.what(), "Script not found");
+        EXPECT_EQ(e.what(), "Script not found: " + path);
     }
     const char* saved = script_path;
     script_path = path.c_str();
@@ -198,7 +198,7 @@ TEST_F(ScriptTest, TableHoldsEveryKeyOnce) {
     const char* keys[] = {"demoname", "fps", "timing", "debug", "packeddata", "demostart", "demoend",
                           "gl_fullscreen", "gl_panoramic", "gl_info", "gl_extensions", "gl_width",
                           "gl_height", "gl_bpp", "gl_zbuffer", "gl_rttWidth", "gl_rttHeight",
-                          "snd_enable", "snd_mp3file"};
+                          "snd_enable", "snd_mp3file", "bpm", "beat_offset"};
     for (int i = 0; i < SETTING_COUNT; ++i) {
         EXPECT_STREQ(settings_table[i].key, keys[i]);
         EXPECT_EQ(settings_find(keys[i]), &settings_table[i]);

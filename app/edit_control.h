@@ -1,0 +1,49 @@
+// The edit-mode control channel: one command a line from a named pipe or
+// standard input, read without blocking between frames.
+//
+//   seek SECONDS   step N   pause   play   loop A B   loop off   reload
+//   still FILE.png   status   timeline   quit
+#pragma once
+
+#include <string>
+
+enum edit_command_kind {
+    EDIT_NONE,   // an empty line
+    EDIT_BAD,    // not understood: `error` says why
+    EDIT_SEEK,
+    EDIT_PAUSE,
+    EDIT_PLAY,
+    EDIT_STEP,
+    EDIT_LOOP,
+    EDIT_LOOP_OFF,
+    EDIT_RELOAD,
+    EDIT_STILL,
+    EDIT_STATUS,
+    EDIT_QUIT,
+    EDIT_TIMELINE,
+};
+
+struct edit_command {
+    edit_command_kind kind;
+    float a, b;        // seek: a; loop: a to b
+    int frames;        // step
+    std::string path;  // still
+    std::string error;
+};
+
+// Parses one line (its line end removed). Pure.
+edit_command edit_command_parse(const std::string& line);
+
+struct edit_channel {
+    int fd;              // -1: none
+    bool is_stdin;
+    bool ended;          // standard input reached its end
+    std::string buffer;  // bytes read after the last whole line
+};
+
+// Opens `path` ("-": standard input) for reading without blocking. False,
+// with errno set, when it cannot be opened.
+bool edit_channel_open(edit_channel* channel, const char* path);
+// The next whole line, if one has arrived.
+bool edit_channel_next(edit_channel* channel, std::string* line);
+void edit_channel_close(edit_channel* channel);

@@ -1,0 +1,108 @@
+// The edit-mode file store: the versions of the last good opening, what the
+// opening under way reads, and the stamps the watch compares with the disk.
+#include "app/edit_files.h"
+
+#include <map>
+
+#include "core/file_read.h"
+
+namespace {
+
+// A file the opening read, or only asked the stamp of (a picture the texture
+// cache still held): then its bytes are not kept, and the cache holds what
+// was decoded from them.
+struct kept_file {
+    file_stamp stamp;  // {-1, -1}: the file was not there
+    std::vector<unsigned char> bytes;
+    bool readable;
+    bool read;
+};
+
+const file_stamp no_file = {-1, -1};
+
+std::map<std::string, kept_file> good;   // the last good opening
+std::map<std::string, kept_file> trial;  // the opening under way
+std::map<std::string, file_stamp> watched;
+bool serve_good = false;
+
+file_stamp disk_stamp(const char* path) {
+    file_stamp stamp = no_file;
+    if (!file_stamp_disk(path, &stamp)) return no_file;
+    return stamp;
+}
+
+const kept_file* good_version(const char* path, bool with_bytes) {
+    if (!serve_good) return nullptr;
+    auto found = good.find(path);
+    if (found == good.end() || (with_bytes && !found->second.read)) return nullptr;
+    return &found->second;
+}
+
+// The stamp is taken before the bytes: a save that lands between the two
+// changes the stamp again, so the watch tries once more.
+bool read_kept(const char* path, std::vector<unsigned char>* bytes) {
+    if (const kept_file* kept = good_version(path, true)) {
+        trial[path] = *kept;
+        *bytes = kept->bytes;
+        return kept->readable;
+    }
+    kept_file& entry = trial[path];
+    entry.stamp = disk_stamp(path);
+    entry.readable = file_read_disk(path, bytes);
+    entry.bytes = *bytes;
+    entry.read = true;
+    return entry.readable;
+}
+
+bool stamp_kept(const char* path, file_stamp* out) {
+    const kept_file* kept = good_version(path, false);
+    *out = kept ? kept->stamp : disk_stamp(path);
+    auto found = trial.find(path);
+    if (found == trial.end()) trial[path] = kept ? *kept : kept_file{*out, {}, true, false};
+    return !(*out == no_file);
+}
+
+void watch(const std::map<std::string, kept_file>& files) {
+    for (const auto& file : files) watched[file.first] = file.second.stamp;
+}
+
+}  // namespace
+
+void edit_files_install() { file_set_hooks(read_kept, stamp_kept); }
+
+void edit_files_begin(int from_good) {
+    trial.clear();
+    serve_good = from_good != 0;
+}
+
+void edit_files_commit() {
+    // A fallback opening read the good versions: the disk's stamps of the
+    // broken files stay watched.
+    if (!serve_good) {
+        good.swap(trial);
+        watched.clear();
+        watch(good);
+    }
+    trial.clear();
+    serve_good = false;
+}
+
+void edit_files_abandon() {
+    watched.clear();
+    watch(good);
+    watch(trial);
+    trial.clear();
+    serve_good = false;
+}
+
+int edit_files_changed() {
+    for (const auto& file : watched)
+        if (!(disk_stamp(file.first.c_str()) == file.second)) return 1;
+    return 0;
+}
+
+std::vector<std::string> edit_files_watched() {
+    std::vector<std::string> names;
+    for (const auto& file : watched) names.push_back(file.first);
+    return names;
+}

@@ -1,0 +1,78 @@
+// What the edit-mode files share: the session's state and the steps the
+// transport, the control channel and the view call.
+#pragma once
+
+#include <string>
+
+#include "app/edit_control.h"
+
+struct cmdline;
+struct sound_stream;
+
+struct edit_session {
+    const cmdline* options;
+    float show_start;      // demostart as the script and command line set it
+    float show_end;        // where the last section ends, or demoend
+    int paused;
+    int step_fps;          // --fps: the fixed step; 0: the millisecond clock
+    int frame_due;         // a frame at the current time is still to be drawn
+    int has_loop;
+    float loop_in, loop_out;
+    int timeline_shown;
+    std::string error;     // the last failed opening's message; empty: none
+    edit_channel channel;
+    double last_open_ms;   // how long the last opening took
+    double last_frame_ms;  // how long the last frame took to draw
+    // The music: its file as read, the stream over it, its channel.
+    std::string music_path;
+    sound_stream* music;
+    int music_channel;
+    int sound_open;
+};
+
+extern edit_session edit;
+
+// Opens the show again at `t` (clamped): from the files on disk, or, when that
+// fails, from the last good versions; the error is kept and printed. Leaves a
+// frame due. 0 only when the viewer quit during loading.
+int edit_open_at(float t);
+
+// Draws the frame at the current time (guarded: a fault shows its error and
+// opens the show again); pauses at the show's end.
+void edit_draw_now();
+
+// The seconds one frame step covers (the fixed step, or 1/60 s).
+float edit_frame_step();
+
+// Transport, shared by the keys and the channel.
+void edit_set_paused(int paused);
+void edit_seek(float t);
+void edit_step(int frames);
+// Sets the loop range; refused with a message (on stderr) when it is empty.
+void edit_set_loop(float in, float out);
+// The nearest section start before (direction -1) or after (+1) `t`, or `t`.
+float edit_section_start_near(float t, int direction);
+
+// Runs one control line; returns 0 on quit.
+int edit_run_command(const std::string& line);
+// Handles a transport key; 0 when the key is not one of them.
+int edit_key(int sym, int mod);
+
+// Puts the music at the current demo time, playing or paused as the session is.
+void edit_music_follow();
+void edit_music_close();
+// The music's position in sample frames (-1: no music).
+long long edit_music_position();
+
+// Draws the error box and the timeline view over the presented frame; the
+// render state is left as found.
+void edit_view_draw();
+// Shows the last presented window again, with edit mode's drawing over it.
+void edit_view_show_again();
+// Writes the last presented window (without edit mode's drawing) as a PNG
+// file; 0 when it cannot.
+int edit_view_write_still(const char* path);
+// Records the render time of the section about to be drawn (timeline view).
+void edit_view_time_sections();
+// Forgets the times of a generation's sections (before it is released).
+void edit_view_forget_times();

@@ -1,0 +1,271 @@
+// Edit mode's run: the first opening, the loop that draws frames, looks at
+// the keys, the control channel and the files, and every later opening at a
+// given time. An opening repeats what a fresh run started at that time does
+// (the generation's own steps) with the files kept by edit_files, so a frame
+// after a seek is the frame a fresh run would draw there.
+#include "app/edit_mode.h"
+
+#include <GL/gl.h>
+#include <SDL/SDL.h>
+#include <malloc.h>
+
+#include <chrono>
+#include <cstdio>
+#include <stdexcept>
+
+#include "app/cmdline.h"
+#include "app/edit_files.h"
+#include "app/edit_local.h"
+#include "core/clock.h"
+#include "core/engine.h"
+#include "core/fatal.h"
+#include "core/generation.h"
+#include "core/loading.h"
+#include "core/script.h"
+#include "core/section.h"
+#include "core/settings.h"
+#include "core/timeline.h"
+#include "platform/sound.h"
+#include "platform/video.h"
+#include "resources/texture.h"
+
+edit_session edit;
+
+namespace {
+
+// A fatal error while opening the show: the message, carried back to the
+// opening instead of ending the process.
+struct open_failed : std::runtime_error {
+    explicit open_failed(const char* message) : std::runtime_error(message) {}
+};
+
+void throw_failure(const char* message) { throw open_failed(message); }
+
+// The window is opened once: what a new script says about it waits for the
+// next start.
+struct window_settings {
+    int fullscreen, panoramic, width, height, bpp, zbuffer, rtt_width, rtt_height;
+};
+window_settings window;
+
+void keep_window() {
+    window = {gl_fullscreen, gl_panoramic, gl_width, gl_height, gl_bpp, gl_zbuffer, gl_rttWidth, gl_rttHeight};
+}
+
+void restore_window() {
+    gl_fullscreen = window.fullscreen;
+    gl_panoramic = window.panoramic;
+    gl_width = window.width;
+    gl_height = window.height;
+    gl_bpp = window.bpp;
+    gl_zbuffer = window.zbuffer;
+    gl_rttWidth = window.rtt_width;
+    gl_rttHeight = window.rtt_height;
+}
+
+// Where the show ends: the last end among the sections that can play, or
+// demoend when that comes first.
+float show_end_of_script() {
+    float last = demostart;
+    for (const section* s = section_list; s; s = s->next)
+        if ((s->start < demoend || demoend == 0) && s->end > last) last = s->end;
+    return demoend > 0 && demoend < last ? demoend : last;
+}
+
+// Reads the script and opens the show at `t`; throws open_failed.
+void open_show(float t) {
+    int shown_fps = fps, shown_timing = timing;
+    read_script();
+    cmdline_apply(edit.options);
+    restore_window();
+    fps = shown_fps;
+    timing = shown_timing;
+    edit.show_start = demostart;
+    edit.show_end = show_end_of_script();
+    demostart = edit_clamp_time(t, edit.show_start, edit.show_end);
+    if (!generation_open()) return;
+    edit_music_follow();
+}
+
+int try_open(float t, int from_good) {
+    edit_files_begin(from_good);
+    try {
+        open_show(t);
+    } catch (const open_failed& failure) {
+        edit.error = failure.what();
+        std::fprintf(stderr, "Error: %s\n", failure.what());
+        std::fflush(stderr);
+        generation_release();
+        edit_files_abandon();
+        return 0;
+    }
+    edit_files_commit();
+    texture_cache_trim();
+    return 1;
+}
+
+}  // namespace
+
+static bool timeline_ended() {
+    return (!pending_head && !active_head) || (demoend > 0 && demo_time > demoend);
+}
+
+float edit_clamp_time(float t, float start, float end) {
+    float last = end - 0.001f;
+    if (t > last) t = last;
+    if (t < start) t = start;
+    return t;
+}
+
+float edit_frame_step() { return edit.step_fps ? 1.0f / static_cast<float>(edit.step_fps) : 1.0f / 60.0f; }
+
+// A fault while drawing ends the frame: the error is shown, the show is
+// paused and opened again where it was.
+void edit_draw_now() {
+    auto began = std::chrono::steady_clock::now();
+    try {
+        draw_frame();
+        glFinish();
+        edit.last_frame_ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - began).count();
+        edit.frame_due = 0;
+        if (quit_requested && timeline_ended()) {
+            quit_requested = 0;
+            edit_set_paused(1);
+        }
+    } catch (const open_failed& failure) {
+        std::fprintf(stderr, "Error: %s\n", failure.what());
+        std::fflush(stderr);
+        std::string message = failure.what();
+        edit_set_paused(1);
+        edit_open_at(demo_time);
+        edit.error = message;
+    }
+}
+
+int edit_open_at(float t) {
+    auto began = std::chrono::steady_clock::now();
+    edit_view_forget_times();
+    generation_release();
+    // What the generation freed goes back to the system, so resident memory
+    // shows what the show holds rather than what it once held.
+    malloc_trim(0);
+    if (try_open(t, 0)) {
+        edit.error.clear();
+    } else if (!try_open(t, 1)) {
+        // The versions that opened well before no longer do (a file the
+        // show reads that is no longer kept): nothing is left to play.
+        fatal_set_hook(nullptr);
+        fatal_error("%s", edit.error.c_str());
+    }
+    edit.frame_due = 1;
+    edit.last_open_ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - began).count();
+    return !quit_requested;
+}
+
+void edit_prepare(const cmdline* options) {
+    edit.channel.fd = -1;
+    if (!options->control) return;
+    if (!edit_channel_open(&edit.channel, options->control))
+        fatal_error("Control channel %s cannot be opened", options->control);
+}
+
+namespace {
+
+// The state a paused show shows again: the last frame, the overlays.
+void show_again() {
+    edit_view_show_again();
+    frame_swap();
+}
+
+void edit_frame_sink() { edit_view_draw(); }
+
+
+// When playing, after a frame: the clock moves on, and the loop is looked
+// after.
+void play_on() {
+    if (edit.paused) return;
+    clock_tick();
+    if (edit.has_loop && demo_time >= edit.loop_out) edit_open_at(edit.loop_in);
+}
+
+int poll_input() {
+    if (SDL_WasInit(SDL_INIT_VIDEO)) {
+        SDL_Event event;
+        if (SDL_PollEvent(&event)) {
+            if (event.type != SDL_KEYDOWN || !edit_key(event.key.keysym.sym, event.key.keysym.mod))
+                handle_event(&event);
+            return 1;
+        }
+    }
+    std::string line;
+    while (!quit_requested && edit_channel_next(&edit.channel, &line))
+        if (!edit_run_command(line)) quit_requested = 1;
+    return 0;
+}
+
+void watch_files() {
+    static auto last = std::chrono::steady_clock::now();
+    auto now = std::chrono::steady_clock::now();
+    if (now - last < std::chrono::milliseconds(200)) return;
+    last = now;
+    if (edit_files_changed()) edit_open_at(demo_time);
+}
+
+void edit_step_loop() {
+    if (poll_input() || quit_requested) return;
+    watch_files();
+    if (!edit.paused || edit.frame_due) {
+        edit_draw_now();
+        play_on();
+    } else {
+        show_again();
+        SDL_Delay(15);
+    }
+}
+
+// Opening and drawing look after their own faults; any other one (the sound
+// output failing, say) is shown like them and pauses the show.
+void edit_loop() {
+    while (!quit_requested) {
+        try {
+            edit_step_loop();
+        } catch (const open_failed& failure) {
+            std::fprintf(stderr, "Error: %s\n", failure.what());
+            std::fflush(stderr);
+            edit.error = failure.what();
+            edit.paused = 1;
+        }
+    }
+}
+
+}  // namespace
+
+int edit_run(const cmdline* options) {
+    edit.options = options;
+    edit.step_fps = options->offline_fps;
+    edit_files_install();
+    read_script();
+    cmdline_apply(options);
+    video_start();
+    keep_window();  // as the window was opened (a windowed run takes the screen's depth)
+    generation_mark();
+    clock_set_fixed_step(edit.step_fps);
+    loading_quiet = 1;
+    fatal_set_hook(throw_failure);
+    edit_view_time_sections();
+    frame_sink = edit_frame_sink;
+    float start = demostart;
+    generation_release();
+    if (!try_open(start, 0)) {
+        fatal_set_hook(nullptr);
+        fatal_error("%s", edit.error.c_str());
+    }
+    edit.frame_due = 1;
+    edit_loop();
+    fatal_set_hook(nullptr);
+    edit_music_close();
+    if (edit.sound_open) sound_close();
+    edit_channel_close(&edit.channel);
+    shut_down();
+    return 0;
+}

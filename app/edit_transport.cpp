@@ -1,0 +1,200 @@
+// Edit-mode transport: pause, seek, step, loop, the section starts, the keys
+// and the control commands that drive them, and the music that follows them
+// to the sample.
+#include <GL/gl.h>
+#include <SDL/SDL.h>
+
+#include <cmath>
+#include <cstdio>
+#include <vector>
+
+#include "app/edit_local.h"
+#include "app/edit_mode.h"
+#include "app/soak.h"
+#include "core/clock.h"
+#include "core/fatal.h"
+#include "core/file_read.h"
+#include "core/section.h"
+#include "core/settings.h"
+#include "platform/sound.h"
+#include "resources/texture.h"
+
+namespace {
+
+std::vector<unsigned char> music_bytes;
+
+[[noreturn]] void music_failed() { fatal_error("%s: %s", sound_error_text(sound_error()), snd_mp3file); }
+
+// The stream over the script's MP3, opened again only when the file changed.
+void music_open_file() {
+    if (!edit.sound_open) {
+        if (!sound_init(SOUND_RATE, SOUND_MAX_CHANNELS, 0)) fatal_error("%s", sound_error_text(sound_error()));
+        edit.sound_open = 1;
+    }
+    std::vector<unsigned char> bytes;
+    if (!file_read_all(snd_mp3file, &bytes)) fatal_error("Mp3 file not found in %s", snd_mp3file);
+    if (edit.music && edit.music_path == snd_mp3file && bytes == music_bytes) return;
+    edit_music_close();
+    music_bytes.swap(bytes);
+    edit.music = sound_stream_open_memory(music_bytes.data(), music_bytes.size());
+    if (!edit.music) music_failed();
+    edit.music_path = snd_mp3file;
+    edit.music_channel = sound_stream_play(edit.music, true);
+    if (edit.music_channel < 0) fatal_error("%s", sound_error_text(sound_error()));
+}
+
+}  // namespace
+
+void edit_music_follow() {
+    if (!snd_enable) {
+        edit_music_close();
+        return;
+    }
+    if (!snd_mp3file) fatal_error("Script: snd_enable is set but snd_mp3file is not");
+    music_open_file();
+    long long frame = std::llround(static_cast<double>(demo_time) * SOUND_RATE);
+    sound_set_paused(edit.music_channel, true);
+    if (!sound_stream_set_frame(edit.music, frame < 0 ? 0 : frame)) music_failed();
+    if (!edit.paused) sound_set_paused(edit.music_channel, false);
+}
+
+void edit_music_close() {
+    sound_stream_close(edit.music);
+    edit.music = nullptr;
+    edit.music_channel = -1;
+    edit.music_path.clear();
+}
+
+long long edit_music_position() { return edit.music ? sound_stream_position(edit.music) : -1; }
+
+void edit_set_paused(int paused) {
+    if (edit.paused == paused) return;
+    edit.paused = paused;
+    if (!paused) clock_resume();
+    if (edit.music) edit_music_follow();
+}
+
+void edit_seek(float t) { edit_open_at(t); }
+
+// Forward: frames drawn one step apart, as playing would draw them. Back: the
+// show opened again that many steps earlier.
+void edit_step(int frames) {
+    edit_set_paused(1);
+    if (frames < 0) {
+        edit_open_at(demo_time + static_cast<float>(frames) * edit_frame_step());
+        return;
+    }
+    if (edit.frame_due) edit_draw_now();
+    for (int i = 0; i < frames && edit.paused; ++i) {
+        if (edit.step_fps) {
+            clock_tick();
+        } else {
+            frame_delta = edit_frame_step();
+            demo_time += frame_delta;
+            frame_number += 1;
+        }
+        edit_draw_now();
+    }
+    if (edit.music) edit_music_follow();
+}
+
+void edit_set_loop(float in, float out) {
+    if (!(out > in)) {
+        std::fprintf(stderr, "Edit: the loop from %.3f s to %.3f s is empty; the loop is unchanged\n", in, out);
+        return;
+    }
+    edit.has_loop = 1;
+    edit.loop_in = in;
+    edit.loop_out = out;
+    if (demo_time < in || demo_time >= out) edit_seek(in);
+}
+
+float edit_section_start_near(float t, int direction) {
+    float best = t;
+    for (const section* s = section_list; s; s = s->next) {
+        float start = s->start < edit.show_start ? edit.show_start : s->start;
+        if (direction < 0 && start < t - 0.01f && (best == t || start > best)) best = start;
+        if (direction > 0 && start > t + 0.01f && (best == t || start < best)) best = start;
+    }
+    return best;
+}
+
+// ---------------------------------------------------------------------------
+// Control commands and keys
+// ---------------------------------------------------------------------------
+
+namespace {
+
+// The window as presented (the frame and the engine's overlay, without edit
+// mode's own), as a capture would write it.
+void write_still(const std::string& path) {
+    if (edit.frame_due) edit_draw_now();
+    std::string part = path + ".part";
+    if (!edit_view_write_still(part.c_str()) || std::rename(part.c_str(), path.c_str()) != 0)
+        std::fprintf(stderr, "Edit: still %s cannot be written\n", path.c_str());
+}
+
+// Texture names the driver knows, counted by asking it.
+int driver_textures() {
+    int count = 0;
+    for (GLuint name = 1; name < 65536; ++name) count += glIsTexture(name) ? 1 : 0;
+    return count;
+}
+
+void print_status() {
+    std::printf("status time %.6f frame %d paused %d sound %lld textures %d gl_textures %d rss_kb %ld open_ms %.1f frame_ms %.1f "
+                "loop %s%.3f %.3f error %d\n",
+                demo_time, frame_number, edit.paused, edit_music_position(), texture_count, driver_textures(),
+                soak_measure().end_kb, edit.last_open_ms, edit.last_frame_ms, edit.has_loop ? "" : "off ", edit.loop_in, edit.loop_out,
+                edit.error.empty() ? 0 : 1);
+    std::fflush(stdout);
+}
+
+}  // namespace
+
+int edit_run_command(const std::string& line) {
+    edit_command c = edit_command_parse(line);
+    switch (c.kind) {
+    case EDIT_NONE: break;
+    case EDIT_BAD:
+        std::fprintf(stderr, "Edit: %s (in '%s')\n", c.error.c_str(), line.c_str());
+        std::fflush(stderr);
+        break;
+    case EDIT_SEEK: edit_seek(c.a); break;
+    case EDIT_PAUSE: edit_set_paused(1); break;
+    case EDIT_PLAY: edit_set_paused(0); break;
+    case EDIT_STEP: edit_step(c.frames); break;
+    case EDIT_LOOP: edit_set_loop(c.a, c.b); break;
+    case EDIT_LOOP_OFF: edit.has_loop = 0; break;
+    case EDIT_RELOAD: edit_open_at(demo_time); break;
+    case EDIT_STILL: write_still(c.path); break;
+    case EDIT_STATUS:
+        if (edit.frame_due) edit_draw_now();
+        print_status();
+        break;
+    case EDIT_TIMELINE: edit.timeline_shown = !edit.timeline_shown; break;
+    case EDIT_QUIT: return 0;
+    }
+    return 1;
+}
+
+int edit_key(int sym, int mod) {
+    float big = (mod & KMOD_SHIFT) ? 10.0f : 1.0f;
+    switch (sym) {
+    case SDLK_p: edit_set_paused(!edit.paused); break;
+    case SDLK_LEFTBRACKET: edit_seek(demo_time - big); break;
+    case SDLK_RIGHTBRACKET: edit_seek(demo_time + big); break;
+    case SDLK_COMMA: edit_step(-1); break;
+    case SDLK_PERIOD: edit_step(1); break;
+    case SDLK_PAGEUP: edit_seek(edit_section_start_near(demo_time, -1)); break;
+    case SDLK_PAGEDOWN: edit_seek(edit_section_start_near(demo_time, 1)); break;
+    case SDLK_i: edit_set_loop(demo_time, edit.has_loop ? edit.loop_out : edit.show_end); break;
+    case SDLK_o: edit_set_loop(edit.has_loop ? edit.loop_in : edit.show_start, demo_time); break;
+    case SDLK_l: edit.has_loop = 0; break;
+    case SDLK_HOME: edit_seek(edit.show_start); break;
+    case SDLK_r: edit_open_at(demo_time); break;
+    case SDLK_TAB: edit.timeline_shown = !edit.timeline_shown; break;
+    default: return 0;
+    }
+    return 1;
+}

@@ -1,0 +1,36 @@
+// Show generations: one opening of the show, from reading the script to the
+// end of its loading phase, and everything that opening allocated.
+//
+// Plain play opens the show once and keeps it to the end. A program that
+// opens it again (at another time, or after its files changed) releases the
+// running generation first: the section records, what the section types'
+// load and init calls allocated (instance blocks, models, skyboxes, cameras,
+// particle pools) and the texture slots taken after the window's own; then
+// opens the next one as a fresh process would.
+#pragma once
+
+// Hands `object` to the running generation: `release(object)` is called when
+// the generation is released, newest object first. Loaders call it for what
+// they allocate; a program that never releases a generation loses nothing
+// by it.
+void generation_own(void* object, void (*release)(void*));
+
+// Objects handed over and not yet released.
+int generation_size();
+
+// Remembers what belongs to the window rather than to the show: the texture
+// slots taken so far and the render state. Called once, after video_start.
+void generation_mark();
+
+// Releases the running generation: empties the timeline, frees the section
+// list and its splines, releases every object handed over, and gives back
+// the texture slots taken after the mark (textures read from files are kept
+// in the texture cache for the next generation).
+void generation_release();
+
+// Opens the show whose script has been read, at demostart, exactly as start-up
+// does after the video set-up: the random sequence from its first number, the
+// render state as the window had it at the mark, the clock at demostart, the
+// loading phase, the font, the clock reset. Returns 0 when the viewer asked to
+// quit during loading.
+int generation_open();
