@@ -9,6 +9,8 @@
 #include <sstream>
 #include <sys/wait.h>
 
+#include <png.h>
+
 #include "core/fatal.h"
 
 namespace fs = std::filesystem;
@@ -16,6 +18,16 @@ namespace fs = std::filesystem;
 static void throwing_hook(const char* message) { throw fatal_exception(message); }
 
 catch_fatal::catch_fatal() { fatal_set_hook(throwing_hook); }
+
+std::string fatal_message(const std::function<void()>& call) {
+    catch_fatal guard;
+    try {
+        call();
+    } catch (const fatal_exception& e) {
+        return e.what();
+    }
+    return "";
+}
 catch_fatal::~catch_fatal() { fatal_set_hook(nullptr); }
 
 temp_dir::temp_dir() {
@@ -122,4 +134,17 @@ cmdline parse_command_line(std::vector<std::string> args) {
     for (std::string& a : storage) argv.push_back(&a[0]);
     argv.push_back(nullptr);
     return cmdline_parse(static_cast<int>(storage.size()), argv.data());
+}
+
+png_pixels read_png(const std::string& path) {
+    png_pixels out;
+    png_image png = {};
+    png.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_file(&png, path.c_str())) return out;
+    png.format = PNG_FORMAT_RGB;
+    out.rgb.resize(PNG_IMAGE_SIZE(png));
+    if (!png_image_finish_read(&png, nullptr, out.rgb.data(), 0, nullptr)) return png_pixels{};
+    out.width = static_cast<int>(png.width);
+    out.height = static_cast<int>(png.height);
+    return out;
 }

@@ -4,6 +4,7 @@
 
 #include "app/cmdline.h"
 
+#include <functional>
 #include <stdexcept>
 #include <initializer_list>
 #include <string>
@@ -21,6 +22,10 @@ struct catch_fatal {
     ~catch_fatal();
 };
 
+// The message `call` stops with (the fatal hook made to throw), or "" when
+// it returns.
+std::string fatal_message(const std::function<void()>& call);
+
 // A fresh empty folder under the system's temporary folder, removed with the
 // object.
 struct temp_dir {
@@ -37,6 +42,15 @@ struct temp_dir {
 };
 
 std::string read_file(const std::string& path);
+
+// A PNG file read back: its size and RGB rows, top row first; width 0 when
+// the file cannot be read.
+struct png_pixels {
+    int width = 0, height = 0;
+    std::vector<unsigned char> rgb;
+    const unsigned char* at(int x, int y) const { return &rgb[3 * (static_cast<size_t>(y) * width + x)]; }
+};
+png_pixels read_png(const std::string& path);
 
 // Runs a shell command; returns its exit status and fills `output` with what
 // it wrote on stdout and stderr.

@@ -1,6 +1,5 @@
-// quillon-modelinfo run on model files written by the test: the report of
-// objects, bounds and materials, maps missing beside the model, and corrupt
-// or unreadable files reported on stderr while the others are still read.
+// quillon-modelinfo run on a model file written by the test: the report of
+// objects, bounds, materials and totals.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -40,41 +39,6 @@ TEST(modelinfo, reports_objects_bounds_materials_and_totals) {
                    "material plain map -\n"
                    "material second map gone.jpg (missing)\n"
                    "total objects 2 vertices 3 faces 1\n");
-}
-
-TEST(modelinfo, goes_on_after_a_bad_file_and_exits_1) {
-    temp_dir dir;
-    const std::string knot = dir.write("knot.3ds", as_text(model_writer_encode(models_torus_knot(), "knot.3ds")));
-    dir.write("metal.jpg", "x");
-    chunk_bytes cut;
-    cut.begin(0x4D4D).header(0x3D3D, 600).end();
-    const std::string broken = dir.write("broken.3ds", as_text(cut.b));
-    const std::string text = dir.write("notes.3ds", "just some text");
-    const std::string absent = dir.file("absent.3ds");
-    const std::string gear = dir.write("gear.3ds", as_text(model_writer_encode(models_gear(), "gear.3ds")));
-
-    int status = -1;
-    const std::string out = modelinfo(knot + " " + broken + " " + text + " " + absent + " " + gear, &status);
-    EXPECT_EQ(status, 1) << out;
-    EXPECT_NE(out.find("model " + knot + "\nobject knot vertices"), std::string::npos) << out;
-    EXPECT_NE(out.find("material knot_metal map metal.jpg\n"), std::string::npos) << out;
-    EXPECT_NE(out.find("Error: " + broken + ": chunk 0x3D3D runs past its parent"), std::string::npos) << out;
-    EXPECT_NE(out.find("Error: " + text + ": not a model"), std::string::npos) << out;
-    EXPECT_NE(out.find("Error: " + absent + ": No such file"), std::string::npos) << out;
-    EXPECT_NE(out.find("model " + gear + "\nobject gear vertices"), std::string::npos) << out;
-    EXPECT_NE(out.find("material steel map -\ntotal objects 1"), std::string::npos) << out;
-    EXPECT_EQ(out.find("model " + broken), std::string::npos) << out;
-}
-
-TEST(modelinfo, errors_go_to_stderr_and_reports_to_stdout) {
-    temp_dir dir;
-    const std::string bad = dir.write("bad.3ds", "xx");
-    std::string out;
-    EXPECT_EQ(run_command("(" + built_binary("quillon-modelinfo") + " " + bad + " 2>/dev/null)", &out), 1);
-    EXPECT_EQ(out, "");
-    int status = -1;
-    EXPECT_NE(modelinfo("", &status).find("usage"), std::string::npos);
-    EXPECT_EQ(status, 2);
 }
 
 }  // namespace

@@ -21,9 +21,6 @@ std::string with_head(const char* body) { return std::string(short_head) + body;
 
 const player_case cases[] = {
     {"missing script", nullptr, 255, "Error: Script not found: data/script.txt (relative to /"},
-    {"unknown setting", "gl_fullscreen 0\nno_such_key 1\n", 255,
-     "Error: Script: variable 'no_such_key' not found, line 2\n"},
-    {"unknown section", "[nosuchtype]\n", 255, "Error: Script: section 'nosuchtype' not found, line 1\n"},
     {"no loading section", "gl_fullscreen 0\n[EOF]\n", 255, "Error: Script: loading section is not found\n"},
     {"loading section with three params",
      "gl_fullscreen 0\n[loading]\nstart 0\nend 1\nparam 1\nparam 1\nparam 1\nstring a.bmp\nstring b.bmp\n", 255,
@@ -70,16 +67,6 @@ TEST(player, short_show_plays_to_its_end_and_writes_the_driver_report) {
     std::string output;
     EXPECT_EQ(run_command(built_binary("quillon") + " " + dir.path, &output), 0) << output;
     EXPECT_NE(read_file(dir.file("opengl.log")).find("// OpenGL driver information"), std::string::npos);
-}
-
-TEST(player, script_option_reads_another_file_inside_the_show_folder) {
-    temp_dir dir;
-    dir.write("alt/show.txt", short_show(std::string(QUILLON_SOURCE_DIR) + "/data"));
-    dir.add_font();
-    std::string output;
-    EXPECT_EQ(run_command(built_binary("quillon") + " --script alt/show.txt " + dir.path, &output), 0) << output;
-    EXPECT_EQ(run_command(built_binary("quillon") + " --script alt/none.txt " + dir.path, &output), 255);
-    EXPECT_NE(output.find("Error: Script not found"), std::string::npos) << output;
 }
 
 TEST(player, command_line_help_version_and_bad_options) {

@@ -48,6 +48,7 @@ TEST(sound_show, sound_faults_end_the_show_with_their_message) {
         {"snd_enable 1\n", "dummy", "Error: Script: snd_enable is set but snd_mp3file is not\n"},
         {"snd_enable 1\nsnd_mp3file data/music/missing.mp3\n", "dummy",
          "Error: Mp3 file not found in data/music/missing.mp3\n"},
+        {"snd_enable 1\nsnd_mp3file data/music\n", "dummy", "Error: Mp3 file not found in data/music\n"},  // a folder
         {"snd_enable 1\nsnd_mp3file data/music/noise.mp3\n", "dummy",
          "Error: Unknown file format: data/music/noise.mp3\n"},
         {"snd_enable 1\nsnd_mp3file data/music/noise.mp3\n", "no-such-driver",

@@ -1,6 +1,5 @@
 // efxFader drawn on Mesa over a known background and read back: the colour
-// at its interpolated alpha, confined to the render target, and the render
-// state it leaves for the next section.
+// at its interpolated alpha, confined to the render target.
 #include "effects/fader.h"
 #include "tests/effect_window.h"
 
@@ -36,25 +35,6 @@ TEST_F(effect_window, fader_blends_its_colour_at_its_alpha_over_the_picture) {
         // Outside the render target the window keeps its background.
         EXPECT_RGB_NEAR(pixel_at(700, 300), 0, 0, 255, 0);
     }
-}
-
-TEST_F(effect_window, fader_leaves_blending_off_and_texturing_and_depth_on) {
-    open();
-    fader_load();
-    add_section(section_type_find("efxFader"), 0, 2, {1, 1, 1, 1, 0, 0, 0, 0});
-    glDisable(GL_TEXTURE_2D);
-    glEnable(GL_BLEND);
-    glDisable(GL_DEPTH_TEST);
-    glMatrixMode(GL_MODELVIEW);
-    demo_time = 1;
-    fader_render();
-    EXPECT_FALSE(glIsEnabled(GL_BLEND));
-    EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
-    EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
-    expect_matrices_restored();
-    GLfloat colour[4];
-    glGetFloatv(GL_CURRENT_COLOR, colour);
-    EXPECT_FLOAT_EQ(colour[3], 0.5f);
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 // efxRadialBlur drawn on Mesa over known pictures and read back: the
-// unzoomed pass upright over the frame, a small bright centre smeared out to
-// larger radii with falling strength, the cases that leave the picture alone,
-// and the render state it leaves behind.
+// unzoomed pass upright over the frame, and a small bright centre smeared out
+// to larger radii with falling strength.
 #include "effects/radial_blur.h"
 #include "tests/effect_window.h"
 
@@ -63,44 +62,6 @@ TEST_F(effect_window, radial_blur_smears_a_bright_centre_outward_with_falling_st
         EXPECT_NEAR(pixel_at(255 - r, 256).r, pixel_at(256 + r, 256).r, 3) << "radius " << r;
         EXPECT_NEAR(pixel_at(256, 255 - r).r, pixel_at(256, 256 + r).r, 3) << "radius " << r;
     }
-}
-
-TEST_F(effect_window, radial_blur_without_passes_or_alpha_leaves_the_picture) {
-    open();
-    radial_blur_load();
-    const struct {
-        const char* name;
-        std::initializer_list<float> params;
-    } cases[] = {
-        {"no passes", {0, 1, 0.05f, 1, 0.05f, 0.5f, 0.5f, 0.5f, 0.5f}},
-        {"negative passes", {-2, 1, 0.05f, 1, 0.05f, 0.5f, 0.5f, 0.5f, 0.5f}},
-        {"alpha keys zero", {3, 0, 0.05f, 0, 0.05f, 0.5f, 0.5f, 0.5f, 0.5f}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        add_section(blur_type(), 0, 4, c.params);
-        clear_to(0, 0, 0);
-        fill_rect(200, 200, 100, 100, 0.5f, 0.25f, 0.75f);
-        current_section->local_time = 2;
-        radial_blur_render();
-        EXPECT_RGB_NEAR(pixel_at(250, 250), 128, 64, 191, 1);
-        EXPECT_RGB_NEAR(pixel_at(190, 250), 0, 0, 0, 0);
-        EXPECT_RGB_NEAR(pixel_at(250, 310), 0, 0, 0, 0);
-    }
-}
-
-TEST_F(effect_window, radial_blur_leaves_blending_off_and_depth_on) {
-    open();
-    radial_blur_load();
-    add_section(blur_type(), 0, 4, {2, 0.3f, 0.02f, 0.3f, 0.02f, 0.5f, 0.5f, 0.5f, 0.5f});
-    glDisable(GL_DEPTH_TEST);
-    glMatrixMode(GL_MODELVIEW);
-    current_section->local_time = 1;
-    radial_blur_render();
-    EXPECT_FALSE(glIsEnabled(GL_BLEND));
-    EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
-    EXPECT_EQ(integer_state(GL_BLEND_DST), GL_ONE);
-    expect_matrices_restored();
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // worked out by hand for look-at and angle cameras, and the vectors read back.
 #include <gtest/gtest.h>
 
+#include "effects/camera_fx.h"
 #include "resources/camera.h"
 
 namespace {
@@ -59,44 +60,22 @@ TEST(CameraView, MatricesMatchHandWorkedResults) {
     }
 }
 
-TEST(CameraView, TinyRollStillTurnsTheView) {
+TEST(CameraFx, SplineValuesGoToPositionAnglesAndTarget) {
     camera* c = camera_create(CAMERA_LOOK_AT_MODE);
-    camera_set_position(c, 0, 0, 2);
-    float plain[16], rolled[16];
-    camera_view_matrix(c, plain);
-    camera_set_roll(c, 0.01f);
-    camera_view_matrix(c, rolled);
-    // Turning the view by -0.01 degrees about Z gives the right vector a y of
-    // sin(0.01 deg).
-    EXPECT_NEAR(rolled[4], 1.7453e-4, 1e-7);
-    EXPECT_EQ(plain[4], 0.0f);
+    const float values[SPLINE_CHANNELS] = {1, 2, 3, 4, 5, 6, 7, 8, 9};
+    camera_fx_from_values(c, values);
+    EXPECT_EQ(c->position[0], 1);
+    EXPECT_EQ(c->position[1], 2);
+    EXPECT_EQ(c->position[2], 3);
+    EXPECT_EQ(c->pitch, 4);
+    EXPECT_EQ(c->yaw, 5);
+    EXPECT_EQ(c->twist, 6);
+    EXPECT_EQ(c->target[0], 7);
+    EXPECT_EQ(c->target[1], 8);
+    EXPECT_EQ(c->target[2], 9);
+    EXPECT_EQ(c->roll, 0);  // a spline has no roll channel
+    EXPECT_EQ(c->mode, CAMERA_LOOK_AT_MODE);
     free(c);
-}
-
-TEST(CameraCreate, StartsZeroedWithClipPlanes) {
-    camera* c = camera_create(CAMERA_LOOK_AT_MODE);
-    EXPECT_EQ(c->mode, 1);
-    EXPECT_FLOAT_EQ(c->near_clip, 0.1f);
-    EXPECT_FLOAT_EQ(c->far_clip, 100.0f);
-    EXPECT_EQ(c->fovy, 0.0f);
-    EXPECT_EQ(c->aspect, 0.0f);
-    EXPECT_EQ(c->roll, 0.0f);
-    EXPECT_EQ(c->position[0] + c->target[2] + c->back_vector[1], 0.0f);
-    camera_set_perspective(c, 60, 1.5f);
-    EXPECT_FLOAT_EQ(c->fovy, 60);
-    EXPECT_FLOAT_EQ(c->aspect, 1.5f);
-    free(c);
-}
-
-TEST(Mat4, RotateNormalisesTheAxisAndComposesOnTheRight) {
-    float m[16];
-    mat4_identity(m);
-    mat4_translate(m, 1, 0, 0);
-    mat4_rotate(m, 90, 0, 0, 5);   // axis of length 5
-    // (1, 0, 0) turns to (0, 1, 0), then moves by (1, 0, 0).
-    float x = m[0] * 1 + m[12], y = m[1] * 1 + m[13];
-    EXPECT_NEAR(x, 1, 1e-6);
-    EXPECT_NEAR(y, 1, 1e-6);
 }
 
 }  // namespace

@@ -1,10 +1,7 @@
-// Unit tests of the demo clock driven by a tick source the test controls, and
-// of the input handler fed with hand-made platform events (no window).
+// The demo clock driven by a tick source the test controls, in real time and
+// on the fixed step of the offline runs.
 #include <gtest/gtest.h>
 
-#include <SDL/SDL.h>
-
-#include <cstring>
 #include <vector>
 
 #include "core/clock.h"
@@ -25,6 +22,7 @@ struct ClockTest : testing::Test {
         demostart = 0;
     }
     void TearDown() override {
+        clock_set_fixed_step(0);
         clock_set_source(nullptr);
         demostart = saved_demostart;
         clock_start();
@@ -76,213 +74,31 @@ TEST_F(ClockTest, DemoTimeFollowsTheSourceFromTheReset) {
     }
 }
 
-TEST_F(ClockTest, FpsIsMeasuredOverWindowsAboveAFifthOfASecond) {
-    struct step {
-        float now;
-        float fps;  // fps_value after the tick
-    };
+float moving_now = 0;
+float moving_source() { return moving_now += 0.37f; }
+
+TEST_F(ClockTest, FixedStepFrameKShowsStartPlusKSteps) {
     struct row {
-        const char* name;
-        std::vector<step> steps;
+        float demostart;
+        int fps;
+        int frames;
     };
-    const row rows[] = {
-        {"16 fps", {{0.0625f, 0}, {0.125f, 0}, {0.1875f, 0}, {0.25f, 16}}},
-        {"exactly 0.2 s is not enough", {{0.2f, 0}, {0.25f, 8}}},
-        {"value kept until the next window",
-         {{0.25f, 4}, {0.3125f, 4}, {0.375f, 4}, {0.4375f, 4}, {0.5f, 16}}},
-        {"source standing still", {{0, 0}, {0, 0}, {0.5f, 6}}},
-    };
+    const row rows[] = {{0, 60, 200}, {0, 20, 10}, {12.5f, 60, 100}, {30, 25, 50}, {0, 1, 5}, {7.25f, 1000, 300}};
+    clock_set_source(moving_source);  // a wall clock running at its own pace
     for (const row& r : rows) {
-        SCOPED_TRACE(r.name);
-        fake_now = 0;
+        SCOPED_TRACE(testing::Message() << "demostart " << r.demostart << " fps " << r.fps);
+        demostart = r.demostart;
+        clock_set_fixed_step(r.fps);
         clock_start();
         clock_reset();
-        for (const step& s : r.steps) {
-            fake_now = s.now;
+        EXPECT_EQ(demo_time, r.demostart);
+        EXPECT_EQ(frame_delta, 0);
+        for (int k = 1; k <= r.frames; ++k) {
             clock_tick();
-            EXPECT_FLOAT_EQ(fps_value, s.fps) << "tick at " << s.now;
-        }
-    }
-}
-
-TEST_F(ClockTest, StartClearsTheCountersOfAPreviousRun) {
-    clock_start();
-    clock_reset();
-    fake_now = 0.25f;
-    clock_tick();
-    ASSERT_FLOAT_EQ(fps_value, 4);
-    fake_now = 0.3125f;  // one frame into an unfinished window
-    clock_tick();
-    demostart = 7;
-    clock_start();
-    EXPECT_EQ(demo_time, 7);
-    EXPECT_EQ(frame_delta, 0);
-    EXPECT_EQ(frame_number, 0);
-    EXPECT_EQ(fps_value, 0);
-    // Neither the frame count nor the time of that window carries over.
-    clock_reset();
-    fake_now = 0.5625f;
-    clock_tick();
-    EXPECT_FLOAT_EQ(demo_time, 7.25f);
-    EXPECT_FLOAT_EQ(fps_value, 4);
-}
-
-// ---------------------------------------------------------------------------
-// Input
-// ---------------------------------------------------------------------------
-
-struct InputTest : testing::Test {
-    int saved_fps = fps;
-    int saved_timing = timing;
-    int saved_quit = quit_requested;
-
-    void SetUp() override { clear(); }
-    void TearDown() override {
-        clear();
-        fps = saved_fps;
-        timing = saved_timing;
-        quit_requested = saved_quit;
-    }
-    static void clear() {
-        std::memset(key_state, 0, sizeof key_state);
-        quit_requested = 0;
-        fps = 0;
-        timing = 0;
-    }
-
-    static void key(Uint8 type, int sym, int mod = KMOD_NONE) {
-        SDL_Event event;
-        std::memset(&event, 0, sizeof event);
-        event.type = type;
-        event.key.type = type;
-        event.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
-        event.key.keysym.sym = static_cast<SDLKey>(sym);
-        event.key.keysym.mod = static_cast<SDLMod>(mod);
-        handle_event(&event);
-    }
-    static void press(int sym, int mod = KMOD_NONE) { key(SDL_KEYDOWN, sym, mod); }
-    static void release(int sym) { key(SDL_KEYUP, sym); }
-
-    static int keys_held() {
-        int held = 0;
-        for (int v : key_state) held += v != 0;
-        return held;
-    }
-};
-
-TEST_F(InputTest, OverlayKeys) {
-    struct row {
-        const char* name;
-        int fps, timing;
-        std::vector<int> keys;
-        int fps_after, timing_after;
-    };
-    const row rows[] = {
-        {"F shows the camera overlay", 0, 0, {'f'}, 1, 0},
-        {"F twice hides it", 0, 0, {'f', 'f'}, 0, 0},
-        {"F with timing shown switches", 0, 1, {'f'}, 1, 0},
-        {"F, F from timing hides all", 0, 1, {'f', 'f'}, 0, 0},
-        {"T shows the timing overlay", 0, 0, {'t'}, 0, 1},
-        {"T with the camera overlay switches", 1, 0, {'t'}, 0, 1},
-        {"fps 2: F gives 3", 2, 0, {'f'}, 3, 0},
-        {"fps 2: F, F gives 2", 2, 0, {'f', 'f'}, 2, 0},
-        {"timing 2: T gives 3", 0, 2, {'t'}, 0, 3},
-        {"fps 3: T clears it", 3, 0, {'t'}, 0, 1},
-        {"other keys leave both alone", 1, 1, {'g', 'a', 273, 32}, 1, 1},
-    };
-    for (const row& r : rows) {
-        SCOPED_TRACE(r.name);
-        clear();
-        fps = r.fps;
-        timing = r.timing;
-        for (int sym : r.keys) {
-            press(sym);
-            release(sym);
-        }
-        EXPECT_EQ(fps, r.fps_after);
-        EXPECT_EQ(timing, r.timing_after);
-        EXPECT_EQ(quit_requested, 0);
-    }
-}
-
-TEST_F(InputTest, OverlayKeysActWithShift) {
-    press('f', KMOD_LSHIFT);
-    EXPECT_EQ(fps, 1);
-    press('t', KMOD_RSHIFT | KMOD_CAPS);
-    EXPECT_EQ(fps, 0);
-    EXPECT_EQ(timing, 1);
-}
-
-TEST_F(InputTest, KeyStateFollowsPressAndRelease) {
-    const int syms[] = {27, 'a', 'f', 't', ' ', 256, 265, 271, 273, 274, 275, 276, 303, 322};
-    for (int sym : syms) {
-        SCOPED_TRACE(sym);
-        clear();
-        press(sym);
-        EXPECT_EQ(key_state[sym], 1);
-        EXPECT_EQ(keys_held(), 1);
-        press(sym);  // auto-repeat or a second press while held
-        EXPECT_EQ(key_state[sym], 1);
-        release(sym);
-        EXPECT_EQ(key_state[sym], 0);
-        EXPECT_EQ(keys_held(), 0);
-    }
-}
-
-TEST_F(InputTest, HeldKeysAreIndependent) {
-    press(273);
-    press(276);
-    press('w');
-    release(273);
-    EXPECT_EQ(key_state[273], 0);
-    EXPECT_EQ(key_state[276], 1);
-    EXPECT_EQ(key_state['w'], 1);
-    release('q');  // releasing a key never pressed
-    EXPECT_EQ(keys_held(), 2);
-}
-
-TEST_F(InputTest, SymbolsOutsideTheTableAreIgnored) {
-    // Codes the platform never sends, still within its key enumeration.
-    press(KEY_STATE_COUNT);
-    press(400);
-    press(511);
-    release(KEY_STATE_COUNT);
-    EXPECT_EQ(keys_held(), 0);
-    EXPECT_EQ(quit_requested, 0);
-}
-
-TEST_F(InputTest, QuitRequests) {
-    struct row {
-        const char* name;
-        Uint8 type;
-        int sym;
-        int quit;
-    };
-    const row rows[] = {
-        {"Escape pressed", SDL_KEYDOWN, SDLK_ESCAPE, 1},
-        {"Escape released", SDL_KEYUP, SDLK_ESCAPE, 0},
-        {"window closed", SDL_QUIT, 0, 1},
-        {"other key", SDL_KEYDOWN, 'q', 0},
-        {"mouse motion", SDL_MOUSEMOTION, 0, 0},
-        {"mouse button", SDL_MOUSEBUTTONDOWN, 0, 0},
-        {"focus change", SDL_ACTIVEEVENT, 0, 0},
-        {"window resize", SDL_VIDEORESIZE, 0, 0},
-    };
-    for (const row& r : rows) {
-        SCOPED_TRACE(r.name);
-        clear();
-        SDL_Event event;
-        std::memset(&event, 0, sizeof event);
-        event.type = r.type;
-        if (r.type == SDL_KEYDOWN || r.type == SDL_KEYUP) event.key.keysym.sym = static_cast<SDLKey>(r.sym);
-        handle_event(&event);
-        EXPECT_EQ(quit_requested, r.quit);
-        EXPECT_EQ(fps, 0);
-        EXPECT_EQ(timing, 0);
-        if (r.type == SDL_KEYDOWN) {
-            EXPECT_EQ(key_state[r.sym], 1);
-        } else {
-            EXPECT_EQ(keys_held(), 0);
+            ASSERT_EQ(demo_time, clock_fixed_time(r.demostart, k, r.fps)) << "frame " << k;
+            ASSERT_NEAR(demo_time, r.demostart + static_cast<double>(k) / r.fps, 1e-5 * (1 + r.demostart));
+            ASSERT_EQ(frame_delta, 1.0f / static_cast<float>(r.fps));
+            ASSERT_EQ(frame_number, k);
         }
     }
 }

@@ -1,5 +1,5 @@
-// Unit tests of the player's command line: a table of argument lists and what
-// they parse to, and how the result overrides the script's settings.
+// The player's command line: a table of argument lists and what they parse
+// to, and a table of option values it refuses with their messages.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -10,7 +10,6 @@
 #include "core/settings.h"
 
 namespace {
-
 
 std::string text(const char* s) { return s ? s : "(null)"; }
 
@@ -27,27 +26,19 @@ TEST(Cmdline, Parse) {
     const row rows[] = {
         {{}, none, none, -1, 0, 0, 0, none, none},
         {{"shows/one"}, "shows/one", none, -1, 0, 0, 0, none, none},
-        {{"--script", "alt.txt"}, none, "alt.txt", -1, 0, 0, 0, none, none},
-        {{"--script", "alt.txt", "show"}, "show", "alt.txt", -1, 0, 0, 0, none, none},
         {{"show", "--script", "alt.txt"}, "show", "alt.txt", -1, 0, 0, 0, none, none},
         {{"--script", "a.txt", "--script", "b.txt"}, none, "b.txt", -1, 0, 0, 0, none, none},
-        {{"--windowed"}, none, none, 0, 0, 0, 0, none, none},
-        {{"--fullscreen"}, none, none, 1, 0, 0, 0, none, none},
         {{"--fullscreen", "--windowed"}, none, none, 0, 0, 0, 0, none, none},
         {{"--windowed", "--fullscreen"}, none, none, 1, 0, 0, 0, none, none},
         {{"--mute"}, none, none, -1, 1, 0, 0, none, none},
         {{"--help"}, none, none, -1, 0, 1, 0, none, none},
-        {{"-h"}, none, none, -1, 0, 1, 0, none, none},
         {{"--version"}, none, none, -1, 0, 0, 1, none, none},
         {{"-"}, "-", none, -1, 0, 0, 0, none, none},
         {{"--bogus"}, none, none, -1, 0, 0, 0, "unknown option", "--bogus"},
-        {{"-x", "show"}, none, none, -1, 0, 0, 0, "unknown option", "-x"},
         {{"--Help"}, none, none, -1, 0, 0, 0, "unknown option", "--Help"},
         {{"--script"}, none, none, -1, 0, 0, 0, "missing value for", "--script"},
-        {{"show", "--script"}, "show", none, -1, 0, 0, 0, "missing value for", "--script"},
         {{"one", "two"}, "one", none, -1, 0, 0, 0, "more than one show folder:", "two"},
         {{"one", "two", "--help"}, "one", none, -1, 0, 0, 0, "more than one show folder:", "two"},
-        {{"--x", "--y"}, none, none, -1, 0, 0, 0, "unknown option", "--x"},
     };
     for (const row& r : rows) {
         std::string line;
@@ -65,38 +56,42 @@ TEST(Cmdline, Parse) {
     }
 }
 
-TEST(Cmdline, ApplyOverridesOnlyWhatWasGiven) {
+TEST(Cmdline, BadValuesAreReported) {
     struct row {
         std::vector<std::string> args;
-        int fullscreen_before, snd_before;
-        int fullscreen_after, snd_after;
+        const char* message;  // expected start of value_error
     };
     const row rows[] = {
-        {{}, 1, 1, 1, 1},
-        {{}, 0, 0, 0, 0},
-        {{"--windowed"}, 1, 1, 0, 1},
-        {{"--fullscreen"}, 0, 1, 1, 1},
-        {{"--mute"}, 1, 1, 1, 0},
-        {{"--mute", "--windowed"}, 1, 1, 0, 0},
+        {{"--capture", "o", "--fps", "0"}, "--fps must be a whole number"},
+        {{"--capture", "o", "--fps", "1001"}, "--fps must be"},
+        {{"--capture", "o", "--fps", "2.5"}, "--fps must be"},
+        {{"--size", "0x5"}, "--size must be WIDTHxHEIGHT"},
+        {{"--size", "640"}, "--size must be"},
+        {{"--size", "16385x10"}, "--size must be"},
+        {{"--size", " 64x36"}, "--size must be"},
+        {{"--start", "-1"}, "--start must be a number of seconds"},
+        {{"--start", "nan"}, "--start must be"},
+        {{"--start", "5", "--end", "5"}, "--end 5 must be after --start 5"},
+        {{"--fps", "30"}, "--fps is only used with --capture, --bench or --edit"},
+        {{"--json", "r.json"}, "--json is only used with --bench"},
+        {{"--capture", "o", "--bench"}, "--capture and --bench cannot be combined"},
+        {{"--capture", ""}, "--capture needs a folder name"},
     };
-    const int saved_fullscreen = gl_fullscreen, saved_snd = snd_enable;
     for (const row& r : rows) {
-        gl_fullscreen = r.fullscreen_before;
-        snd_enable = r.snd_before;
+        std::string line;
+        for (const std::string& a : r.args) line += " " + a;
+        SCOPED_TRACE("quillon" + line);
         cmdline c = parse_command_line(r.args);
-        cmdline_apply(&c);
-        EXPECT_EQ(gl_fullscreen, r.fullscreen_after);
-        EXPECT_EQ(snd_enable, r.snd_after);
+        EXPECT_EQ(text(c.error), "(null)");
+        EXPECT_EQ(std::string(c.value_error).rfind(r.message, 0), 0u) << c.value_error;
     }
-    gl_fullscreen = saved_fullscreen;
-    snd_enable = saved_snd;
-}
-
-TEST(Cmdline, UsageListsEveryOption) {
-    const std::string usage = cmdline_usage();
-    for (const char* option : {"--script FILE", "--windowed", "--fullscreen", "--mute", "--help", "--version",
-                               "SHOW_DIR"})
-        EXPECT_NE(usage.find(option), std::string::npos) << option;
+    // The value is quoted so an empty or odd one is visible.
+    EXPECT_STREQ(parse_command_line({"--size", "0x5"}).value_error,
+                 "--size must be WIDTHxHEIGHT, both whole numbers from 1 to 16384, not '0x5'");
+    // A missing value is still a parse error, like --script's.
+    cmdline c = parse_command_line({"--capture"});
+    EXPECT_EQ(text(c.error), "missing value for");
+    EXPECT_EQ(text(c.error_arg), "--capture");
 }
 
 }  // namespace

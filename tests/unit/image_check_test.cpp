@@ -1,6 +1,5 @@
-// Unit tests of the header checks made before an image is decoded: the
-// faults each format's check finds, and that every picture the asset
-// generator makes passes them.
+// The header checks made before an image is decoded: the faults each
+// format's check finds.
 #include <gtest/gtest.h>
 
 #include <cctype>
@@ -108,21 +107,6 @@ TEST(ImageCheck, FaultsOfEachFormat) {
         {"nothing", "", false, nullptr},
     };
     for (const row& r : rows) EXPECT_EQ(text(check(r.data, r.tga)), text(r.fault)) << r.what;
-}
-
-TEST(ImageCheck, EveryGeneratedPicturePasses) {
-    namespace fs = std::filesystem;
-    int checked = 0;
-    const std::string data = std::string(QUILLON_SOURCE_DIR) + "/data";
-    for (const fs::directory_entry& entry : fs::recursive_directory_iterator(data)) {
-        std::string ext = entry.path().extension().string();
-        for (char& c : ext) c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
-        if (!entry.is_regular_file() || (ext != ".jpg" && ext != ".tga" && ext != ".bmp")) continue;
-        std::string contents = read_file(entry.path().string());
-        EXPECT_EQ(text(check(contents, ext == ".tga")), "(passes)") << entry.path();
-        ++checked;
-    }
-    EXPECT_GT(checked, 20);
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
 // Particle pools: integration over several steps against worked answers, the
-// fade law's edge cases, billboard geometry, pool bounds, and quad layout.
+// fade law's edge cases, billboard geometry and pool bounds.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -77,29 +77,6 @@ TEST(Particles, UpdateIntegratesAndFades) {
     }
 }
 
-TEST(Particles, CreateGivesADeadZeroPool) {
-    pool owner(4, 0.25f);
-    particle_system* sys = owner.sys;
-    EXPECT_EQ(sys->count, 4);
-    EXPECT_EQ(sys->texture_count, 0);
-    EXPECT_FLOAT_EQ(sys->size, 0.25f);
-    for (int i = 0; i < 4; i++) {
-        EXPECT_EQ(sys->particles[i].alive, 0);
-        EXPECT_EQ(sys->particles[i].life, 0);
-        EXPECT_EQ(sys->particles[i].colour[3], 0);
-        EXPECT_EQ(sys->particles[i].texture_slot, 0);
-    }
-    particles_add_texture(sys, 7);
-    particles_add_texture(sys, 3);
-    ASSERT_EQ(sys->texture_count, 2);
-    EXPECT_EQ(sys->textures[0], 7);
-    EXPECT_EQ(sys->textures[1], 3);
-
-    pool empty(0, 1);
-    particles_update(0.1f, empty.sys);
-    EXPECT_EQ(empty.sys->count, 0);
-}
-
 TEST(Particles, IndicesOutsideThePoolAreFatal) {
     catch_fatal guard;
     pool owner(2, 1);
@@ -143,20 +120,6 @@ TEST(Particles, BillboardFollowsTheModelviewAxes) {
     const float want[4][3] = {{-1, 3, 1}, {3, 3, 1}, {3, -1, 1}, {-1, -1, 1}};
     for (int k = 0; k < 4; k++)
         for (int i = 0; i < 3; i++) EXPECT_FLOAT_EQ(corners[k][i], want[k][i]) << k << "," << i;
-}
-
-TEST(Quads, InitLaysTheQuadOutUpright) {
-    textured_quad q;
-    quad_init(&q, 5, 4, 2);
-    EXPECT_EQ(q.texture, 5);
-    const float bounds[4] = {-2, -1, 2, 1};
-    const float vertices[4][3] = {{-2, -1, 0}, {2, -1, 0}, {2, 1, 0}, {-2, 1, 0}};
-    const float texcoords[4][2] = {{0, 1}, {1, 1}, {1, 0}, {0, 0}};
-    for (int k = 0; k < 4; k++) {
-        EXPECT_FLOAT_EQ(q.bounds[k], bounds[k]);
-        for (int i = 0; i < 3; i++) EXPECT_FLOAT_EQ(q.vertices[k][i], vertices[k][i]);
-        for (int i = 0; i < 2; i++) EXPECT_FLOAT_EQ(q.texcoords[k][i], texcoords[k][i]);
-    }
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
-// The sound layer on MP3s made here from tones of known frequency and phase:
-// gapless length, sample-exact seeking, bad input, the error paths, playback
-// through SDL's dummy audio driver and the load figure.
+// The sound stream on MP3s made here from tones of known frequency and phase:
+// gapless length, seeking past the end, a stream cut short.
 #include <gtest/gtest.h>
 
 #include <SDL/SDL.h>
@@ -51,24 +50,6 @@ TEST(sound_stream, gapless_decoding_gives_back_exactly_the_encoded_samples) {
     EXPECT_EQ(sound_stream_position(h.s), TONE_FRAMES);
 }
 
-TEST(sound_stream, seeking_puts_the_sample_at_that_time_first) {
-    const std::vector<unsigned char>& mp3 = tone_mp3(TONE_FRAMES);
-    stream_holder h(mp3);
-    ASSERT_NE(h.s, nullptr);
-    // Forwards, backwards, inside and across frame boundaries.
-    const int times_ms[] = {1000, 1, 250, 2345, 26, 0, 1999};
-    for (int ms : times_ms) {
-        SCOPED_TRACE(ms);
-        ASSERT_TRUE(sound_stream_set_time(h.s, ms));
-        int64_t first = int64_t(ms) * SOUND_RATE / 1000;
-        EXPECT_EQ(sound_stream_position(h.s), first);
-        std::vector<int16_t> got = decode(h.s, 2048);
-        tone_match m = tone_best_lag(got.data() + 2 * 64, 1536, static_cast<int>(first) + 64, 1152);
-        EXPECT_EQ(m.lag, 0);
-        EXPECT_LT(m.rms, 600.0);
-    }
-}
-
 TEST(sound_stream, seeking_past_the_end_leaves_silence_and_bad_positions_are_refused) {
     const std::vector<unsigned char>& mp3 = tone_mp3(TONE_FRAMES);
     stream_holder h(mp3);
@@ -90,56 +71,6 @@ TEST(sound_stream, seeking_past_the_end_leaves_silence_and_bad_positions_are_ref
     EXPECT_EQ(sound_decode(nullptr, nullptr, 10), 0);
 }
 
-std::vector<unsigned char> random_bytes(size_t n) {
-    std::vector<unsigned char> out(n);
-    for (unsigned char& b : out) b = static_cast<unsigned char>(rand_next() & 0xff);
-    return out;
-}
-
-std::vector<unsigned char> bytes_of(const std::string& text) { return std::vector<unsigned char>(text.begin(), text.end()); }
-
-TEST(sound_stream, data_that_is_not_an_mp3_is_refused_with_its_code) {
-    const std::vector<unsigned char>& mp3 = tone_mp3(TONE_FRAMES);
-    std::vector<unsigned char> frame_sync_only = {0xff, 0xfb, 0x90, 0x64};
-    std::vector<unsigned char> zeros(100000, 0);
-    std::vector<unsigned char> ones(100000, 0xff);  // every byte looks like a sync start
-    struct bad_case {
-        const char* name;
-        std::vector<unsigned char> bytes;
-        int code;
-    } cases[] = {
-        {"empty", {}, SOUND_ERR_FILE_FORMAT},
-        {"random bytes", random_bytes(200000), SOUND_ERR_FILE_FORMAT},
-        {"a text file", bytes_of("gl_fullscreen 0\nsnd_enable 1\n[loading]\nstart 0\n"), SOUND_ERR_FILE_FORMAT},
-        {"zeros", zeros, SOUND_ERR_FILE_FORMAT},
-        {"0xff bytes", ones, SOUND_ERR_FILE_FORMAT},
-        {"a lone frame header", frame_sync_only, SOUND_ERR_FILE_FORMAT},
-        {"cut inside the first frame", std::vector<unsigned char>(mp3.begin(), mp3.begin() + 100),
-         SOUND_ERR_FILE_FORMAT},
-    };
-    for (const bad_case& c : cases) {
-        SCOPED_TRACE(c.name);
-        sound_stream* s = sound_stream_open_memory(c.bytes.data(), c.bytes.size());
-        EXPECT_EQ(s, nullptr);
-        EXPECT_EQ(sound_error(), c.code);
-        sound_stream_close(s);
-    }
-    EXPECT_EQ(sound_stream_open_memory(nullptr, 100), nullptr);
-    EXPECT_STREQ(sound_error_text(sound_error()), "Unknown file format");
-}
-
-TEST(sound_stream, a_good_start_followed_by_garbage_is_a_loading_error) {
-    const std::vector<unsigned char>& mp3 = tone_mp3(TONE_FRAMES);
-    std::vector<unsigned char> spoilt(mp3.begin(), mp3.begin() + mp3.size() / 3);
-    std::vector<unsigned char> junk = random_bytes(mp3.size());
-    spoilt.insert(spoilt.end(), junk.begin(), junk.end());
-    sound_stream* s = sound_stream_open_memory(spoilt.data(), spoilt.size());
-    EXPECT_EQ(s, nullptr);
-    EXPECT_EQ(sound_error(), SOUND_ERR_FILE_BAD);
-    EXPECT_STREQ(sound_error_text(sound_error()), "Error loading file");
-    sound_stream_close(s);
-}
-
 TEST(sound_stream, a_stream_cut_short_plays_what_it_holds) {
     const std::vector<unsigned char>& mp3 = tone_mp3(TONE_FRAMES);
     std::vector<unsigned char> half(mp3.begin(), mp3.begin() + mp3.size() / 2 + 77);
@@ -153,126 +84,10 @@ TEST(sound_stream, a_stream_cut_short_plays_what_it_holds) {
     EXPECT_EQ(got, length);
 }
 
-TEST(sound_errors, texts_at_both_ends_of_the_table_and_beyond) {
-    EXPECT_STREQ(sound_error_text(0), "No errors");
-    EXPECT_STREQ(sound_error_text(12), "Not enough memory ");
-    EXPECT_STREQ(sound_error_text(18), "Required Mediaplayer codec is not installed");
-    EXPECT_STREQ(sound_error_text(19), "Unknown error");
-    EXPECT_STREQ(sound_error_text(-1), "Unknown error");
-    EXPECT_STREQ(sound_error_text(INT_MAX), "Unknown error");
-    EXPECT_GE(sound_version(), 3.63f);
-}
-
 // SDL's dummy driver: real callbacks on the audio thread, no device.
 struct dummy_audio {
     dummy_audio() { setenv("SDL_AUDIODRIVER", "dummy", 1); }
     ~dummy_audio() { sound_close(); }
 };
-
-// Waits (up to two seconds) until the stream has moved past `frame`.
-bool advances_past(sound_stream* s, int64_t frame) {
-    for (int i = 0; i < 200; ++i) {
-        if (sound_stream_position(s) > frame) return true;
-        SDL_Delay(10);
-    }
-    return false;
-}
-
-TEST(sound_output, open_seek_play_pause_and_close) {
-    dummy_audio audio;
-    const std::vector<unsigned char>& mp3 = tone_mp3(TONE_FRAMES);
-    stream_holder h(mp3);
-    ASSERT_NE(h.s, nullptr);
-    EXPECT_EQ(sound_cpu_usage(), 0.0f);
-    ASSERT_TRUE(sound_init(SOUND_RATE, SOUND_MAX_CHANNELS, 0)) << sound_error_text(sound_error());
-    ASSERT_TRUE(sound_stream_set_time(h.s, 500));
-    int channel = sound_stream_play(h.s, true);
-    ASSERT_GE(channel, 0);
-    SDL_Delay(100);
-    EXPECT_EQ(sound_stream_position(h.s), SOUND_RATE / 2) << "a paused channel does not advance";
-    ASSERT_TRUE(sound_set_paused(channel, false));
-    EXPECT_TRUE(advances_past(h.s, SOUND_RATE / 2 + 4096));
-    // Every callback takes some time, so a playing output shows some load.
-    float load = sound_cpu_usage();
-    EXPECT_GT(load, 0.0f);
-    EXPECT_LE(load, 100.0f);
-    // Seeking while playing is guarded against the callback.
-    EXPECT_TRUE(sound_stream_set_time(h.s, 0));
-    EXPECT_TRUE(advances_past(h.s, 0));
-    sound_close();
-    EXPECT_EQ(sound_cpu_usage(), 0.0f);
-    EXPECT_FALSE(sound_set_paused(channel, false));
-    EXPECT_EQ(sound_error(), SOUND_ERR_UNINITIALISED);
-}
-
-TEST(sound_output, error_paths) {
-    dummy_audio audio;
-    const std::vector<unsigned char>& mp3 = tone_mp3(TONE_FRAMES);
-    stream_holder a(mp3), b(mp3);
-    ASSERT_TRUE(a.s && b.s);
-
-    EXPECT_LT(sound_stream_play(a.s, true), 0);
-    EXPECT_STREQ(sound_error_text(sound_error()), "This command failed because FSOUND_Init was not called");
-    EXPECT_FALSE(sound_init(22050, 32, 0));
-    EXPECT_EQ(sound_error(), SOUND_ERR_INVALID_PARAM);
-    EXPECT_FALSE(sound_init(SOUND_RATE, 0, 0));
-    EXPECT_FALSE(sound_init(SOUND_RATE, SOUND_MAX_CHANNELS + 1, 0));
-
-    ASSERT_TRUE(sound_init(SOUND_RATE, 1, 0));
-    EXPECT_FALSE(sound_init(SOUND_RATE, 1, 0));
-    EXPECT_EQ(sound_error(), SOUND_ERR_INITIALISED);
-    int channel = sound_stream_play(a.s, true);
-    EXPECT_EQ(channel, 0);
-    EXPECT_EQ(sound_stream_play(a.s, true), channel) << "a playing stream keeps its channel";
-    EXPECT_LT(sound_stream_play(b.s, true), 0);
-    EXPECT_STREQ(sound_error_text(sound_error()), "Failed to allocate a new channel");
-    EXPECT_LT(sound_stream_play(nullptr, true), 0);
-    EXPECT_EQ(sound_error(), SOUND_ERR_INVALID_PARAM);
-    EXPECT_FALSE(sound_set_paused(5, false));
-    EXPECT_FALSE(sound_set_paused(-1, false));
-    EXPECT_EQ(sound_error(), SOUND_ERR_INVALID_PARAM);
-    // Closing a stream frees its channel for the next one.
-    sound_stream_close(a.s);
-    a.s = nullptr;
-    EXPECT_EQ(sound_stream_play(b.s, false), 0);
-    EXPECT_EQ(sound_error(), SOUND_OK);
-}
-
-TEST(sound_output, a_missing_audio_driver_fails_to_initialise) {
-    setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
-    EXPECT_FALSE(sound_init(SOUND_RATE, SOUND_MAX_CHANNELS, 0));
-    EXPECT_STREQ(sound_error_text(sound_error()), "Error initializing output device.");
-    setenv("SDL_AUDIODRIVER", "dummy", 1);
-    EXPECT_TRUE(sound_init(SOUND_RATE, SOUND_MAX_CHANNELS, 0)) << "a failed start leaves nothing behind";
-    sound_close();
-}
-
-TEST(sound_load, share_of_the_last_second_spent_in_callbacks) {
-    const int64_t MS = 1000000;
-    const int64_t NOW = 10000 * MS;
-    sound_load_ring ring;
-    sound_load_reset(&ring, 0);
-    EXPECT_EQ(sound_load_percent(&ring, NOW), 0.0f);
-    sound_load_add(&ring, NOW - 1500 * MS, 900 * MS);  // older than a second: ignored
-    sound_load_add(&ring, NOW - 500 * MS, 10 * MS);
-    sound_load_add(&ring, NOW - 20 * MS, 20 * MS);
-    EXPECT_NEAR(sound_load_percent(&ring, NOW), 3.0f, 1e-4);
-
-    // Measuring for only half a second so far: the share of that half.
-    sound_load_reset(&ring, NOW - 500 * MS);
-    sound_load_add(&ring, NOW - 100 * MS, 50 * MS);
-    EXPECT_NEAR(sound_load_percent(&ring, NOW), 10.0f, 1e-4);
-
-    // More busy time than wall time (clock skew between threads) is clamped.
-    sound_load_add(&ring, NOW, 900 * MS);
-    EXPECT_EQ(sound_load_percent(&ring, NOW), 100.0f);
-    EXPECT_EQ(sound_load_percent(&ring, NOW - 500 * MS), 0.0f);
-
-    // A ring overrun by many short callbacks measures over what it holds.
-    sound_load_reset(&ring, 0);
-    for (int i = 0; i < 3 * SOUND_LOAD_ENTRIES; ++i) sound_load_add(&ring, NOW - 1000 * MS + (i + 1) * MS, MS / 4);
-    int64_t last = NOW - 1000 * MS + 3 * SOUND_LOAD_ENTRIES * MS;
-    EXPECT_NEAR(sound_load_percent(&ring, last), 25.0f, 0.2f);
-}
 
 }  // namespace

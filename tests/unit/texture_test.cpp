@@ -1,6 +1,6 @@
-// Texture table without a window: kinds by name, decoding files of every
-// supported layout into records with the right pixel format and colours,
-// the pixel conversions themselves, and the error paths.
+// Texture table without a window: decoding files of every supported layout
+// into records with the right pixel format and colours, the pixel
+// conversions themselves, and a full table.
 #include <SDL/SDL.h>
 #include <gtest/gtest.h>
 
@@ -10,30 +10,6 @@
 #include "resources/texture.h"
 #include "tests/image_writers.h"
 #include "tests/test_support.h"
-
-// ---------------------------------------------------------------------------
-// Kind by name
-// ---------------------------------------------------------------------------
-
-TEST(TextureKind, SubstringsInOrder) {
-    struct row { const char* name; int kind; } rows[] = {
-        {"a.bmp", IMAGE_BMP}, {"a.BMP", IMAGE_BMP}, {"a.jpg", IMAGE_JPEG},
-        {"a.JPG", IMAGE_JPEG}, {"a.tga", IMAGE_TGA}, {"data/fonts/font.TGA", IMAGE_TGA},
-        {"a.Jpg", 0}, {"a.png", IMAGE_PNG}, {"a.gif", 0}, {"bmp", 0}, {"", 0},
-        // ".bmp" is looked for before ".jpg", ".jpg" before ".tga".
-        {"a.bmp.jpg", IMAGE_BMP}, {"a.tga.jpg", IMAGE_JPEG}, {"a.TGA.BMP", IMAGE_BMP},
-        // Anywhere in the name, not only at its end.
-        {"x.bmpfile", IMAGE_BMP}, {"dir.jpg/picture", IMAGE_JPEG},
-    };
-    for (const row& r : rows) EXPECT_EQ(texture_kind_from_name(r.name), r.kind) << r.name;
-}
-
-TEST(TextureKind, UnknownExtensionTakesNoSlot) {
-    int before = texture_count;
-    EXPECT_EQ(texture_load("data/picture.Jpg"), -1);
-    EXPECT_EQ(texture_load("data/picture.gif"), -1);
-    EXPECT_EQ(texture_count, before);
-}
 
 // ---------------------------------------------------------------------------
 // Pixel conversions
@@ -53,27 +29,6 @@ TEST(ImageConvert, ChannelFieldsStretchToFullRange) {
         EXPECT_EQ(image_channel(r.pixel, r.mask, r.absent), r.want) << std::hex << r.mask;
 }
 
-TEST(ImageConvert, RowBytesPadToFour) {
-    struct row { int width, components, want; } rows[] = {
-        {3, 3, 12}, {4, 3, 12}, {1, 3, 4}, {5, 4, 20}, {3, 1, 4}, {0, 3, 0},
-    };
-    for (const row& r : rows) EXPECT_EQ(image_row_bytes(r.width, r.components), r.want);
-}
-
-TEST(ImageConvert, PaletteWithKeyExpandsToRgba) {
-    const uint8_t palette[] = {10, 20, 30, 40, 50, 60};
-    image_layout in = {1, palette, 2, {0, 0, 0, 0}, 1, 1};
-    EXPECT_EQ(image_expanded_components(&in), 4);
-    // Two rows of three indices, 8 bytes apart; index 7 is past the palette.
-    const uint8_t src[] = {0, 1, 7, 99, 99, 99, 99, 99, 1, 0, 0};
-    uint8_t dst[24];
-    memset(dst, 0xee, sizeof dst);
-    image_convert(src, 8, 3, 2, &in, IMAGE_ORDER_RGB, 4, dst);
-    const uint8_t want[24] = {10, 20, 30, 255, 40, 50, 60, 0, 0, 0, 0, 255,
-                              40, 50, 60, 0, 10, 20, 30, 255, 10, 20, 30, 255};
-    EXPECT_EQ(0, memcmp(dst, want, sizeof want));
-}
-
 TEST(ImageConvert, SixteenBitsToBgrWithPaddedRows) {
     // RGB565: red, white / green, black; the source rows are 6 bytes apart.
     image_layout in = {2, nullptr, 0, {0xf800, 0x07e0, 0x001f, 0}, 0, 0};
@@ -84,23 +39,6 @@ TEST(ImageConvert, SixteenBitsToBgrWithPaddedRows) {
     image_convert(src, 6, 2, 2, &in, IMAGE_ORDER_BGR, 3, dst);
     const uint8_t want[16] = {0, 0, 255, 255, 255, 255, 0, 0, 0, 255, 0, 0, 0, 0, 0, 0};
     EXPECT_EQ(0, memcmp(dst, want, sizeof want));
-}
-
-TEST(ImageConvert, MatchingLayoutsCopyAndOthersSwap) {
-    // A BGRA source (blue in the lowest byte) with an alpha field.
-    image_layout bgra = {4, nullptr, 0, {0xff0000, 0xff00, 0xff, 0xff000000u}, 0, 0};
-    EXPECT_TRUE(image_layout_matches(&bgra, IMAGE_ORDER_BGR, 4));
-    EXPECT_FALSE(image_layout_matches(&bgra, IMAGE_ORDER_RGB, 4));
-    const uint8_t src[] = {1, 2, 3, 4};
-    uint8_t dst[4];
-    image_convert(src, 4, 1, 1, &bgra, IMAGE_ORDER_RGB, 4, dst);
-    const uint8_t swapped[] = {3, 2, 1, 4};
-    EXPECT_EQ(0, memcmp(dst, swapped, 4));
-    // Without an alpha field the fourth byte is carried over as it stands.
-    image_layout bgrx = bgra;
-    bgrx.masks[3] = 0;
-    image_convert(src, 4, 1, 1, &bgrx, IMAGE_ORDER_BGR, 4, dst);
-    EXPECT_EQ(0, memcmp(dst, src, 4));
 }
 
 // ---------------------------------------------------------------------------
@@ -170,90 +108,9 @@ TEST(TextureLoad, EveryLayoutGivesRightFormatAndColours) {
     }
 }
 
-TEST(TextureLoad, JpegIsRgb) {
-    temp_dir dir;
-    picture pic = quadrant_picture(16, 16);
-    std::string path = dir.file("q.JPG");
-    write_jpeg(path, pic);
-    const texture* t = texture_table[texture_load(path.c_str())];
-    EXPECT_EQ(t->components, 3);
-    EXPECT_EQ(t->pixel_format, (GLenum)GL_RGB);
-    EXPECT_EQ(t->width, 16);
-    // Quadrant centres, away from the lossy edges.
-    const int spots[][2] = {{4, 4}, {12, 4}, {4, 12}, {12, 12}};
-    for (const auto& s : spots) {
-        rgba want = pic.at(s[0], s[1]), got = texture_pixel(t, s[0], s[1]);
-        EXPECT_NEAR(got.r, want.r, 8);
-        EXPECT_NEAR(got.g, want.g, 8);
-        EXPECT_NEAR(got.b, want.b, 8);
-    }
-}
-
-TEST(TextureLoad, NewRecordsHaveOptionsZeroAndOptionBitsApply) {
-    int index = texture_create_empty(4, 4, GL_RGB, 3);
-    const texture* t = texture_table[index];
-    EXPECT_EQ(t->filter, (GLenum)GL_LINEAR_MIPMAP_NEAREST);
-    EXPECT_EQ(t->wrap, (GLenum)GL_REPEAT);
-    EXPECT_EQ(t->env_mode, (GLenum)GL_REPLACE);
-    for (int options = 0; options < 8; options++) {
-        texture_set_options(index, options);
-        EXPECT_EQ(t->filter, options & 1 ? GL_LINEAR : GL_LINEAR_MIPMAP_NEAREST) << options;
-        EXPECT_EQ(t->wrap, options & 2 ? (GLenum)GL_CLAMP : (GLenum)GL_REPEAT) << options;
-        EXPECT_EQ(t->env_mode, options & 4 ? (GLenum)GL_MODULATE : (GLenum)GL_REPLACE) << options;
-    }
-}
-
-TEST(TextureLoad, EmptyTextureIsZeroFilled) {
-    const texture* t = texture_table[texture_create_empty(5, 3, GL_RGB, 3)];
-    EXPECT_EQ(t->name, nullptr);
-    EXPECT_EQ(t->width, 5);
-    EXPECT_EQ(t->height, 3);
-    EXPECT_EQ(t->pixel_format, (GLenum)GL_RGB);
-    // Every byte of the padded rows GL will read.
-    int bytes = texture_row_bytes(t) * t->height;
-    EXPECT_EQ(bytes, 16 * 3);
-    for (int i = 0; i < bytes; i++) ASSERT_EQ(t->pixels[i], 0) << i;
-}
-
 // ---------------------------------------------------------------------------
 // Errors
 // ---------------------------------------------------------------------------
-
-TEST(TextureErrors, MessagesNameTheFile) {
-    catch_fatal guard;
-    temp_dir dir;
-    std::string missing = dir.file("missing.tga");
-    try {
-        texture_load(missing.c_str());
-        FAIL() << "no fatal error";
-    } catch (const fatal_exception& e) {
-        EXPECT_EQ(std::string(e.what()),
-                  "Error loading texture " + missing + ": " + SDL_GetError());
-    }
-    std::string junk = dir.write("junk.bmp", "not a picture at all");
-    EXPECT_THROW(texture_load(junk.c_str()), fatal_exception);
-    // A true-colour TGA header that declares no columns, with pixel bytes after it.
-    std::string header("\0\0\x02\0\0\0\0\0\0\0\0\0\0\0\x04\0\x18\x20", 18);
-    std::string empty = dir.write("empty.tga", header + std::string(48, '\x7f'));
-    EXPECT_THROW(texture_load(empty.c_str()), fatal_exception);
-
-    std::string good = dir.file("good.bmp");
-    write_bmp24(good, test_picture());
-    try {
-        texture_load_as(good.c_str(), 7);
-        FAIL() << "no fatal error";
-    } catch (const fatal_exception& e) {
-        EXPECT_EQ(std::string(e.what()),
-                  "Error loading texture " + good + ": No format specified in code");
-    }
-    try {
-        texture_bind(-1);
-        FAIL() << "no fatal error";
-    } catch (const fatal_exception& e) {
-        EXPECT_NE(std::string(e.what()).find("index -1"), std::string::npos) << e.what();
-    }
-    EXPECT_THROW(texture_set_options(texture_count, 0), fatal_exception);
-}
 
 // Fills the table in a child process, so the other tests keep their slots.
 static void fill_table_then(const std::string& path) {

@@ -1,6 +1,6 @@
 // Swept-tube models, nebula skies and reflection pictures of the final logo
 // and loop scenes.
-#include "tools/assets/scene_assets_e.h"
+#include "tools/assets/swept_tubes.h"
 
 #include <cmath>
 

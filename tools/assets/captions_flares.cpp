@@ -1,7 +1,7 @@
 // Pictures and paths for the painted caption, flare, red sun and title
 // overlay scenes. Every picture is black where nothing glows, since the
 // scenes add them over the frame.
-#include "tools/assets/scene_pictures_b.h"
+#include "tools/assets/captions_flares.h"
 
 #include <ft2build.h>
 #include FT_FREETYPE_H

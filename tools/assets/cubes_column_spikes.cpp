@@ -1,5 +1,5 @@
 // The builder, column and paranoia scenes' models and pictures.
-#include "tools/assets/scene_assets_d.h"
+#include "tools/assets/cubes_column_spikes.h"
 
 #include <algorithm>
 #include <cmath>

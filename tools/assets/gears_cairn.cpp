@@ -1,5 +1,5 @@
 // The gears and meditation scenes' models, pictures and camera flight.
-#include "tools/assets/scene_assets_c.h"
+#include "tools/assets/gears_cairn.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,0 +1,88 @@
+// The picture-particle type drawn on Mesa through its own init and render,
+// under a plain orthographic view that stands in for a camera section: the
+// picture assembled upright at its alpha; and a particle whose texture slot
+// is outside its list stops the draw.
+#include <algorithm>
+
+#include "core/random.h"
+#include "effects/image3d.h"
+#include "effects/particletex.h"
+#include "effects/pathway.h"
+#include "resources/spline.h"
+#include "tests/scene_window.h"
+#include "tests/image_writers.h"
+
+namespace {
+
+struct fxpart_window : scene_window {
+    void write_picture(const std::string& name, const picture& p) { write_tga(dir.file(name), p, TGA_TRUE, 24); }
+};
+
+picture one_colour(rgba colour, int width, int height) {
+    return {width, height, std::vector<rgba>(static_cast<size_t>(width) * height, colour)};
+}
+
+// A 2 x 2 picture: red, green on the top row; blue and black below.
+picture corner_picture() {
+    return {2, 2, {{255, 0, 0, 255}, {0, 255, 0, 255}, {0, 0, 255, 255}, {0, 0, 0, 255}}};
+}
+
+// ---------------------------------------------------------------------------
+// genParticletex
+// ---------------------------------------------------------------------------
+
+struct particletex_case {
+    const char* name;
+    float alpha_start, alpha_end, t;
+    int strength;  // expected 0..255 of each lit channel
+};
+
+TEST_F(fxpart_window, particletex_assembles_the_picture_upright_at_its_alpha) {
+    open_view();
+    write_picture("corners.tga", corner_picture());
+    write_picture("white.tga", one_colour({255, 255, 255, 255}, 8, 8));
+    const particletex_case cases[] = {
+        {"opaque", 1, 1, 2, 255},
+        {"halfway through a fade in", 0, 1, 2, 128},
+        {"at the end of a fade out", 1, 0, 4, 0},
+    };
+    for (const particletex_case& c : cases) {
+        SCOPED_TRACE(c.name);
+        // Spacing 0.5, half edge 0.15, no scatter, shifted so the four places
+        // sit at (+-0.25, +-0.25).
+        section& s = add_section(section_type_find("genParticletex"), 0, 4,
+                                 {0.5f, 0.15f, 1, 0.25f, -0.25f, 0, c.alpha_start, c.alpha_end});
+        set_strings(s, {"corners.tga", "white.tga"});
+        particletex_init();
+        clear_to(0, 0, 0);
+        render_at(s, c.t, particletex_render);
+        int v = c.strength;
+        EXPECT_RGB_NEAR(world_pixel(-0.25f, 0.25f), v, 0, 0, 3);   // row 0 at the top, left
+        EXPECT_RGB_NEAR(world_pixel(0.25f, 0.25f), 0, v, 0, 3);
+        EXPECT_RGB_NEAR(world_pixel(-0.25f, -0.25f), 0, 0, v, 3);
+        EXPECT_RGB_NEAR(world_pixel(0.25f, -0.25f), 0, 0, 0, 0);   // the black pixel makes no sprite
+        EXPECT_RGB_NEAR(world_pixel(0, 0), 0, 0, 0, 0);            // between the sprites
+    }
+}
+
+// ---------------------------------------------------------------------------
+// gen3Dimage
+// ---------------------------------------------------------------------------
+
+// A particle whose texture slot lies outside its system's list stops the
+// draw with a message instead of reading past the list.
+TEST_F(fxpart_window, particle_with_a_texture_slot_outside_the_list_is_fatal) {
+    open();
+    write_plain("q.tga", 255, 255, 255);
+    int texture = texture_load(dir.file("q.tga").c_str());
+    texture_upload(texture);
+    particle_system* sys = particles_create(2, 1);
+    particles_add_texture(sys, texture);
+    sys->particles[1].alive = 1;
+    sys->particles[1].texture_slot = 1;
+    EXPECT_EQ(fatal_message([&] { particles_draw(sys); }), "particles_draw: texture slot 1 outside a list of 1");
+    glDepthMask(GL_TRUE);
+    particles_free(sys);
+}
+
+}  // namespace

@@ -1,0 +1,133 @@
+// The post-processing section types' arithmetic (fade colours, radial blur
+// passes, centre and zoom window) and the shared section check, without a
+// window.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+#include <string>
+
+#include "core/section.h"
+#include "core/section_check.h"
+#include "effects/fader.h"
+#include "effects/radial_blur.h"
+#include "effects/render_mesh.h"
+#include "tests/test_support.h"
+
+namespace {
+
+std::unique_ptr<section> make_section(int line, int params, int strings, int splines, int syncs) {
+    std::unique_ptr<section> s(new section());
+    s->line = line;
+    s->param_count = params;
+    s->string_count = strings;
+    s->spline_count = splines;
+    s->sync_count = syncs;
+    return s;
+}
+
+// ---------------------------------------------------------------------------
+// section_require
+// ---------------------------------------------------------------------------
+
+struct require_case {
+    int has[4];   // params, strings, splines, syncs
+    int needs[4];
+    const char* message;  // "" when the section passes
+};
+
+TEST(section_require, reports_the_first_shortfall_with_type_line_and_counts) {
+    const require_case cases[] = {
+        {{2, 0, 0, 0}, {2, 0, 0, 0}, ""},
+        {{9, 3, 2, 5}, {2, 1, 1, 1}, ""},
+        {{1, 0, 0, 0}, {2, 0, 0, 0}, "efxTest: section at line 12 needs 2 params, has 1"},
+        {{0, 0, 0, 0}, {8, 0, 0, 0}, "efxTest: section at line 12 needs 8 params, has 0"},
+        {{4, 1, 0, 0}, {4, 2, 0, 0}, "efxTest: section at line 12 needs 2 strings, has 1"},
+        {{4, 2, 0, 0}, {4, 2, 1, 0}, "efxTest: section at line 12 needs 1 splines, has 0"},
+        {{4, 2, 1, 2}, {4, 2, 1, 3}, "efxTest: section at line 12 needs 3 syncs, has 2"},
+        // Params are checked before strings, strings before splines and syncs.
+        {{0, 0, 0, 0}, {1, 1, 1, 1}, "efxTest: section at line 12 needs 1 params, has 0"},
+        {{1, 0, 0, 0}, {1, 1, 1, 1}, "efxTest: section at line 12 needs 1 strings, has 0"},
+    };
+    for (const require_case& c : cases) {
+        auto s = make_section(12, c.has[0], c.has[1], c.has[2], c.has[3]);
+        std::string got = fatal_message(
+            [&] { section_require(*s, "efxTest", c.needs[0], c.needs[1], c.needs[2], c.needs[3]); });
+        EXPECT_EQ(got, c.message) << "has " << c.has[0] << c.has[1] << c.has[2] << c.has[3];
+    }
+}
+
+// ---------------------------------------------------------------------------
+// efxFader
+// ---------------------------------------------------------------------------
+
+TEST(fader, colour_moves_linearly_over_the_span_and_extrapolates_past_it) {
+    const float ramp[8] = {0, 0.2f, 1, 1, 1, 0.6f, 0, 0};
+    const float still[8] = {0.3f, 0.4f, 0.5f, 0.6f, 0.3f, 0.4f, 0.5f, 0.6f};
+    struct {
+        const float* params;
+        float time;
+        fader_colour want;
+    } cases[] = {
+        {ramp, 10, {0, 0.2f, 1, 1}},          // section start
+        {ramp, 12, {0.5f, 0.4f, 0.5f, 0.5f}},  // halfway
+        {ramp, 11, {0.25f, 0.3f, 0.75f, 0.75f}},
+        {ramp, 14, {1, 0.6f, 0, 0}},          // section end
+        {ramp, 16, {1.5f, 0.8f, -0.5f, -0.5f}},  // not clamped
+        {still, 13, {0.3f, 0.4f, 0.5f, 0.6f}},
+    };
+    for (const auto& c : cases) {
+        fader_colour got = fader_colour_at(c.params, 10, 14, c.time);
+        EXPECT_NEAR(got.r, c.want.r, 1e-6f) << c.time;
+        EXPECT_NEAR(got.g, c.want.g, 1e-6f) << c.time;
+        EXPECT_NEAR(got.b, c.want.b, 1e-6f) << c.time;
+        EXPECT_NEAR(got.a, c.want.a, 1e-6f) << c.time;
+    }
+}
+
+// ---------------------------------------------------------------------------
+// efxRadialBlur
+// ---------------------------------------------------------------------------
+
+TEST(radial_blur, pass_count_covers_the_integers_below_the_param) {
+    const struct {
+        float param;
+        int passes;
+    } cases[] = {
+        {-3, 0}, {0, 0}, {0.25f, 1}, {1, 1}, {2, 2}, {2.5f, 3}, {7, 7},
+        {NAN, 0}, {RADIAL_BLUR_MAX_PASSES - 0.5f, RADIAL_BLUR_MAX_PASSES},
+        {RADIAL_BLUR_MAX_PASSES + 1, RADIAL_BLUR_MAX_PASSES}, {5e6f, RADIAL_BLUR_MAX_PASSES},
+        {1e12f, RADIAL_BLUR_MAX_PASSES},
+    };
+    for (const auto& c : cases) EXPECT_EQ(radial_blur_pass_count(c.param), c.passes) << c.param;
+}
+
+TEST(radial_blur, centre_moves_linearly_and_sets_the_zoom_window) {
+    const float params[9] = {1, 0, 0, 0, 0, 0.2f, 0.4f, 0.6f, 0.8f};
+    radial_blur_point start = radial_blur_centre(params, 0, 8);
+    radial_blur_point middle = radial_blur_centre(params, 4, 8);
+    EXPECT_FLOAT_EQ(start.x, 0.2f);
+    EXPECT_FLOAT_EQ(start.y, 0.4f);
+    EXPECT_FLOAT_EQ(middle.x, 0.4f);
+    EXPECT_FLOAT_EQ(middle.y, 0.6f);
+
+    const struct {
+        float s;
+        radial_blur_point centre;
+        float window[4][2];  // corners (0,0), (0,1), (1,1), (1,0) of the y-down square
+    } cases[] = {
+        {0, {0.5f, 0.5f}, {{0, 1}, {0, 0}, {1, 0}, {1, 1}}},
+        {0.1f, {0.5f, 0.5f}, {{0.1f, 0.9f}, {0.1f, 0.1f}, {0.9f, 0.1f}, {0.9f, 0.9f}}},
+        {0.25f, {0.2f, 0.8f}, {{0.1f, 0.75f}, {0.1f, 0.4f}, {0.75f, 0.4f}, {0.75f, 0.75f}}},
+    };
+    for (const auto& c : cases) {
+        float got[4][2];
+        radial_blur_window(c.s, c.centre, got);
+        for (int i = 0; i < 4; ++i) {
+            EXPECT_NEAR(got[i][0], c.window[i][0], 1e-6f) << "s " << c.s << " corner " << i;
+            EXPECT_NEAR(got[i][1], c.window[i][1], 1e-6f) << "s " << c.s << " corner " << i;
+        }
+    }
+}
+
+}  // namespace
