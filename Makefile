@@ -14,7 +14,7 @@ XVFB        := xvfb-run -a -s "-screen 0 1024x768x24 -noreset"
 # Frames per second of `make capture` and `make bench`.
 FPS         ?= 60
 
-.PHONY: deps configure build assets run test unit-asan fuzz-build fuzz-smoke fuzz soak capture bench microbench clean
+.PHONY: deps configure build assets reference install package run test unit-asan fuzz-build fuzz-smoke fuzz soak capture bench microbench clean
 
 deps:
 	@bash tools/install-deps.sh
@@ -29,6 +29,22 @@ build: configure
 # target writes them again regardless.
 assets: build
 	@$(BUILD)/quillon-assets data
+
+# docs/reference.md, written again from the engine's tables (a unit test
+# fails while it is out of step with them).
+reference: build
+	@$(BUILD)/quillon --reference > docs/reference.md
+
+# The programs, their manual pages and the engine's data under PREFIX; the
+# player finds PREFIX/share/quillon from PREFIX/bin, so the prefix may move.
+PREFIX ?= /usr/local
+install: build
+	@cmake --install $(BUILD) --prefix $(PREFIX)
+
+# A Debian package of the same files (quillon_VERSION_ARCH.deb, here).
+package: build
+	@cd $(BUILD) && cpack -G DEB > /dev/null
+	@cp $(BUILD)/quillon_*.deb . && ls quillon_*.deb
 
 run: build
 	@if [ -n "$$DISPLAY" ]; then \

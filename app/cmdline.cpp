@@ -46,6 +46,14 @@ const char* cmdline_usage() {
            "                  for standard input), one a line: seek SECONDS, pause,\n"
            "                  play, step N, loop A B, loop off, reload, still FILE.png,\n"
            "                  status, timeline (shows or hides the view), quit\n"
+           "  --new DIR       write a starter show into the new folder DIR and exit\n"
+           "  --bpm N         with --new: its tempo in beats per minute (default 120)\n"
+           "  --length SECONDS\n"
+           "                  with --new: its length (default 20)\n"
+           "  --describe [TYPE]\n"
+           "                  print the head settings and what every section type\n"
+           "                  reads (or only TYPE) and exit\n"
+           "  --reference     print the same as a Markdown page and exit\n"
            "  --help          show this text and exit\n"
            "  --version       show the version and exit\n"
            "\n"
@@ -57,7 +65,8 @@ const char* cmdline_usage() {
 }
 
 static int takes_value(const char* option) {
-    static const char* const names[] = {"--script", "--capture", "--fps", "--json", "--size", "--start", "--end", "--passes", "--control"};
+    static const char* const names[] = {"--script", "--capture", "--fps",   "--json", "--size",   "--start",
+                                        "--end",    "--passes",  "--control", "--new", "--bpm", "--length"};
     for (const char* name : names)
         if (std::strcmp(option, name) == 0) return 1;
     return 0;
@@ -101,6 +110,8 @@ static void value_error(cmdline* out, const char* option, const char* value) {
     if (std::strcmp(option, "--fps") == 0) rule = "a whole number of frames per second from 1 to 1000";
     else if (std::strcmp(option, "--size") == 0) rule = "WIDTHxHEIGHT, both whole numbers from 1 to 16384";
     else if (std::strcmp(option, "--passes") == 0) rule = "a whole number of passes from 1 to 1000";
+    else if (std::strcmp(option, "--bpm") == 0) rule = "a whole number of beats per minute from 1 to 300";
+    else if (std::strcmp(option, "--length") == 0) rule = "a number of seconds above 0, at most 600";
     else rule = "a number of seconds, 0 or more";
     std::snprintf(out->value_error, sizeof out->value_error, "%s must be %s, not '%s'", option, rule, value);
 }
@@ -112,6 +123,10 @@ static void take_value(cmdline* out, const char* option, const char* value) {
     else if (std::strcmp(option, "--capture") == 0) out->capture_dir = value;
     else if (std::strcmp(option, "--json") == 0) out->json = value;
     else if (std::strcmp(option, "--control") == 0) out->control = value;
+    else if (std::strcmp(option, "--new") == 0) out->new_dir = value;
+    else if (std::strcmp(option, "--bpm") == 0) ok = parse_int(value, 1, CMDLINE_MAX_BPM, &out->bpm);
+    else if (std::strcmp(option, "--length") == 0) ok = parse_seconds(value, &out->length) && out->length > 0 &&
+                                                    out->length <= CMDLINE_MAX_LENGTH;
     else if (std::strcmp(option, "--fps") == 0) ok = parse_int(value, 1, CMDLINE_MAX_FPS, &out->offline_fps);
     else if (std::strcmp(option, "--size") == 0) ok = parse_size(value, &out->width, &out->height);
     else if (std::strcmp(option, "--passes") == 0) ok = parse_int(value, 1, CMDLINE_MAX_PASSES, &out->passes);
@@ -141,6 +156,12 @@ static void check_combinations(cmdline* out) {
         std::snprintf(message, size, "--json is only used with --bench");
     else if (out->passes && !out->bench)
         std::snprintf(message, size, "--passes is only used with --bench");
+    else if ((out->bpm || out->length > 0) && !out->new_dir)
+        std::snprintf(message, size, "--bpm and --length are only used with --new");
+    else if (out->new_dir && !out->new_dir[0])
+        std::snprintf(message, size, "--new needs a folder name");
+    else if (out->new_dir && out->show_dir)
+        std::snprintf(message, size, "--new %s takes no show folder besides", out->new_dir);
     else if (out->capture_dir && !out->capture_dir[0])
         std::snprintf(message, size, "--capture needs a folder name");
     else if (out->has_start && out->has_end && out->end > 0 && out->end <= out->start)
@@ -177,6 +198,10 @@ cmdline cmdline_parse(int argc, char** argv) {
             out.check = 1;
         } else if (std::strcmp(arg, "--list-types") == 0) {
             out.list_types = 1;
+        } else if (std::strcmp(arg, "--describe") == 0) {
+            out.describe = 1;
+        } else if (std::strcmp(arg, "--reference") == 0) {
+            out.reference = 1;
         } else if (arg[0] == '-' && arg[1] != '\0') {
             out.error = "unknown option";
             out.error_arg = arg;
@@ -203,5 +228,7 @@ void cmdline_apply(const cmdline* options) {
         gl_height = options->height;
     }
     if (options->has_start) demostart = options->start;
+    // The engine's folder is not the viewer's to write a driver report into.
+    if (options->plays_engine_show) gl_info = 0;
     if (options->has_end) demoend = options->end;
 }

@@ -7,6 +7,8 @@ enum {
     CMDLINE_MAX_SIZE = 16384,   // largest window side --size accepts
     CMDLINE_MAX_PASSES = 1000,  // most timeline passes --passes accepts
     CMDLINE_MESSAGE_MAX = 160,
+    CMDLINE_MAX_BPM = 300,      // fastest tempo --bpm accepts
+    CMDLINE_MAX_LENGTH = 600,   // longest starter show --length accepts, seconds
 };
 
 struct cmdline {
@@ -28,6 +30,12 @@ struct cmdline {
     int width, height;        // --size WxH; 0: as the script says
     int has_start, has_end;   // --start / --end given
     float start, end;         // their seconds
+    int describe;             // --describe [TYPE]: print what the script can say (TYPE in show_dir)
+    int reference;            // --reference: the same as a Markdown page
+    const char* new_dir;      // --new DIR: write a starter show into DIR
+    int bpm;                  // --bpm N: its tempo; 0: the default
+    float length;             // --length SECONDS: its length; 0: the default
+    int plays_engine_show;    // the show is the engine's own default show
     const char* error;        // set when the line is not understood
     const char* error_arg;
     // Set when an option's value is out of range or options contradict each

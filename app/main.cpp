@@ -6,6 +6,9 @@
 #include "app/capture.h"
 #include "app/check.h"
 #include "app/cmdline.h"
+#include "app/data_folder.h"
+#include "app/describe.h"
+#include "app/new_show.h"
 #include "app/edit_mode.h"
 #include "core/engine.h"
 #include "core/fatal.h"
@@ -31,10 +34,31 @@ int main(int argc, char** argv) {
         std::printf("quillon %s\n", QUILLON_VERSION);
         return 0;
     }
+    if (options.new_dir) {
+        int bpm = options.bpm ? options.bpm : NEW_SHOW_BPM;
+        new_show_write(options.new_dir, bpm, options.length > 0 ? options.length : float(NEW_SHOW_SECONDS));
+        std::printf("Wrote a starter show (%d BPM) to %s: play it with `quillon %s`\n", bpm, options.new_dir,
+                    options.new_dir);
+        return 0;
+    }
+    if (options.reference) {
+        describe_reference(stdout);
+        return 0;
+    }
+    if (options.describe) {
+        if (!options.show_dir) describe_all(stdout);
+        else if (!describe_type(stdout, options.show_dir)) {
+            std::fprintf(stderr, "quillon: no section type is named '%s' (quillon --describe lists them)\n",
+                         options.show_dir);
+            return 2;
+        }
+        return 0;
+    }
     if (options.list_types) {
         check_list_types();
         return 0;
     }
+    data_folder_apply(&options);
     offline_prepare(&options);
     if (options.edit) edit_prepare(&options);
     if (options.show_dir && chdir(options.show_dir) != 0)

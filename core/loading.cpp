@@ -166,8 +166,7 @@ static int load_screen_image(const char* name) {
 
 void loading_init() {
     section* s = current_section;
-    if (s->param_count != 4) fatal_error("Script: four floats are needed in loading section");
-    if (s->string_count != 2) fatal_error("Script: two strings are needed in loading section");
+    section_check(*s, "loading", loading_reads);
     loading_screen* screen = static_cast<loading_screen*>(std::calloc(1, sizeof(loading_screen)));
     generation_own(screen, free);
     s->instance_data = screen;
@@ -250,3 +249,25 @@ void loading_render() {
     glEnable(GL_TEXTURE_2D);
     frame_swap();
 }
+
+// ---------------------------------------------------------------------------
+// What its sections carry
+// ---------------------------------------------------------------------------
+
+static const section_field loading_params[] = {
+    {"bar_red", "progress bar colour: red (0..1)", nullptr},
+    {"bar_green", "progress bar colour: green", nullptr},
+    {"bar_blue", "progress bar colour: blue", nullptr},
+    {"bar_alpha", "progress bar colour: alpha, also its outline's", nullptr},
+};
+static const section_field loading_strings[] = {
+    {"background", "the picture shown at first (.bmp, .jpg or .tga)", nullptr},
+    {"foreground", "the picture that fades in over it as loading advances", nullptr},
+};
+const section_reads loading_reads = {
+    "the progress screen shown while the show loads; a script needs one",
+    {SECTION_FIELDS(loading_params), SECTION_FIELDS(loading_strings), {}, {}},
+    {{SECTION_OWN_MESSAGE, "Script: four floats are needed in loading section"},
+     {SECTION_OWN_MESSAGE, "Script: two strings are needed in loading section"}, {}, {}},
+    nullptr, nullptr,
+};

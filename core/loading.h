@@ -1,6 +1,8 @@
 // The loading phase and the `loading` section type (the progress screen).
 #pragma once
 
+#include "core/section_reads.h"
+
 struct section;
 
 struct loading_screen {
@@ -40,3 +42,6 @@ float loading_fraction();
 
 void loading_init();
 void loading_render();
+
+// What its sections carry: the declaration the section type table points at.
+extern const section_reads loading_reads;

@@ -5,6 +5,7 @@
 // engine points current_section at the section concerned.
 #pragma once
 
+#include "core/section_reads.h"
 #include "resources/spline.h"
 
 enum {
@@ -50,6 +51,7 @@ struct section_type {
     section_callback start;
     section_callback render;
     section_callback stop;
+    const section_reads* reads;  // what its sections carry, declared by its module
 };
 
 // The 28 rows, in their fixed order; a section's `type` is its row index.

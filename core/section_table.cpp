@@ -1,7 +1,7 @@
 // The section type table: the one door between the engine and the effects.
-// Each row is a type's script name and its five callbacks, in the fixed order
-// that a section's `type` indexes. A type whose module has not been written
-// yet keeps empty slots.
+// Each row is a type's script name, its five callbacks and the declaration
+// of what its sections carry, in the fixed order that a section's `type`
+// indexes.
 #include "core/section.h"
 
 #include <cstring>
@@ -41,37 +41,36 @@ section* current_section = nullptr;
 void section_nop() {}
 
 #define NOP section_nop
-#define EMPTY_ROW(name) {name, NOP, NOP, NOP, NOP, NOP}
 
 section_type section_types[SECTION_TYPE_COUNT] = {
-    {"loading", NOP, loading_init, NOP, loading_render, NOP},
-    {"lines", NOP, NOP, NOP, lines_render, NOP},
-    {"flash", flash_load, flash_init, NOP, flash_render, NOP},
-    {"logofinal", logofinal_load, NOP, NOP, logofinal_render, NOP},
-    {"knots", knots_load, knots_init, NOP, knots_render, NOP},
-    {"paranoia", paranoia_load, NOP, paranoia_start, paranoia_render, NOP},
-    {"titulo", titulo_load, NOP, NOP, titulo_render, NOP},
-    {"flare", flare_load, NOP, flare_start, flare_render, NOP},
-    {"columna", columna_load, NOP, columna_start, columna_render, NOP},
-    {"3Dbuilder", builder3d_load, NOP, builder3d_start, builder3d_render, NOP},
-    {"loop", loop_load, NOP, NOP, loop_render, NOP},
-    {"paintex", paintex_load, paintex_init, paintex_start, paintex_render, NOP},
-    {"particletitle", particletitle_load, particletitle_init, NOP, particletitle_render, NOP},
-    {"gears", gears_load, gears_init, NOP, gears_render, NOP},
-    {"meditation", meditation_load, NOP, NOP, meditation_render, NOP},
-    {"redsun", redsun_load, redsun_init, NOP, redsun_render, NOP},
-    {"thelake", thelake_load, thelake_init, NOP, thelake_render, NOP},
-    {"efxFader", fader_load, fader_init, NOP, fader_render, NOP},
-    {"efxRadialBlur", radial_blur_load, radial_blur_init, NOP, radial_blur_render, NOP},
-    {"efxRenderMesh", NOP, render_mesh_init, NOP, render_mesh_render, NOP},
-    {"genWireframe", wireframe_load, wireframe_init, NOP, wireframe_render, NOP},
-    {"gen3Dimage", NOP, image3d_init, NOP, image3d_render, NOP},
-    {"genEnvironment", NOP, environment_init, NOP, environment_render, NOP},
-    {"genPathway", NOP, pathway_init, NOP, pathway_render, NOP},
-    {"genParticletex", NOP, particletex_init, NOP, particletex_render, NOP},
-    {"genMacroBox", NOP, macro_box_init, NOP, macro_box_render, NOP},
-    {"gen3DS", NOP, gen3ds_init, NOP, gen3ds_render, NOP},
-    {"genCamera", NOP, camera_fx_init, NOP, camera_fx_render, NOP},
+    {"loading", NOP, loading_init, NOP, loading_render, NOP, &loading_reads},
+    {"lines", NOP, NOP, NOP, lines_render, NOP, &lines_reads},
+    {"flash", flash_load, flash_init, NOP, flash_render, NOP, &flash_reads},
+    {"logofinal", logofinal_load, NOP, NOP, logofinal_render, NOP, &logofinal_reads},
+    {"knots", knots_load, knots_init, NOP, knots_render, NOP, &knots_reads},
+    {"paranoia", paranoia_load, NOP, paranoia_start, paranoia_render, NOP, &paranoia_reads},
+    {"titulo", titulo_load, NOP, NOP, titulo_render, NOP, &titulo_reads},
+    {"flare", flare_load, NOP, flare_start, flare_render, NOP, &flare_reads},
+    {"columna", columna_load, NOP, columna_start, columna_render, NOP, &columna_reads},
+    {"3Dbuilder", builder3d_load, NOP, builder3d_start, builder3d_render, NOP, &builder3d_reads},
+    {"loop", loop_load, NOP, NOP, loop_render, NOP, &loop_reads},
+    {"paintex", paintex_load, paintex_init, paintex_start, paintex_render, NOP, &paintex_reads},
+    {"particletitle", particletitle_load, particletitle_init, NOP, particletitle_render, NOP, &particletitle_reads},
+    {"gears", gears_load, gears_init, NOP, gears_render, NOP, &gears_reads},
+    {"meditation", meditation_load, NOP, NOP, meditation_render, NOP, &meditation_reads},
+    {"redsun", redsun_load, redsun_init, NOP, redsun_render, NOP, &redsun_reads},
+    {"thelake", thelake_load, thelake_init, NOP, thelake_render, NOP, &thelake_reads},
+    {"efxFader", fader_load, fader_init, NOP, fader_render, NOP, &fader_reads},
+    {"efxRadialBlur", radial_blur_load, radial_blur_init, NOP, radial_blur_render, NOP, &radial_blur_reads},
+    {"efxRenderMesh", NOP, render_mesh_init, NOP, render_mesh_render, NOP, &render_mesh_reads},
+    {"genWireframe", wireframe_load, wireframe_init, NOP, wireframe_render, NOP, &wireframe_reads},
+    {"gen3Dimage", NOP, image3d_init, NOP, image3d_render, NOP, &image3d_reads},
+    {"genEnvironment", NOP, environment_init, NOP, environment_render, NOP, &environment_reads},
+    {"genPathway", NOP, pathway_init, NOP, pathway_render, NOP, &pathway_reads},
+    {"genParticletex", NOP, particletex_init, NOP, particletex_render, NOP, &particletex_reads},
+    {"genMacroBox", NOP, macro_box_init, NOP, macro_box_render, NOP, &macro_box_reads},
+    {"gen3DS", NOP, gen3ds_init, NOP, gen3ds_render, NOP, &gen3ds_reads},
+    {"genCamera", NOP, camera_fx_init, NOP, camera_fx_render, NOP, &camera_fx_reads},
 };
 
 int section_type_find(const char* name) {

@@ -2,7 +2,7 @@
 //
 // Every setting has a default assigned by settings_reset(); the script reader
 // overwrites them from the lines before the first section. The table below is
-// the one place that maps a script key to its global.
+// the one place that maps a script key to its global, default and meaning.
 #pragma once
 
 extern char* demoname;
@@ -34,6 +34,8 @@ struct setting {
     const char* key;
     int kind;
     void* address;
+    const char* fallback;  // the default, as the script would write it; null: none
+    const char* meaning;
 };
 
 enum { SETTING_COUNT = 21 };

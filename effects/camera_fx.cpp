@@ -5,7 +5,6 @@
 
 #include "core/clock.h"
 #include "core/section.h"
-#include "core/section_check.h"
 #include "effects/quads.h"
 #include "platform/video.h"
 #include "resources/camera.h"
@@ -30,7 +29,7 @@ void camera_fx_setup(camera* c, const float* params, float aspect) {
 
 void camera_fx_init() {
     section& s = *current_section;
-    section_require_exactly(s, s.param_count, CAMERA_FX_PARAMS, "Script: three params are needed in genCamera section");
+    section_check(s, TYPE_NAME, camera_fx_reads);
     camera* c = camera_create(CAMERA_LOOK_AT_MODE);
     camera_fx_setup(c, s.params, aspect_ratio);
     s.instance_data = c;
@@ -50,3 +49,22 @@ void camera_fx_render() {
     free_camera_update(c, frame_delta);
     draw_debug_axes();
 }
+
+// ---------------------------------------------------------------------------
+// What its sections carry
+// ---------------------------------------------------------------------------
+
+static const section_field camera_fx_params[] = {
+    {"fov", "vertical field of view, degrees", nullptr},
+    {"near", "near clipping plane", nullptr},
+    {"far", "far clipping plane", nullptr},
+};
+static const section_field camera_fx_splines[] = {
+    {"flight", "eye position, pitch, yaw, twist and target per key", "none: looks from (3, 3, 3) at the origin; with the debug setting the mouse and arrow keys fly it"},
+};
+const section_reads camera_fx_reads = {
+    "a perspective camera for the sections drawn after it (on higher layers)",
+    {SECTION_FIELDS(camera_fx_params), {}, SECTION_FIELDS(camera_fx_splines), {}},
+    {{SECTION_OWN_MESSAGE, "Script: three params are needed in genCamera section, line %d"}, {}, {}, {}},
+    nullptr, nullptr,
+};

@@ -3,6 +3,8 @@
 // in current_camera for the sections drawn after it in the frame.
 #pragma once
 
+#include "core/section_reads.h"
+
 #include "resources/spline.h"
 
 struct camera;
@@ -19,3 +21,6 @@ void camera_fx_setup(camera* c, const float* params, float aspect);
 
 void camera_fx_init();
 void camera_fx_render();
+
+// What its sections carry: the declaration the section type table points at.
+extern const section_reads camera_fx_reads;

@@ -7,7 +7,6 @@
 #include "core/fatal.h"
 #include "core/generation.h"
 #include "core/section.h"
-#include "core/section_check.h"
 #include "effects/gen3ds.h"
 #include "resources/model.h"
 #include "resources/model_draw.h"
@@ -21,7 +20,7 @@ struct environment_instance {
 // Exactly three strings, checked before any file is opened.
 void environment_init() {
     section* s = current_section;
-    section_require_exactly(*s, s->string_count, 3, "Script: three strings are needed in genEnvironment section");
+    section_check(*s, "genEnvironment", environment_reads);
     environment_instance* instance = new environment_instance();
     generation_own(instance, [](void* p) { delete static_cast<environment_instance*>(p); });
     instance->object = model_load(s->strings[0], s->strings[1]);
@@ -42,3 +41,22 @@ void environment_render() {
     model_draw_sphere_mapped(instance->object);
     glPopMatrix();
 }
+
+// ---------------------------------------------------------------------------
+// What its sections carry
+// ---------------------------------------------------------------------------
+
+static const section_field environment_strings[] = {
+    {"folder", "the model's folder (ending with a slash)", nullptr},
+    {"model", "the model file", nullptr},
+    {"environment", "the environment picture (.bmp, .jpg or .tga)", nullptr},
+};
+static const section_field environment_splines[] = {
+    {"placement", "scale xyz, degrees about X Y Z, position xyz per key; used only when it is the section's one spline", "none: drawn where the view puts the origin"},
+};
+const section_reads environment_reads = {
+    "one model sphere-mapped with an environment picture, so it seems to reflect it",
+    {{}, SECTION_FIELDS(environment_strings), SECTION_FIELDS(environment_splines), {}},
+    {{}, {SECTION_OWN_MESSAGE, "Script: three strings are needed in genEnvironment section, line %d"}, {}, {}},
+    nullptr, nullptr,
+};

@@ -3,5 +3,10 @@
 // and animated by the section's spline (the object transform of gen3DS).
 #pragma once
 
+#include "core/section_reads.h"
+
 void environment_init();
 void environment_render();
+
+// What its sections carry: the declaration the section type table points at.
+extern const section_reads environment_reads;

@@ -7,7 +7,6 @@
 
 #include "core/clock.h"
 #include "core/section.h"
-#include "core/section_check.h"
 
 // The unit square, in drawing order; shared by every fader section.
 static float fader_square[4][2];
@@ -30,7 +29,7 @@ void fader_load() {
 // The fade reads exactly eight params.
 void fader_init() {
     const section& s = *current_section;
-    section_require_exactly(s, s.param_count, FADER_PARAMS, "Script: eight floats are needed in fader effect");
+    section_check(s, "efxFader", fader_reads);
 }
 
 static void overlay_begin() {
@@ -66,3 +65,24 @@ void fader_render() {
     glEnd();
     overlay_end();
 }
+
+// ---------------------------------------------------------------------------
+// What its sections carry
+// ---------------------------------------------------------------------------
+
+static const section_field fader_params[] = {
+    {"red0", "red at the section's start (0..1)", nullptr},
+    {"green0", "green at the start", nullptr},
+    {"blue0", "blue at the start", nullptr},
+    {"alpha0", "alpha at the start (0 leaves the picture unchanged)", nullptr},
+    {"red1", "red at the section's end", nullptr},
+    {"green1", "green at the end", nullptr},
+    {"blue1", "blue at the end", nullptr},
+    {"alpha1", "alpha at the end", nullptr},
+};
+const section_reads fader_reads = {
+    "covers the whole picture with one flat colour moving from a start colour to an end colour",
+    {SECTION_FIELDS(fader_params), {}, {}, {}},
+    {{SECTION_OWN_MESSAGE, "Script: eight floats are needed in fader effect, line %d"}, {}, {}, {}},
+    nullptr, nullptr,
+};

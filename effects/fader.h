@@ -7,7 +7,7 @@
 // matrix as the current matrix mode, the fade colour as the current colour.
 #pragma once
 
-enum { FADER_PARAMS = 8 };
+#include "core/section_reads.h"
 
 struct fader_colour {
     float r, g, b, a;
@@ -20,3 +20,6 @@ fader_colour fader_colour_at(const float* params, float start, float end, float 
 void fader_load();
 void fader_init();
 void fader_render();
+
+// What its sections carry: the declaration the section type table points at.
+extern const section_reads fader_reads;

@@ -6,6 +6,8 @@
 // from the nine spline channels) is shared with genEnvironment.
 #pragma once
 
+#include "core/section_reads.h"
+
 #include "resources/spline.h"
 
 struct section;
@@ -49,3 +51,6 @@ void gen3ds_spin_angles(float t, float out[GEN3DS_SPINS]);
 
 void gen3ds_init();
 void gen3ds_render();
+
+// What its sections carry: the declaration the section type table points at.
+extern const section_reads gen3ds_reads;

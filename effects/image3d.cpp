@@ -8,7 +8,6 @@
 #include "core/fatal.h"
 #include "core/generation.h"
 #include "core/section.h"
-#include "core/section_check.h"
 #include "resources/texture.h"
 
 static const char* const TYPE_NAME = "gen3Dimage";
@@ -19,7 +18,7 @@ float image3d_alpha(const float* params, float t, float duration) {
 
 void image3d_init() {
     section& s = *current_section;
-    section_require(s, TYPE_NAME, IMAGE3D_PARAMS, IMAGE3D_STRINGS, 0, 0);
+    section_check(s, TYPE_NAME, image3d_reads);
     image3d_instance built = {};
     built.image = texture_load(s.strings[0]);
     if (built.image < 0) fatal_error("gen3Dimage: Error loading texture %s", s.strings[0]);
@@ -54,3 +53,26 @@ void image3d_render() {
     glDisable(GL_BLEND);
     glEnable(GL_DEPTH_TEST);
 }
+
+// ---------------------------------------------------------------------------
+// What its sections carry
+// ---------------------------------------------------------------------------
+
+static const section_field image3d_params[] = {
+    {"scale_x", "scale in x (0.01 makes a 256-pixel side 2.56 units)", nullptr},
+    {"scale_y", "scale in y", nullptr},
+    {"x", "position x", nullptr},
+    {"y", "position y", nullptr},
+    {"z", "position z", nullptr},
+    {"alpha0", "alpha at the section's start", nullptr},
+    {"alpha1", "alpha at the section's end", nullptr},
+};
+static const section_field image3d_strings[] = {
+    {"picture", "the picture (.bmp, .jpg or .tga)", nullptr},
+};
+const section_reads image3d_reads = {
+    "one picture as a flat quad in the 3-D view, added over the frame, its alpha moving over the section",
+    {SECTION_FIELDS(image3d_params), SECTION_FIELDS(image3d_strings), {}, {}},
+    {{}, {}, {}, {}},
+    nullptr, nullptr,
+};

@@ -11,9 +11,9 @@
 // (0, 0, 0, alpha), the modelview as the current matrix mode.
 #pragma once
 
-#include "effects/quads.h"
+#include "core/section_reads.h"
 
-enum { IMAGE3D_PARAMS = 7, IMAGE3D_STRINGS = 1 };
+#include "effects/quads.h"
 
 struct image3d_instance {
     int image;            // texture index
@@ -26,3 +26,6 @@ float image3d_alpha(const float* params, float t, float duration);
 
 void image3d_init();
 void image3d_render();
+
+// What its sections carry: the declaration the section type table points at.
+extern const section_reads image3d_reads;

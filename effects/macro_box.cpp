@@ -6,7 +6,6 @@
 
 #include "core/fatal.h"
 #include "core/section.h"
-#include "core/section_check.h"
 #include "resources/camera.h"
 #include "resources/skybox.h"
 
@@ -21,7 +20,7 @@ void macro_box_angles(float t, float out[MACRO_BOX_COPIES]) {
 
 void macro_box_init() {
     section& s = *current_section;
-    section_require(s, TYPE_NAME, 0, 1, 0, 0);
+    section_check(s, TYPE_NAME, macro_box_reads);
     skybox* box = skybox_create(s.strings[0], SKYBOX_JPG, 0);
     if (!box) fatal_error("%s: Error loading skybox %s", TYPE_NAME, s.strings[0]);
     skybox_upload(box);
@@ -52,3 +51,17 @@ void macro_box_render() {
     camera_apply_view(current_camera);
     glDisable(GL_BLEND);
 }
+
+// ---------------------------------------------------------------------------
+// What its sections carry
+// ---------------------------------------------------------------------------
+
+static const section_field macro_box_strings[] = {
+    {"skybox", "the skybox picture, used for all six faces", nullptr},
+};
+const section_reads macro_box_reads = {
+    "five faint turning copies of a skybox around the current camera, so the background seems to swirl",
+    {{}, SECTION_FIELDS(macro_box_strings), {}, {}},
+    {{}, {}, {}, {}},
+    nullptr, nullptr,
+};

@@ -3,6 +3,8 @@
 // background seems to swirl around current_camera.
 #pragma once
 
+#include "core/section_reads.h"
+
 enum { MACRO_BOX_COPIES = 5 };
 
 // The strength each copy is added with (the alpha of the current colour).
@@ -16,3 +18,6 @@ void macro_box_angles(float t, float out[MACRO_BOX_COPIES]);
 
 void macro_box_init();
 void macro_box_render();
+
+// What its sections carry: the declaration the section type table points at.
+extern const section_reads macro_box_reads;

@@ -11,7 +11,6 @@
 #include "core/generation.h"
 #include "core/random.h"
 #include "core/section.h"
-#include "core/section_check.h"
 #include "resources/texture.h"
 
 static const char* const TYPE_NAME = "genParticletex";
@@ -103,9 +102,7 @@ static int load_required(const char* name, int options) {
 // section that stops with an error leaves nothing half built behind.
 void particletex_init() {
     section& s = *current_section;
-    section_require_exactly(s, s.string_count, PARTICLETEX_STRINGS,
-                            "genParticletex: Script: Two strings are needed in genParticletex section");
-    section_require(s, TYPE_NAME, PARTICLETEX_PARAMS, 0, 0, 0);
+    section_check(s, TYPE_NAME, particletex_reads);
     particletex_instance built = {};
     built.image = load_required(s.strings[0], TEXTURE_LINEAR);
     texture_upload(built.image);
@@ -146,3 +143,31 @@ void particletex_render() {
     glPopMatrix();
     glDisable(GL_BLEND);
 }
+
+// ---------------------------------------------------------------------------
+// What its sections carry
+// ---------------------------------------------------------------------------
+
+static const section_field particletex_params[] = {
+    {"spacing", "grid spacing, world units per pixel", nullptr},
+    {"size", "sprite size (half its edge, world units)", nullptr},
+    {"scatter", "scatter range R: start offsets are whole numbers within -(R - 1) .. R - 1 (1 assembles at once)", nullptr},
+    {"x", "centre of the picture: x", nullptr},
+    {"y", "centre: y", nullptr},
+    {"z", "centre: z", nullptr},
+    {"alpha0", "sprite alpha at the section's start", nullptr},
+    {"alpha1", "sprite alpha at the section's end", nullptr},
+};
+static const section_field particletex_strings[] = {
+    {"picture", "the picture (.bmp, .jpg or .tga); pixels near black make no sprite", nullptr},
+    {"sprite", "the sprite drawn for every particle", nullptr},
+};
+const section_reads particletex_reads = {
+    "a picture assembled from one glowing sprite per pixel, each gliding in from a scattered start",
+    {SECTION_FIELDS(particletex_params), SECTION_FIELDS(particletex_strings), {}, {}},
+    {{},
+     {SECTION_OWN_MESSAGE, "genParticletex: Script: Two strings are needed in genParticletex section, line %d"},
+     {},
+     {}},
+    nullptr, nullptr,
+};

@@ -13,11 +13,11 @@
 // sprite bound (modulate), the last particle's colour as the current colour.
 #pragma once
 
+#include "core/section_reads.h"
+
 #include "effects/particles.h"
 
 struct texture;
-
-enum { PARTICLETEX_PARAMS = 8, PARTICLETEX_STRINGS = 2 };
 
 struct particletex_instance {
     particle_system* particles;  // one per pixel, row by row
@@ -61,3 +61,6 @@ void particletex_place(particletex_instance* instance, float t, float d, float a
 
 void particletex_init();
 void particletex_render();
+
+// What its sections carry: the declaration the section type table points at.
+extern const section_reads particletex_reads;

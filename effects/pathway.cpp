@@ -10,7 +10,6 @@
 #include "core/generation.h"
 #include "core/random.h"
 #include "core/section.h"
-#include "core/section_check.h"
 #include "effects/quads.h"
 #include "resources/texture.h"
 
@@ -77,7 +76,7 @@ void pathway_emit(pathway_instance* instance, const spline* path, float rate, fl
 // checked here rather than met mid-show.
 void pathway_init() {
     section& s = *current_section;
-    section_require(s, TYPE_NAME, PATHWAY_PARAMS, PATHWAY_STRINGS, PATHWAY_SPLINES, 0);
+    section_check(s, TYPE_NAME, pathway_reads);
     if (!(s.params[0] > 0))
         fatal_error("%s: section at line %d needs a positive emission rate (param 1), has %g",
                     TYPE_NAME, s.line, s.params[0]);
@@ -120,3 +119,26 @@ void pathway_render() {
     pathway_pass(static_cast<pathway_instance*>(s.instance_data), &s.splines[0], s.params[0], s.local_time,
                  nullptr);
 }
+// ---------------------------------------------------------------------------
+// What its sections carry
+// ---------------------------------------------------------------------------
+
+static const section_field pathway_params[] = {
+    {"rate", "particles per second (above 0); the section holds duration x rate particles", nullptr},
+    {"size", "sprite size (half its edge, world units)", nullptr},
+    {"red", "sprite colour: red (0..1)", nullptr},
+    {"green", "sprite colour: green", nullptr},
+    {"blue", "sprite colour: blue", nullptr},
+};
+static const section_field pathway_strings[] = {
+    {"sprite", "the sprite (.bmp, .jpg or .tga)", nullptr},
+};
+static const section_field pathway_splines[] = {
+    {"path", "the path (its first three channels), and the seconds it runs over", nullptr},
+};
+const section_reads pathway_reads = {
+    "a trail of glowing sprites dropped along a spline, each drifting slowly away from the path",
+    {SECTION_FIELDS(pathway_params), SECTION_FIELDS(pathway_strings), SECTION_FIELDS(pathway_splines), {}},
+    {{}, {}, {}, {}},
+    nullptr, nullptr,
+};

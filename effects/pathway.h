@@ -14,10 +14,10 @@
 // modelview as the current matrix mode.
 #pragma once
 
+#include "core/section_reads.h"
+
 #include "effects/particles.h"
 #include "resources/spline.h"
-
-enum { PATHWAY_PARAMS = 5, PATHWAY_STRINGS = 1, PATHWAY_SPLINES = 1 };
 
 // Seconds a particle lives: longer than any section, so none dies.
 static const float PATHWAY_LIFE = 1000.0f;
@@ -54,3 +54,6 @@ void pathway_pass(pathway_instance* instance, const spline* path, float rate, fl
 
 void pathway_init();
 void pathway_render();
+
+// What its sections carry: the declaration the section type table points at.
+extern const section_reads pathway_reads;

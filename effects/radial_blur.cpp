@@ -8,7 +8,6 @@
 #include <cmath>
 
 #include "core/section.h"
-#include "core/section_check.h"
 #include "effects/frame_copy.h"
 #include "resources/texture.h"
 
@@ -64,7 +63,7 @@ void radial_blur_load() { feedback_texture = frame_copy_create(TEXTURE_LINEAR); 
 
 void radial_blur_init() {
     const section& s = *current_section;
-    section_require(s, "efxRadialBlur", radial_blur_params_needed(s.sync_count), 0, 0, 0);
+    section_check(s, "efxRadialBlur", radial_blur_reads);
 }
 
 static void draw_zoom_quad(float s, radial_blur_point centre) {
@@ -107,3 +106,26 @@ void radial_blur_render() {
     glMatrixMode(GL_PROJECTION);
     glPopMatrix();
 }
+
+// ---------------------------------------------------------------------------
+// What its sections carry
+// ---------------------------------------------------------------------------
+
+static const section_field radial_blur_params[] = {
+    {"passes", "number of passes (passes 0, 1, ... while below this)", nullptr},
+    {"alpha0", "key 0: alpha at the section's start", nullptr},
+    {"step0", "key 0: zoom step at the start", nullptr},
+    {"alpha1", "key 1: alpha at the first sync (without syncs: at the section's end)", nullptr},
+    {"step1", "key 1: zoom step", nullptr},
+    {"centre_x0", "zoom centre x at the start (0.5 0.5 is the middle)", nullptr},
+    {"centre_y0", "zoom centre y at the start", nullptr},
+    {"centre_x1", "zoom centre x at the end", nullptr},
+    {"centre_y1", "zoom centre y at the end", nullptr},
+};
+const section_reads radial_blur_reads = {
+    "the frame added back over itself, zoomed a little more on each pass, so bright parts leave radial streaks",
+    {SECTION_FIELDS(radial_blur_params), {}, {}, {}},
+    {{}, {}, {}, {}},
+    radial_blur_params_needed, 
+    "Syncs are optional: with n syncs the section needs 2n + 5 params (at least 9); key j + 1 (alpha, step) sits at sync j, seconds from the start, and the keys' params continue after param 5, so params 6..9 serve as keys 2 and 3 as well. From the section's end on, a section with syncs uses alpha 1.0 and step 0.05.",
+};

@@ -15,6 +15,8 @@
 // (1, 1, 1, alpha), the projection matrix as the current matrix mode.
 #pragma once
 
+#include "core/section_reads.h"
+
 enum {
     RADIAL_BLUR_MIN_PARAMS = 9,
     // More passes than this add nothing visible (the zoom window has long
@@ -57,3 +59,6 @@ void radial_blur_window(float s, radial_blur_point centre, float texcoords[4][2]
 void radial_blur_load();
 void radial_blur_init();
 void radial_blur_render();
+
+// What its sections carry: the declaration the section type table points at.
+extern const section_reads radial_blur_reads;

@@ -11,7 +11,6 @@
 #include "core/fatal.h"
 #include "core/generation.h"
 #include "core/section.h"
-#include "core/section_check.h"
 #include "effects/frame_copy.h"
 #include "resources/texture.h"
 
@@ -81,7 +80,7 @@ float render_mesh_alpha(const float* params, float t, float duration) {
 
 void render_mesh_init() {
     section& s = *current_section;
-    section_require(s, "efxRenderMesh", RENDER_MESH_PARAMS, 0, 0, 0);
+    section_check(s, "efxRenderMesh", render_mesh_reads);
     render_mesh_instance* mesh = static_cast<render_mesh_instance*>(std::calloc(1, sizeof(render_mesh_instance)));
     if (!mesh) fatal_error("efxRenderMesh: out of memory for the section at line %d", s.line);
     mesh->feedback_texture = frame_copy_create(TEXTURE_LINEAR | TEXTURE_CLAMP | TEXTURE_MODULATE);
@@ -146,3 +145,20 @@ void render_mesh_render() {
     glMatrixMode(GL_PROJECTION);
     glPopMatrix();
 }
+
+// ---------------------------------------------------------------------------
+// What its sections carry
+// ---------------------------------------------------------------------------
+
+static const section_field render_mesh_params[] = {
+    {"mode", "warp: 0 drift, 1 zoom, 2 cosine bend, 3 zoom and swirl, 4 twirl, 5 and 6 moving ripples; other values feed back undeformed", nullptr},
+    {"alpha0", "alpha at the section's start", nullptr},
+    {"alpha1", "alpha at the section's end", nullptr},
+    {"add", "0: only the warped copy is shown; other values: it is added over the picture", nullptr},
+};
+const section_reads render_mesh_reads = {
+    "the frame fed back through a deformed 20 x 20 grid, so the picture drifts, zooms, swirls or ripples",
+    {SECTION_FIELDS(render_mesh_params), {}, {}, {}},
+    {{}, {}, {}, {}},
+    nullptr, nullptr,
+};

@@ -14,8 +14,9 @@
 // (modulate), the projection matrix as the current matrix mode.
 #pragma once
 
+#include "core/section_reads.h"
+
 enum {
-    RENDER_MESH_PARAMS = 4,
     RENDER_MESH_CELLS = 20,
     RENDER_MESH_POINTS = RENDER_MESH_CELLS + 1,
     RENDER_MESH_MODES = 7,
@@ -43,3 +44,6 @@ float render_mesh_alpha(const float* params, float t, float duration);
 
 void render_mesh_init();
 void render_mesh_render();
+
+// What its sections carry: the declaration the section type table points at.
+extern const section_reads render_mesh_reads;

@@ -9,7 +9,6 @@
 #include "core/fatal.h"
 #include "core/random.h"
 #include "core/section.h"
-#include "core/section_check.h"
 #include "platform/video.h"
 #include "resources/camera.h"
 #include "resources/model.h"
@@ -31,7 +30,7 @@ void wireframe_load() {
 
 void wireframe_init() {
     section* s = current_section;
-    section_require(*s, "genWireframe", 0, 2, 0, 0);
+    section_check(*s, "genWireframe", wireframe_reads);
     wireframe_model = model_load(s->strings[0], s->strings[1]);
     if (!wireframe_model) fatal_error("Error loading model '%s' (%s)", s->strings[1], model_last_error());
 }
@@ -61,3 +60,33 @@ void wireframe_render() {
     glEnable(GL_TEXTURE_2D);
     glPopMatrix();
 }
+
+// ---------------------------------------------------------------------------
+// What its sections carry
+// ---------------------------------------------------------------------------
+
+static const section_field wireframe_params[] = {
+    {"width", "line width, pixels", "0"},
+    {"red", "red base", "0"},
+    {"red_amplitude", "red amplitude", "0"},
+    {"red_rate", "red rate, radians per second", "0"},
+    {"green", "green base", "0"},
+    {"green_amplitude", "green amplitude", "0"},
+    {"green_rate", "green rate", "0"},
+    {"blue", "blue base", "0"},
+    {"blue_amplitude", "blue amplitude", "0"},
+    {"blue_rate", "blue rate", "0"},
+    {"alpha", "alpha base", "0"},
+    {"alpha_flicker", "alpha flicker amplitude", "0"},
+    {"cull", "1 culls the back faces; other values draw them all", "0"},
+};
+static const section_field wireframe_strings[] = {
+    {"folder", "the model's folder (ending with a slash)", nullptr},
+    {"model", "the model file", nullptr},
+};
+const section_reads wireframe_reads = {
+    "one model's triangle edges in pulsing colours, turning about the viewer who stands at its middle",
+    {SECTION_FIELDS(wireframe_params), SECTION_FIELDS(wireframe_strings), {}, {}},
+    {{}, {}, {}, {}},
+    nullptr, nullptr,
+};

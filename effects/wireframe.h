@@ -7,6 +7,8 @@
 // the model loaded last.
 #pragma once
 
+#include "core/section_reads.h"
+
 enum { WIREFRAME_PARAMS = 13 };
 
 struct wireframe_colour {
@@ -26,3 +28,6 @@ float wireframe_turn_angle(float T);
 void wireframe_load();
 void wireframe_init();
 void wireframe_render();
+
+// What its sections carry: the declaration the section type table points at.
+extern const section_reads wireframe_reads;

@@ -6,7 +6,10 @@
 #include <GL/gl.h>
 #include <cstdio>
 #include <cstring>
+#include <string>
+#include <unistd.h>
 
+#include "core/fatal.h"
 #include "core/settings.h"
 #include "resources/texture.h"
 
@@ -72,7 +75,20 @@ void font_load(font* f, const char* charset, int columns, int rows, const char* 
     f->size = static_cast<float>(texture_table[f->texture]->width) / columns;
 }
 
-void font_start() { font_load(&engine_font, font_charset, 16, 16, "data/fonts/font.tga"); }
+const char* font_engine_folder = nullptr;
+
+void font_start() {
+    static const char FONT_PATH[] = "data/fonts/font.tga";
+    static std::string path;
+    path = FONT_PATH;
+    if (font_engine_folder && access(FONT_PATH, F_OK) != 0) {
+        path = std::string(font_engine_folder) + "/" + FONT_PATH;
+        if (access(path.c_str(), R_OK) != 0)
+            fatal_error("The show has no %s and the engine's data folder %s is missing or damaged", FONT_PATH,
+                        font_engine_folder);
+    }
+    font_load(&engine_font, font_charset, 16, 16, path.c_str());
+}
 
 void begin_2d() {
     glMatrixMode(GL_PROJECTION);

@@ -46,7 +46,12 @@ bool font_glyph_cell(const font& f, char c, font_cell_coords* out);
 int font_format(char* out, const char* format, va_list args);
 
 void font_load(font* f, const char* charset, int columns, int rows, const char* image_name);
-// Loads "data/fonts/font.tga" into engine_font (16 x 16 grid).
+// The engine's own data folder (a show folder holding data/fonts/font.tga),
+// where the font is taken from when the show has none; null: nowhere else.
+extern const char* font_engine_folder;
+
+// Loads "data/fonts/font.tga" into engine_font (16 x 16 grid), or the engine
+// folder's when the show has no font of its own.
 void font_start();
 
 void font_print(font f, const char* format, ...) __attribute__((format(printf, 2, 3)));

@@ -83,3 +83,14 @@ void builder3d_render() {
     glPopMatrix();
     glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
 }
+
+// ---------------------------------------------------------------------------
+// What its sections carry
+// ---------------------------------------------------------------------------
+
+const section_reads builder3d_reads = {
+    "a ball of cubes built up face by face over the section's length",
+    {{}, {}, {}, {}},
+    {{}, {}, {}, {}},
+    nullptr, nullptr,
+};

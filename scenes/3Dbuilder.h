@@ -9,6 +9,8 @@
 // bound (replace), colour white, point size 2, blending and depth as found.
 #pragma once
 
+#include "core/section_reads.h"
+
 extern const char* const BUILDER3D_MODEL_DIR;
 extern const char* const BUILDER3D_MODEL_FILE;
 extern const char* const BUILDER3D_BACK_IMAGE;
@@ -22,3 +24,6 @@ float build_fraction(float t, float duration);
 void builder3d_load();
 void builder3d_start();
 void builder3d_render();
+
+// What its sections carry: the declaration the section type table points at.
+extern const section_reads builder3d_reads;

@@ -135,3 +135,14 @@ void columna_render() {
     glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, columna_copy.x, columna_copy.y, columna_copy.size,
                         columna_copy.size);
 }
+
+// ---------------------------------------------------------------------------
+// What its sections carry
+// ---------------------------------------------------------------------------
+
+const section_reads columna_reads = {
+    "a fluted column tumbling ever faster before a drifting nebula sky; reads only its start",
+    {{}, {}, {}, {}},
+    {{}, {}, {}, {}},
+    nullptr, nullptr,
+};

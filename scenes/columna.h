@@ -12,6 +12,8 @@
 // modelview of the camera scaled by 0.2, depth as found.
 #pragma once
 
+#include "core/section_reads.h"
+
 extern const char* const COLUMNA_SKY_IMAGE;
 extern const char* const COLUMNA_MODEL_DIR;
 extern const char* const COLUMNA_MODEL_FILE;
@@ -37,3 +39,6 @@ int columna_second_texture();
 void columna_load();
 void columna_start();
 void columna_render();
+
+// What its sections carry: the declaration the section type table points at.
+extern const section_reads columna_reads;

@@ -74,3 +74,14 @@ void flare_render() {
     glDisable(GL_BLEND);
     glEnable(GL_DEPTH_TEST);
 }
+
+// ---------------------------------------------------------------------------
+// What its sections carry
+// ---------------------------------------------------------------------------
+
+const section_reads flare_reads = {
+    "three copies of a lens flare tumbling and growing, fading out by the section's end",
+    {{}, {}, {}, {}},
+    {{}, {}, {}, {}},
+    nullptr, nullptr,
+};

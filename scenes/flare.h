@@ -9,6 +9,8 @@
 // current with the tumble on it.
 #pragma once
 
+#include "core/section_reads.h"
+
 enum { FLARE_COPIES = 3 };
 
 extern const char* const FLARE_IMAGE;
@@ -31,3 +33,6 @@ flare_frame flare_frame_at(float t, float duration);
 void flare_load();
 void flare_start();
 void flare_render();
+
+// What its sections carry: the declaration the section type table points at.
+extern const section_reads flare_reads;

@@ -7,7 +7,6 @@
 
 #include "core/clock.h"
 #include "core/section.h"
-#include "core/section_check.h"
 #include "effects/quads.h"
 #include "platform/video.h"
 #include "resources/free_camera.h"
@@ -58,7 +57,7 @@ void flash_load() {
 
 // The phase boundaries are read every frame, so a section without them is
 // stopped at loading.
-void flash_init() { section_require(*current_section, TYPE_NAME, 0, 0, 0, FLASH_SYNCS); }
+void flash_init() { section_check(*current_section, TYPE_NAME, flash_reads); }
 
 static void apply_camera() {
     camera_apply_projection(flash_camera);
@@ -94,3 +93,18 @@ void flash_render() {
     glPopMatrix();
     glDisable(GL_BLEND);
 }
+
+// ---------------------------------------------------------------------------
+// What its sections carry
+// ---------------------------------------------------------------------------
+
+static const section_field flash_syncs[] = {
+    {"phase2", "seconds from the start at which the camera starts to spin among the violet clouds", nullptr},
+    {"phase3", "seconds from the start at which the ring is bent into a fan", nullptr},
+};
+const section_reads flash_reads = {
+    "a ring of sprites before a turning cloud sky, then a spinning camera among violet clouds; sets its own camera",
+    {{}, {}, {}, SECTION_FIELDS(flash_syncs)},
+    {{}, {}, {}, {}},
+    nullptr, nullptr,
+};

@@ -13,6 +13,8 @@
 // depth writes on, the camera's matrices, the modelview current.
 #pragma once
 
+#include "core/section_reads.h"
+
 #include "effects/particles.h"
 
 enum { FLASH_RING = 1000, FLASH_SYNCS = 2 };
@@ -33,3 +35,6 @@ float flash_sky_scale(int phase, float tp);
 void flash_load();
 void flash_init();
 void flash_render();
+
+// What its sections carry: the declaration the section type table points at.
+extern const section_reads flash_reads;

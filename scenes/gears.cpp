@@ -8,7 +8,6 @@
 #include "core/clock.h"
 #include "core/fatal.h"
 #include "core/section.h"
-#include "core/section_check.h"
 #include "effects/quads.h"
 #include "platform/video.h"
 #include "resources/camera.h"
@@ -74,7 +73,7 @@ void gears_load() {
     camera_set_target(gears_camera, -0.678741f, -0.279989f, -0.052271f);
 }
 
-void gears_init() { section_require(*current_section, "gears", 0, 0, GEARS_SPLINES, 0); }
+void gears_init() { section_check(*current_section, "gears", gears_reads); }
 
 static void gears_rotate(const gears_rotation& r) {
     if (r.axis[0] != 0 || r.axis[1] != 0 || r.axis[2] != 0)
@@ -114,3 +113,17 @@ void gears_render() {
     glDisable(GL_BLEND);
     draw_debug_axes();
 }
+
+// ---------------------------------------------------------------------------
+// What its sections carry
+// ---------------------------------------------------------------------------
+
+static const section_field gears_splines[] = {
+    {"camera", "the camera: position, pitch yaw twist, target, at the section's own time", nullptr},
+};
+const section_reads gears_reads = {
+    "a brass clockwork of wheels turning in mesh while the camera flies around it",
+    {{}, {}, SECTION_FIELDS(gears_splines), {}},
+    {{}, {}, {}, {}},
+    nullptr, nullptr,
+};

@@ -16,7 +16,9 @@
 // current; depth test, depth writes and culling as they stood.
 #pragma once
 
-enum { GEARS_MODELS = 3, GEARS_WHEELS = 10, GEARS_SPLINES = 1 };
+#include "core/section_reads.h"
+
+enum { GEARS_MODELS = 3, GEARS_WHEELS = 10 };
 
 extern const char* const GEARS_MODEL_DIR;
 extern const char* const GEARS_MODEL_FILES[GEARS_MODELS];
@@ -48,3 +50,6 @@ void gears_load();
 // Checks that the section has its camera spline.
 void gears_init();
 void gears_render();
+
+// What its sections carry: the declaration the section type table points at.
+extern const section_reads gears_reads;

@@ -7,7 +7,6 @@
 
 #include "core/clock.h"
 #include "core/section.h"
-#include "core/section_check.h"
 #include "effects/quads.h"
 #include "resources/free_camera.h"
 #include "resources/texture.h"
@@ -65,7 +64,7 @@ void knots_load() {
 
 // The phase boundaries are read every frame, so a section without them is
 // stopped at loading.
-void knots_init() { section_require(*current_section, TYPE_NAME, 0, 0, 0, KNOTS_SYNCS); }
+void knots_init() { section_check(*current_section, TYPE_NAME, knots_reads); }
 
 static void apply_camera() {
     camera_apply_projection(knots_camera);
@@ -131,3 +130,19 @@ void knots_render() {
     glDisable(GL_BLEND);
     glEnable(GL_DEPTH_TEST);
 }
+
+// ---------------------------------------------------------------------------
+// What its sections carry
+// ---------------------------------------------------------------------------
+
+static const section_field knots_syncs[] = {
+    {"phase2", "seconds from the start at which the camera rises through the explosion", nullptr},
+    {"phase3", "seconds from the start at which the camera spins and the ring unwinds", nullptr},
+    {"phase4", "seconds from the start at which the ember-red sky takes over", nullptr},
+};
+const section_reads knots_reads = {
+    "a ring of sprites on a knotted curve before a nebula sky, in four phases; sets its own camera",
+    {{}, {}, {}, SECTION_FIELDS(knots_syncs)},
+    {{}, {}, {}, {}},
+    nullptr, nullptr,
+};

@@ -15,6 +15,8 @@
 // current.
 #pragma once
 
+#include "core/section_reads.h"
+
 #include "effects/particles.h"
 
 enum { KNOTS_RING = 512, KNOTS_SYNCS = 3 };
@@ -29,3 +31,6 @@ float knots_explosion_scale(float tp);
 void knots_load();
 void knots_init();
 void knots_render();
+
+// What its sections carry: the declaration the section type table points at.
+extern const section_reads knots_reads;

@@ -2,6 +2,8 @@
 // unit square of the viewport.
 #include "scenes/lines.h"
 
+#include "core/section.h"
+
 #include <GL/gl.h>
 #include <GL/glu.h>
 
@@ -35,3 +37,14 @@ void lines_render() {
     glDisable(GL_BLEND);
     glEnable(GL_TEXTURE_2D);
 }
+
+// ---------------------------------------------------------------------------
+// What its sections carry
+// ---------------------------------------------------------------------------
+
+const section_reads lines_reads = {
+    "a new random pink zigzag across the picture every frame",
+    {{}, {}, {}, {}},
+    {{}, {}, {}, {}},
+    nullptr, nullptr,
+};

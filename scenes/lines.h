@@ -8,6 +8,8 @@
 // line width of the frame.
 #pragma once
 
+#include "core/section_reads.h"
+
 enum { LINES_POINTS = 10 };
 
 struct lines_strip {
@@ -19,3 +21,6 @@ struct lines_strip {
 lines_strip lines_next_strip();
 
 void lines_render();
+
+// What its sections carry: the declaration the section type table points at.
+extern const section_reads lines_reads;

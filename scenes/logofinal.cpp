@@ -154,3 +154,14 @@ void logofinal_render() {
     glDisable(GL_BLEND);
     glPopMatrix();
 }
+
+// ---------------------------------------------------------------------------
+// What its sections carry
+// ---------------------------------------------------------------------------
+
+const section_reads logofinal_reads = {
+    "the closing logo: a silver frame turning around a still letter before a wheeling night sky; reads only its start",
+    {{}, {}, {}, {}},
+    {{}, {}, {}, {}},
+    nullptr, nullptr,
+};

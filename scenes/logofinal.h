@@ -18,6 +18,8 @@
 // modelview current with the camera's view scaled by 0.7.
 #pragma once
 
+#include "core/section_reads.h"
+
 extern const char* const LOGOFINAL_SKYBOX_IMAGE;
 extern const char* const LOGOFINAL_MODEL_DIR;
 extern const char* const LOGOFINAL_FRAME_FILE;
@@ -41,3 +43,6 @@ float logofinal_clock();
 
 void logofinal_load();
 void logofinal_render();
+
+// What its sections carry: the declaration the section type table points at.
+extern const section_reads logofinal_reads;

@@ -87,3 +87,14 @@ void loop_render() {
     glDisable(GL_BLEND);
     glPopMatrix();
 }
+
+// ---------------------------------------------------------------------------
+// What its sections carry
+// ---------------------------------------------------------------------------
+
+const section_reads loop_reads = {
+    "a gold loop turning ever faster while the camera rolls; reads only its start",
+    {{}, {}, {}, {}},
+    {{}, {}, {}, {}},
+    nullptr, nullptr,
+};

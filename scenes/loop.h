@@ -9,6 +9,8 @@
 // as the camera left it; depth state untouched.
 #pragma once
 
+#include "core/section_reads.h"
+
 extern const char* const LOOP_SKYBOX_IMAGE;
 extern const char* const LOOP_MODEL_DIR;
 extern const char* const LOOP_MODEL_FILE;
@@ -27,3 +29,6 @@ loop_frame loop_frame_at(float t);
 
 void loop_load();
 void loop_render();
+
+// What its sections carry: the declaration the section type table points at.
+extern const section_reads loop_reads;

@@ -2,6 +2,8 @@
 // cluster per scattered point, then the additive billboards.
 #include "scenes/meditation.h"
 
+#include "core/section.h"
+
 #include <GL/gl.h>
 #include <cmath>
 
@@ -213,3 +215,14 @@ void meditation_render() {
     glPopMatrix();
     glDisable(GL_BLEND);
 }
+
+// ---------------------------------------------------------------------------
+// What its sections carry
+// ---------------------------------------------------------------------------
+
+const section_reads meditation_reads = {
+    "a cairn of polished stones in a swirling dusk sky, wrapped in spinning flares; animates on the demo clock itself",
+    {{}, {}, {}, {}},
+    {{}, {}, {}, {}},
+    nullptr, nullptr,
+};

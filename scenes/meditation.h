@@ -13,6 +13,8 @@
 // (replace), the modelview current.
 #pragma once
 
+#include "core/section_reads.h"
+
 #include "effects/particles.h"
 #include "scenes/redsun.h"
 
@@ -59,3 +61,6 @@ float meditation_particle_cluster(int k, float T);
 
 void meditation_load();
 void meditation_render();
+
+// What its sections carry: the declaration the section type table points at.
+extern const section_reads meditation_reads;

@@ -8,7 +8,6 @@
 #include "core/clock.h"
 #include "core/fatal.h"
 #include "core/section.h"
-#include "core/section_check.h"
 #include "effects/particles.h"
 #include "effects/particletex.h"
 #include "platform/video.h"
@@ -99,7 +98,7 @@ void paintex_load() {
 // before the show plays rather than indexing past the six captions.
 void paintex_init() {
     const section& s = *current_section;
-    section_require(s, "paintex", PAINTEX_PARAMS, 0, 0, PAINTEX_SYNCS);
+    section_check(s, "paintex", paintex_reads);
     if (!(s.params[0] >= 0 && s.params[0] < PAINTEX_CAPTIONS))
         fatal_error(
             "paintex: section at line %d needs a caption number 0-5 in its first param, has %g",
@@ -163,3 +162,27 @@ void paintex_render() {
     glDisable(GL_BLEND);
     glEnable(GL_DEPTH_TEST);
 }
+
+// ---------------------------------------------------------------------------
+// What its sections carry
+// ---------------------------------------------------------------------------
+
+static const section_field paintex_params[] = {
+    {"caption", "0 engine, 1 music, 2 graphics, 3 modelling, 4 logo, 5 title (the title also slows the camera)", nullptr},
+    {"x", "translation of the caption: x", nullptr},
+    {"y", "translation: y", nullptr},
+    {"z", "translation: z", nullptr},
+    {"axis_x", "axis the caption turns about at half a degree a second: x (0 0 0: no turn)", nullptr},
+    {"axis_y", "that axis: y", nullptr},
+    {"axis_z", "that axis: z", nullptr},
+};
+static const section_field paintex_syncs[] = {
+    {"painted", "seconds after the start when the painting is done", nullptr},
+    {"held", "seconds after the start when the hold ends", nullptr},
+};
+const section_reads paintex_reads = {
+    "a caption painted from left to right behind a column of sparks, held, then drawn on to the end",
+    {SECTION_FIELDS(paintex_params), {}, {}, SECTION_FIELDS(paintex_syncs)},
+    {{}, {}, {}, {}},
+    nullptr, nullptr,
+};

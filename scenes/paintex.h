@@ -14,14 +14,14 @@
 // modelview current with the placement on it.
 #pragma once
 
+#include "core/section_reads.h"
+
 #include "effects/quads.h"
 
 struct texture;
 
 enum {
     PAINTEX_CAPTIONS = 6,
-    PAINTEX_PARAMS = 7,
-    PAINTEX_SYNCS = 2,
     PAINTEX_SPARKS = 256,
     PAINTEX_QUAD_WIDTH = 1024,   // the caption quad, before its scale
     PAINTEX_QUAD_HEIGHT = 256,
@@ -66,3 +66,6 @@ void paintex_load();
 void paintex_init();
 void paintex_start();
 void paintex_render();
+
+// What its sections carry: the declaration the section type table points at.
+extern const section_reads paintex_reads;

@@ -107,3 +107,14 @@ void paranoia_render() {
     glScalef(0.03f, 0.03f, 0.03f);
     paranoia_draw_model(t, build_fraction(t, s.end - s.start));
 }
+
+// ---------------------------------------------------------------------------
+// What its sections carry
+// ---------------------------------------------------------------------------
+
+const section_reads paranoia_reads = {
+    "a spiked ball built up from the bottom over the section's length, before a crimson sky",
+    {{}, {}, {}, {}},
+    {{}, {}, {}, {}},
+    nullptr, nullptr,
+};

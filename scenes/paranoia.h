@@ -9,6 +9,8 @@
 // (1, 1, 1, 0.5), the modelview of the camera scaled by 0.03, depth as found.
 #pragma once
 
+#include "core/section_reads.h"
+
 extern const char* const PARANOIA_SKY_IMAGE;
 extern const char* const PARANOIA_MODEL_DIR;
 extern const char* const PARANOIA_MODEL_FILE;
@@ -22,3 +24,6 @@ void paranoia_camera_position(float t, float out[3]);
 void paranoia_load();
 void paranoia_start();
 void paranoia_render();
+
+// What its sections carry: the declaration the section type table points at.
+extern const section_reads paranoia_reads;

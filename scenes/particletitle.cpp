@@ -8,7 +8,6 @@
 #include "core/clock.h"
 #include "core/fatal.h"
 #include "core/section.h"
-#include "core/section_check.h"
 #include "effects/quads.h"
 #include "platform/video.h"
 #include "resources/camera.h"
@@ -57,7 +56,7 @@ void particletitle_load() {
 // everything is checked and built before the shared state changes.
 void particletitle_init() {
     section& s = *current_section;
-    section_require(s, TYPE_NAME, PTITLE_PARAMS, PTITLE_STRINGS, PTITLE_SPLINES, PTITLE_SYNCS);
+    section_check(s, TYPE_NAME, particletitle_reads);
     int image = texture_load(s.strings[0]);
     if (image < 0) fatal_error("Error loading texture %s", s.strings[0]);
     texture_set_options(image, TEXTURE_LINEAR);
@@ -119,3 +118,27 @@ void particletitle_render() {
     if (t < s.syncs[0]) assembly_phase(s, t, s.syncs[0]);
     else title_phase(s, t - s.syncs[0], s.end - s.syncs[0] - s.start);
 }
+
+// ---------------------------------------------------------------------------
+// What its sections carry
+// ---------------------------------------------------------------------------
+
+static const section_field particletitle_params[] = {
+    {"size", "sprite size (half its edge, world units)", nullptr},
+};
+static const section_field particletitle_strings[] = {
+    {"picture", "the title picture, stretched to 256 x 128 world units; its black pixels make no sprite", nullptr},
+};
+static const section_field particletitle_splines[] = {
+    {"gather", "the camera while the sprites gather, over the seconds up to the sync", nullptr},
+    {"grow", "the camera while the picture grows, from the sync on", nullptr},
+};
+static const section_field particletitle_syncs[] = {
+    {"arrive", "seconds from the start at which the sprites have arrived and the picture takes over", nullptr},
+};
+const section_reads particletitle_reads = {
+    "a title assembled from one glowing sprite per pixel, then held as one slowly growing picture",
+    {SECTION_FIELDS(particletitle_params), SECTION_FIELDS(particletitle_strings), SECTION_FIELDS(particletitle_splines), SECTION_FIELDS(particletitle_syncs)},
+    {{}, {}, {}, {}},
+    nullptr, nullptr,
+};

@@ -18,12 +18,12 @@
 // (GL_ONE, GL_ONE), depth test on, depth writes on, the modelview current.
 #pragma once
 
+#include "core/section_reads.h"
+
 #include "effects/particletex.h"
 
 struct camera;
 struct spline;
-
-enum { PTITLE_PARAMS = 1, PTITLE_STRINGS = 1, PTITLE_SPLINES = 2, PTITLE_SYNCS = 1 };
 
 // The grid places of a width x height picture: a row steps 128 / height
 // along x (from -64), a column 256 / width along y (from -128); the draw's
@@ -40,3 +40,6 @@ void ptitle_camera_from_spline(camera* cam, const spline* path, float tau);
 void particletitle_load();
 void particletitle_init();
 void particletitle_render();
+
+// What its sections carry: the declaration the section type table points at.
+extern const section_reads particletitle_reads;

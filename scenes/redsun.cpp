@@ -9,7 +9,6 @@
 #include "core/fatal.h"
 #include "core/random.h"
 #include "core/section.h"
-#include "core/section_check.h"
 #include "effects/quads.h"
 #include "platform/video.h"
 #include "resources/camera.h"
@@ -61,7 +60,7 @@ void redsun_load() {
 }
 
 void redsun_init() {
-    section_require(*current_section, "redsun", REDSUN_PARAMS, 0, REDSUN_SPLINES, 0);
+    section_check(*current_section, "redsun", redsun_reads);
 }
 
 void redsun_render() {
@@ -91,3 +90,31 @@ void redsun_render() {
     }
     glDisable(GL_BLEND);
 }
+
+// ---------------------------------------------------------------------------
+// What its sections carry
+// ---------------------------------------------------------------------------
+
+static const section_field redsun_params[] = {
+    {"unused", "not read", nullptr},
+    {"red", "red = p2 + p3 * sin(T * p4), T the section's own time", nullptr},
+    {"red_amplitude", "see red", nullptr},
+    {"red_rate", "see red, radians per second", nullptr},
+    {"green", "green = p5 + p6 * sin(T * p7)", nullptr},
+    {"green_amplitude", "see green", nullptr},
+    {"green_rate", "see green", nullptr},
+    {"blue", "blue = p8 + p9 * sin(T * p10)", nullptr},
+    {"blue_amplitude", "see blue", nullptr},
+    {"blue_rate", "see blue", nullptr},
+    {"alpha", "alpha = p11 + r * p12 / 100, r a random 0..99 each frame", nullptr},
+    {"alpha_flicker", "see alpha", nullptr},
+};
+static const section_field redsun_splines[] = {
+    {"camera", "the camera: position, pitch yaw twist, target", nullptr},
+};
+const section_reads redsun_reads = {
+    "six spinning flares at the origin in one pulsing colour, circled by the camera",
+    {SECTION_FIELDS(redsun_params), {}, SECTION_FIELDS(redsun_splines), {}},
+    {{}, {}, {}, {}},
+    nullptr, nullptr,
+};

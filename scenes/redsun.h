@@ -16,7 +16,9 @@
 // untouched.
 #pragma once
 
-enum { REDSUN_PARAMS = 12, REDSUN_SPLINES = 1, REDSUN_FLARES = 6 };
+#include "core/section_reads.h"
+
+enum { REDSUN_FLARES = 6 };
 
 extern const char* const REDSUN_FLARE_IMAGE;
 
@@ -34,3 +36,6 @@ void redsun_load();
 // Checks that the section has its twelve params and its camera spline.
 void redsun_init();
 void redsun_render();
+
+// What its sections carry: the declaration the section type table points at.
+extern const section_reads redsun_reads;

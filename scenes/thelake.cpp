@@ -11,7 +11,6 @@
 #include "core/generation.h"
 #include "core/random.h"
 #include "core/section.h"
-#include "core/section_check.h"
 #include "effects/frame_copy.h"
 #include "platform/video.h"
 #include "resources/camera.h"
@@ -124,7 +123,7 @@ static int load_picture(const char* path) {
 // whose emission walk the rain uses.
 void thelake_init() {
     section& s = *current_section;
-    section_require(s, TYPE_NAME, LAKE_PARAMS, LAKE_STRINGS, LAKE_SPLINES, 0);
+    section_check(s, TYPE_NAME, thelake_reads);
     if (!(s.params[0] > 0))
         fatal_error("%s: section at line %d needs a positive emission rate (param 1), has %g",
                     TYPE_NAME, s.line, s.params[0]);
@@ -232,3 +231,27 @@ void thelake_render() {
     glDisable(GL_BLEND);
     glEnable(GL_DEPTH_TEST);
 }
+
+// ---------------------------------------------------------------------------
+// What its sections carry
+// ---------------------------------------------------------------------------
+
+static const section_field thelake_params[] = {
+    {"rate", "drops per second (above 0); the section holds duration x rate drops", nullptr},
+    {"size", "drop size (half its edge, world units)", nullptr},
+    {"red", "drop colour: red (0..1)", nullptr},
+    {"green", "drop colour: green", nullptr},
+    {"blue", "drop colour: blue", nullptr},
+};
+static const section_field thelake_strings[] = {
+    {"sprite", "the drop sprite (.bmp, .jpg or .tga)", nullptr},
+};
+static const section_field thelake_splines[] = {
+    {"path", "the path the drops fall from, and the seconds it runs over", nullptr},
+};
+const section_reads thelake_reads = {
+    "a rippling night lake under an evening sky with a slow rain of glowing drops; sets its own cameras and clears the frame",
+    {SECTION_FIELDS(thelake_params), SECTION_FIELDS(thelake_strings), SECTION_FIELDS(thelake_splines), {}},
+    {{}, {}, {}, {}},
+    nullptr, nullptr,
+};

@@ -17,15 +17,14 @@
 // depth test on, depth writes on, texturing on, the modelview current.
 #pragma once
 
+#include "core/section_reads.h"
+
 #include "effects/particles.h"
 #include "effects/pathway.h"
 
 enum {
     LAKE_ROWS = 61,
     LAKE_COLUMNS = 101,
-    LAKE_PARAMS = 5,
-    LAKE_STRINGS = 1,
-    LAKE_SPLINES = 1,
 };
 
 struct lake_vertex {
@@ -57,3 +56,6 @@ int lake_rain_sink(particle_system* system);
 void thelake_load();
 void thelake_init();
 void thelake_render();
+
+// What its sections carry: the declaration the section type table points at.
+extern const section_reads thelake_reads;

@@ -1,6 +1,8 @@
 // titulo: one additive screen-sized quad of the title picture.
 #include "scenes/titulo.h"
 
+#include "core/section.h"
+
 #include <GL/gl.h>
 #include <GL/glu.h>
 
@@ -49,3 +51,14 @@ void titulo_render() {
     glDisable(GL_BLEND);
     glEnable(GL_TEXTURE_2D);
 }
+
+// ---------------------------------------------------------------------------
+// What its sections carry
+// ---------------------------------------------------------------------------
+
+const section_reads titulo_reads = {
+    "the show's title picture added over the whole frame",
+    {{}, {}, {}, {}},
+    {{}, {}, {}, {}},
+    nullptr, nullptr,
+};

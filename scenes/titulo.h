@@ -7,6 +7,8 @@
 // depth test on, texturing on, the colour white, the title bound (replace).
 #pragma once
 
+#include "core/section_reads.h"
+
 // The title picture, at a fixed path.
 extern const char* const TITULO_IMAGE;
 
@@ -21,3 +23,6 @@ titulo_screen titulo_screen_quad(float width, float height);
 
 void titulo_load();
 void titulo_render();
+
+// What its sections carry: the declaration the section type table points at.
+extern const section_reads titulo_reads;

@@ -10,7 +10,8 @@ packages="build-essential cmake pkg-config clang libclang-rt-dev
   libjpeg-dev libpng-dev libfreetype-dev fonts-dejavu-core
   libmpg123-dev libmp3lame-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth"
+  xvfb xauth
+  dpkg-dev file"
 
 missing=""
 for p in $packages; do

@@ -1,61 +1,17 @@
 // The post-processing section types' arithmetic (fade colours, radial blur
-// passes, centre and zoom window) and the shared section check, without a
-// window.
+// passes, centre and zoom window), without a window.
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <memory>
 #include <string>
 
 #include "core/section.h"
-#include "core/section_check.h"
 #include "effects/fader.h"
 #include "effects/radial_blur.h"
 #include "effects/render_mesh.h"
 #include "tests/test_support.h"
 
 namespace {
-
-std::unique_ptr<section> make_section(int line, int params, int strings, int splines, int syncs) {
-    std::unique_ptr<section> s(new section());
-    s->line = line;
-    s->param_count = params;
-    s->string_count = strings;
-    s->spline_count = splines;
-    s->sync_count = syncs;
-    return s;
-}
-
-// ---------------------------------------------------------------------------
-// section_require
-// ---------------------------------------------------------------------------
-
-struct require_case {
-    int has[4];   // params, strings, splines, syncs
-    int needs[4];
-    const char* message;  // "" when the section passes
-};
-
-TEST(section_require, reports_the_first_shortfall_with_type_line_and_counts) {
-    const require_case cases[] = {
-        {{2, 0, 0, 0}, {2, 0, 0, 0}, ""},
-        {{9, 3, 2, 5}, {2, 1, 1, 1}, ""},
-        {{1, 0, 0, 0}, {2, 0, 0, 0}, "efxTest: section at line 12 needs 2 params, has 1"},
-        {{0, 0, 0, 0}, {8, 0, 0, 0}, "efxTest: section at line 12 needs 8 params, has 0"},
-        {{4, 1, 0, 0}, {4, 2, 0, 0}, "efxTest: section at line 12 needs 2 strings, has 1"},
-        {{4, 2, 0, 0}, {4, 2, 1, 0}, "efxTest: section at line 12 needs 1 splines, has 0"},
-        {{4, 2, 1, 2}, {4, 2, 1, 3}, "efxTest: section at line 12 needs 3 syncs, has 2"},
-        // Params are checked before strings, strings before splines and syncs.
-        {{0, 0, 0, 0}, {1, 1, 1, 1}, "efxTest: section at line 12 needs 1 params, has 0"},
-        {{1, 0, 0, 0}, {1, 1, 1, 1}, "efxTest: section at line 12 needs 1 strings, has 0"},
-    };
-    for (const require_case& c : cases) {
-        auto s = make_section(12, c.has[0], c.has[1], c.has[2], c.has[3]);
-        std::string got = fatal_message(
-            [&] { section_require(*s, "efxTest", c.needs[0], c.needs[1], c.needs[2], c.needs[3]); });
-        EXPECT_EQ(got, c.message) << "has " << c.has[0] << c.has[1] << c.has[2] << c.has[3];
-    }
-}
 
 // ---------------------------------------------------------------------------
 // efxFader

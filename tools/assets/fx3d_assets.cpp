@@ -133,7 +133,7 @@ rgb_image fx3d_environment_image(int size) {
     return image;
 }
 
-static void write_keys(const std::string& path, const std::vector<object_key>& keys) {
+void fx3d_write_keys(const std::string& path, const std::vector<object_key>& keys) {
     std::string text;
     char line[256];
     for (const object_key& k : keys) {
@@ -148,10 +148,10 @@ static void write_keys(const std::string& path, const std::vector<object_key>& k
 void generate_fx3d_assets(const std::string& data_dir) {
     asset_write_jpeg(data_dir + "/textures/environment.jpg", fx3d_environment_image(256), 92);
     const float centre[3] = {0.5f, 0.5f, 0.0f};
-    write_keys(data_dir + "/splines/object_turn.txt", fx3d_turning_keys(49, 0.22f, 1.0f, centre));
-    write_keys(data_dir + "/splines/object_still.txt", fx3d_turning_keys(1, 0.22f, 0.0f, centre));
+    fx3d_write_keys(data_dir + "/splines/object_turn.txt", fx3d_turning_keys(49, 0.22f, 1.0f, centre));
+    fx3d_write_keys(data_dir + "/splines/object_still.txt", fx3d_turning_keys(1, 0.22f, 0.0f, centre));
     const float origin[3] = {0.0f, 0.0f, 0.0f};
-    write_keys(data_dir + "/splines/object_spin.txt", fx3d_turning_keys(49, 1.6f, 1.0f, origin));
+    fx3d_write_keys(data_dir + "/splines/object_spin.txt", fx3d_turning_keys(49, 1.6f, 1.0f, origin));
     asset_write_jpeg(data_dir + "/textures/nebula.jpg", fx3d_sky_image(256), 90);
-    write_keys(data_dir + "/splines/camera_flight.txt", fx3d_flight_keys(17, 6.0f, 1.5f, 1.0f));
+    fx3d_write_keys(data_dir + "/splines/camera_flight.txt", fx3d_flight_keys(17, 6.0f, 1.5f, 1.0f));
 }

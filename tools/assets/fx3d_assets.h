@@ -23,6 +23,16 @@ std::vector<object_key> fx3d_turning_keys(int count, float scale, float turns, c
 // origin. The last key repeats the first, so the flight ends where it began.
 std::vector<object_key> fx3d_flight_keys(int count, float radius, float height, float bob);
 
+// Writes `keys` to `path` as a spline file, one key per line.
+void fx3d_write_keys(const std::string& path, const std::vector<object_key>& keys);
+
+// The particle and picture examples' pictures: an emblem on pure black (48 x
+// 48), a soft round spark sprite (32 x 32) and a banner of colour bands
+// behind a bright disc (256 x 128).
+rgb_image fx_emblem_image();
+rgb_image fx_spark_image();
+rgb_image fx_banner_image();
+
 // A skybox picture for all six faces: a dark blue nebula with bright wisps
 // and stars, the same colours at every edge so the faces meet without seams.
 rgb_image fx3d_sky_image(int size);

@@ -7,12 +7,13 @@
 #include <string>
 
 #include "tools/assets/asset_io.h"
+#include "tools/assets/fx3d_assets.h"
 #include "tools/assets/generators.h"
 #include "tools/assets/noise.h"
 
 // A ring with a five-pointed star inside, warm on pure black: the black
 // pixels make no particle, so only the shape is assembled.
-static rgb_image make_emblem() {
+rgb_image fx_emblem_image() {
     const int size = 48;
     rgb_image image(size, size, 3);
     for (int y = 0; y < size; ++y)
@@ -34,7 +35,7 @@ static rgb_image make_emblem() {
 
 // A round glow, white in the middle and black at the edge: under additive
 // blending only the middle shows.
-static rgb_image make_spark() {
+rgb_image fx_spark_image() {
     const int size = 32;
     rgb_image image(size, size, 3);
     for (int y = 0; y < size; ++y)
@@ -49,7 +50,7 @@ static rgb_image make_spark() {
 }
 
 // Horizontal colour bands behind a bright disc, 2:1.
-static rgb_image make_banner() {
+rgb_image fx_banner_image() {
     const int width = 256, height = 128;
     rgb_image image(width, height, 3);
     for (int y = 0; y < height; ++y)
@@ -81,9 +82,9 @@ static std::string make_spiral_path() {
 }
 
 void generate_fx_pictures(const std::string& data_dir) {
-    asset_write_tga(data_dir + "/textures/emblem.tga", make_emblem());
-    asset_write_tga(data_dir + "/textures/spark.tga", make_spark());
-    asset_write_tga(data_dir + "/textures/banner.tga", make_banner());
+    asset_write_tga(data_dir + "/textures/emblem.tga", fx_emblem_image());
+    asset_write_tga(data_dir + "/textures/spark.tga", fx_spark_image());
+    asset_write_tga(data_dir + "/textures/banner.tga", fx_banner_image());
     std::string path = make_spiral_path();
     asset_write(data_dir + "/splines/spiral_path.txt",
                 std::vector<unsigned char>(path.begin(), path.end()));

@@ -3,9 +3,13 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 void generate_loading_images(const std::string& data_dir);
 void generate_soundtrack(const std::string& data_dir);
+// A beat track of `seconds` at `bpm`, as MP3: pads from the start, the kick
+// from the second bar, bass and hats from the third; faded in and out.
+std::vector<unsigned char> soundtrack_beat_mp3(int bpm, float seconds);
 void generate_font_image(const std::string& data_dir);
 void generate_models(const std::string& data_dir);
 void generate_fx_pictures(const std::string& data_dir);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "resources/model.h"
+#include "tools/modelinfo/usage.h"
 
 static bool read_bytes(const char* path, std::vector<unsigned char>* bytes, std::string* error) {
     FILE* f = fopen(path, "rb");
@@ -87,8 +88,12 @@ static bool describe(const char* path) {
 
 int main(int argc, char** argv) {
     if (argc < 2) {
-        fprintf(stderr, "usage: quillon-modelinfo FILE...\n");
+        fprintf(stderr, "quillon-modelinfo: no model file given\n%s", MODELINFO_USAGE);
         return 2;
+    }
+    if (strcmp(argv[1], "--help") == 0) {
+        fputs(MODELINFO_USAGE, stdout);
+        return 0;
     }
     int status = 0;
     for (int i = 1; i < argc; ++i) {

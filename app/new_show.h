@@ -1,0 +1,19 @@
+// quillon --new DIR: a starter show that plays at once. Its script comments
+// every setting and every param from the engine's own tables; its pictures,
+// model, flights and beat soundtrack are made here, by the asset
+// generator's code, at the tempo asked for.
+#pragma once
+
+#include <string>
+
+enum { NEW_SHOW_BPM = 120, NEW_SHOW_SECONDS = 20 };
+
+// The starter script for a show of `seconds` at `bpm`: eight section types
+// whose starts and ends fall on beats and bars.
+std::string new_show_script(int bpm, float seconds);
+
+// Writes the show into a temporary folder beside `dir`, then renames it to
+// `dir`, so an interrupted run leaves no half-made show. A `dir` that exists
+// and is not an empty folder is refused and nothing is written. Faults stop
+// the run with an error naming the folder.
+void new_show_write(const char* dir, int bpm, float seconds);

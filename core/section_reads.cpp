@@ -1,0 +1,60 @@
+// The shared section check, driven by the types' declarations.
+#include "core/section_reads.h"
+
+#include <cstdio>
+
+#include "core/fatal.h"
+#include "core/section.h"
+
+const char* section_list_name(int kind) {
+    static const char* const names[SECTION_LISTS] = {"params", "strings", "splines", "syncs"};
+    return names[kind];
+}
+
+int section_required(const section_field_list& list) {
+    int required = 0;
+    while (required < list.count && !list.fields[required].fallback) ++required;
+    return required;
+}
+
+static int list_count(const section& s, int kind) {
+    const int counts[SECTION_LISTS] = {s.param_count, s.string_count, s.spline_count, s.sync_count};
+    return counts[kind];
+}
+
+static int needed(const section& s, const section_reads& reads, int kind) {
+    if (kind == SECTION_PARAMS && reads.params_needed) return reads.params_needed(s.sync_count);
+    return section_required(reads.lists[kind]);
+}
+
+// The passes of the check, in order.
+enum { OWN_COUNTS, SHORTFALLS, SURPLUSES, PASSES };
+
+int section_reads_fault(const section& s, const char* type, const section_reads& reads, char* message,
+                        size_t size) {
+    for (int pass = 0; pass < PASSES; ++pass) {
+        for (int kind = 0; kind < SECTION_LISTS; ++kind) {
+            const section_count_rule& rule = reads.rules[kind];
+            int has = list_count(s, kind);
+            int declared = reads.lists[kind].count;
+            int need = pass == SURPLUSES ? declared : needed(s, reads, kind);
+            int own = rule.mode == SECTION_OWN_MESSAGE;
+            int fault = pass == OWN_COUNTS   ? own && has != declared
+                        : pass == SHORTFALLS ? !own && has < need
+                                             : rule.mode == SECTION_EXACTLY && has > declared;
+            if (!fault) continue;
+            if (own)
+                std::snprintf(message, size, rule.message, s.line);
+            else
+                std::snprintf(message, size, "%s: section at line %d needs %d %s, has %d", type, s.line, need,
+                              section_list_name(kind), has);
+            return 1;
+        }
+    }
+    return 0;
+}
+
+void section_check(const section& s, const char* type, const section_reads& reads) {
+    char message[256];
+    if (section_reads_fault(s, type, reads, message, sizeof message)) fatal_error("%s", message);
+}

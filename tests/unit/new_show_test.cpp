@@ -1,0 +1,76 @@
+// The starter script of `quillon --new`: at every tempo and length it reads
+// without a fault, every section passes its type's check and lies inside the
+// show, sections start on beats, and every setting and entry is commented.
+#include "app/new_show.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "core/script.h"
+#include "core/section.h"
+#include "tests/test_support.h"
+
+namespace {
+
+TEST(new_show, script_reads_cleanly_at_every_tempo_and_length) {
+    const struct {
+        int bpm;
+        float seconds;
+        size_t types;  // distinct section types besides the loading screen, at least
+    } cases[] = {{120, 20, 7}, {90, 60, 7}, {175, 12.5f, 7}, {60, 4, 3}, {300, 1, 3}};
+    catch_fatal guard;
+    for (const auto& c : cases) {
+        std::string text = new_show_script(c.bpm, c.seconds);
+        read_script_memory(text.data(), text.size());
+        const double beat = 60.0 / c.bpm;
+        std::set<int> types;
+        for (const section* s = section_list; s; s = s->next) {
+            const char* name = section_types[s->type].name;
+            char message[256] = "";
+            section_reads_fault(*s, name, *section_types[s->type].reads, message, sizeof message);
+            EXPECT_STREQ(message, "") << c.bpm << " BPM";
+            EXPECT_GT(s->end, s->start) << name << " at line " << s->line;
+            EXPECT_LE(s->end, c.seconds + 1e-4f) << name << " at line " << s->line;
+            double beats = s->start / beat;
+            if (std::fabs(s->end - c.seconds) > 1e-4f) {
+                EXPECT_NEAR(beats, std::round(beats), 1e-3) << name << " at line " << s->line << " is off the beat";
+            }
+            if (s->type != 0) types.insert(s->type);
+        }
+        EXPECT_GE(types.size(), c.types) << c.bpm << " BPM, " << c.seconds << " s";
+        script_reset();
+        // Every line that sets something follows its comment.
+        std::istringstream lines(text);
+        std::string line, previous;
+        while (std::getline(lines, line)) {
+            bool sets = !line.empty() && line[0] != ';' && line[0] != '[' && line.compare(0, 6, "start ") != 0 &&
+                        line.compare(0, 4, "end ") != 0 && line.compare(0, 6, "layer ") != 0;
+            if (sets) {
+                EXPECT_EQ(previous.rfind("; ", 0), 0u) << "no comment above: " << line;
+            }
+            previous = line;
+        }
+    }
+}
+
+TEST(new_show, command_line_takes_tempo_and_length_only_with_a_folder) {
+    const struct {
+        std::vector<std::string> args;
+        const char* error;  // "" when taken
+    } rows[] = {
+        {{"--new", "s", "--bpm", "90", "--length", "600"}, ""},
+        {{"--bpm", "90"}, "--bpm and --length are only used with --new"},
+        {{"--new", "s", "--bpm", "0"}, "--bpm must be a whole number of beats per minute from 1 to 300, not '0'"},
+        {{"--new", "s", "--length", "601"}, "--length must be a number of seconds above 0, at most 600, not '601'"},
+        {{"--new", "s", "--length", "0"}, "--length must be a number of seconds above 0, at most 600, not '0'"},
+        {{"--new", "s", "t"}, "--new s takes no show folder besides"},
+    };
+    for (const auto& r : rows) EXPECT_STREQ(parse_command_line(r.args).value_error, r.error) << r.args[1];
+}
+
+}  // namespace
