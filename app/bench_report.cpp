@@ -23,6 +23,10 @@ double bench_percentile(std::vector<double> values, double percent) {
     return values[std::min(index, values.size() - 1)];
 }
 
+double bench_ratio(double ms, double floor_ms) { return floor_ms > 0 ? ms / floor_ms : 0; }
+
+double bench_floor(const bench_report& report) { return bench_percentile(report.floor_ms, 50); }
+
 static std::string format(const char* pattern, ...) __attribute__((format(printf, 1, 2)));
 
 static std::string format(const char* pattern, ...) {
@@ -34,9 +38,12 @@ static std::string format(const char* pattern, ...) {
     return text;
 }
 
-static std::string timing_columns(const std::vector<double>& ms) {
+static std::string timing_columns(const std::vector<double>& ms, double floor) {
     if (ms.empty()) return format("%8d %9s %9s", 0, "-", "-");
-    return format("%8zu %9.3f %9.3f", ms.size(), bench_mean(ms), bench_percentile(ms, 95));
+    double mean = bench_mean(ms), p95 = bench_percentile(ms, 95);
+    std::string out = format("%8zu %9.3f %9.3f", ms.size(), mean, p95);
+    if (floor > 0) out += format(" %10.2f %10.2f", bench_ratio(mean, floor), bench_ratio(p95, floor));
+    return out;
 }
 
 static double total_loading_ms(const bench_report& report) {
@@ -48,10 +55,19 @@ static double total_loading_ms(const bench_report& report) {
 std::string bench_table(const bench_report& report) {
     std::string out = format("Bench: %zu frames at %d fps, demo time %.3f to %.3f s\n\n", report.frame_ms.size(),
                              report.fps, report.first_time, report.last_time);
-    out += format("%-24s %5s %8s %9s %9s\n", "section", "line", "frames", "mean ms", "p95 ms");
+    double floor = bench_floor(report);
+    if (floor > 0)
+        out += format("Floor: the bare present path at %dx%d, %zu frames: median %.3f ms, mean %.3f ms, p95 %.3f ms; "
+                      "time/floor = time / floor median\n\n",
+                      report.width, report.height, report.floor_ms.size(), floor, bench_mean(report.floor_ms),
+                      bench_percentile(report.floor_ms, 95));
+    out += format("%-24s %5s %8s %9s %9s", "section", "line", "frames", "mean ms", "p95 ms");
+    out += floor > 0 ? format(" %10s %10s\n", "mean/floor", "p95/floor") : "\n";
     for (const bench_section& s : report.sections)
-        out += format("%-24s %5d ", s.type.c_str(), s.line) + timing_columns(s.render_ms) + "\n";
-    out += format("%-24s %5s ", "whole frame", "") + timing_columns(report.frame_ms) + "\n\n";
+        out += format("%-24s %5d ", s.type.c_str(), s.line) + timing_columns(s.render_ms, floor) + "\n";
+    out += format("%-24s %5s ", "whole frame", "") + timing_columns(report.frame_ms, floor) + "\n";
+    if (floor > 0) out += format("%-24s %5s ", "floor", "") + timing_columns(report.floor_ms, floor) + "\n";
+    out += "\n";
     out += format("%-24s %5s %9s\n", "loading step", "line", "ms");
     for (const bench_step& step : report.loading) {
         std::string name = step.kind + " " + step.type;
@@ -74,21 +90,29 @@ static std::string json_string(const std::string& text) {
     return out + "\"";
 }
 
-static std::string json_timing(const std::vector<double>& ms) {
-    return format("\"frames\": %zu, \"mean_ms\": %.4f, \"p95_ms\": %.4f", ms.size(), bench_mean(ms),
-                  bench_percentile(ms, 95));
+static std::string json_timing(const std::vector<double>& ms, double floor) {
+    double mean = bench_mean(ms), p95 = bench_percentile(ms, 95);
+    std::string out = format("\"frames\": %zu, \"mean_ms\": %.4f, \"p95_ms\": %.4f", ms.size(), mean, p95);
+    if (floor > 0 && !ms.empty())
+        out += format(", \"mean_floors\": %.4f, \"p95_floors\": %.4f", bench_ratio(mean, floor), bench_ratio(p95, floor));
+    return out;
 }
 
 std::string bench_json(const bench_report& report) {
     std::string out = "{\n";
     out += format("  \"fps\": %d,\n  \"first_time\": %.4f,\n  \"last_time\": %.4f,\n", report.fps,
                   report.first_time, report.last_time);
-    out += "  \"frame\": {" + json_timing(report.frame_ms) + "},\n";
+    double floor = bench_floor(report);
+    if (floor > 0)
+        out += format("  \"floor\": {\"width\": %d, \"height\": %d, \"median_ms\": %.4f, ", report.width,
+                      report.height, floor) +
+               json_timing(report.floor_ms, floor) + "},\n";
+    out += "  \"frame\": {" + json_timing(report.frame_ms, floor) + "},\n";
     out += "  \"sections\": [";
     for (size_t i = 0; i < report.sections.size(); ++i) {
         const bench_section& s = report.sections[i];
         out += i ? ",\n    " : "\n    ";
-        out += "{\"type\": " + json_string(s.type) + format(", \"line\": %d, ", s.line) + json_timing(s.render_ms) +
+        out += "{\"type\": " + json_string(s.type) + format(", \"line\": %d, ", s.line) + json_timing(s.render_ms, floor) +
                "}";
     }
     out += report.sections.empty() ? "],\n" : "\n  ],\n";

@@ -26,6 +26,13 @@ struct bench_report {
     float first_time;        // demo time of the first and the last frame
     float last_time;
     std::vector<double> frame_ms;  // whole frames, one per frame drawn
+    // The floor: frames of the bare present path alone (clear, copy of the
+    // render target, letterboxed quad, swap) at the run's window size, timed
+    // in the same process. Every time is also shown as a ratio to their
+    // median (which a busy moment of the machine sways less than the mean),
+    // so runs on different machines compare.
+    std::vector<double> floor_ms;
+    int width = 0, height = 0;
     std::vector<bench_section> sections;
     std::vector<bench_step> loading;
 };
@@ -36,6 +43,11 @@ double bench_mean(const std::vector<double>& values);
 // The nearest-rank percentile: the smallest value with at least `percent` %
 // of the values at or below it; 0 when empty.
 double bench_percentile(std::vector<double> values, double percent);
+
+// `ms` divided by `floor_ms`; 0 when there is no floor to divide by.
+double bench_ratio(double ms, double floor_ms);
+// The floor figure the ratios divide by: the median floor frame; 0 without.
+double bench_floor(const bench_report& report);
 
 std::string bench_table(const bench_report& report);
 std::string bench_json(const bench_report& report);

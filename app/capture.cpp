@@ -6,8 +6,9 @@
 // the soundtrack to the video writer. SIGINT and SIGTERM stop a run as
 // Escape stops the player: what was written so far is finished. Bench
 // wraps the section type table's load, init and render slots with timers
-// (render between two glFinish calls, so the figure is the GPU's work too)
-// and prints the report at the end.
+// (render between two glFinish calls, so the figure is the GPU's work too),
+// times the bare present path after the show as the report's floor, and
+// prints the report at the end.
 #include "app/capture.h"
 
 #include <GL/gl.h>
@@ -207,6 +208,23 @@ static void timed_render() {
     saved_render[s->type]();
     glFinish();
     bench_row(s).render_ms.push_back(ms_since(began, wall_clock::now()));
+}
+
+// The floor of the report: the present path with no section, at the run's
+// window size, timed from the start of a frame to the end of its swap. Half
+// its frames run before the show and half after, so a machine that is busier
+// at one end of the run sways the floor less.
+static void time_floor() {
+    enum { FLOOR_FRAMES = 30 };
+    bench.width = gl_width;
+    bench.height = gl_height;
+    for (int i = 0; i < FLOOR_FRAMES; ++i) {
+        wall_clock::time_point began = wall_clock::now();
+        frame_begin();
+        frame_present();
+        frame_swap();
+        bench.floor_ms.push_back(ms_since(began, wall_clock::now()));
+    }
 }
 
 static void install_bench_timers() {
@@ -424,18 +442,26 @@ void offline_loaded() {
         soak_schedule.push_back(s);
     }
     show_end = capture_show_end(demoend, last_end);
+    if (mode == OFFLINE_BENCH) time_floor();
     if (soak_passes) soak_reset_peak();
     loaded_at = last_frame_at = wall_clock::now();
 }
 
 int offline_next_pass() {
-    if (mode != OFFLINE_BENCH || soak_passes == 0) return 0;
+    if (mode != OFFLINE_BENCH) return 0;
+    if (soak_passes == 0) {
+        time_floor();
+        return 0;
+    }
     progress_report_end(&report);
     soak_figures.push_back(soak_measure());
     int pass = static_cast<int>(soak_figures.size());
     std::printf("%s\n", soak_pass_text(pass, soak_passes, soak_figures.back()).c_str());
     std::fflush(stdout);
-    if (pass >= soak_passes) return 0;
+    if (pass >= soak_passes) {
+        time_floor();
+        return 0;
+    }
     // Back in the order loading left them: each inserted at the head, since
     // every later one starts no earlier.
     timeline_reset();

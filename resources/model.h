@@ -47,6 +47,9 @@ struct model_object {
     model_vertex* vertices;
     float (*uvs)[2];  // indexed by vertex index
     unsigned char colour;
+    // a, b, c of every face in order: the faces as one index list, so that
+    // drawing takes them straight from the vertex records.
+    unsigned short* indices;
 };
 
 struct model {

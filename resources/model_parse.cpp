@@ -400,6 +400,15 @@ void editor_handler(parser& p, cursor& c, void*) {
     }
 }
 
+void index_faces(model_object& o) {
+    o.indices = (unsigned short*)malloc((o.face_count ? (size_t)o.face_count : 1) * 3 * sizeof(unsigned short));
+    for (int i = 0; i < o.face_count; ++i) {
+        o.indices[3 * i] = o.faces[i].a;
+        o.indices[3 * i + 1] = o.faces[i].b;
+        o.indices[3 * i + 2] = o.faces[i].c;
+    }
+}
+
 void objects_free(std::vector<model_object>& objects) {
     for (model_object& o : objects) {
         free(o.faces);
@@ -434,6 +443,7 @@ model* model_parse(const unsigned char* data, size_t size, std::string* error) {
         return nullptr;
     }
     model* m = p.m;
+    for (model_object& o : p.objects) index_faces(o);
     m->object_count = (int)p.objects.size();
     if (m->object_count) {
         m->objects = (model_object*)malloc(p.objects.size() * sizeof(model_object));
@@ -448,6 +458,7 @@ void model_free(model* m) {
         free(m->objects[i].faces);
         free(m->objects[i].vertices);
         free(m->objects[i].uvs);
+        free(m->objects[i].indices);
     }
     free(m->objects);
     model_material* mat = m->materials;

@@ -130,6 +130,8 @@ TEST(capture, start_and_end_cut_the_show_and_the_music_follows) {
     // The same cut on the bench: frames drawn from 0.5 on.
     ASSERT_EQ(run(dir, "--bench --fps 20 --size 64x36 --start 0.5 --end 0.72", &output), 0) << output;
     EXPECT_NE(output.find("Bench: 6 frames at 20 fps, demo time 0.500 to 0.750 s"), std::string::npos) << output;
+    // The floor is timed at the run's window size, 60 frames of it.
+    EXPECT_NE(output.find("Floor: the bare present path at 64x36, 60 frames"), std::string::npos) << output;
 }
 
 TEST(capture, bad_options_are_usage_errors_and_bad_folders_are_named) {
