@@ -50,8 +50,8 @@ std::string temp_dir::write(const std::string& name, const std::string& content)
     return full;
 }
 
-void temp_dir::add_font() const {
-    write("data/fonts/font.tga", read_file(std::string(QUILLON_SOURCE_DIR) + "/data/fonts/font.tga"));
+void temp_dir::add_font(const std::string& show) const {
+    write(show + "data/fonts/font.tga", read_file(std::string(QUILLON_SOURCE_DIR) + "/data/fonts/font.tga"));
 }
 
 std::string read_file(const std::string& path) {

@@ -36,9 +36,10 @@ struct temp_dir {
     // full path.
     std::string write(const std::string& name, const std::string& content) const;
     std::string file(const std::string& name) const { return path + "/" + name; }
-    // Copies the generated debug font into the folder: every show that gets
-    // past its loading phase loads it.
-    void add_font() const;
+    // Copies the generated debug font into the show folder `show` (a path
+    // inside this one, ending in '/', or ""): every show that gets past its
+    // loading phase loads it.
+    void add_font(const std::string& show = "") const;
 };
 
 std::string read_file(const std::string& path);
