@@ -1,6 +1,7 @@
-// Pictures of every storage order, and PNG, drawn on Mesa and read back:
-// whatever the file's origin, the top left of the picture is drawn at the
-// top left (texture coordinate t = 0 addresses the top row).
+// Pictures of every storage order and kind, through every upload path
+// (mipmapped, one level, a side not a power of two), drawn on Mesa and read
+// back: whatever the file's origin, the top left of the picture is drawn at
+// the top left (texture coordinate t = 0 addresses the top row).
 #include <functional>
 
 #include <string>
@@ -27,26 +28,34 @@ void draw_picture(int index) {
     glEnd();
 }
 
-TEST_F(picture_orientation, every_origin_and_kind_is_drawn_upright) {
+TEST_F(picture_orientation, every_origin_kind_and_upload_path_is_drawn_upright) {
     const picture quadrants = quadrant_picture(8, 8);  // red, green / blue, white
-    using writer = std::function<void(const std::string&)>;
-    const std::pair<const char*, writer> files[] = {
-        {"bottom_left.tga", [&](const std::string& p) { write_tga(p, quadrants, TGA_TRUE, 24, false); }},
-        {"top_left.tga", [&](const std::string& p) { write_tga(p, quadrants, TGA_TRUE, 24, true); }},
-        {"bottom_right.tga", [&](const std::string& p) { write_tga(p, quadrants, TGA_TRUE, 32, false, true); }},
-        {"top_right.tga", [&](const std::string& p) { write_tga(p, quadrants, TGA_TRUE, 24, true, true); }},
-        {"bottom_up.bmp", [&](const std::string& p) { write_bmp32(p, quadrants); }},
-        {"top_down.bmp", [&](const std::string& p) { write_bmp32(p, quadrants, true); }},
-        {"rgb.png", [&](const std::string& p) { write_png(p, quadrants, false); }},
-        {"rgba.PNG", [&](const std::string& p) { write_png(p, quadrants, true); }},
-        {"picture.jpg", [&](const std::string& p) { write_jpeg(p, quadrants); }},
+    using writer = std::function<void(const std::string&, const picture&)>;
+    const int linear_clamp = TEXTURE_LINEAR | TEXTURE_CLAMP;
+    const struct {
+        const char* name;
+        writer write;
+        int options, width;  // mipmapped BGR, one RGBA level, a side not a power of two
+    } files[] = {
+        {"bottom_left.tga", [](auto& p, auto& q) { write_tga(p, q, TGA_TRUE, 24, false); }, linear_clamp, 8},
+        {"top_left.tga", [](auto& p, auto& q) { write_tga(p, q, TGA_TRUE, 24, true); }, linear_clamp, 8},
+        {"bottom_right.tga", [](auto& p, auto& q) { write_tga(p, q, TGA_TRUE, 32, false, true); }, linear_clamp, 8},
+        {"top_right.tga", [](auto& p, auto& q) { write_tga(p, q, TGA_TRUE, 24, true, true); }, linear_clamp, 8},
+        {"bottom_up.bmp", [](auto& p, auto& q) { write_bmp32(p, q); }, linear_clamp, 8},
+        {"top_down.bmp", [](auto& p, auto& q) { write_bmp32(p, q, true); }, linear_clamp, 8},
+        {"mipmapped.bmp", [](auto& p, auto& q) { write_bmp24(p, q); }, 0, 8},
+        {"one_level.tga", [](auto& p, auto& q) { write_tga(p, q, TGA_TRUE, 32); }, TEXTURE_LINEAR, 8},
+        {"wide.bmp", [](auto& p, auto& q) { write_bmp24(p, q); }, linear_clamp, 12},
+        {"rgb.png", [](auto& p, auto& q) { write_png(p, q, false); }, linear_clamp, 8},
+        {"rgba.PNG", [](auto& p, auto& q) { write_png(p, q, true); }, linear_clamp, 8},
+        {"picture.jpg", [](auto& p, auto& q) { write_jpeg(p, q); }, linear_clamp, 8},
     };
-    for (const auto& [name, write] : files) {
-        SCOPED_TRACE(name);
-        write(dir.file(name));
-        int index = texture_load(dir.file(name).c_str());
+    for (const auto& f : files) {
+        SCOPED_TRACE(f.name);
+        f.write(dir.file(f.name), quadrant_picture(f.width, f.width == 8 ? 8 : 4));
+        int index = texture_load(dir.file(f.name).c_str());
         ASSERT_GE(index, 0);
-        texture_set_options(index, TEXTURE_LINEAR | TEXTURE_CLAMP);
+        texture_set_options(index, f.options);
         texture_upload(index);
         draw_picture(index);
         // Window (16, 16) is the top left quadrant's middle, and so on; JPEG
