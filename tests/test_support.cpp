@@ -17,7 +17,11 @@ namespace fs = std::filesystem;
 
 static void throwing_hook(const char* message) { throw fatal_exception(message); }
 
-catch_fatal::catch_fatal() { fatal_set_hook(throwing_hook); }
+// Guards nest: the hook stays until the outermost one ends.
+static int catch_depth = 0;
+catch_fatal::catch_fatal() {
+    if (catch_depth++ == 0) fatal_set_hook(throwing_hook);
+}
 
 std::string fatal_message(const std::function<void()>& call) {
     catch_fatal guard;
@@ -28,7 +32,9 @@ std::string fatal_message(const std::function<void()>& call) {
     }
     return "";
 }
-catch_fatal::~catch_fatal() { fatal_set_hook(nullptr); }
+catch_fatal::~catch_fatal() {
+    if (--catch_depth == 0) fatal_set_hook(nullptr);
+}
 
 temp_dir::temp_dir() {
     char pattern[] = "/tmp/quillon-test-XXXXXX";
