@@ -67,6 +67,16 @@ std::string read_file(const std::string& path) {
     return buffer.str();
 }
 
+working_folder::working_folder(const std::string& path) {
+    old = fs::current_path().string();
+    fs::current_path(path);
+}
+
+working_folder::~working_folder() {
+    std::error_code ignored;
+    fs::current_path(old, ignored);
+}
+
 int run_command(const std::string& command, std::string* output) {
     std::string full = command + " 2>&1";
     FILE* pipe = popen(full.c_str(), "r");

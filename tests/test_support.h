@@ -44,6 +44,13 @@ struct temp_dir {
 
 std::string read_file(const std::string& path);
 
+// Makes `path` the working folder until the object ends.
+struct working_folder {
+    std::string old;
+    explicit working_folder(const std::string& path);
+    ~working_folder();
+};
+
 // A PNG file read back: its size and RGB rows, top row first; width 0 when
 // the file cannot be read.
 struct png_pixels {
