@@ -6,18 +6,23 @@
 
 #include <string>
 
-#include "tests/camera_gl_window.h"
-#include "tests/test_support.h"
+#include "resources/texture.h"
+#include "tests/image_writers.h"
+#include "tests/scene_window.h"
 
 namespace {
 
-struct picture_orientation : CameraGlWindow {
-    temp_dir dir;
-};
+using picture_orientation = scene_window;
 
-// The texture over the whole window, its top row at the top.
+// The texture over the whole render target, its top row at the top.
 void draw_picture(int index) {
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glDisable(GL_DEPTH_TEST);
     glEnable(GL_TEXTURE_2D);
+    glColor3f(1, 1, 1);
     texture_bind(index);
     glBegin(GL_QUADS);
     const float corners[4][4] = {{0, 0, -1, 1}, {1, 0, 1, 1}, {1, 1, 1, -1}, {0, 1, -1, -1}};
@@ -29,6 +34,7 @@ void draw_picture(int index) {
 }
 
 TEST_F(picture_orientation, every_origin_kind_and_upload_path_is_drawn_upright) {
+    open();
     const picture quadrants = quadrant_picture(8, 8);  // red, green / blue, white
     using writer = std::function<void(const std::string&, const picture&)>;
     const int linear_clamp = TEXTURE_LINEAR | TEXTURE_CLAMP;
@@ -58,14 +64,13 @@ TEST_F(picture_orientation, every_origin_kind_and_upload_path_is_drawn_upright) 
         texture_set_options(index, f.options);
         texture_upload(index);
         draw_picture(index);
-        // Window (16, 16) is the top left quadrant's middle, and so on; JPEG
-        // may be a little off.
+        // The middle of each quadrant, top left first (rows of the render
+        // target count from the bottom); JPEG may be a little off.
         for (int corner = 0; corner < 4; ++corner) {
             int x = corner % 2, y = corner / 2;
-            rgba got = read(16 + 32 * x, 16 + 32 * y), want = quadrants.at(7 * x, 7 * y);
-            EXPECT_NEAR(got.r, want.r, 8) << corner;
-            EXPECT_NEAR(got.g, want.g, 8) << corner;
-            EXPECT_NEAR(got.b, want.b, 8) << corner;
+            rgba want = quadrants.at(7 * x, 7 * y);
+            EXPECT_RGB_NEAR(pixel_at(gl_rttWidth * (1 + 2 * x) / 4, gl_rttHeight * (3 - 2 * y) / 4), want.r, want.g,
+                            want.b, 8);
         }
     }
     // PNG keeps its alpha, in four components; without alpha it has three.
