@@ -10,7 +10,6 @@
 #include <initializer_list>
 #include <memory>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 #include "core/clock.h"
@@ -27,19 +26,13 @@ struct rgb {
 
 struct effect_window : ::testing::Test {
     temp_dir dir;
-    std::string old_cwd;
+    working_folder in_dir{dir.path};
     std::vector<std::unique_ptr<section>> sections;
 
-    void SetUp() override {
-        char cwd[4096];
-        old_cwd = getcwd(cwd, sizeof cwd) ? cwd : ".";
-        ASSERT_EQ(chdir(dir.path.c_str()), 0);
-    }
     void TearDown() override {
         current_section = nullptr;
         shut_down();
         script_reset();
-        (void)chdir(old_cwd.c_str());
     }
     // Opens the window (800 x 600 unless `head` says otherwise) and prepares
     // the render target as a frame does.

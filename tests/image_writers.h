@@ -1,5 +1,5 @@
 // Test helpers: small pictures written as BMP (through SDL), TGA (byte by
-// byte), JPEG (through libjpeg) and PNG (through libpng) files, and a reader for one pixel of a
+// byte), JPEG (through the asset generator) and PNG (through libpng) files, and a reader for one pixel of a
 // texture record, so the texture tests load files they made themselves.
 #pragma once
 
@@ -7,13 +7,13 @@
 #include <SDL/SDL.h>
 #include <cstdint>
 #include <cstdio>
-#include <jpeglib.h>
 #include <png.h>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "resources/texture.h"
+#include "tools/assets/asset_io.h"
 
 struct rgba {
     uint8_t r, g, b, a;
@@ -152,35 +152,16 @@ inline void write_tga(const std::string& path, const picture& p, tga_kind kind, 
     write_bytes(path, v);
 }
 
+// Quality 100, through the asset generator's encoder.
 inline void write_jpeg(const std::string& path, const picture& p) {
-    FILE* f = fopen(path.c_str(), "wb");
-    if (!f) throw std::runtime_error("cannot write " + path);
-    jpeg_compress_struct info;
-    jpeg_error_mgr errors;
-    info.err = jpeg_std_error(&errors);
-    jpeg_create_compress(&info);
-    jpeg_stdio_dest(&info, f);
-    info.image_width = p.width;
-    info.image_height = p.height;
-    info.input_components = 3;
-    info.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, 100, TRUE);
-    jpeg_start_compress(&info, TRUE);
-    std::vector<uint8_t> row(p.width * 3);
-    for (int y = 0; y < p.height; y++) {
+    rgb_image image(p.width, p.height, 3);
+    for (int y = 0; y < p.height; y++)
         for (int x = 0; x < p.width; x++) {
             rgba c = p.at(x, y);
-            row[3 * x] = c.r;
-            row[3 * x + 1] = c.g;
-            row[3 * x + 2] = c.b;
+            unsigned char* q = image.at(x, y);
+            q[0] = c.r, q[1] = c.g, q[2] = c.b;
         }
-        JSAMPROW rows[1] = {row.data()};
-        jpeg_write_scanlines(&info, rows, 1);
-    }
-    jpeg_finish_compress(&info);
-    jpeg_destroy_compress(&info);
-    fclose(f);
+    asset_write_jpeg(path, image, 100);
 }
 
 // 8-bit RGB, or RGBA when `alpha`, top row first.

@@ -7,10 +7,6 @@ extern "C" {
 #include <libswscale/swscale.h>
 }
 
-#include <png.h>
-
-#include <filesystem>
-
 namespace {
 
 const std::string data_dir = std::string(QUILLON_SOURCE_DIR) + "/data";
@@ -31,8 +27,8 @@ bool open_decoder(AVFormatContext* file, AVMediaType type, stream_decoder* out) 
 }
 
 // RGB as a player shows it: the matrix and range the frame is tagged with.
-rgb_picture to_rgb(const AVFrame* frame) {
-    rgb_picture out;
+png_pixels to_rgb(const AVFrame* frame) {
+    png_pixels out;
     out.width = frame->width;
     out.height = frame->height;
     out.rgb.resize(static_cast<size_t>(3 * out.width * out.height));
@@ -92,8 +88,7 @@ void offline_show_write(const temp_dir& dir, const std::string& sections) {
               "snd_enable 1\nsnd_mp3file " + data_dir + "/music/soundtrack.mp3\n"
               "[loading]\nstart 0\nend 0.01\nstring " + data_dir + "/loading/back.jpg\nstring " + data_dir +
               "/loading/front.jpg\nparam 1\nparam 1\nparam 1\nparam 1\n" + sections + "[EOF]\n");
-    std::filesystem::create_directories(dir.file("show/data/fonts"));
-    dir.write("show/data/fonts/font.tga", read_file(data_dir + "/fonts/font.tga"));
+    dir.add_font("show/");
 }
 
 std::string offline_colour_block(const char* end, const char* r, const char* g, const char* b) {
@@ -109,20 +104,7 @@ int offline_run(const temp_dir& dir, const std::string& options, std::string* ou
     return run_command(offline_command(dir, options), output);
 }
 
-rgb_picture read_png_picture(const std::string& path) {
-    rgb_picture out;
-    png_image png = {};
-    png.version = PNG_IMAGE_VERSION;
-    if (!png_image_begin_read_from_file(&png, path.c_str())) return out;
-    png.format = PNG_FORMAT_RGB;
-    out.rgb.resize(PNG_IMAGE_SIZE(png));
-    if (!png_image_finish_read(&png, nullptr, out.rgb.data(), 0, nullptr)) return rgb_picture();
-    out.width = static_cast<int>(png.width);
-    out.height = static_cast<int>(png.height);
-    return out;
-}
-
-void picture_mean(const rgb_picture& picture, double mean[3]) {
+void picture_mean(const png_pixels& picture, double mean[3]) {
     double sum[3] = {0, 0, 0};
     for (size_t i = 0; i < picture.rgb.size(); ++i) sum[i % 3] += picture.rgb[i];
     double pixels = picture.rgb.empty() ? 1 : static_cast<double>(picture.rgb.size() / 3);

@@ -21,19 +21,14 @@ std::string offline_colour_block(const char* end, const char* r, const char* g, 
 std::string offline_command(const temp_dir& dir, const std::string& options);
 int offline_run(const temp_dir& dir, const std::string& options, std::string* output);
 
-struct rgb_picture {
-    int width = 0, height = 0;
-    std::vector<uint8_t> rgb;  // top row first
-};
-rgb_picture read_png_picture(const std::string& path);
 // The mean of each channel over all pixels.
-void picture_mean(const rgb_picture& picture, double mean[3]);
+void picture_mean(const png_pixels& picture, double mean[3]);
 
 struct decoded_video {
     bool opened = false;
     int width = 0, height = 0;
     int fps_num = 0, fps_den = 1;
-    std::vector<rgb_picture> frames;   // in the colours the file is tagged with
+    std::vector<png_pixels> frames;   // in the colours the file is tagged with
     int sample_rate = 0, audio_frame_size = 0;
     std::vector<int16_t> samples;      // stereo, interleaved
     double video_start = 0, audio_start = 0;  // seconds of the first decoded frame of each

@@ -17,7 +17,11 @@ namespace fs = std::filesystem;
 
 static void throwing_hook(const char* message) { throw fatal_exception(message); }
 
-catch_fatal::catch_fatal() { fatal_set_hook(throwing_hook); }
+// Guards nest: the hook stays until the outermost one ends.
+static int catch_depth = 0;
+catch_fatal::catch_fatal() {
+    if (catch_depth++ == 0) fatal_set_hook(throwing_hook);
+}
 
 std::string fatal_message(const std::function<void()>& call) {
     catch_fatal guard;
@@ -28,7 +32,9 @@ std::string fatal_message(const std::function<void()>& call) {
     }
     return "";
 }
-catch_fatal::~catch_fatal() { fatal_set_hook(nullptr); }
+catch_fatal::~catch_fatal() {
+    if (--catch_depth == 0) fatal_set_hook(nullptr);
+}
 
 temp_dir::temp_dir() {
     char pattern[] = "/tmp/quillon-test-XXXXXX";
@@ -50,8 +56,8 @@ std::string temp_dir::write(const std::string& name, const std::string& content)
     return full;
 }
 
-void temp_dir::add_font() const {
-    write("data/fonts/font.tga", read_file(std::string(QUILLON_SOURCE_DIR) + "/data/fonts/font.tga"));
+void temp_dir::add_font(const std::string& show) const {
+    write(show + "data/fonts/font.tga", read_file(std::string(QUILLON_SOURCE_DIR) + "/data/fonts/font.tga"));
 }
 
 std::string read_file(const std::string& path) {
@@ -59,6 +65,16 @@ std::string read_file(const std::string& path) {
     std::stringstream buffer;
     buffer << in.rdbuf();
     return buffer.str();
+}
+
+working_folder::working_folder(const std::string& path) {
+    old = fs::current_path().string();
+    fs::current_path(path);
+}
+
+working_folder::~working_folder() {
+    std::error_code ignored;
+    fs::current_path(old, ignored);
 }
 
 int run_command(const std::string& command, std::string* output) {

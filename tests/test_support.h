@@ -36,12 +36,20 @@ struct temp_dir {
     // full path.
     std::string write(const std::string& name, const std::string& content) const;
     std::string file(const std::string& name) const { return path + "/" + name; }
-    // Copies the generated debug font into the folder: every show that gets
-    // past its loading phase loads it.
-    void add_font() const;
+    // Copies the generated debug font into the show folder `show` (a path
+    // inside this one, ending in '/', or ""): every show that gets past its
+    // loading phase loads it.
+    void add_font(const std::string& show = "") const;
 };
 
 std::string read_file(const std::string& path);
+
+// Makes `path` the working folder until the object ends.
+struct working_folder {
+    std::string old;
+    explicit working_folder(const std::string& path);
+    ~working_folder();
+};
 
 // A PNG file read back: its size and RGB rows, top row first; width 0 when
 // the file cannot be read.

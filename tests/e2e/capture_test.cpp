@@ -13,44 +13,10 @@
 #include <vector>
 
 #include "tests/offline_show.h"
-#include "tests/test_support.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-const std::string data_dir = std::string(QUILLON_SOURCE_DIR) + "/data";
-
-// A windowed head with a small render target; the command line sets the size.
-std::string head(int rtt) {
-    return "gl_fullscreen 1\ngl_width 640\ngl_height 480\ngl_info 0\ngl_rttWidth " + std::to_string(rtt) +
-           "\ngl_rttHeight " + std::to_string(rtt) + "\nsnd_enable 1\nsnd_mp3file " + data_dir +
-           "/music/soundtrack.mp3\n";
-}
-
-std::string loading_block(const char* end) {
-    return std::string("[loading]\nstart 0\nend ") + end + "\nstring " + data_dir + "/loading/back.jpg\nstring " +
-           data_dir + "/loading/front.jpg\nparam 1\nparam 1\nparam 1\nparam 1\n";
-}
-
-// An opaque red cover over the whole render target from 0 to `end`.
-std::string red_block(const char* end) {
-    return std::string("[efxFader]\nstart 0\nend ") + end +
-           "\nlayer 5\nparam 1\nparam 0\nparam 0\nparam 1\nparam 1\nparam 0\nparam 0\nparam 1\n";
-}
-
-// The show folder with its script and font.
-void write_show(const temp_dir& dir, const std::string& script) {
-    dir.write("show/data/script.txt", script);
-    fs::create_directories(dir.file("show/data/fonts"));
-    dir.write("show/data/fonts/font.tga", read_file(data_dir + "/fonts/font.tga"));
-}
-
-int run(const temp_dir& dir, const std::string& options, std::string* output) {
-    return run_command("cd " + dir.path + " && SDL_AUDIODRIVER=dummy " + built_binary("quillon") + " " + options +
-                           " show",
-                       output);
-}
 
 std::vector<std::string> files_in(const std::string& folder) {
     std::vector<std::string> names;
@@ -79,10 +45,10 @@ std::string row_colour(const png_pixels& img, int y) {
 
 TEST(capture, writes_one_png_per_frame_of_the_window_and_the_soundtrack) {
     temp_dir dir;
-    write_show(dir, head(32) + loading_block("0.01") + red_block("0.25") + "[EOF]\n");
+    offline_show_write(dir, offline_colour_block("0.25", "1", "0", "0"));
     std::string output;
     // The folder is relative to where the player was started, not to the show.
-    ASSERT_EQ(run(dir, "--capture frames --fps 20 --size 64x48", &output), 0) << output;
+    ASSERT_EQ(offline_run(dir, "--capture frames --fps 20 --size 64x48", &output), 0) << output;
     // Frames at 0, 0.05, ..., 0.25: the fader retires in the last one and the
     // show ends there.
     std::vector<std::string> expected = frame_names(6);
@@ -110,12 +76,12 @@ TEST(capture, writes_one_png_per_frame_of_the_window_and_the_soundtrack) {
 
 TEST(capture, start_and_end_cut_the_show_and_the_music_follows) {
     temp_dir dir;
-    write_show(dir, head(32) + loading_block("0.01") + red_block("1") + "[EOF]\n");
+    offline_show_write(dir, offline_colour_block("1", "1", "0", "0"));
     std::string output;
-    ASSERT_EQ(run(dir, "--capture whole --fps 20 --size 64x36", &output), 0) << output;
+    ASSERT_EQ(offline_run(dir, "--capture whole --fps 20 --size 64x36", &output), 0) << output;
     EXPECT_EQ(files_in(dir.file("whole")).size(), 22u);  // audio.wav, frames at 0 .. 1
     // From 0.5 until the first frame past 0.72: 0.5, 0.55, ..., 0.75.
-    ASSERT_EQ(run(dir, "--capture cut --fps 20 --size 64x36 --start 0.5 --end 0.72", &output), 0) << output;
+    ASSERT_EQ(offline_run(dir, "--capture cut --fps 20 --size 64x36 --start 0.5 --end 0.72", &output), 0) << output;
     std::vector<std::string> expected = frame_names(6);
     expected.insert(expected.begin(), "audio.wav");
     EXPECT_EQ(files_in(dir.file("cut")), expected);
@@ -128,7 +94,7 @@ TEST(capture, start_and_end_cut_the_show_and_the_music_follows) {
     EXPECT_TRUE(whole.substr(22050u * 4u, cut.size()) == cut);
     EXPECT_NE(cut, std::string(cut.size(), '\0'));  // there is music in it
     // The same cut on the bench: frames drawn from 0.5 on.
-    ASSERT_EQ(run(dir, "--bench --fps 20 --size 64x36 --start 0.5 --end 0.72", &output), 0) << output;
+    ASSERT_EQ(offline_run(dir, "--bench --fps 20 --size 64x36 --start 0.5 --end 0.72", &output), 0) << output;
     EXPECT_NE(output.find("Bench: 6 frames at 20 fps, demo time 0.500 to 0.750 s"), std::string::npos) << output;
     // The floor is timed at the run's window size, 60 frames of it.
     EXPECT_NE(output.find("Floor: the bare present path at 64x36, 60 frames"), std::string::npos) << output;
@@ -136,7 +102,7 @@ TEST(capture, start_and_end_cut_the_show_and_the_music_follows) {
 
 TEST(capture, bad_options_are_usage_errors_and_bad_folders_are_named) {
     temp_dir dir;
-    write_show(dir, head(32) + loading_block("0.01") + red_block("0.25") + "[EOF]\n");
+    offline_show_write(dir, offline_colour_block("0.25", "1", "0", "0"));
     dir.write("taken", "a file, not a folder");
     struct row {
         const char* options;
@@ -154,7 +120,7 @@ TEST(capture, bad_options_are_usage_errors_and_bad_folders_are_named) {
     };
     for (const row& r : rows) {
         std::string output;
-        EXPECT_EQ(run(dir, r.options, &output), r.status) << r.options << "\n" << output;
+        EXPECT_EQ(offline_run(dir, r.options, &output), r.status) << r.options << "\n" << output;
         EXPECT_NE(output.find(r.message), std::string::npos) << r.options << "\n" << output;
     }
     EXPECT_FALSE(fs::exists(dir.file("out")));

@@ -62,7 +62,7 @@ TEST(offscreen, any_size_without_a_display) {
         ASSERT_EQ(offline_run(dir, std::string("--capture frames --fps 1 ") + r.options, &output), 0) << output;
         EXPECT_EQ(output.find("Note: render target") != std::string::npos, r.note[0] != '\0') << output;
         EXPECT_NE(output.find(r.note), std::string::npos) << output;
-        rgb_picture frame = read_png_picture(dir.file("frames/frame_000000.png"));
+        png_pixels frame = read_png(dir.file("frames/frame_000000.png"));
         ASSERT_EQ(frame.width, r.width);
         ASSERT_EQ(frame.height, r.height);
         auto red_at = [&](int y) { return frame.rgb[3 * static_cast<size_t>(y * r.width)]; };

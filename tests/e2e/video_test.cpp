@@ -45,7 +45,7 @@ TEST(video, lossless_file_holds_the_captured_frames_and_sound_exactly) {
     for (size_t k = 0; k < video.frames.size(); ++k) {
         char name[40];
         std::snprintf(name, sizeof name, "frames/frame_%06zu.png", k);
-        rgb_picture png = read_png_picture(dir.file(name));
+        png_pixels png = read_png(dir.file(name));
         ASSERT_EQ(png.width, 97);
         EXPECT_TRUE(video.frames[k].rgb == png.rgb) << "frame " << k;
     }
@@ -79,7 +79,7 @@ TEST(video, lossy_files_have_the_length_rate_size_and_colours_of_the_show) {
         EXPECT_NEAR(seconds, 12 / 25.0, one_frame);
         EXPECT_NEAR(video.audio_start, video.video_start, one_frame);
         double png_mean[3], video_mean[3];
-        picture_mean(read_png_picture(dir.file("frames/frame_000000.png")), png_mean);
+        picture_mean(read_png(dir.file("frames/frame_000000.png")), png_mean);
         picture_mean(video.frames[0], video_mean);
         for (int c = 0; c < 3; ++c) EXPECT_NEAR(video_mean[c], png_mean[c], 3.0) << "channel " << c;
     }

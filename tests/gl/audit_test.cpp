@@ -11,15 +11,8 @@ TEST_F(effect_window, audit_names_the_section_behind_an_error_and_clears_the_que
     EXPECT_EQ(gl_audit_check(GL_AUDIT_FATAL, "render", camera_row, 7), static_cast<unsigned>(GL_NO_ERROR));
     glEnable(0x1234);  // not a capability: invalid enum
     glPopMatrix();     // at the bottom of the stack: underflow, queued behind it
-    {
-        catch_fatal fatal;
-        try {
-            gl_audit_check(GL_AUDIT_FATAL, "render", camera_row, 7);
-            FAIL() << "no fatal error";
-        } catch (const fatal_exception& e) {
-            EXPECT_STREQ(e.what(), "OpenGL error 0x0500 (invalid enum) after render of genCamera, script line 7");
-        }
-    }
+    EXPECT_EQ(fatal_message([&] { gl_audit_check(GL_AUDIT_FATAL, "render", camera_row, 7); }),
+              "OpenGL error 0x0500 (invalid enum) after render of genCamera, script line 7");
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
     glEnable(0x1234);
     EXPECT_EQ(gl_audit_check(GL_AUDIT_OFF, "load", camera_row, 0), static_cast<unsigned>(GL_NO_ERROR));

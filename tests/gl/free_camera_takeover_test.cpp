@@ -7,15 +7,16 @@
 #include "core/settings.h"
 #include "resources/camera.h"
 #include "resources/free_camera.h"
-#include "tests/camera_gl_window.h"
+#include "tests/effect_window.h"
 
 namespace {
 
-struct FreeCameraTakeover : CameraGlWindow {
+struct FreeCameraTakeover : effect_window {
     void TearDown() override {
         if (free_camera_takeover) free_camera_toggle_takeover();
         key_state[SDLK_UP] = 0;
         forward_speed = strafe_speed = 0;
+        effect_window::TearDown();
         settings_reset();
     }
     static void press_c() {
@@ -43,6 +44,7 @@ struct FreeCameraTakeover : CameraGlWindow {
 };
 
 TEST_F(FreeCameraTakeover, KeyCTogglesAndTheMovesAddUp) {
+    open();
     camera* c = camera_create(CAMERA_LOOK_AT_MODE);
     debug = 0;
     press_c();

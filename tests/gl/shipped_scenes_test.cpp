@@ -13,7 +13,6 @@
 #include <ostream>
 #include <string>
 #include <vector>
-#include <unistd.h>
 
 #include "core/clock.h"
 #include "core/engine.h"
@@ -61,19 +60,13 @@ void PrintTo(const scene_camera_row& row, std::ostream* out) { *out << row.type;
 
 // Runs in the shipped show folder; each test loads a script of its own.
 struct shipped_show : ::testing::Test {
-    std::string old_cwd;
+    working_folder in_source{QUILLON_SOURCE_DIR};
 
-    void SetUp() override {
-        char cwd[4096];
-        old_cwd = getcwd(cwd, sizeof cwd) ? cwd : ".";
-        ASSERT_EQ(chdir(QUILLON_SOURCE_DIR), 0);
-    }
     void TearDown() override {
         timeline_reset();
         shut_down();
         script_reset();
         current_camera = nullptr;
-        (void)chdir(old_cwd.c_str());
     }
     static void load(const std::string& script) {
         read_script_file(script.c_str());

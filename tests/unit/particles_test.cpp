@@ -89,11 +89,8 @@ TEST(Particles, IndicesOutsideThePoolAreFatal) {
         EXPECT_THROW(particle_set_acceleration(sys, index, 0, 0, 0), fatal_exception);
         EXPECT_THROW(particle_set_colour(sys, index, 0, 0, 0, 0), fatal_exception);
     }
-    try {
-        particle_set_colour(sys, 2, 0, 0, 0, 0);
-    } catch (const fatal_exception& e) {
-        EXPECT_STREQ(e.what(), "particle_set_colour: particle 2 outside a pool of 2");
-    }
+    EXPECT_EQ(fatal_message([&] { particle_set_colour(sys, 2, 0, 0, 0, 0); }),
+              "particle_set_colour: particle 2 outside a pool of 2");
     EXPECT_THROW(particles_create(-1, 1), fatal_exception);
 }
 

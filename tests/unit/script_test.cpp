@@ -25,12 +25,7 @@ struct ScriptTest : testing::Test {
     std::string read_text(const std::string& content) {
         script_reset();
         std::string path = dir.write("script.txt", content);
-        try {
-            read_script_file(path.c_str());
-        } catch (const fatal_exception& e) {
-            return e.what();
-        }
-        return "";
+        return fatal_message([&] { read_script_file(path.c_str()); });
     }
 
     static std::vector<section*> sections() {

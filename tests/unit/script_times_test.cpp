@@ -21,12 +21,7 @@ struct ScriptTimes : testing::Test {
     // Reads `content`; returns the fatal message, or "" when there was none.
     static std::string read(const std::string& content) {
         script_reset();
-        try {
-            read_script_memory(content.data(), content.size());
-        } catch (const fatal_exception& e) {
-            return e.what();
-        }
-        return "";
+        return fatal_message([&] { read_script_memory(content.data(), content.size()); });
     }
     std::vector<float> syncs_of_first() const {
         const section* s = section_list;

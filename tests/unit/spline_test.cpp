@@ -67,23 +67,16 @@ TEST(SplineLoad, LongestLineIsAcceptedOneMoreIsNot) {
     loaded_spline ok(dir, longest + "\r\n" + longest, 1.0f);
     EXPECT_EQ(ok.s.count, 2);
 
-    catch_fatal guard;
     for (size_t length : {256u, 300u, 600u}) {
         std::string path = dir.write("long.txt", key_line(0) + line +
                                                      std::string(length - line.size(), ' ') + "\n" +
                                                      key_line(1));
-        try {
-            spline_load(path.c_str());
-            FAIL() << length;
-        } catch (const fatal_exception& e) {
-            EXPECT_EQ(std::string(e.what()), "Error loading spline " + path +
-                                                 ": line 2 is longer than 255 characters");
-        }
+        EXPECT_EQ(fatal_message([&] { spline_load(path.c_str()); }),
+                  "Error loading spline " + path + ": line 2 is longer than 255 characters");
     }
 }
 
 TEST(SplineLoad, ErrorsNameFileAndLine) {
-    catch_fatal guard;
     temp_dir dir;
     struct row { const char* text; const char* tail; } rows[] = {
         {nullptr, ""},                                          // no file
@@ -97,12 +90,7 @@ TEST(SplineLoad, ErrorsNameFileAndLine) {
     };
     for (const row& r : rows) {
         std::string path = r.text ? dir.write("bad.txt", r.text) : dir.file("absent.txt");
-        try {
-            spline_load(path.c_str());
-            FAIL() << path;
-        } catch (const fatal_exception& e) {
-            EXPECT_EQ(std::string(e.what()), "Error loading spline " + path + r.tail);
-        }
+        EXPECT_EQ(fatal_message([&] { spline_load(path.c_str()); }), "Error loading spline " + path + r.tail);
     }
     const std::string folder = dir.write("folder.txt/inside", "").substr(0, dir.file("folder.txt").size());
     EXPECT_EQ(fatal_message([&] { spline_load(folder.c_str()); }),

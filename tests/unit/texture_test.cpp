@@ -55,29 +55,17 @@ struct file_case {
     int tolerance;
 };
 
-static void bmp8(const std::string& p, const picture& pic) { write_bmp8(p, pic); }
-static void bmp24(const std::string& p, const picture& pic) { write_bmp24(p, pic); }
-static void bmp32(const std::string& p, const picture& pic) { write_bmp32(p, pic); }
-static void tga_grey(const std::string& p, const picture& pic) { write_tga(p, pic, TGA_GREY, 8); }
-static void tga_pal(const std::string& p, const picture& pic) { write_tga(p, pic, TGA_PALETTE, 8); }
-static void tga16(const std::string& p, const picture& pic) { write_tga(p, pic, TGA_TRUE, 16); }
-static void tga24(const std::string& p, const picture& pic) { write_tga(p, pic, TGA_TRUE, 24); }
-static void tga24_bottom(const std::string& p, const picture& pic) {
-    write_tga(p, pic, TGA_TRUE, 24, false);
-}
-static void tga32(const std::string& p, const picture& pic) { write_tga(p, pic, TGA_TRUE, 32); }
-
 TEST(TextureLoad, EveryLayoutGivesRightFormatAndColours) {
     const file_case cases[] = {
-        {"p8.bmp", bmp8, 3, GL_RGB, false, false, 0},
-        {"rgb.BMP", bmp24, 3, GL_BGR_EXT, false, false, 0},
-        {"rgba.bmp", bmp32, 4, GL_BGRA_EXT, true, false, 0},
-        {"grey.tga", tga_grey, 3, GL_RGB, false, true, 0},
-        {"pal.tga", tga_pal, 3, GL_RGB, false, false, 0},
-        {"rgb16.tga", tga16, 3, GL_RGB, false, false, 8},
-        {"rgb.tga", tga24, 3, GL_BGR_EXT, false, false, 0},
-        {"bottom.TGA", tga24_bottom, 3, GL_BGR_EXT, false, false, 0},
-        {"rgba.tga", tga32, 4, GL_RGBA, true, false, 0},
+        {"p8.bmp", [](auto& p, auto& q) { write_bmp8(p, q); }, 3, GL_RGB, false, false, 0},
+        {"rgb.BMP", [](auto& p, auto& q) { write_bmp24(p, q); }, 3, GL_BGR_EXT, false, false, 0},
+        {"rgba.bmp", [](auto& p, auto& q) { write_bmp32(p, q); }, 4, GL_BGRA_EXT, true, false, 0},
+        {"grey.tga", [](auto& p, auto& q) { write_tga(p, q, TGA_GREY, 8); }, 3, GL_RGB, false, true, 0},
+        {"pal.tga", [](auto& p, auto& q) { write_tga(p, q, TGA_PALETTE, 8); }, 3, GL_RGB, false, false, 0},
+        {"rgb16.tga", [](auto& p, auto& q) { write_tga(p, q, TGA_TRUE, 16); }, 3, GL_RGB, false, false, 8},
+        {"rgb.tga", [](auto& p, auto& q) { write_tga(p, q, TGA_TRUE, 24); }, 3, GL_BGR_EXT, false, false, 0},
+        {"bottom.TGA", [](auto& p, auto& q) { write_tga(p, q, TGA_TRUE, 24, false); }, 3, GL_BGR_EXT, false, false, 0},
+        {"rgba.tga", [](auto& p, auto& q) { write_tga(p, q, TGA_TRUE, 32); }, 4, GL_RGBA, true, false, 0},
     };
     temp_dir dir;
     picture pic = test_picture();
