@@ -4,12 +4,13 @@
 // untextured drawing takes them from there.
 #include "resources/model.h"
 #include "resources/model_draw.h"
-#include "tests/camera_gl_window.h"
+#include "resources/texture.h"
+#include "tests/effect_window.h"
 #include "tools/assets/model_writer.h"
 
 namespace {
 
-class ModelArrays : public CameraGlWindow {};
+using ModelArrays = effect_window;
 
 std::vector<float> current(GLenum what, int count) {
     std::vector<float> v(4);
@@ -19,6 +20,7 @@ std::vector<float> current(GLenum what, int count) {
 }
 
 TEST_F(ModelArrays, drawing_leaves_the_last_vertex_current) {
+    open();
     mesh_model source;
     source.materials = {mesh_material{"tex", {}, {1, 1, 1}, {}, 0, ""}};
     source.objects = {{"quad", {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}}, {{0, 1, 2}, {0, 2, 3}},
