@@ -55,13 +55,7 @@ struct state_guard {
         glMatrixMode(GL_TEXTURE);
         glPushMatrix();
         glLoadIdentity();
-        glMatrixMode(GL_PROJECTION);
-        glPushMatrix();
-        glLoadIdentity();
-        glOrtho(0, gl_width, gl_height, 0, -1, 1);
-        glMatrixMode(GL_MODELVIEW);
-        glPushMatrix();
-        glLoadIdentity();
+        begin_2d();
         glViewport(0, 0, gl_width, gl_height);
         glDisable(GL_DEPTH_TEST);
         glDisable(GL_LIGHTING);
