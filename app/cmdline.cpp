@@ -201,6 +201,28 @@ static void check_combinations(cmdline* out) {
         std::snprintf(message, size, "--end %g must be after --start %g", out->end, out->start);
 }
 
+// The options that take no value: each sets one field of the record.
+struct switch_option {
+    const char* name;
+    int cmdline::*field;
+    int value;
+};
+
+static const switch_option* find_switch(const char* arg) {
+    static const switch_option switches[] = {
+        {"--windowed", &cmdline::fullscreen, 0}, {"--fullscreen", &cmdline::fullscreen, 1},
+        {"--mute", &cmdline::mute, 1},           {"--bench", &cmdline::bench, 1},
+        {"--edit", &cmdline::edit, 1},           {"--lossless", &cmdline::lossless, 1},
+        {"--help", &cmdline::help, 1},           {"-h", &cmdline::help, 1},
+        {"--version", &cmdline::version, 1},     {"--check", &cmdline::check, 1},
+        {"--list-types", &cmdline::list_types, 1}, {"--describe", &cmdline::describe, 1},
+        {"--reference", &cmdline::reference, 1},
+    };
+    for (const switch_option& option : switches)
+        if (std::strcmp(arg, option.name) == 0) return &option;
+    return nullptr;
+}
+
 cmdline cmdline_parse(int argc, char** argv) {
     cmdline out = {};
     out.fullscreen = -1;
@@ -214,30 +236,8 @@ cmdline cmdline_parse(int argc, char** argv) {
                 break;
             }
             take_value(&out, arg, argv[++i]);
-        } else if (std::strcmp(arg, "--windowed") == 0) {
-            out.fullscreen = 0;
-        } else if (std::strcmp(arg, "--fullscreen") == 0) {
-            out.fullscreen = 1;
-        } else if (std::strcmp(arg, "--mute") == 0) {
-            out.mute = 1;
-        } else if (std::strcmp(arg, "--bench") == 0) {
-            out.bench = 1;
-        } else if (std::strcmp(arg, "--edit") == 0) {
-            out.edit = 1;
-        } else if (std::strcmp(arg, "--lossless") == 0) {
-            out.lossless = 1;
-        } else if (std::strcmp(arg, "--help") == 0 || std::strcmp(arg, "-h") == 0) {
-            out.help = 1;
-        } else if (std::strcmp(arg, "--version") == 0) {
-            out.version = 1;
-        } else if (std::strcmp(arg, "--check") == 0) {
-            out.check = 1;
-        } else if (std::strcmp(arg, "--list-types") == 0) {
-            out.list_types = 1;
-        } else if (std::strcmp(arg, "--describe") == 0) {
-            out.describe = 1;
-        } else if (std::strcmp(arg, "--reference") == 0) {
-            out.reference = 1;
+        } else if (const switch_option* option = find_switch(arg)) {
+            out.*option->field = option->value;
         } else if (arg[0] == '-' && arg[1] != '\0') {
             out.error = "unknown option";
             out.error_arg = arg;
