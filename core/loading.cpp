@@ -261,7 +261,7 @@ static const section_field loading_params[] = {
     {"bar_alpha", "progress bar colour: alpha, also its outline's", nullptr},
 };
 static const section_field loading_strings[] = {
-    {"background", "the picture shown at first (.bmp, .jpg or .tga)", nullptr},
+    {"background", "the picture shown at first (.bmp, .jpg, .png or .tga)", nullptr},
     {"foreground", "the picture that fades in over it as loading advances", nullptr},
 };
 const section_reads loading_reads = {

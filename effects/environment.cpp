@@ -49,7 +49,7 @@ void environment_render() {
 static const section_field environment_strings[] = {
     {"folder", "the model's folder (ending with a slash)", nullptr},
     {"model", "the model file", nullptr},
-    {"environment", "the environment picture (.bmp, .jpg or .tga)", nullptr},
+    {"environment", "the environment picture (.bmp, .jpg, .png or .tga)", nullptr},
 };
 static const section_field environment_splines[] = {
     {"placement", "scale xyz, degrees about X Y Z, position xyz per key; used only when it is the section's one spline", "none: drawn where the view puts the origin"},

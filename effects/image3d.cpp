@@ -68,7 +68,7 @@ static const section_field image3d_params[] = {
     {"alpha1", "alpha at the section's end", nullptr},
 };
 static const section_field image3d_strings[] = {
-    {"picture", "the picture (.bmp, .jpg or .tga)", nullptr},
+    {"picture", "the picture (.bmp, .jpg, .png or .tga)", nullptr},
 };
 const section_reads image3d_reads = {
     "one picture as a flat quad in the 3-D view, added over the frame, its alpha moving over the section",

@@ -159,7 +159,7 @@ static const section_field particletex_params[] = {
     {"alpha1", "sprite alpha at the section's end", nullptr},
 };
 static const section_field particletex_strings[] = {
-    {"picture", "the picture (.bmp, .jpg or .tga); pixels near black make no sprite", nullptr},
+    {"picture", "the picture (.bmp, .jpg, .png or .tga); pixels near black make no sprite", nullptr},
     {"sprite", "the sprite drawn for every particle", nullptr},
 };
 const section_reads particletex_reads = {

@@ -131,7 +131,7 @@ static const section_field pathway_params[] = {
     {"blue", "sprite colour: blue", nullptr},
 };
 static const section_field pathway_strings[] = {
-    {"sprite", "the sprite (.bmp, .jpg or .tga)", nullptr},
+    {"sprite", "the sprite (.bmp, .jpg, .png or .tga)", nullptr},
 };
 static const section_field pathway_splines[] = {
     {"path", "the path (its first three channels), and the seconds it runs over", nullptr},

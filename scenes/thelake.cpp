@@ -244,7 +244,7 @@ static const section_field thelake_params[] = {
     {"blue", "drop colour: blue", nullptr},
 };
 static const section_field thelake_strings[] = {
-    {"sprite", "the drop sprite (.bmp, .jpg or .tga)", nullptr},
+    {"sprite", "the drop sprite (.bmp, .jpg, .png or .tga)", nullptr},
 };
 static const section_field thelake_splines[] = {
     {"path", "the path the drops fall from, and the seconds it runs over", nullptr},
