@@ -9,8 +9,8 @@
 #include "effects/particletex.h"
 #include "effects/pathway.h"
 #include "resources/spline.h"
-#include "tests/scene_window.h"
 #include "tests/image_writers.h"
+#include "tests/scene_window.h"
 
 namespace {
 

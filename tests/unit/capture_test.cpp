@@ -12,11 +12,11 @@
 
 #include "app/bench_report.h"
 #include "app/capture.h"
-#include "core/clock.h"
-#include "app/frame_writer.h"
 #include "app/cmdline.h"
+#include "app/frame_writer.h"
 #include "app/progress.h"
 #include "app/wav.h"
+#include "core/clock.h"
 #include "tests/test_support.h"
 
 namespace {

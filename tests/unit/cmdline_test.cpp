@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "app/cmdline.h"
-#include "tests/test_support.h"
 #include "core/settings.h"
+#include "tests/test_support.h"
 
 namespace {
 
