@@ -139,26 +139,54 @@ void sound_stream_free(sound_stream* s) {
 
 int64_t sound_stream_length(const sound_stream* s) { return s ? s->length : 0; }
 
-int64_t sound_stream_tell(const sound_stream* s) {
-    if (s->finished) return s->length;
-    off_t at = mpg123_tell(s->decoder);
-    return at < 0 ? 0 : at;
+namespace {
+
+// Decodes from the first sample up to FRAME, throwing the samples away. The
+// decoder's own seek trusts the stream's tag for the encoder delay and the
+// frame count; a tag that disagrees with the frames (a damaged or edited file)
+// sends it elsewhere, while decoding counts exactly.
+bool seek_by_decoding(sound_stream* s, int64_t frame) {
+    s->decoder_placed = false;
+    if (mpg123_seek(s->decoder, 0, SEEK_SET) < 0) return false;
+    unsigned char scratch[4 * 4096];
+    for (int64_t left = frame; left > 0;) {
+        size_t want = static_cast<size_t>(left < 4096 ? left : 4096) * 4, done = 0;
+        int rc = mpg123_read(s->decoder, scratch, want, &done);
+        left -= static_cast<int64_t>(done / 4);
+        if (left > 0 && (done == 0 || (rc != MPG123_OK && rc != MPG123_NEW_FORMAT))) return false;
+    }
+    return true;
 }
 
-// The seek itself, for a stream the mixer is not reading at the moment.
+}  // namespace
+
+int64_t sound_stream_tell(const sound_stream* s) { return s->finished ? s->length : s->position; }
+
+// The seek itself, for a stream the mixer is not reading at the moment. It
+// lands on FRAME exactly or reports failure.
 bool sound_stream_seek_frames(sound_stream* s, int64_t frame) {
     if (frame >= s->length) {
         s->finished = true;
         return true;
     }
-    if (mpg123_seek(s->decoder, static_cast<off_t>(frame), SEEK_SET) < 0) return false;
+    bool landed = !s->decoder_seek_wrong && mpg123_seek(s->decoder, static_cast<off_t>(frame), SEEK_SET) >= 0 &&
+                  mpg123_tell(s->decoder) == frame;
+    if (landed) {
+        s->decoder_placed = true;
+    } else {
+        s->decoder_seek_wrong = true;
+        if (!seek_by_decoding(s, frame)) return false;
+    }
+    s->position = frame;
     s->finished = false;
     return true;
 }
 
 int sound_decode(sound_stream* s, int16_t* out, int frames) {
     if (!s || !out || frames <= 0) return 0;
-    size_t wanted = static_cast<size_t>(frames) * 4;
+    // Never past the length the frame scan found.
+    int64_t left = s->length - s->position;
+    size_t wanted = static_cast<size_t>(frames < left ? frames : left) * 4;
     size_t got = 0;
     // Each read either yields bytes or ends the stream; a decoder that does
     // neither a few times running is treated as at its end.
@@ -168,8 +196,17 @@ int sound_decode(sound_stream* s, int16_t* out, int frames) {
         int rc = mpg123_read(s->decoder, reinterpret_cast<unsigned char*>(out) + got, wanted - got, &done);
         got += done;
         idle = done ? 0 : idle + 1;
-        if (rc == MPG123_DONE || (rc != MPG123_OK && rc != MPG123_NEW_FORMAT)) s->finished = true;
+        if (rc == MPG123_OK || rc == MPG123_NEW_FORMAT) continue;
+        // An end short of the length after the decoder's own seek: it was
+        // misplaced. Decoding from the start finds the place.
+        int64_t at = s->position + static_cast<int64_t>(got / 4);
+        if (s->decoder_placed && at < s->length) {
+            s->decoder_seek_wrong = true;
+            if (seek_by_decoding(s, at)) continue;
+        }
+        s->finished = true;
     }
-    if (idle >= 8) s->finished = true;
+    s->position += static_cast<int64_t>(got / 4);
+    if (idle >= 8 || s->position >= s->length) s->finished = true;
     return static_cast<int>(got / 4);
 }

@@ -12,7 +12,13 @@ struct sound_stream {
     size_t offset = 0;      // the decoder's read position in `data`
     size_t read_end = 0;    // the furthest byte the decoder has read
     int64_t length = 0;     // sample frames, exact after the frame scan
+    int64_t position = 0;   // the sample frame sound_decode gives next
     bool finished = false;  // the end was reached: only silence follows
+    // Seeking: the decoder's own seek placed the stream (it may have been
+    // misled by damaged frames), and whether it has been found wrong, after
+    // which every seek decodes from the start.
+    bool decoder_placed = false;
+    bool decoder_seek_wrong = false;
     int channel = -1;       // the channel playing it, -1 when none
 };
 
@@ -24,5 +30,5 @@ void sound_stream_free(sound_stream* stream);
 // Moves the decoder to `frame` (or marks the stream finished past its end);
 // the caller keeps the mixer away meanwhile.
 bool sound_stream_seek_frames(sound_stream* stream, int64_t frame);
-// The decoder's position in sample frames (same guard as above).
+// The stream's position in sample frames (same guard as above).
 int64_t sound_stream_tell(const sound_stream* stream);

@@ -4,6 +4,7 @@
 
 #include <SDL/SDL.h>
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <cstdlib>
@@ -13,6 +14,7 @@
 #include "core/random.h"
 #include "platform/sound.h"
 #include "tests/sound_support.h"
+#include "tests/test_support.h"
 
 namespace {
 
@@ -71,7 +73,28 @@ TEST(sound_stream, seeking_past_the_end_leaves_silence_and_bad_positions_are_ref
     EXPECT_EQ(sound_decode(nullptr, nullptr, 10), 0);
 }
 
-TEST(sound_stream, a_stream_cut_short_plays_what_it_holds) {
+// Seeks land on the samples a decode from the start gives at that position.
+void expect_seeks_land_exactly(sound_stream* s) {
+    int64_t length = sound_stream_length(s);
+    ASSERT_TRUE(sound_stream_set_frame(s, 0));
+    int got = 0;
+    std::vector<int16_t> all = decode(s, static_cast<int>(length), &got);
+    ASSERT_EQ(got, length);
+    // One seek to the first sound after the middle, so the samples compared
+    // are not silence.
+    int64_t sound = length / 2;
+    while (sound < length - 32 && all[2 * sound] == 0) ++sound;
+    for (int64_t at : {sound, length / 7, length - 40}) {
+        ASSERT_TRUE(sound_stream_set_frame(s, at)) << at;
+        EXPECT_EQ(sound_stream_position(s), at);
+        std::vector<int16_t> part = decode(s, 32, &got);
+        EXPECT_EQ(got, 32);
+        EXPECT_TRUE(std::equal(part.begin(), part.end(), all.begin() + 2 * at)) << "seek to " << at;
+        EXPECT_EQ(sound_stream_position(s), at + 32);
+    }
+}
+
+TEST(sound_stream, a_stream_cut_short_plays_and_seeks_in_what_it_holds) {
     const std::vector<unsigned char>& mp3 = tone_mp3(TONE_FRAMES);
     std::vector<unsigned char> half(mp3.begin(), mp3.begin() + mp3.size() / 2 + 77);
     stream_holder h(half);
@@ -82,6 +105,17 @@ TEST(sound_stream, a_stream_cut_short_plays_what_it_holds) {
     int got = 0;
     decode(h.s, TONE_FRAMES, &got);
     EXPECT_EQ(got, length);
+    expect_seeks_land_exactly(h.s);
+}
+
+// Damaged frames behind an intact tag: the decoder's own seek lands hundreds
+// of samples away from where it says it is.
+TEST(sound_stream, a_stream_with_damaged_frames_seeks_exactly) {
+    std::string bytes = read_file(std::string(QUILLON_SOURCE_DIR) + "/fuzz/seeds/mp3/damaged_frames");
+    std::vector<unsigned char> damaged(bytes.begin(), bytes.end());
+    stream_holder h(damaged);
+    ASSERT_NE(h.s, nullptr) << sound_error();
+    expect_seeks_land_exactly(h.s);
 }
 
 // SDL's dummy driver: real callbacks on the audio thread, no device.
