@@ -49,6 +49,8 @@ for target in "${targets[@]}"; do
     # player reports it) instead of stopping the run.
     [ "$target" = image ] && options="$options:allocator_may_return_null=1:max_allocation_size_mb=32"
     log=$build/fuzz-$target.log
+    stamp=$build/fuzz-$target.started
+    touch "$stamp"
     echo "== fuzz_$target: $seconds s"
     ASAN_OPTIONS=$options UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
         "$build"/fuzz/fuzz_"$target" -max_total_time="$seconds" -print_final_stats=1 \
@@ -63,7 +65,12 @@ for target in "${targets[@]}"; do
     if [ $rc -ne 0 ]; then
         status=1
         echo "fuzz_$target: FINDING (exit $rc), see $log and $build/fuzz-$target-*"
-        grep -E 'ERROR|SUMMARY|fatal message|==[0-9]+==' "$log" | head -20
+        grep -E 'ERROR|SUMMARY|fatal message|==[0-9]+==|^ +#[0-9]+ .* in ' "$log" | head -30
+        # The input itself, so a finding on another machine can be replayed:
+        # base64 -d > input && BUILD/fuzz/fuzz_TARGET input
+        find "$build" -maxdepth 1 -name "fuzz-$target-*" -newer "$stamp" -size -16k | while read -r input; do
+            echo "input $(basename "$input"): $(base64 -w0 "$input")"
+        done
         summary+=$(printf '%-12s FINDING (exit %d)' "fuzz_$target" $rc)$'\n'
     else
         summary+=$(printf '%-12s %8s runs %7s exec/s  cov %5s  ft %6s' "fuzz_$target" "$runs" "$rate" "$cov" "$ft")$'\n'
