@@ -228,7 +228,7 @@ std::string scene_redsun_orbit(int keys) {
     return text;
 }
 
-void generate_scene_pictures_b(const std::string& data_dir) {
+void generate_captions_flares(const std::string& data_dir) {
     const char* const captions[][2] = {
         {"engine", "ENGINE"},       {"music", "MUSIC"}, {"graphics", "GRAPHICS"},
         {"modelling", "MODELLING"}, {"logo", "Quillon"}, {"title02", "QUILLON"},

@@ -32,5 +32,3 @@ rgb_image scene_sun_flare(int size);
 rgb_image scene_title_picture(int width, int height);
 // The red sun's camera: a slow orbit around the origin, looking at it.
 std::string scene_redsun_orbit(int keys);
-
-void generate_scene_pictures_b(const std::string& data_dir);

@@ -93,7 +93,7 @@ float edge_fade(float u, float v) {
 // Models
 // ---------------------------------------------------------------------------
 
-mesh_object scene_d_spiked_ball(const spiked_ball_params& p, const char* name) {
+mesh_object scene_spiked_ball(const spiked_ball_params& p, const char* name) {
     std::vector<dir3> points;
     std::vector<tri> faces;
     icosahedron(points, faces);
@@ -145,7 +145,7 @@ static void whole_group(mesh_object& o, const char* material) {
 
 // Sized for the builder's camera, two units away with a 100 degree view:
 // a ball of cubes about 1.1 units in radius, built slice by slice.
-mesh_model scene_d_cubes_model() {
+mesh_model scene_cubes_model() {
     cube_cluster_params c;
     c.radius = 4;
     c.spacing = 0.26f;
@@ -164,7 +164,7 @@ mesh_model scene_d_cubes_model() {
 
 // 400 units tall, centred on the origin: the scene scales it by 0.2 and
 // looks at it from 54 units.
-mesh_model scene_d_column_model() {
+mesh_model scene_column_model() {
     column_params c;
     c.height = 400;
     c.radius = 34;
@@ -186,10 +186,10 @@ mesh_model scene_d_column_model() {
 }
 
 // About 1100 units across the spikes' feet: the scene scales it by 0.03.
-mesh_model scene_d_paranoia_model() {
+mesh_model scene_paranoia_model() {
     spiked_ball_params p;
     p.radius = 1100;
-    mesh_object o = scene_d_spiked_ball(p, "paranoia");
+    mesh_object o = scene_spiked_ball(p, "paranoia");
     whole_group(o, "spikes");
     mesh_model m;
     m.materials = {chrome_material("spikes", {0.8f, 0.2f, 0.3f})};
@@ -203,7 +203,7 @@ mesh_model scene_d_paranoia_model() {
 
 // A chrome studio: a blue sky with two soft lights in the lower half, a
 // bright horizon bending round the disc, warm mottled ground above it.
-rgb_image scene_d_chrome_front(int size) {
+rgb_image scene_chrome_front(int size) {
     rgb_image image(size, size, 3);
     for (int y = 0; y < size; ++y)
         for (int x = 0; x < size; ++x) {
@@ -236,7 +236,7 @@ rgb_image scene_d_chrome_front(int size) {
 }
 
 // Dark blue-violet haze brightening towards the middle.
-rgb_image scene_d_loading_back(int size) {
+rgb_image scene_loading_back(int size) {
     rgb_image image(size, size, 3);
     for (int y = 0; y < size; ++y)
         for (int x = 0; x < size; ++x) {
@@ -251,7 +251,7 @@ rgb_image scene_d_loading_back(int size) {
 
 // A nebula of teal and magenta veils over a star field, fading to a common
 // deep blue at the edges.
-rgb_image scene_d_column_sky(int size) {
+rgb_image scene_column_sky(int size) {
     rgb_image image(size, size, 3);
     for (int y = 0; y < size; ++y)
         for (int x = 0; x < size; ++x) {
@@ -271,7 +271,7 @@ rgb_image scene_d_column_sky(int size) {
 
 // The Julia set of c = -0.8 + 0.156i, smoothly coloured from deep blue
 // through teal to gold at its filaments.
-rgb_image scene_d_fractal_reflection(int size) {
+rgb_image scene_julia_reflection(int size) {
     rgb_image image(size, size, 3);
     const int limit = 160;
     for (int y = 0; y < size; ++y)
@@ -297,7 +297,7 @@ rgb_image scene_d_fractal_reflection(int size) {
 
 // An iris staring out of the middle: dark pupil, red and violet fibres
 // radiating through a gold ring, a white highlight; dark outside.
-rgb_image scene_d_paranoia_map(int size) {
+rgb_image scene_paranoia_map(int size) {
     rgb_image image(size, size, 3);
     for (int y = 0; y < size; ++y)
         for (int x = 0; x < size; ++x) {
@@ -318,7 +318,7 @@ rgb_image scene_d_paranoia_map(int size) {
 }
 
 // Crimson and violet smoke over stars, fading to near-black at the edges.
-rgb_image scene_d_paranoia_sky(int size) {
+rgb_image scene_paranoia_sky(int size) {
     rgb_image image(size, size, 3);
     for (int y = 0; y < size; ++y)
         for (int x = 0; x < size; ++x) {
@@ -335,14 +335,14 @@ rgb_image scene_d_paranoia_sky(int size) {
     return image;
 }
 
-void generate_scene_assets_d(const std::string& data_dir) {
-    model_writer_save(data_dir + "/cubitos/models/cubez.3ds", scene_d_cubes_model());
-    model_writer_save(data_dir + "/models/columna.3d", scene_d_column_model());
-    model_writer_save(data_dir + "/models/paranoia.3d", scene_d_paranoia_model());
-    asset_write_jpeg(data_dir + "/loader/textures/loadingfront.jpg", scene_d_chrome_front(256));
-    asset_write_jpeg(data_dir + "/loader/textures/loadingback.jpg", scene_d_loading_back(512));
-    asset_write_jpeg(data_dir + "/textures/8470702.jpg", scene_d_column_sky(512));
-    asset_write_jpeg(data_dir + "/textures/FractalReflections2.jpg", scene_d_fractal_reflection(256));
-    asset_write_jpeg(data_dir + "/textures/paranoia.jpg", scene_d_paranoia_map(256));
-    asset_write_jpeg(data_dir + "/textures/paranoia_sky.jpg", scene_d_paranoia_sky(512));
+void generate_cubes_column_spikes(const std::string& data_dir) {
+    model_writer_save(data_dir + "/cubitos/models/cubez.3ds", scene_cubes_model());
+    model_writer_save(data_dir + "/models/columna.3d", scene_column_model());
+    model_writer_save(data_dir + "/models/paranoia.3d", scene_paranoia_model());
+    asset_write_jpeg(data_dir + "/loader/textures/loadingfront.jpg", scene_chrome_front(256));
+    asset_write_jpeg(data_dir + "/loader/textures/loadingback.jpg", scene_loading_back(512));
+    asset_write_jpeg(data_dir + "/textures/8470702.jpg", scene_column_sky(512));
+    asset_write_jpeg(data_dir + "/textures/FractalReflections2.jpg", scene_julia_reflection(256));
+    asset_write_jpeg(data_dir + "/textures/paranoia.jpg", scene_paranoia_map(256));
+    asset_write_jpeg(data_dir + "/textures/paranoia_sky.jpg", scene_paranoia_sky(512));
 }

@@ -24,17 +24,15 @@ struct spiked_ball_params {
     float spike_min = 0.06f;
     float spike_max = 0.55f;
 };
-mesh_object scene_d_spiked_ball(const spiked_ball_params& p, const char* name);
+mesh_object scene_spiked_ball(const spiked_ball_params& p, const char* name);
 
-mesh_model scene_d_cubes_model();     // data/cubitos/models/cubez.3ds
-mesh_model scene_d_column_model();    // data/models/columna.3d
-mesh_model scene_d_paranoia_model();  // data/models/paranoia.3d
+mesh_model scene_cubes_model();     // data/cubitos/models/cubez.3ds
+mesh_model scene_column_model();    // data/models/columna.3d
+mesh_model scene_paranoia_model();  // data/models/paranoia.3d
 
-rgb_image scene_d_chrome_front(int size);         // loadingfront.jpg: studio chrome
-rgb_image scene_d_loading_back(int size);         // loadingback.jpg: dark haze
-rgb_image scene_d_column_sky(int size);           // 8470702.jpg: blue nebula, stars
-rgb_image scene_d_fractal_reflection(int size);   // FractalReflections2.jpg: a Julia set
-rgb_image scene_d_paranoia_map(int size);         // paranoia.jpg: a staring iris
-rgb_image scene_d_paranoia_sky(int size);         // paranoia_sky.jpg: crimson nebula
-
-void generate_scene_assets_d(const std::string& data_dir);
+rgb_image scene_chrome_front(int size);         // loadingfront.jpg: studio chrome
+rgb_image scene_loading_back(int size);         // loadingback.jpg: dark haze
+rgb_image scene_column_sky(int size);           // 8470702.jpg: blue nebula, stars
+rgb_image scene_julia_reflection(int size);   // FractalReflections2.jpg: a Julia set
+rgb_image scene_paranoia_map(int size);         // paranoia.jpg: a staring iris
+rgb_image scene_paranoia_sky(int size);         // paranoia_sky.jpg: crimson nebula

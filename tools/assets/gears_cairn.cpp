@@ -49,8 +49,8 @@ static mesh_model model_of(const char* material, mesh_vec3 diffuse, std::vector<
 // wheels stand 0.12258 apart (centres (0.025, 0.12) and (0, 0) across the
 // side), which is 12.5 modules of 0.0098; gear 2 at that module reaches the
 // big wheel's plane at z = 0.1935 + 0.0098, inside its tooth band.
-scene_c_gear scene_c_gear_shape(int which) {
-    static const scene_c_gear gears[SCENE_C_GEARS] = {
+scene_gear scene_gear_shape(int which) {
+    static const scene_gear gears[SCENE_C_GEARS] = {
         {{40, 0.01f, 0.02f, 0.15f}, 0.25f, 1},
         {{15, 0.0098f, 0.018f, 0.042f}, 0.85f, 1},
         {{10, 0.0098f, 0.018f, 0.01f}, 0.1f, 0},
@@ -58,8 +58,8 @@ scene_c_gear scene_c_gear_shape(int which) {
     return gears[std::clamp(which, 0, SCENE_C_GEARS - 1)];
 }
 
-mesh_model scene_c_gear_model(int which) {
-    scene_c_gear g = scene_c_gear_shape(which);
+mesh_model scene_gear_model(int which) {
+    scene_gear g = scene_gear_shape(which);
     const char* names[SCENE_C_GEARS] = {"gear1", "gear2", "gear3"};
     mesh_object o = mesh_build_gear(g.shape, names[std::clamp(which, 0, SCENE_C_GEARS - 1)]);
     if (g.spokes) {
@@ -84,7 +84,7 @@ mesh_model scene_c_gear_model(int which) {
 // with soft clouds, the upper half a dark wooden room with grain, a bright
 // horizon between them, two window highlights, and a brighter rim where
 // reflections graze.
-rgb_image scene_c_gear_reflection(int size) {
+rgb_image scene_gear_reflection(int size) {
     rgb_image image(size, size, 3);
     for (int y = 0; y < size; ++y)
         for (int x = 0; x < size; ++x) {
@@ -116,7 +116,7 @@ rgb_image scene_c_gear_reflection(int size) {
     return image;
 }
 
-std::string scene_c_gears_flight() {
+std::string scene_gears_flight() {
     // Close around the wheels: from above one side train, down and in past
     // the other, a little over one turn.
     return orbit_flight_text({13, {0.6f, 0.42f}, {0.3f, -0.18f}, 1.1f, 0.9f, {0, 0, 0}});
@@ -169,7 +169,7 @@ static mesh_object stone_mesh(const stone& s, const char* name) {
     return o;
 }
 
-mesh_model scene_c_meditation_model() {
+mesh_model scene_meditation_model() {
     // Built Y-up, from the widest stone at the bottom to the smallest, each
     // resting a little into the one below.
     const float radii[5][3] = {{0.62f, 0.2f, 0.5f}, {0.5f, 0.18f, 0.42f}, {0.4f, 0.16f, 0.34f},
@@ -203,7 +203,7 @@ mesh_model scene_c_meditation_model() {
 // under drifting clouds lit warm. Every face of the sky shows this one
 // picture, so it is folded to be the same along all four edges (mirrored
 // about both centre lines and the diagonal): faces then meet without seams.
-rgb_image scene_c_cloud_sky(int size) {
+rgb_image scene_cloud_sky(int size) {
     rgb_image image(size, size, 3);
     for (int y = 0; y < size; ++y)
         for (int x = 0; x < size; ++x) {
@@ -227,7 +227,7 @@ rgb_image scene_c_cloud_sky(int size) {
 // An electric flare on black: a white-hot core, a blue glow, a long
 // horizontal streak and a shorter vertical one, faint uneven rays, all
 // fading to exactly black before the edge.
-rgb_image scene_c_electric_flare(int size) {
+rgb_image scene_electric_flare(int size) {
     rgb_image image(size, size, 3);
     for (int y = 0; y < size; ++y)
         for (int x = 0; x < size; ++x) {
@@ -249,7 +249,7 @@ rgb_image scene_c_electric_flare(int size) {
 
 // A Julia set, smoothly coloured: filaments cycling from teal through
 // violet to gold, the inside a deep blue.
-rgb_image scene_c_fractal_reflection(int size) {
+rgb_image scene_fractal_reflection(int size) {
     rgb_image image(size, size, 3);
     const int limit = 96;
     for (int y = 0; y < size; ++y)
@@ -278,7 +278,7 @@ rgb_image scene_c_fractal_reflection(int size) {
 
 // A thin pale-gold ring at three quarters of the radius with a soft halo,
 // black inside and out.
-rgb_image scene_c_circle(int size) {
+rgb_image scene_circle(int size) {
     rgb_image image(size, size, 3);
     for (int y = 0; y < size; ++y)
         for (int x = 0; x < size; ++x) {
@@ -292,19 +292,19 @@ rgb_image scene_c_circle(int size) {
     return image;
 }
 
-void generate_scene_assets_c(const std::string& data_dir) {
+void generate_gears_cairn(const std::string& data_dir) {
     const std::string gears = data_dir + "/gears/";
     const char* files[SCENE_C_GEARS] = {"gear1.3d", "gear2.3d", "gear3.3d"};
     for (int i = 0; i < SCENE_C_GEARS; ++i)
-        model_writer_save(gears + "models/" + files[i], scene_c_gear_model(i));
-    asset_write_jpeg(gears + "textures/guitar.jpg", scene_c_gear_reflection(256), 92);
-    std::string flight = scene_c_gears_flight();
+        model_writer_save(gears + "models/" + files[i], scene_gear_model(i));
+    asset_write_jpeg(gears + "textures/guitar.jpg", scene_gear_reflection(256), 92);
+    std::string flight = scene_gears_flight();
     asset_write(data_dir + "/splines/gears_flight.txt", std::vector<unsigned char>(flight.begin(), flight.end()));
 
     const std::string meditation = data_dir + "/meditation/";
-    model_writer_save(meditation + "models/meditation.3d", scene_c_meditation_model());
-    asset_write_jpeg(meditation + "textures/cloudskybox.jpg", scene_c_cloud_sky(512), 90);
-    asset_write_jpeg(meditation + "textures/electronicflareblack.jpg", scene_c_electric_flare(256), 92);
-    asset_write_jpeg(meditation + "textures/fractalreflections2.jpg", scene_c_fractal_reflection(256), 92);
-    asset_write_jpeg(meditation + "textures/circle.jpg", scene_c_circle(256), 92);
+    model_writer_save(meditation + "models/meditation.3d", scene_meditation_model());
+    asset_write_jpeg(meditation + "textures/cloudskybox.jpg", scene_cloud_sky(512), 90);
+    asset_write_jpeg(meditation + "textures/electronicflareblack.jpg", scene_electric_flare(256), 92);
+    asset_write_jpeg(meditation + "textures/fractalreflections2.jpg", scene_fractal_reflection(256), 92);
+    asset_write_jpeg(meditation + "textures/circle.jpg", scene_circle(256), 92);
 }

@@ -20,28 +20,26 @@ enum { SCENE_C_GEARS = 3 };
 // One gear model: its wheel, and where its teeth stand, as a fraction of
 // one tooth pitch turned from +X towards +Z. The scene's rest angles put
 // neighbouring wheels half a tooth apart only with these phases.
-struct scene_c_gear {
+struct scene_gear {
     gear_params shape;
     float phase;
     int spokes;  // 0 or 1: a cross of two bars from the bore to the centre
 };
 
 // Gear 1 (40 teeth, 0.2 pitch radius), gear 2 (15), gear 3 (10); 0-based.
-scene_c_gear scene_c_gear_shape(int which);
-// The wheel of scene_c_gear_shape(which) as a model, turned to its phase.
-mesh_model scene_c_gear_model(int which);
+scene_gear scene_gear_shape(int which);
+// The wheel of scene_gear_shape(which) as a model, turned to its phase.
+mesh_model scene_gear_model(int which);
 // guitar.jpg: warm brass reflections of a wooden room under a golden sky.
-rgb_image scene_c_gear_reflection(int size);
+rgb_image scene_gear_reflection(int size);
 // The clockwork camera: a spiralling orbit close around the wheels.
-std::string scene_c_gears_flight();
+std::string scene_gears_flight();
 
 // The cairn: five flattened, slightly lumpy stones stacked on one another,
 // stored so that the scene's own turn (90 degrees about X, then 180 about Z)
 // stands them upright. Smooth shared vertices, closed surfaces.
-mesh_model scene_c_meditation_model();
-rgb_image scene_c_cloud_sky(int size);          // cloudskybox.jpg
-rgb_image scene_c_electric_flare(int size);     // electronicflareblack.jpg
-rgb_image scene_c_fractal_reflection(int size); // fractalreflections2.jpg
-rgb_image scene_c_circle(int size);             // circle.jpg
-
-void generate_scene_assets_c(const std::string& data_dir);
+mesh_model scene_meditation_model();
+rgb_image scene_cloud_sky(int size);          // cloudskybox.jpg
+rgb_image scene_electric_flare(int size);     // electronicflareblack.jpg
+rgb_image scene_fractal_reflection(int size); // fractalreflections2.jpg
+rgb_image scene_circle(int size);             // circle.jpg

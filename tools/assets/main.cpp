@@ -19,10 +19,10 @@ static const generator generators[] = {
     {"particle and picture examples", generate_fx_pictures},
     {"default show flights", generate_show_assets},
     {"knots, flash, particle title and lake scenes", generate_scene_pictures},
-    {"captions, flares and title", generate_scene_pictures_b},
-    {"final logo and loop scenes", generate_scene_assets_e},
-    {"model builder, column and paranoia scenes", generate_scene_assets_d},
-    {"gears and meditation scenes", generate_scene_assets_c},
+    {"captions, flares and title", generate_captions_flares},
+    {"final logo and loop scenes", generate_swept_tubes},
+    {"model builder, column and paranoia scenes", generate_cubes_column_spikes},
+    {"gears and meditation scenes", generate_gears_cairn},
 };
 
 int main(int argc, char** argv) {

@@ -14,5 +14,3 @@ rgb_image scene_title(int width, int height);
 // The keys of the lake's rain path: low over the water, in front of the
 // lake camera, in the spline file format.
 std::string scene_rain_path();
-
-void generate_scene_pictures(const std::string& data_dir);

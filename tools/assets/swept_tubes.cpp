@@ -193,7 +193,7 @@ mesh_object mesh_build_sweep(const sweep_path& path, int sides, const char* name
 
 static mesh_vec3 point(double x, double y, double z) { return f({x, y, z}); }
 
-sweep_path scene_e_loop_path(int points, float size, float lift, float tube) {
+sweep_path scene_loop_path(int points, float size, float lift, float tube) {
     sweep_path p;
     for (int i = 0; i < points; ++i) {
         double t = TWO_PI * i / points, s = std::sin(t), c = std::cos(t);
@@ -205,7 +205,7 @@ sweep_path scene_e_loop_path(int points, float size, float lift, float tube) {
     return p;
 }
 
-sweep_path scene_e_strand_path(const sweep_path& core, int turns, float distance, float phase,
+sweep_path scene_strand_path(const sweep_path& core, int turns, float distance, float phase,
                                float tube) {
     std::vector<sweep_frame> frames = sweep_frames(core.points, true);
     int n = static_cast<int>(core.points.size());
@@ -220,7 +220,7 @@ sweep_path scene_e_strand_path(const sweep_path& core, int turns, float distance
     return p;
 }
 
-sweep_path scene_e_letter_path(int points, float bow, float tube) {
+sweep_path scene_letter_path(int points, float bow, float tube) {
     sweep_path p;
     p.closed = false;
     // Upper bow: counter-clockwise from 20 degrees over the top to the
@@ -242,7 +242,7 @@ sweep_path scene_e_letter_path(int points, float bow, float tube) {
 
 static double signed_root(double v) { return v < 0 ? -std::sqrt(-v) : std::sqrt(v); }
 
-sweep_path scene_e_frame_path(int points, float size, float tube) {
+sweep_path scene_frame_path(int points, float size, float tube) {
     sweep_path p;
     for (int i = 0; i < points; ++i) {
         double a = TWO_PI * i / points;
@@ -252,7 +252,7 @@ sweep_path scene_e_frame_path(int points, float size, float tube) {
     return p;
 }
 
-sweep_path scene_e_ring_path(int points, float radius, float tube) {
+sweep_path scene_ring_path(int points, float radius, float tube) {
     sweep_path p;
     for (int i = 0; i < points; ++i) {
         double a = TWO_PI * i / points;
@@ -268,29 +268,29 @@ sweep_path scene_e_ring_path(int points, float radius, float tube) {
 
 // The scenes draw their models sphere-mapped and ignore materials, so the
 // files carry geometry only.
-sweep_path scene_e_loop_core() { return scene_e_loop_path(288, 42, 12, 6); }
+sweep_path scene_loop_core() { return scene_loop_path(288, 42, 12, 6); }
 
-mesh_model scene_e_loop_model() {
+mesh_model scene_loop_model() {
     mesh_model m;
-    sweep_path core = scene_e_loop_core();
+    sweep_path core = scene_loop_core();
     m.objects.push_back(mesh_build_sweep(core, 16, "loop"));
     for (int k = 0; k < 2; ++k) {
-        sweep_path strand = scene_e_strand_path(core, 27, SCENE_E_STRAND_GAP, static_cast<float>(PI * k), SCENE_E_STRAND_TUBE);
+        sweep_path strand = scene_strand_path(core, 27, SCENE_E_STRAND_GAP, static_cast<float>(PI * k), SCENE_E_STRAND_TUBE);
         m.objects.push_back(mesh_build_sweep(strand, 6, k ? "strand_b" : "strand_a"));
     }
     return m;
 }
 
-mesh_model scene_e_frame_model() {
+mesh_model scene_frame_model() {
     mesh_model m;
-    m.objects.push_back(mesh_build_sweep(scene_e_frame_path(256, 320, 26), 16, "frame"));
-    m.objects.push_back(mesh_build_sweep(scene_e_ring_path(192, 265, 7), 10, "inner_ring"));
+    m.objects.push_back(mesh_build_sweep(scene_frame_path(256, 320, 26), 16, "frame"));
+    m.objects.push_back(mesh_build_sweep(scene_ring_path(192, 265, 7), 10, "inner_ring"));
     return m;
 }
 
-mesh_model scene_e_letter_model() {
+mesh_model scene_letter_model() {
     mesh_model m;
-    m.objects.push_back(mesh_build_sweep(scene_e_letter_path(160, 80, 30), 18, "letter"));
+    m.objects.push_back(mesh_build_sweep(scene_letter_path(160, 80, 30), 18, "letter"));
     return m;
 }
 
@@ -324,7 +324,7 @@ static double star(int x, int y, int cell, int seed) {
     return strength * std::exp(-r2 / 1.1);
 }
 
-rgb_image scene_e_sky(int size, const sky_palette& palette) {
+rgb_image scene_sky(int size, const sky_palette& palette) {
     rgb_image image(size, size, 3);
     dv deep = d(palette.deep), cloud = d(palette.cloud), glow = d(palette.glow);
     for (int y = 0; y < size; ++y)
@@ -345,7 +345,7 @@ rgb_image scene_e_sky(int size, const sky_palette& palette) {
     return image;
 }
 
-rgb_image scene_e_reflection(int size, const reflection_palette& palette) {
+rgb_image scene_reflection(int size, const reflection_palette& palette) {
     rgb_image image(size, size, 3);
     dv zenith = d(palette.zenith), horizon = d(palette.horizon), ground = d(palette.ground);
     dv light = d(palette.light);
@@ -371,7 +371,7 @@ rgb_image scene_e_reflection(int size, const reflection_palette& palette) {
     return image;
 }
 
-rgb_image scene_e_sheen(int size, int seed) {
+rgb_image scene_sheen(int size, int seed) {
     rgb_image image(size, size, 3);
     for (int y = 0; y < size; ++y)
         for (int x = 0; x < size; ++x) {
@@ -387,22 +387,22 @@ rgb_image scene_e_sheen(int size, int seed) {
     return image;
 }
 
-void generate_scene_assets_e(const std::string& data_dir) {
+void generate_swept_tubes(const std::string& data_dir) {
     const std::string models = data_dir + "/models/", textures = data_dir + "/textures/";
-    model_writer_save(models + "loop.3d", scene_e_loop_model());
-    model_writer_save(models + "logo/marco.3d", scene_e_frame_model());
-    model_writer_save(models + "logo/s.3d", scene_e_letter_model());
+    model_writer_save(models + "loop.3d", scene_loop_model());
+    model_writer_save(models + "logo/marco.3d", scene_frame_model());
+    model_writer_save(models + "logo/s.3d", scene_letter_model());
     // The final logo: a cold blue night behind a silver logo.
     asset_write_jpeg(textures + "11.jpg",
-                     scene_e_sky(512, {{0.02f, 0.03f, 0.1f}, {0.3f, 0.4f, 0.95f}, {0.9f, 0.75f, 1.0f}, 41}));
+                     scene_sky(512, {{0.02f, 0.03f, 0.1f}, {0.3f, 0.4f, 0.95f}, {0.9f, 0.75f, 1.0f}, 41}));
     asset_write_jpeg(textures + "2.jpg",
-                     scene_e_reflection(256, {{0.35f, 0.55f, 0.95f}, {0.95f, 0.97f, 1.0f},
+                     scene_reflection(256, {{0.35f, 0.55f, 0.95f}, {0.95f, 0.97f, 1.0f},
                                               {0.12f, 0.1f, 0.14f}, {1.0f, 1.0f, 1.0f}, 43}));
     // The loop: a warm dusk behind gold.
     asset_write_jpeg(data_dir + "/skyboxes/4.jpg",
-                     scene_e_sky(512, {{0.08f, 0.02f, 0.04f}, {0.95f, 0.3f, 0.15f}, {1.0f, 0.85f, 0.45f}, 47}));
+                     scene_sky(512, {{0.08f, 0.02f, 0.04f}, {0.95f, 0.3f, 0.15f}, {1.0f, 0.85f, 0.45f}, 47}));
     asset_write_jpeg(textures + "GoldReflection2.jpg",
-                     scene_e_reflection(256, {{1.0f, 0.85f, 0.45f}, {1.0f, 0.97f, 0.8f},
+                     scene_reflection(256, {{1.0f, 0.85f, 0.45f}, {1.0f, 0.97f, 0.8f},
                                               {0.35f, 0.18f, 0.05f}, {1.0f, 0.9f, 0.6f}, 53}));
-    asset_write_jpeg(textures + "9.jpg", scene_e_sheen(256, 59));
+    asset_write_jpeg(textures + "9.jpg", scene_sheen(256, 59));
 }

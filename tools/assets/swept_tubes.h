@@ -40,28 +40,28 @@ mesh_object mesh_build_sweep(const sweep_path& path, int sides, const char* name
 
 // The loop: a figure of eight, lifted where it crosses itself so the tube
 // passes over itself, `points` points, tube radius `tube`.
-sweep_path scene_e_loop_path(int points, float size, float lift, float tube);
+sweep_path scene_loop_path(int points, float size, float lift, float tube);
 // A strand wound `turns` times around the tube of `core` at `distance` from
 // its centre line, starting at `phase` radians.
-sweep_path scene_e_strand_path(const sweep_path& core, int turns, float distance, float phase,
+sweep_path scene_strand_path(const sweep_path& core, int turns, float distance, float phase,
                                float tube);
 // The letter S in the XY plane, facing +Z: two three-quarter circles of
 // radius `bow` meeting at the origin.
-sweep_path scene_e_letter_path(int points, float bow, float tube);
+sweep_path scene_letter_path(int points, float bow, float tube);
 // A rounded square (|x|^4 + |y|^4 = size^4) in the XY plane.
-sweep_path scene_e_frame_path(int points, float size, float tube);
+sweep_path scene_frame_path(int points, float size, float tube);
 // A circle of `radius` in the XY plane.
-sweep_path scene_e_ring_path(int points, float radius, float tube);
+sweep_path scene_ring_path(int points, float radius, float tube);
 
 // The loop model's centre line, and how its two strands lie on it: each
 // strand's centre SCENE_E_STRAND_GAP outside the tube, its own radius
 // SCENE_E_STRAND_TUBE.
-sweep_path scene_e_loop_core();
+sweep_path scene_loop_core();
 const float SCENE_E_STRAND_GAP = 1.2f, SCENE_E_STRAND_TUBE = 1.4f;
 
-mesh_model scene_e_loop_model();     // loop.3d: the loop and two strands
-mesh_model scene_e_frame_model();    // logo/marco.3d: rounded square and inner ring
-mesh_model scene_e_letter_model();   // logo/s.3d: the letter
+mesh_model scene_loop_model();     // loop.3d: the loop and two strands
+mesh_model scene_frame_model();    // logo/marco.3d: rounded square and inner ring
+mesh_model scene_letter_model();   // logo/s.3d: the letter
 
 // ---------------------------------------------------------------------------
 // Pictures
@@ -79,7 +79,7 @@ struct sky_palette {
 // with stars. The same picture serves all six faces, so the clouds thin out
 // towards the edges, where every face meets its neighbours in the deep
 // colour.
-rgb_image scene_e_sky(int size, const sky_palette& palette);
+rgb_image scene_sky(int size, const sky_palette& palette);
 
 // Colours of a sphere-map reflection picture.
 struct reflection_palette {
@@ -89,8 +89,6 @@ struct reflection_palette {
 // A reflection as a sphere map: sky over a bright horizon band over ground,
 // with clouds and one soft light, seen in a mirror ball. The sky is at the
 // bottom rows: the texture's first row is t = 0, the sphere map's lowest t.
-rgb_image scene_e_reflection(int size, const reflection_palette& palette);
+rgb_image scene_reflection(int size, const reflection_palette& palette);
 // A cool, shimmering sheen: bright ridged noise streaks on deep blue.
-rgb_image scene_e_sheen(int size, int seed);
-
-void generate_scene_assets_e(const std::string& data_dir);
+rgb_image scene_sheen(int size, int seed);
