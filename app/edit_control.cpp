@@ -48,7 +48,8 @@ edit_command edit_command_parse(const std::string& line) {
     static const struct { const char* verb; edit_command_kind kind; int words; } plain[] = {
         {"pause", EDIT_PAUSE, 0}, {"play", EDIT_PLAY, 0}, {"reload", EDIT_RELOAD, 0},
         {"status", EDIT_STATUS, 0}, {"quit", EDIT_QUIT, 0}, {"timeline", EDIT_TIMELINE, 0}, {"seek", EDIT_SEEK, 1},
-        {"step", EDIT_STEP, 1}, {"still", EDIT_STILL, 1}, {"loop", EDIT_LOOP, 2},
+        {"step", EDIT_STEP, 1}, {"still", EDIT_STILL, 1}, {"shot", EDIT_SHOT, 1}, {"key", EDIT_KEY, 1},
+        {"loop", EDIT_LOOP, 2},
     };
     int words = !first.empty() + !second.empty() + !extra.empty();
     for (const auto& p : plain) {
@@ -64,7 +65,7 @@ edit_command edit_command_parse(const std::string& line) {
         return bad("step needs a whole number of frames other than 0, not '" + first + "'");
     if (c.kind == EDIT_LOOP && !(parse_number(first, &c.a) && parse_number(second, &c.b)))
         return bad("loop needs two numbers of seconds, or 'off'");
-    if (c.kind == EDIT_STILL) c.path = first;
+    if (c.kind == EDIT_STILL || c.kind == EDIT_SHOT || c.kind == EDIT_KEY) c.text = first;
     return c;
 }
 

@@ -2,7 +2,7 @@
 // standard input, read without blocking between frames.
 //
 //   seek SECONDS   step N   pause   play   loop A B   loop off   reload
-//   still FILE.png   status   timeline   quit
+//   still FILE.png   shot FILE.png   status   timeline   key NAME   quit
 #pragma once
 
 #include <string>
@@ -21,13 +21,15 @@ enum edit_command_kind {
     EDIT_STATUS,
     EDIT_QUIT,
     EDIT_TIMELINE,
+    EDIT_SHOT,
+    EDIT_KEY,
 };
 
 struct edit_command {
     edit_command_kind kind;
     float a, b;        // seek: a; loop: a to b
     int frames;        // step
-    std::string path;  // still
+    std::string text;  // still, shot: the file; key: the key's name
     std::string error;
 };
 

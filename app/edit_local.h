@@ -70,8 +70,9 @@ void edit_view_draw();
 // Shows the last presented window again, with edit mode's drawing over it.
 void edit_view_show_again();
 // Writes the last presented window (without edit mode's drawing) as a PNG
-// file; 0 when it cannot.
-int edit_view_write_still(const char* path);
+// file, or, with `shown`, the window being drawn (after
+// edit_view_show_again); 0 when it cannot.
+int edit_view_write_still(const char* path, int shown);
 // Records the render time of the section about to be drawn (timeline view).
 void edit_view_time_sections();
 // Forgets the times of a generation's sections (before it is released).

@@ -188,6 +188,11 @@ void play_on() {
     if (edit.has_loop && demo_time >= edit.loop_out) edit_open_at(edit.loop_in);
 }
 
+bool events_waiting() {
+    SDL_Event event;
+    return SDL_WasInit(SDL_INIT_VIDEO) && SDL_PeepEvents(&event, 1, SDL_PEEKEVENT, SDL_ALLEVENTS) > 0;
+}
+
 int poll_input() {
     if (SDL_WasInit(SDL_INIT_VIDEO)) {
         SDL_Event event;
@@ -197,8 +202,9 @@ int poll_input() {
             return 1;
         }
     }
+    // A key a command queued is taken before the next command.
     std::string line;
-    while (!quit_requested && edit_channel_next(&edit.channel, &line))
+    while (!quit_requested && !events_waiting() && edit_channel_next(&edit.channel, &line))
         if (!edit_run_command(line)) quit_requested = 1;
     return 0;
 }

@@ -4,8 +4,11 @@
 #include <GL/gl.h>
 #include <SDL/SDL.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
 #include "app/edit_local.h"
@@ -17,6 +20,7 @@
 #include "core/section.h"
 #include "core/settings.h"
 #include "platform/sound.h"
+#include "platform/video.h"
 #include "resources/texture.h"
 
 namespace {
@@ -125,13 +129,43 @@ float edit_section_start_near(float t, int direction) {
 
 namespace {
 
-// The window as presented (the frame and the engine's overlay, without edit
-// mode's own), as a capture would write it.
-void write_still(const std::string& path) {
+// The window as presented (the frame and the engine's overlay), as a capture
+// would write it; with `shown`, with edit mode's drawing over it, as the
+// window shows it now.
+void write_still(const std::string& path, int shown) {
     if (edit.frame_due) edit_draw_now();
+    if (shown) edit_view_show_again();
     std::string part = path + ".part";
-    if (!edit_view_write_still(part.c_str()) || std::rename(part.c_str(), path.c_str()) != 0)
+    if (!edit_view_write_still(part.c_str(), shown) || std::rename(part.c_str(), path.c_str()) != 0)
         std::fprintf(stderr, "Edit: still %s cannot be written\n", path.c_str());
+    if (shown) frame_swap();
+}
+
+// Queues the key NAME (as SDL names it, without spaces: "p", "]", "pageup",
+// after any of "shift+", "ctrl+", "alt+" in that order) as if pressed, for
+// the event loop to take as it takes the keyboard's.
+void press_key(std::string name) {
+    static const struct { const char* prefix; SDLMod mod; } mods[] = {
+        {"shift+", KMOD_LSHIFT}, {"ctrl+", KMOD_LCTRL}, {"alt+", KMOD_LALT}};
+    SDL_Event event = {};
+    event.type = SDL_KEYDOWN;
+    event.key.state = SDL_PRESSED;
+    std::string key = name;
+    std::transform(key.begin(), key.end(), key.begin(), [](unsigned char c) { return std::tolower(c); });
+    for (const auto& m : mods)
+        if (key.size() > std::strlen(m.prefix) && key.compare(0, std::strlen(m.prefix), m.prefix) == 0) {
+            event.key.keysym.mod = static_cast<SDLMod>(event.key.keysym.mod | m.mod);
+            key.erase(0, std::strlen(m.prefix));
+        }
+    for (int sym = SDLK_FIRST + 1; sym < SDLK_LAST && !event.key.keysym.sym; ++sym) {
+        std::string known = SDL_GetKeyName(static_cast<SDLKey>(sym));
+        known.erase(std::remove(known.begin(), known.end(), ' '), known.end());
+        if (known == key && known != "unknownkey") event.key.keysym.sym = static_cast<SDLKey>(sym);
+    }
+    if (!event.key.keysym.sym)
+        std::fprintf(stderr, "Edit: unknown key '%s' (in 'key %s')\n", name.c_str(), name.c_str());
+    else if (SDL_PushEvent(&event) != 0)
+        std::fprintf(stderr, "Edit: key %s cannot be queued: %s\n", name.c_str(), SDL_GetError());
 }
 
 // Texture names the driver knows, counted by asking it.
@@ -167,7 +201,9 @@ int edit_run_command(const std::string& line) {
     case EDIT_LOOP: edit_set_loop(c.a, c.b); break;
     case EDIT_LOOP_OFF: edit.has_loop = 0; break;
     case EDIT_RELOAD: edit_open_at(demo_time); break;
-    case EDIT_STILL: write_still(c.path); break;
+    case EDIT_STILL: write_still(c.text, 0); break;
+    case EDIT_SHOT: write_still(c.text, 1); break;
+    case EDIT_KEY: press_key(c.text); break;
     case EDIT_STATUS:
         if (edit.frame_due) edit_draw_now();
         print_status();

@@ -229,7 +229,7 @@ void edit_view_show_again() {
     if (edit.timeline_shown) draw_timeline();
 }
 
-int edit_view_write_still(const char* path) {
+int edit_view_write_still(const char* path, int shown) {
     if (window_copy == 0) return 0;
     std::vector<uint8_t> pixels(static_cast<size_t>(gl_width) * static_cast<size_t>(gl_height) * 3);
     {
@@ -238,7 +238,10 @@ int edit_view_write_still(const char* path) {
         glGetIntegerv(GL_PACK_ALIGNMENT, &pack);
         glBindTexture(GL_TEXTURE_2D, window_copy);
         glPixelStorei(GL_PACK_ALIGNMENT, 1);
-        glGetTexImage(GL_TEXTURE_2D, 0, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+        if (shown)
+            glReadPixels(0, 0, gl_width, gl_height, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+        else
+            glGetTexImage(GL_TEXTURE_2D, 0, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
         glPixelStorei(GL_PACK_ALIGNMENT, pack);
     }
     return capture_write_png(path, gl_width, gl_height, pixels.data());

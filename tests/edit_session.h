@@ -85,20 +85,20 @@ struct edit_run {
         return true;
     }
 
-    // Asks for a still; returns its bytes ("" when none came).
-    std::string still(const std::string& name) {
+    // Asks for a still (or, with "shot", the window as shown); returns its
+    // bytes ("" when none came).
+    std::string still(const std::string& name, const std::string& verb = "still") {
         std::string path = work.file(name);
-        send("still " + path);
+        send(verb + " " + path);
         return wait_for(path) ? read_file(path) : "";
     }
 
-    // Asks for the status; returns the value after `key` in its line.
-    std::string status(const std::string& key) {
+    // Asks for the status; returns its line ("" when none came).
+    std::string status_line() {
         send("status");
-        std::string line;
         auto until = std::chrono::steady_clock::now() + std::chrono::seconds(60);
         for (;;) {
-            std::string out = read_file(work.file("out"));
+            std::string out = read_file(work.file("out")), line;
             size_t at = 0;
             int seen = 0;
             for (size_t found; (found = out.find("status ", at)) != std::string::npos && out.find('\n', found) != std::string::npos; ++seen) {
@@ -107,16 +107,23 @@ struct edit_run {
             }
             if (seen > status_lines) {
                 status_lines = seen;
-                break;
+                return line;
             }
             if (std::chrono::steady_clock::now() > until) return "";
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
         }
+    }
+
+    // The value after `key` in a status line.
+    static std::string field(const std::string& line, const std::string& key) {
         size_t at = line.find(" " + key + " ");
         if (at == std::string::npos) return "";
         at += key.size() + 2;
         return line.substr(at, line.find(' ', at) - at);
     }
+
+    // Asks for the status; returns the value after `key` in its line.
+    std::string status(const std::string& key) { return field(status_line(), key); }
 
     std::string err() const { return read_file(work.file("err")); }
 
