@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <map>
 #include <string>
 #include <vector>
@@ -178,7 +179,9 @@ void draw_timeline() {
     if (moment[0]) std::snprintf(bar_beat, sizeof bar_beat, " (%s)", moment);
     std::snprintf(head, sizeof head, "%.3f s%s%s%s  opened in %.0f ms", demo_time, bar_beat, edit.paused ? "  paused" : "",
                   loop, edit.last_open_ms);
-    text(8, f.top - 36, 12, head, w - 16);
+    // Smaller letters rather than a cut line in a narrow window.
+    float head_size = std::max(8.0f, std::min(12.0f, (w - 16) / static_cast<float>(std::max<size_t>(std::strlen(head), 1))));
+    text(8, f.top - 36, head_size, head, w - 16);
     std::string times;
     for (const section* s = active_head; s && times.size() < 150; s = s->active_next) {
         char one[96];
