@@ -144,7 +144,7 @@ void write_still(const std::string& path, int shown) {
 // Queues the key NAME (as SDL names it, without spaces: "p", "]", "pageup",
 // after any of "shift+", "ctrl+", "alt+" in that order) as if pressed, for
 // the event loop to take as it takes the keyboard's.
-void press_key(std::string name) {
+void press_key(const std::string& name) {
     static const struct { const char* prefix; SDLMod mod; } mods[] = {
         {"shift+", KMOD_LSHIFT}, {"ctrl+", KMOD_LCTRL}, {"alt+", KMOD_LALT}};
     SDL_Event event = {};
