@@ -496,6 +496,7 @@ static void finish_capture() {
                 with_audio ? ", with audio.wav" : "");
     std::printf("Make a video with:\n  %s\n",
                 capture_ffmpeg_line(capture_dir, step_fps, gl_width, gl_height, with_audio).c_str());
+    std::printf("Or in one step: the same quillon command with --video FILE.mp4 in place of --capture DIR\n");
 }
 
 static void finish_bench() {
