@@ -127,20 +127,7 @@ mesh_object scene_spiked_ball(const spiked_ball_params& p, const char* name) {
 }
 
 static mesh_material chrome_material(const char* name, mesh_vec3 diffuse) {
-    mesh_material m;
-    m.name = name;
-    m.ambient = {diffuse.x * 0.2f, diffuse.y * 0.2f, diffuse.z * 0.2f};
-    m.diffuse = diffuse;
-    m.specular = {0.9f, 0.9f, 0.9f};
-    m.shininess = 70;
-    return m;
-}
-
-static void whole_group(mesh_object& o, const char* material) {
-    mesh_face_group g;
-    g.material = material;
-    for (size_t f = 0; f < o.triangles.size(); ++f) g.faces.push_back(static_cast<int>(f));
-    o.groups.push_back(g);
+    return mesh_material_plain(name, diffuse, 0.9f, 70);
 }
 
 // Sized for the builder's camera, two units away with a 100 degree view:
@@ -178,7 +165,7 @@ mesh_model scene_column_model() {
         high = std::max(high, v.y);
     }
     for (mesh_vec3& v : o.vertices) v.y -= (low + high) / 2;
-    whole_group(o, "stone");
+    mesh_object_use_material(o, "stone");
     mesh_model m;
     m.materials = {chrome_material("stone", {0.9f, 0.88f, 0.84f})};
     m.objects.push_back(o);
@@ -190,7 +177,7 @@ mesh_model scene_paranoia_model() {
     spiked_ball_params p;
     p.radius = 1100;
     mesh_object o = scene_spiked_ball(p, "paranoia");
-    whole_group(o, "spikes");
+    mesh_object_use_material(o, "spikes");
     mesh_model m;
     m.materials = {chrome_material("spikes", {0.8f, 0.2f, 0.3f})};
     m.objects.push_back(o);

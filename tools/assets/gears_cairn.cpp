@@ -23,18 +23,9 @@ static float smoothstep(float lo, float hi, float v) {
 // The material every face of a single-object model is drawn with.
 static mesh_model model_of(const char* material, mesh_vec3 diffuse, std::vector<mesh_object> objects) {
     mesh_model m;
-    mesh_material mat;
-    mat.name = material;
-    mat.ambient = {diffuse.x * 0.2f, diffuse.y * 0.2f, diffuse.z * 0.2f};
-    mat.diffuse = diffuse;
-    mat.specular = {0.9f, 0.9f, 0.9f};
-    mat.shininess = 70;
-    m.materials.push_back(mat);
+    m.materials.push_back(mesh_material_plain(material, diffuse, 0.9f, 70));
     for (mesh_object& o : objects) {
-        mesh_face_group g;
-        g.material = material;
-        for (size_t f = 0; f < o.triangles.size(); ++f) g.faces.push_back(static_cast<int>(f));
-        o.groups.push_back(g);
+        mesh_object_use_material(o, material);
         m.objects.push_back(o);
     }
     return m;

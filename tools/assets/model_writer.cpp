@@ -206,6 +206,25 @@ std::vector<unsigned char> model_writer_encode(const mesh_model& model, const st
     return out.bytes;
 }
 
+mesh_material mesh_material_plain(const char* name, mesh_vec3 diffuse, float specular, int shininess,
+                                  const char* map) {
+    mesh_material m;
+    m.name = name;
+    m.ambient = {diffuse.x * 0.2f, diffuse.y * 0.2f, diffuse.z * 0.2f};
+    m.diffuse = diffuse;
+    m.specular = {specular, specular, specular};
+    m.shininess = shininess;
+    m.map = map;
+    return m;
+}
+
+void mesh_object_use_material(mesh_object& o, const char* material) {
+    mesh_face_group g;
+    g.material = material;
+    for (size_t f = 0; f < o.triangles.size(); ++f) g.faces.push_back(static_cast<int>(f));
+    o.groups.push_back(g);
+}
+
 void model_writer_save(const std::string& path, const mesh_model& model) {
     asset_write(path, model_writer_encode(model, path));
 }

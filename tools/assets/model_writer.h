@@ -81,5 +81,12 @@ enum { MODEL_COUNT_MAX = 65535, MODEL_NAME_MAX = 63 };
 // match the vertex list, or a face group naming an unknown material.
 std::vector<unsigned char> model_writer_encode(const mesh_model& model, const std::string& file_name);
 
+// A material lit by `diffuse`, its ambient a fifth of it, with a grey
+// specular highlight; `map` empty for none.
+mesh_material mesh_material_plain(const char* name, mesh_vec3 diffuse, float specular, int shininess,
+                                  const char* map = "");
+// Draws every face of the object with the material.
+void mesh_object_use_material(mesh_object& o, const char* material);
+
 // Encodes the model and writes it to `path` when its bytes changed.
 void model_writer_save(const std::string& path, const mesh_model& model);

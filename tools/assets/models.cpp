@@ -12,25 +12,11 @@
 static const int MAP_SIZE = 256;
 
 static mesh_material material(const char* name, mesh_vec3 diffuse, int shininess, const char* map) {
-    mesh_material m;
-    m.name = name;
-    m.ambient = {diffuse.x * 0.2f, diffuse.y * 0.2f, diffuse.z * 0.2f};
-    m.diffuse = diffuse;
-    m.specular = {0.8f, 0.8f, 0.8f};
-    m.shininess = shininess;
-    m.map = map;
-    return m;
-}
-
-static void use_material(mesh_object& o, const char* material) {
-    mesh_face_group g;
-    g.material = material;
-    for (size_t f = 0; f < o.triangles.size(); ++f) g.faces.push_back(static_cast<int>(f));
-    o.groups.push_back(g);
+    return mesh_material_plain(name, diffuse, 0.8f, shininess, map);
 }
 
 static mesh_model single(mesh_material m, mesh_object o) {
-    use_material(o, m.name.c_str());
+    mesh_object_use_material(o, m.name.c_str());
     mesh_model model;
     model.materials.push_back(m);
     model.objects.push_back(o);
