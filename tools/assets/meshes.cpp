@@ -31,13 +31,7 @@ static int add_vertex(mesh_object& o, mesh_vec3 p, double u, double v) {
     return add_vertex(o, p);
 }
 
-static void add_triangle(mesh_object& o, int a, int b, int c) {
-    mesh_triangle t;
-    t.a = a;
-    t.b = b;
-    t.c = c;
-    o.triangles.push_back(t);
-}
+static void add_triangle(mesh_object& o, int a, int b, int c) { o.triangles.push_back({a, b, c}); }
 
 // Quad a b c d, counter-clockwise from outside.
 static void add_quad(mesh_object& o, int a, int b, int c, int d) {

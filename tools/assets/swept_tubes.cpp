@@ -99,14 +99,6 @@ struct ring {
     double radius;
 };
 
-static void add_triangle(mesh_object& o, int a, int b, int c) {
-    mesh_triangle tri;
-    tri.a = a;
-    tri.b = b;
-    tri.c = c;
-    o.triangles.push_back(tri);
-}
-
 // The quarter-circle of rings that rounds an open end, from the end outward
 // (`way` +1 along the tangent at the last point, -1 against it at the first).
 static void cap_rings(std::vector<ring>& out, const ring& end, dv tangent, int way, int count) {
@@ -144,7 +136,7 @@ static void add_facing(mesh_object& o, int a, int b, int c, dv inside) {
     dv normal = cross(sub(pb, pa), sub(pc, pb));
     dv centre = mul(add(add(pa, pb), pc), 1.0 / 3);
     if (dot(normal, sub(centre, inside)) < 0) std::swap(b, c);
-    add_triangle(o, a, b, c);
+    o.triangles.push_back({a, b, c});
 }
 
 // A fan from the tip to the ring whose vertices start at `first`.
