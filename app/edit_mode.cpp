@@ -41,6 +41,12 @@ struct open_failed : std::runtime_error {
 
 void throw_failure(const char* message) { throw open_failed(message); }
 
+// The failure on standard error, as plain play prints it.
+void print_failure(const open_failed& failure) {
+    std::fprintf(stderr, "Error: %s\n", failure.what());
+    std::fflush(stderr);
+}
+
 // The window is opened once: what a new script says about it waits for the
 // next start.
 struct window_settings {
@@ -93,8 +99,7 @@ int try_open(float t, int from_good) {
         open_show(t);
     } catch (const open_failed& failure) {
         edit.error = failure.what();
-        std::fprintf(stderr, "Error: %s\n", failure.what());
-        std::fflush(stderr);
+        print_failure(failure);
         generation_release();
         edit_files_abandon();
         return 0;
@@ -133,8 +138,7 @@ void edit_draw_now() {
             edit_set_paused(1);
         }
     } catch (const open_failed& failure) {
-        std::fprintf(stderr, "Error: %s\n", failure.what());
-        std::fflush(stderr);
+        print_failure(failure);
         std::string message = failure.what();
         edit_set_paused(1);
         edit_open_at(demo_time);
@@ -176,9 +180,6 @@ void show_again() {
     edit_view_show_again();
     frame_swap();
 }
-
-void edit_frame_sink() { edit_view_draw(); }
-
 
 // When playing, after a frame: the clock moves on, and the loop is looked
 // after.
@@ -236,8 +237,7 @@ void edit_loop() {
         try {
             edit_step_loop();
         } catch (const open_failed& failure) {
-            std::fprintf(stderr, "Error: %s\n", failure.what());
-            std::fflush(stderr);
+            print_failure(failure);
             edit.error = failure.what();
             edit.paused = 1;
         }
@@ -259,7 +259,7 @@ int edit_run(const cmdline* options) {
     loading_quiet = 1;
     fatal_set_hook(throw_failure);
     edit_view_time_sections();
-    frame_sink = edit_frame_sink;
+    frame_sink = edit_view_draw;
     float start = demostart;
     generation_release();
     if (!try_open(start, 0)) {
