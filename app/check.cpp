@@ -10,12 +10,12 @@
 #include "app/cmdline.h"
 #include "core/engine.h"
 #include "core/fatal.h"
-#include "core/file_read.h"
 #include "core/loading.h"
 #include "core/script.h"
 #include "core/section.h"
 #include "core/settings.h"
 #include "platform/font.h"
+#include "platform/music.h"
 #include "platform/video.h"
 
 namespace {
@@ -50,9 +50,8 @@ int check_open_context() {
 void check_soundtrack() {
     if (!snd_enable) return;
     fatal_attempt_call([] {
-        if (!snd_mp3file) fatal_error("Script: snd_enable is set but snd_mp3file is not");
         std::vector<unsigned char> bytes;
-        if (!file_read_all(snd_mp3file, &bytes)) fatal_error("Mp3 file not found in %s", snd_mp3file);
+        music_read_file(&bytes);
     });
 }
 

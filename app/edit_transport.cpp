@@ -19,6 +19,7 @@
 #include "core/file_read.h"
 #include "core/section.h"
 #include "core/settings.h"
+#include "platform/music.h"
 #include "platform/sound.h"
 #include "platform/video.h"
 #include "resources/texture.h"
@@ -26,22 +27,32 @@
 namespace {
 
 std::vector<unsigned char> music_bytes;
+file_stamp music_stamp;
 
 [[noreturn]] void music_failed() { fatal_error("%s: %s", sound_error_text(sound_error()), snd_mp3file); }
 
-// The stream over the script's MP3, opened again only when the file changed.
+// The stream over the script's MP3, opened again only when the file changed:
+// its stamp, like a picture's in the texture cache, tells, without reading
+// megabytes at every seek.
 void music_open_file() {
+    file_stamp stamp = {-1, -1};
+    if (snd_mp3file && file_stamp_of(snd_mp3file, &stamp) && edit.music && edit.music_path == snd_mp3file &&
+        stamp == music_stamp)
+        return;
+    std::vector<unsigned char> bytes;
+    music_read_file(&bytes);
     if (!edit.sound_open) {
         if (!sound_init(SOUND_RATE, SOUND_MAX_CHANNELS, 0)) fatal_error("%s", sound_error_text(sound_error()));
         edit.sound_open = 1;
     }
-    std::vector<unsigned char> bytes;
-    if (!file_read_all(snd_mp3file, &bytes)) fatal_error("Mp3 file not found in %s", snd_mp3file);
-    if (edit.music && edit.music_path == snd_mp3file && bytes == music_bytes) return;
+    // A file that does not open leaves the stream that played: the opening
+    // from the last good versions finds it still there, by its stamp.
+    sound_stream* stream = sound_stream_open_memory(bytes.data(), bytes.size());
+    if (!stream) music_failed();
     edit_music_close();
-    music_bytes.swap(bytes);
-    edit.music = sound_stream_open_memory(music_bytes.data(), music_bytes.size());
-    if (!edit.music) music_failed();
+    music_bytes.swap(bytes);  // the stream reads the same buffer, now held here
+    music_stamp = stamp;
+    edit.music = stream;
     edit.music_path = snd_mp3file;
     edit.music_channel = sound_stream_play(edit.music, true);
     if (edit.music_channel < 0) fatal_error("%s", sound_error_text(sound_error()));
@@ -54,7 +65,6 @@ void edit_music_follow() {
         edit_music_close();
         return;
     }
-    if (!snd_mp3file) fatal_error("Script: snd_enable is set but snd_mp3file is not");
     music_open_file();
     long long frame = std::llround(static_cast<double>(demo_time) * SOUND_RATE);
     sound_set_paused(edit.music_channel, true);

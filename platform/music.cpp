@@ -27,6 +27,10 @@ int music_channel = -1;
 // A fault of the file itself: the layer's text first, then the file it concerns.
 [[noreturn]] void music_file_fail() { fatal_error("%s: %s", sound_error_text(sound_error()), snd_mp3file); }
 
+void require_file_name() {
+    if (!snd_mp3file) fatal_error("Script: snd_enable is set but snd_mp3file is not");
+}
+
 }  // namespace
 
 int music_start_ms(float start) {
@@ -36,12 +40,17 @@ int music_start_ms(float start) {
     return static_cast<int>(ms);
 }
 
+void music_read_file(std::vector<unsigned char>* bytes) {
+    require_file_name();
+    if (!file_read_all(snd_mp3file, bytes)) fatal_error("Mp3 file not found in %s", snd_mp3file);
+}
+
 void music_open() {
-    if (!snd_mp3file) fatal_error("Script: snd_enable is set but snd_mp3file is not");
+    require_file_name();
     if (sound_version() < MINIMUM_VERSION) music_fail();
     if (!sound_init(SOUND_RATE, SOUND_MAX_CHANNELS, 0)) music_fail();
     sound_started = true;
-    if (!file_read_all(snd_mp3file, &music_file)) fatal_error("Mp3 file not found in %s", snd_mp3file);
+    music_read_file(&music_file);
     music_stream = sound_stream_open_memory(music_file.data(), music_file.size());
     if (!music_stream) music_file_fail();
     if (demostart > 0 && !sound_stream_set_time(music_stream, music_start_ms(demostart))) music_file_fail();

@@ -1,8 +1,13 @@
 // The music stream, played from demostart in step with the clock.
 #pragma once
 
+#include <vector>
+
 struct sound_stream;
 
+// Reads the MP3 named by snd_mp3file into `bytes`; a fatal error when the
+// setting is missing or the file cannot be read.
+void music_read_file(std::vector<unsigned char>* bytes);
 // Opens the stream named by snd_mp3file and positions it at demostart.
 void music_open();
 // Starts playback (right after the clock reset).

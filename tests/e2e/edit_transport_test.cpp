@@ -54,6 +54,34 @@ TEST(edit_transport, the_music_follows_the_demo_time_to_the_sample) {
     EXPECT_EQ(run.quit(), 0) << run.err();
 }
 
+// A soundtrack saved broken: the show goes on with the music that played (kept
+// by its stamp, although later openings did not read it again), in step,
+// until the file is whole again.
+TEST(edit_transport, a_broken_soundtrack_keeps_the_music_that_played) {
+    temp_dir show;
+    show.add_font();
+    std::string mp3 = read_file(source + "/data/music/soundtrack.mp3");
+    show.write("data/music/track.mp3", mp3);
+    std::string script = e2e_show("[efxFader]\nstart 0\nend 30\n" + e2e_params(8, "0"));
+    show.write("data/script.txt", script.replace(script.find("snd_enable 0"), 12, "snd_enable 1\nsnd_mp3file data/music/track.mp3"));
+    edit_run run(show.path, "--fps 60");
+    run.send("pause");
+    run.send("seek 4");
+    EXPECT_EQ(run.status("error"), "0");  // answered once opened, before the file breaks
+    show.write("data/music/track.mp3", mp3.substr(0, 100) + std::string(3000, 'x'));
+    for (const char* command : {"reload", "seek 7"}) {
+        run.send(command);
+        EXPECT_EQ(run.status("error"), "1") << command;
+        EXPECT_EQ(std::stoll(run.status("sound")), sample_of(run.status("time"))) << command;
+    }
+    EXPECT_NE(run.err().find("track.mp3"), std::string::npos) << run.err();
+    show.write("data/music/track.mp3", mp3);
+    std::this_thread::sleep_for(std::chrono::milliseconds(800));  // the watch looks a few times a second
+    EXPECT_EQ(run.status("error"), "0");
+    EXPECT_EQ(std::stoll(run.status("sound")), sample_of(run.status("time")));
+    EXPECT_EQ(run.quit(), 0) << run.err();
+}
+
 // The default show, opened at one time and again at another, 200 times over.
 // The software rasteriser keeps memory of its own (per-thread arenas, compiled
 // state variants) that grows over the first hundred or two openings and then
