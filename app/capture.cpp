@@ -432,6 +432,21 @@ void offline_prepare(const cmdline* options) {
     }
 }
 
+// The span the sections that play cover, refused before anything is drawn
+// when it holds more frames than an offline run draws: a run that ends is
+// never a run that fills a disk.
+static void refuse_endless_span() {
+    float last_end = demostart;
+    for (const section* s = section_list; s; s = s->next)
+        if (loading_section_plays(s) && s->end > last_end) last_end = s->end;
+    float end = capture_show_end(demoend, last_end);
+    double frames = (static_cast<double>(end) - demostart) * step_fps;
+    if (frames > OFFLINE_FRAMES_MAX)
+        fatal_error("The show from %.3f to %.3f s is %.0f frames at %d fps, more than the %d an offline run draws: "
+                    "end it sooner (--end, demoend) or lower --fps",
+                    demostart, end, frames, step_fps, OFFLINE_FRAMES_MAX);
+}
+
 void offline_begin() {
     if (mode == OFFLINE_NONE) return;
     if (mode != OFFLINE_BENCH) read_soundtrack();
@@ -446,6 +461,7 @@ void offline_begin() {
     if (mode == OFFLINE_BENCH) install_bench_timers();
     section_types[0].render = loading_render_with_progress;
     frame_sink = mode == OFFLINE_BENCH ? report_frame : capture_frame;
+    refuse_endless_span();
     if (mode == OFFLINE_VIDEO) open_video();
     std::signal(SIGINT, on_stop_signal);
     std::signal(SIGTERM, on_stop_signal);

@@ -32,6 +32,9 @@ std::string capture_frame_name(int frame);
 // the nearest sample.
 int64_t capture_audio_frames(int frames, int fps, int rate);
 
+// The most frames an offline run draws (the six digits of a frame's name).
+enum { OFFLINE_FRAMES_MAX = 999999 };
+
 // Where the show ends on the demo clock: the last scheduled section's end,
 // or demoend when that comes first.
 float capture_show_end(float demoend, float last_section_end);
