@@ -75,6 +75,12 @@ TEST(edit_transport, a_broken_soundtrack_keeps_the_music_that_played) {
         EXPECT_EQ(std::stoll(run.status("sound")), sample_of(run.status("time"))) << command;
     }
     EXPECT_NE(run.err().find("track.mp3"), std::string::npos) << run.err();
+    // The transport obeys, on the music held.
+    run.send("play");
+    EXPECT_EQ(run.status("paused"), "0");
+    run.send("key p");
+    EXPECT_EQ(run.status("paused"), "1");
+    EXPECT_EQ(std::stoll(run.status("sound")), sample_of(run.status("time")));
     show.write("data/music/track.mp3", mp3);
     std::this_thread::sleep_for(std::chrono::milliseconds(800));  // the watch looks a few times a second
     EXPECT_EQ(run.status("error"), "0");
