@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "app/new_show.h"
 #include "core/settings.h"
 
 const char* cmdline_usage() {
@@ -197,6 +198,9 @@ static void check_combinations(cmdline* out) {
         std::snprintf(message, size, "--new needs a folder name");
     else if (out->new_dir && out->show_dir)
         std::snprintf(message, size, "--new %s takes no show folder besides", out->new_dir);
+    else if (out->length > 0 && out->length < 240.0f / (out->bpm ? out->bpm : NEW_SHOW_BPM))
+        std::snprintf(message, size, "--length %g is shorter than one bar at %d BPM (%g s)", out->length,
+                      out->bpm ? out->bpm : NEW_SHOW_BPM, 240.0 / (out->bpm ? out->bpm : NEW_SHOW_BPM));
     else if (out->capture_dir && !out->capture_dir[0])
         std::snprintf(message, size, "--capture needs a folder name");
     else if (out->has_start && out->has_end && out->end > 0 && out->end <= out->start)

@@ -180,6 +180,26 @@ static int may_become_show(const char* dir) {
     return entries == 0;
 }
 
+// The unfinished folder of a --new that fails: removed before the program
+// ends, whatever failed.
+static std::string scratch;
+
+static void remove_scratch(const char*) {
+    std::error_code ignored;
+    fs::remove_all(scratch, ignored);
+    std::fprintf(stderr, "quillon: --new: nothing was written (the unfinished folder was removed)\n");
+}
+
+// The folder's permissions: an existing empty folder's own, else what the
+// umask leaves of rwxrwxrwx.
+static mode_t folder_mode(const char* dir) {
+    struct stat st;
+    if (stat(dir, &st) == 0) return st.st_mode & 07777;
+    mode_t mask = umask(0);
+    umask(mask);
+    return 0777 & ~mask;
+}
+
 void new_show_write(const char* dir, int bpm, float seconds) {
     if (!may_become_show(dir)) fatal_error("%s already exists and is not an empty folder: nothing was written", dir);
     fs::path target = fs::absolute(dir).lexically_normal();
@@ -187,11 +207,11 @@ void new_show_write(const char* dir, int bpm, float seconds) {
     std::string pattern = (target.parent_path() / ("." + target.filename().string() + ".new-XXXXXX")).string();
     if (!mkdtemp(pattern.data()))
         fatal_error("%s cannot be written: %s", target.parent_path().c_str(), std::strerror(errno));
+    scratch = pattern;
+    fatal_set_hook(remove_scratch);
+    if (chmod(pattern.c_str(), folder_mode(dir)) != 0)
+        fatal_error("%s cannot be written: %s", pattern.c_str(), std::strerror(errno));
     write_assets(pattern + "/data", bpm, seconds);
-    std::error_code ignored;
-    if (rename(pattern.c_str(), target.c_str()) != 0) {
-        int error = errno;
-        fs::remove_all(pattern, ignored);
-        fatal_error("%s cannot be made: %s", dir, std::strerror(error));
-    }
+    if (rename(pattern.c_str(), target.c_str()) != 0) fatal_error("%s cannot be made: %s", dir, std::strerror(errno));
+    fatal_set_hook(nullptr);
 }
