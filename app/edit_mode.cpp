@@ -306,6 +306,8 @@ int edit_run(const cmdline* options) {
     edit.frame_due = 1;
     edit_loop();
     fatal_set_hook(nullptr);
+    edit_view_forget_times();
+    generation_end();
     edit_music_close();
     if (edit.sound_open) sound_close();
     edit_channel_close(&edit.channel);

@@ -52,6 +52,12 @@ void generation_release() {
     texture_release_from(window_textures);
 }
 
+void generation_end() {
+    generation_release();
+    texture_release_from(0);
+    texture_cache_trim();
+}
+
 int generation_open() {
     rand_restart();
     video_state_restore();
