@@ -18,7 +18,6 @@ extern "C" {
 #include <sstream>
 
 #include "app/capture.h"
-#include "core/clock.h"
 #include "core/file_read.h"
 #include "core/loading.h"
 #include "core/section.h"
@@ -186,12 +185,10 @@ std::string piece_hash_file(const std::string& path, long long* bytes) {
 
 int piece_run_frames(float start, float end, int fps) {
     if (fps <= 0 || !(end > start)) return 0;
-    // The estimate, then the exact float comparison the clock makes.
-    double estimate = std::ceil((static_cast<double>(end) - start) * fps);
-    int k = static_cast<int>(std::min(estimate, 2e9));
-    while (k > 0 && clock_fixed_time(start, k - 1, fps) >= end) --k;
-    while (k < 2000000000 && clock_fixed_time(start, k, fps) < end) ++k;
-    return k;
+    // The clock's own rule: the run's last frame is the first whose next
+    // one would reach `end`.
+    float frames = (end - start) * static_cast<float>(fps) - 0.001f;
+    return frames > 2e9f ? 2000000000 : std::max(1, static_cast<int>(std::ceil(frames)));
 }
 
 int piece_show_frames(int fps) {

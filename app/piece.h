@@ -44,7 +44,7 @@ std::string piece_hash(const void* data, size_t size);
 std::string piece_hash_file(const std::string& path, long long* bytes);
 
 // Frames of a run on a fixed step of `fps` from `start`: those whose time
-// lies before `end`.
+// lies before `end`, as the clock counts them.
 int piece_run_frames(float start, float end, int fps);
 // The same for the show as read: from demostart to the end of its last
 // playing section, or demoend when that comes first.
