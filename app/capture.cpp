@@ -89,7 +89,8 @@ static std::string video_path_beside(const std::string& dir) {
 std::string capture_ffmpeg_line(const std::string& dir, int fps, int width, int height, int with_audio) {
     std::string base = dir;
     while (base.size() > 1 && base.back() == '/') base.pop_back();
-    std::string line = "ffmpeg -y -framerate " + std::to_string(fps) + " -i " + capture_shell_word(base + "/frame_%06d.png");
+    std::string line =
+        "ffmpeg -y -framerate " + std::to_string(fps) + " -i " + capture_shell_word(base + "/frame_%06d.png");
     if (with_audio) line += " -i " + capture_shell_word(base + "/audio.wav");
     if (width % 2 || height % 2) line += " -vf 'pad=ceil(iw/2)*2:ceil(ih/2)*2'";
     line += " -c:v libx264 -pix_fmt yuv420p";

@@ -128,28 +128,28 @@ static int parse_seconds(const char* text, float* out) {
     return 1;
 }
 
-// "FIRST:END", whole frame numbers with FIRST below END.
-static int parse_frames(const char* text, int* first, int* end) {
-    const char* colon = std::strchr(text, ':');
-    if (!colon || colon == text) return 0;
+// Two whole numbers joined by one of `separators`, each within its limits.
+static int parse_pair(const char* text, const char* separators, const int limits[4], int* a, int* b) {
+    const char* middle = std::strpbrk(text, separators);
+    if (!middle || middle == text) return 0;
     char left[16];
-    size_t length = static_cast<size_t>(colon - text);
+    size_t length = static_cast<size_t>(middle - text);
     if (length >= sizeof left) return 0;
     std::memcpy(left, text, length);
     left[length] = '\0';
-    return parse_int(left, 0, 0x7fffffff, first) && parse_int(colon + 1, 1, 0x7fffffff, end) && *first < *end;
+    return parse_int(left, limits[0], limits[1], a) && parse_int(middle + 1, limits[2], limits[3], b);
+}
+
+// "FIRST:END", whole frame numbers with FIRST below END.
+static int parse_frames(const char* text, int* first, int* end) {
+    static const int limits[4] = {0, 0x7fffffff, 1, 0x7fffffff};
+    return parse_pair(text, ":", limits, first, end) && *first < *end;
 }
 
 // "WxH" (or "WXH"), both sides from 1 to CMDLINE_MAX_SIZE.
 static int parse_size(const char* text, int* width, int* height) {
-    const char* x = std::strpbrk(text, "xX");
-    if (!x || x == text) return 0;
-    char left[16];
-    size_t length = static_cast<size_t>(x - text);
-    if (length >= sizeof left) return 0;
-    std::memcpy(left, text, length);
-    left[length] = '\0';
-    return parse_int(left, 1, CMDLINE_MAX_SIZE, width) && parse_int(x + 1, 1, CMDLINE_MAX_SIZE, height);
+    static const int limits[4] = {1, CMDLINE_MAX_SIZE, 1, CMDLINE_MAX_SIZE};
+    return parse_pair(text, "xX", limits, width, height);
 }
 
 static void value_error(cmdline* out, const char* option, const char* value) {
@@ -200,7 +200,8 @@ static void check_pieces(cmdline* out) {
     char* message = out->value_error;
     size_t size = sizeof out->value_error;
     if (out->join && (out->video || out->capture_dir || out->bench || out->edit || out->check || out->farm))
-        std::snprintf(message, size, "--join cannot be combined with --video, --capture, --bench, --edit, --check or --farm");
+        std::snprintf(message, size,
+                      "--join cannot be combined with --video, --capture, --bench, --edit, --check or --farm");
     else if (out->join && (out->offline_fps || out->width || out->crf >= 0 || out->lossless || out->has_start ||
                            out->has_end || out->rtt_width))
         std::snprintf(message, size, "--join takes the size, rate, span and quality from its pieces");

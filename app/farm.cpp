@@ -82,7 +82,8 @@ std::string task_script(const farm_plan& p) {
                   "index=${1:-${SLURM_ARRAY_TASK_ID:-${JOB_COMPLETION_INDEX:-}}}\n"
                   "case \"$index\" in ''|*[!0-9]*) echo \"task.sh: no piece index\" >&2; exit 2;; esac\n"
                   "first=$((index * %d))\nend=$((first + %d))\n[ \"$end\" -le %d ] || end=%d\n"
-                  "if [ \"$first\" -ge \"$end\" ]; then echo \"task.sh: piece $index is past the run\" >&2; exit 2; fi\n",
+                  "if [ \"$first\" -ge \"$end\" ]; then\n"
+                  "  echo \"task.sh: piece $index is past the run\" >&2; exit 2\nfi\n",
                   p.per, p.per, p.per - 1, p.run_frames, p.per, p.per, p.run_frames, p.run_frames);
     return "#!/bin/sh\n" + std::string(range) + "quillon=${QUILLON:-" + q(p.quillon) + "}\n" + "mkdir -p " +
            q(p.dir + "/pieces") + "\n" + "piece=$(printf " + q(piece_name(p, "%05d")) + " \"$index\")\n" +

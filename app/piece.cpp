@@ -122,7 +122,8 @@ bool piece_manifest_parse(const std::string& text, piece_manifest* out, std::str
     int number = 0, seen = 0;
     while (std::getline(lines, line)) {
         number += 1;
-        bool ok = number == 1 ? line == "quillon piece" : split_line(line, &key, &rest) && take_line(key, rest, out, &seen);
+        bool ok = number == 1 ? line == "quillon piece"
+                              : split_line(line, &key, &rest) && take_line(key, rest, out, &seen);
         if (!ok) {
             *error = "line " + std::to_string(number) + " is not understood";
             return false;
