@@ -114,12 +114,17 @@ std::string slurm_script(const farm_plan& p) {
     std::string logs = q(p.dir + "/logs");
     return "#!/bin/sh\n# Submits the " + std::to_string(p.pieces) +
            " pieces as one Slurm array job and the join as a job that\n# runs once all of them succeeded, then "
-           "waits for the join (its status is\n# the join's). Finished pieces are kept when it runs again.\n"
+           "waits for the join (it fails when\n# the join does not finish). Finished pieces are kept when it runs again.\n"
            "set -eu\nmkdir -p " + logs + "\narray=$(sbatch --parsable --array=0-" + std::to_string(p.pieces - 1) +
            " --job-name=quillon-pieces --requeue --chdir=" + q(p.dir) + " --output=" + q(p.dir + "/logs/piece-%a.out") +
            " " + q(p.dir + "/task.sh") + ")\narray=${array%%;*}\necho \"Pieces: job $array\"\n" +
-           "exec sbatch --wait --dependency=afterok:$array --kill-on-invalid-dep=yes --job-name=quillon-join --chdir=" +
-           q(p.dir) + " --output=" + q(p.dir + "/logs/join.out") + " " + q(p.dir + "/join.sh") + "\n";
+           "join=$(sbatch --parsable --wait --dependency=afterok:$array --kill-on-invalid-dep=yes "
+           "--job-name=quillon-join --chdir=" + q(p.dir) + " --output=" + q(p.dir + "/logs/join.out") + " " +
+           q(p.dir + "/join.sh") + ") || true\n" +
+           "# A join cancelled because a piece failed ends the wait as well as one that ran.\n"
+           "if scontrol show job \"${join%%;*}\" | grep -q 'JobState=COMPLETED'; then\n"
+           "  echo Joined: " + q(p.output) + "\nelse\n" + "  echo slurm.sh: the join did not finish, see " + logs +
+           " >&2\n  exit 1\nfi\n";
 }
 
 // The folder every path of the plan lies in, to mount in the containers.
