@@ -348,7 +348,7 @@ static void on_stop_signal(int number) {
 }
 
 // Quit was asked for (a signal, Escape) while sections were still to come.
-static int stopped_early() { return (pending_head || active_head) && !(demoend > 0 && demo_time > demoend); }
+static int stopped_early() { return (pending_head || active_head) && !(demoend > 0 && clock_reached(demoend)); }
 
 // A fatal error during --video: the frames encoded so far are finished into
 // a file that plays, unless there are none.
