@@ -64,9 +64,9 @@ std::string piece_extension(const cmdline* o, const std::string& output) {
 }
 
 void write_script(const farm_plan& plan, const char* name, const std::string& text) {
-    std::string path = plan.dir + "/" + name;
-    if (!piece_write_file(path, text) || chmod(path.c_str(), 0755) != 0)
-        fatal_error("Farm: %s/%s cannot be written: %s", plan.shown_dir.c_str(), name, std::strerror(errno));
+    std::string path = plan.dir + "/" + name, error = "cannot be made executable";
+    if (!piece_write_file(path, text, &error) || chmod(path.c_str(), 0755) != 0)
+        fatal_error("Farm: %s/%s %s", plan.shown_dir.c_str(), name, error.c_str());
 }
 
 std::string piece_name(const farm_plan& plan, const char* index) {
@@ -196,8 +196,9 @@ int farm_run(const cmdline* options) {
     write_script(plan, "join.sh", join_script(plan));
     write_script(plan, "parallel.sh", parallel_script(plan, options->sshlogin));
     write_script(plan, "slurm.sh", slurm_script(plan));
-    if (!piece_write_file(plan.dir + "/kubernetes.yaml", kubernetes_manifest(plan)))
-        fatal_error("Farm: %s/kubernetes.yaml cannot be written: %s", options->farm, std::strerror(errno));
+    std::string why;
+    if (!piece_write_file(plan.dir + "/kubernetes.yaml", kubernetes_manifest(plan), &why))
+        fatal_error("Farm: %s/kubernetes.yaml %s", options->farm, why.c_str());
     std::printf("Planned %d pieces of %d frames (the run has %d at %d fps) into %s:\n"
                 "  %s/parallel.sh     GNU parallel%s\n  %s/slurm.sh        Slurm\n"
                 "  %s/kubernetes.yaml Kubernetes (kubectl apply -f)\n",

@@ -237,12 +237,14 @@ int join_run(const cmdline* options) {
     std::string error;
     if (!video_open_copy(out, first.file->streams[0]->codecpar, &error)) fatal_error("%s", error.c_str());
     for (const join_piece& p : pieces) copy_piece(p, delay);
-    if (!video_close(&error)) fatal_error("%s", error.c_str());
+    bool replaced = false;
+    if (!video_close(&replaced, &error)) fatal_error("%s", error.c_str());
     std::error_code ignored;
     double megabytes = static_cast<double>(fs::file_size(out.path, ignored)) / 1e6;
     double seconds = std::chrono::duration<double>(wall_clock::now() - began).count();
     std::printf("Joined %zu pieces into %s: %d frames of %dx%d at %d fps, %s%s, %.1f MB, in %.1f s\n", pieces.size(),
                 out.shown.c_str(), run.run_frames, run.width, run.height, run.fps, run.pictures.c_str(),
                 out.sound ? " with the soundtrack" : "", megabytes, seconds);
+    if (replaced) std::printf("(%s replaced the file of that name)\n", out.shown.c_str());
     return 0;
 }

@@ -5,19 +5,16 @@ extern "C" {
 #include <libavutil/hash.h>
 }
 
-#include <fcntl.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <map>
-#include <random>
 #include <sstream>
 
 #include "app/capture.h"
+#include "app/output_file.h"
 #include "core/file_read.h"
 #include "core/loading.h"
 #include "core/section.h"
@@ -199,19 +196,11 @@ int piece_show_frames(int fps) {
     return piece_run_frames(demostart, capture_show_end(demoend, last_end), fps);
 }
 
-bool piece_write_file(const std::string& path, const std::string& text) {
-    std::random_device random;
-    char suffix[48];
-    std::snprintf(suffix, sizeof suffix, ".part-%d-%08x", static_cast<int>(getpid()), random());
-    std::string part = path + suffix;
-    int fd = open(part.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
-    if (fd < 0) return false;
-    bool ok = write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
-    ok = fsync(fd) == 0 && ok;
-    ok = close(fd) == 0 && ok;
-    if (ok && std::rename(part.c_str(), path.c_str()) == 0) return true;
-    int saved = errno;
-    unlink(part.c_str());
-    errno = saved;
+bool piece_write_file(const std::string& path, const std::string& text, std::string* error) {
+    output_file out;
+    if (!output_file_open(&out, path, error)) return false;
+    if (output_file_write(&out, text.data(), text.size(), error) && output_file_commit(&out, nullptr, error))
+        return true;
+    output_file_abandon(&out);
     return false;
 }

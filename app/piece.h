@@ -50,6 +50,7 @@ int piece_run_frames(float start, float end, int fps);
 // playing section, or demoend when that comes first.
 int piece_show_frames(int fps);
 
-// Writes `text` to `path` through a temporary file of its own in the same
-// folder, renamed over `path` only when the whole text is on disk.
-bool piece_write_file(const std::string& path, const std::string& text);
+// Writes `text` to `path` as every output file is written: through a
+// temporary of its own, renamed over `path` only when it is whole. False
+// with the reason in `error`.
+bool piece_write_file(const std::string& path, const std::string& text, std::string* error);

@@ -110,11 +110,12 @@ void piece_run_finish() {
     piece_manifest& m = piece.manifest;
     m.checksum = piece_hash_file(piece.path, &m.bytes);
     m.files.assign(piece.files.begin(), piece.files.end());
-    if (!m.checksum.empty() && piece_write_file(piece_manifest_path(piece.path), piece_manifest_text(m))) return;
-    int saved = errno;
+    std::string error = "the piece cannot be read back";
+    if (!m.checksum.empty() && piece_write_file(piece_manifest_path(piece.path), piece_manifest_text(m), &error))
+        return;
     std::remove(piece.path.c_str());
-    fatal_error("Piece %s: its manifest %s cannot be written (%s); the piece was removed", piece.shown.c_str(),
-                piece_manifest_path(piece.shown).c_str(), std::strerror(saved));
+    fatal_error("Piece %s: its manifest %s %s; the piece was removed", piece.shown.c_str(),
+                piece_manifest_path(piece.shown).c_str(), error.c_str());
 }
 
 std::string piece_run_summary() {
