@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <unistd.h>
 
+#include "app/analyse.h"
 #include "app/capture.h"
 #include "app/check.h"
 #include "app/cmdline.h"
@@ -59,6 +60,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     data_folder_apply(&options);
+    if (options.analyse) return analyse_run(&options);
     offline_prepare(&options);
     if (options.edit) edit_prepare(&options);
     if (options.show_dir && chdir(options.show_dir) != 0)
