@@ -93,7 +93,8 @@ std::vector<music_onset> weigh(const std::vector<double>& times, const float* mo
         double after = rms(mono, count, rate, t, t + WEIGHT_WINDOW);
         double before = rms(mono, count, rate, t - WEIGHT_WINDOW, t);
         float rise = float(std::max(0.0, after - before));
-        if (t < 0 || rise <= 0) continue;
+        // Two onsets the attack search moved onto one are one.
+        if (t < 0 || rise <= 0 || (!out.empty() && t < out.back().time + 0.01)) continue;
         out.push_back({t, rise});
         strongest = std::max(strongest, rise);
     }
