@@ -8,12 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "app/music_analysis.h"
+#include "app/music_measure.h"
 #include "core/fatal.h"
-#include "core/file_read.h"
-#include "core/settings.h"
-#include "platform/music_levels.h"
-#include "platform/sound.h"
 
 const char AUDIO_TRACK_PREFIX[] = "audio.";
 
@@ -21,45 +17,28 @@ namespace {
 
 const char* const NAMES[AUDIO_TRACK_COUNT] = {"audio.level", "audio.bass", "audio.mid", "audio.treble", "audio.beat"};
 
-// What was measured, and of which file as it was then.
-struct measured_music {
-    std::string path;
-    file_stamp stamp = {};
-    std::vector<float> mono;
-    music_levels levels;
-    bool analysed = false;
-    std::vector<double> beats;
-    double period = 0;
-};
-measured_music music;
+// What the tracks read: the levels, and the beats found (none without a
+// steady tempo) with their period.
+measured_music* music = nullptr;
+std::vector<double> beats;
+double period = 0;
 
-void measure(const char* name) {
-    if (!snd_mp3file) fatal_error("Script: %s follows the music, but the script names none (snd_mp3file)", name);
-    file_stamp stamp = {};
-    bool stamped = file_stamp_of(snd_mp3file, &stamp);
-    if (music.path == snd_mp3file && stamped && stamp == music.stamp) return;
-    std::vector<unsigned char> bytes;
-    if (!file_read_all(snd_mp3file, &bytes)) fatal_error("Mp3 file not found in %s", snd_mp3file);
-    measured_music fresh;
-    fresh.path = snd_mp3file;
-    fresh.stamp = stamp;
-    if (!music_decode_mono(bytes.data(), bytes.size(), &fresh.mono))
-        fatal_error("%s: %s", sound_error_text(sound_error()), snd_mp3file);
-    fresh.levels = music_levels_compute(fresh.mono.data(), fresh.mono.size(), SOUND_RATE);
-    music = std::move(fresh);
-}
-
-void analyse_beats() {
-    if (music.analysed) return;
-    music_analysis a = music_analyse(music.mono.data(), music.mono.size(), SOUND_RATE);
-    music.analysed = true;
+void measure(const char* name, bool beat) {
+    std::string error;
+    music = music_measured(&error);
+    if (!music) fatal_error("Script: %s follows the music, but %s", name, error.c_str());
+    music_levels_of(music);
+    if (!beat) return;
+    const music_analysis& a = music_analysis_of(music);
+    beats.clear();
+    period = 0;
     if (!a.steady) {
-        fatal_warning("audio.beat: no steady tempo found in %s (confidence %.2f): the track stays 0",
-                      music.path.c_str(), a.confidence);
+        fatal_warning("%s: no steady tempo found in %s (confidence %.2f): the track stays 0", name,
+                      music->path.c_str(), a.confidence);
         return;
     }
-    music.beats = a.beats;
-    music.period = 60.0 / a.bpm;
+    beats = a.beats;
+    period = 60.0 / a.bpm;
 }
 
 }  // namespace
@@ -67,8 +46,7 @@ void analyse_beats() {
 int audio_track_find(const char* name) {
     for (int id = 0; id < AUDIO_TRACK_COUNT; ++id) {
         if (std::strcmp(name, NAMES[id]) != 0) continue;
-        measure(name);
-        if (id == AUDIO_BEAT) analyse_beats();
+        measure(name, id == AUDIO_BEAT);
         return id;
     }
     return -1;
@@ -76,10 +54,11 @@ int audio_track_find(const char* name) {
 
 float audio_track_value(int id, double seconds) {
     if (id < 0 || id >= AUDIO_TRACK_COUNT) return 0;
-    if (id != AUDIO_BEAT) return music_levels_at(music.levels, music_band(id), seconds);
+    if (!music) return 0;
+    if (id != AUDIO_BEAT) return music_levels_at(music_levels_of(music), music_band(id), seconds);
     // The last beat at or before `seconds`, and how far into its first half.
-    auto next = std::upper_bound(music.beats.begin(), music.beats.end(), seconds);
-    if (next == music.beats.begin()) return 0;
+    auto next = std::upper_bound(beats.begin(), beats.end(), seconds);
+    if (next == beats.begin()) return 0;
     double since = seconds - *(next - 1);
-    return float(std::max(0.0, 1.0 - since / (music.period / 2)));
+    return float(std::max(0.0, 1.0 - since / (period / 2)));
 }

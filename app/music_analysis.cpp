@@ -26,33 +26,29 @@ const double DRIFT = 0.002;          // period step: this many seconds of drift 
 const double ALIKE = 0.4;            // every other beat this strong as the rest: still the beat level
 const double MIN_BPM = 40, MAX_BPM = 300;
 
-// Runs the onset detector and the beat tracker over the piece.
-void detect(const float* mono, size_t count, int rate, std::vector<double>* onsets, std::vector<double>* tracked) {
-    aubio_onset_t* onset = new_aubio_onset("specflux", BUFFER, HOP, uint_t(rate));
-    aubio_tempo_t* tempo = new_aubio_tempo("default", BUFFER, HOP, uint_t(rate));
-    if (!onset || !tempo) {
-        if (onset) del_aubio_onset(onset);
-        if (tempo) del_aubio_tempo(tempo);
-        return;
-    }
-    aubio_onset_set_silence(onset, smpl_t(SILENCE_DB));
-    aubio_onset_set_minioi_ms(onset, 50);
-    aubio_tempo_set_silence(tempo, smpl_t(SILENCE_DB));
+// Runs the onset detector (`onsets` not null) or the beat tracker over the
+// piece: the times they mark.
+std::vector<double> detect(const float* mono, size_t count, int rate, bool onsets) {
+    std::vector<double> times;
+    aubio_onset_t* onset = onsets ? new_aubio_onset("specflux", BUFFER, HOP, uint_t(rate)) : nullptr;
+    aubio_tempo_t* tempo = onsets ? nullptr : new_aubio_tempo("default", BUFFER, HOP, uint_t(rate));
+    if (!onset && !tempo) return times;
+    if (onset) aubio_onset_set_silence(onset, smpl_t(SILENCE_DB));
+    if (onset) aubio_onset_set_minioi_ms(onset, 50);
+    if (tempo) aubio_tempo_set_silence(tempo, smpl_t(SILENCE_DB));
     fvec_t* in = new_fvec(HOP);
     fvec_t* found = new_fvec(1);
-    fvec_t* beat = new_fvec(1);
     for (size_t at = 0; at < count; at += HOP) {
         for (size_t i = 0; i < size_t(HOP); ++i) in->data[i] = at + i < count ? mono[at + i] : 0.0f;
-        aubio_onset_do(onset, in, found);
-        if (found->data[0] != 0) onsets->push_back(aubio_onset_get_last_s(onset));
-        aubio_tempo_do(tempo, in, beat);
-        if (beat->data[0] != 0) tracked->push_back(aubio_tempo_get_last_s(tempo));
+        if (onset) aubio_onset_do(onset, in, found);
+        else aubio_tempo_do(tempo, in, found);
+        if (found->data[0] != 0) times.push_back(onset ? aubio_onset_get_last_s(onset) : aubio_tempo_get_last_s(tempo));
     }
     del_fvec(in);
     del_fvec(found);
-    del_fvec(beat);
-    del_aubio_onset(onset);
-    del_aubio_tempo(tempo);
+    if (onset) del_aubio_onset(onset);
+    if (tempo) del_aubio_tempo(tempo);
+    return times;
 }
 
 double rms(const float* mono, size_t count, int rate, double from, double to) {
@@ -272,15 +268,18 @@ double analysis_grid_confidence(const std::vector<music_onset>& onsets, double p
     return precision * coverage(onsets, {period, phase, 0});
 }
 
+std::vector<music_onset> music_onsets(const float* mono, size_t count, int rate) {
+    return weigh(detect(mono, count, rate, true), mono, count, rate);
+}
+
 music_analysis music_analyse(const float* mono, size_t count, int rate) {
     music_analysis a;
     if (rate <= 0) return a;
     a.seconds = double(count) / rate;
-    std::vector<double> times, tracked;
-    detect(mono, count, rate, &times, &tracked);
-    a.onsets = weigh(times, mono, count, rate);
+    a.onsets = music_onsets(mono, count, rate);
     a.silent = a.onsets.empty();
-    double guess = tracked_period(tracked);
+    if (a.onsets.size() < 4) return a;
+    double guess = tracked_period(detect(mono, count, rate, false));
     if (a.onsets.size() < 4 || guess <= 0) return a;
     grid g = beat_level(a.onsets, 60.0 / std::min(MAX_BPM, std::max(MIN_BPM, 60.0 / guess)) , a.seconds);
     a.bpm = 60.0 / g.period;

@@ -38,6 +38,9 @@ struct music_analysis {
     std::vector<tempo_alternative> alternatives;
 };
 
+// The onsets alone (the quicker part of the analysis).
+std::vector<music_onset> music_onsets(const float* mono, size_t count, int rate);
+
 // Analyses `count` mono samples at `rate` samples a second.
 music_analysis music_analyse(const float* mono, size_t count, int rate);
 
