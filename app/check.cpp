@@ -30,7 +30,7 @@ void report_fault(const char* message) {
 
 void warn_unplayed_sections() {
     for (const section* s = section_list; s; s = s->next) {
-        if (loading_section_plays(s)) continue;
+        if (loading_section_plays(s) || script_span_refused(s)) continue;
         fatal_warning("%s at line %d (%g to %g s) lies outside demostart %g .. demoend %g and is not played",
                       section_types[s->type].name, s->line, s->start, s->end, demostart, demoend);
     }

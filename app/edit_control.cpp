@@ -4,10 +4,13 @@
 #include "app/edit_control.h"
 
 #include <fcntl.h>
+#include <strings.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <sstream>
@@ -32,12 +35,37 @@ bool parse_count(const std::string& word, int* out) {
     return true;
 }
 
+bool ends_with_png(const std::string& name) {
+    return name.size() > 4 && strcasecmp(name.c_str() + name.size() - 4, ".png") == 0;
+}
+
 edit_command bad(const std::string& error) {
     edit_command c = {EDIT_BAD, 0, 0, 0, "", error};
     return c;
 }
 
 }  // namespace
+
+std::string edit_quote(const std::string& text) {
+    enum { SHOWN = 80 };
+    std::string quoted = "'";
+    for (size_t i = 0; i < text.size() && i < SHOWN; ++i) {
+        unsigned char c = static_cast<unsigned char>(text[i]);
+        if (c == '\\' || c == '\'') {
+            quoted += '\\';
+            quoted += static_cast<char>(c);
+        } else if (c < 0x20 || c >= 0x7f) {
+            char code[8];
+            std::snprintf(code, sizeof code, "\\x%02x", c);
+            quoted += code;
+        } else {
+            quoted += static_cast<char>(c);
+        }
+    }
+    quoted += "'";
+    if (text.size() > SHOWN) quoted += "... (" + std::to_string(text.size()) + " bytes)";
+    return quoted;
+}
 
 edit_command edit_command_parse(const std::string& line) {
     std::istringstream in(line);
@@ -59,12 +87,14 @@ edit_command edit_command_parse(const std::string& line) {
         else if (words != p.words) return bad("'" + verb + "' takes " + std::to_string(p.words) + " value(s)");
         break;
     }
-    if (c.kind == EDIT_NONE) return bad("unknown command '" + verb + "'");
-    if (c.kind == EDIT_SEEK && !parse_number(first, &c.a)) return bad("seek needs a number of seconds, not '" + first + "'");
+    if (c.kind == EDIT_NONE) return bad("unknown command " + edit_quote(verb));
+    if (c.kind == EDIT_SEEK && !parse_number(first, &c.a)) return bad("seek needs a number of seconds, not " + edit_quote(first));
     if (c.kind == EDIT_STEP && !parse_count(first, &c.frames))
-        return bad("step needs a whole number of frames other than 0, not '" + first + "'");
+        return bad("step needs a whole number of frames other than 0, not " + edit_quote(first));
     if (c.kind == EDIT_LOOP && !(parse_number(first, &c.a) && parse_number(second, &c.b)))
         return bad("loop needs two numbers of seconds, or 'off'");
+    if ((c.kind == EDIT_STILL || c.kind == EDIT_SHOT) && !ends_with_png(first))
+        return bad(verb + " writes PNG files only: name it FILE.png, not " + edit_quote(first));
     if (c.kind == EDIT_STILL || c.kind == EDIT_SHOT || c.kind == EDIT_KEY) c.text = first;
     return c;
 }
@@ -73,8 +103,15 @@ bool edit_channel_open(edit_channel* channel, const char* path) {
     channel->buffer.clear();
     channel->ended = false;
     channel->is_stdin = std::strcmp(path, "-") == 0;
-    channel->fd = channel->is_stdin ? STDIN_FILENO : open(path, O_RDONLY | O_NONBLOCK);
+    channel->fd = channel->is_stdin ? STDIN_FILENO : open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (channel->fd < 0) return false;
+    struct stat info;
+    if (fstat(channel->fd, &info) == 0 && S_ISDIR(info.st_mode)) {
+        close(channel->fd);
+        channel->fd = -1;
+        errno = EISDIR;
+        return false;
+    }
     int flags = fcntl(channel->fd, F_GETFL);
     fcntl(channel->fd, F_SETFL, flags | O_NONBLOCK);
     return true;
@@ -95,6 +132,13 @@ bool edit_channel_next(edit_channel* channel, std::string* line) {
         if (got > 0) {
             channel->buffer.append(block, static_cast<size_t>(got));
             continue;
+        }
+        // A writer of a pipe that leaves with a line unfinished: the part
+        // is dropped, not joined to the next writer's first line.
+        if (got == 0 && !channel->is_stdin && !channel->buffer.empty()) {
+            channel->dropped.swap(channel->buffer);
+            channel->buffer.clear();
+            return false;
         }
         // The last line of standard input may lack its line end.
         if (got == 0 && channel->is_stdin) {

@@ -33,6 +33,10 @@ struct edit_command {
     std::string error;
 };
 
+// `text` in quotes for a message: at most 80 bytes of it, control bytes,
+// quotes and backslashes escaped, the length given when it is cut.
+std::string edit_quote(const std::string& text);
+
 // Parses one line (its line end removed). Pure.
 edit_command edit_command_parse(const std::string& line);
 
@@ -41,6 +45,7 @@ struct edit_channel {
     bool is_stdin;
     bool ended;          // standard input reached its end
     std::string buffer;  // bytes read after the last whole line
+    std::string dropped; // an unfinished line its writer left behind (the reader reports and clears it)
 };
 
 // Opens `path` ("-": standard input) for reading without blocking. False,

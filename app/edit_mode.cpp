@@ -8,9 +8,13 @@
 #include <GL/gl.h>
 #include <SDL/SDL.h>
 #include <malloc.h>
+#include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <stdexcept>
 
 #include "app/cmdline.h"
@@ -168,9 +172,12 @@ int edit_open_at(float t) {
 
 void edit_prepare(const cmdline* options) {
     edit.channel.fd = -1;
+    char* here = getcwd(nullptr, 0);
+    edit.start_folder = here ? here : ".";
+    std::free(here);
     if (!options->control) return;
     if (!edit_channel_open(&edit.channel, options->control))
-        fatal_error("Control channel %s cannot be opened", options->control);
+        fatal_error("Control channel %s cannot be opened: %s", options->control, std::strerror(errno));
 }
 
 namespace {
@@ -207,6 +214,12 @@ int poll_input() {
     std::string line;
     while (!quit_requested && !events_waiting() && edit_channel_next(&edit.channel, &line))
         if (!edit_run_command(line)) quit_requested = 1;
+    if (!edit.channel.dropped.empty()) {
+        std::fprintf(stderr, "Edit: %s has no line end; its writer closed the channel, so it is dropped\n",
+                     edit_quote(edit.channel.dropped).c_str());
+        std::fflush(stderr);
+        edit.channel.dropped.clear();
+    }
     return 0;
 }
 

@@ -21,6 +21,10 @@ void clock_set_fixed_step(int frames_per_second);
 // The demo time of frame `frame` on a fixed step (frame 0 shows `start`).
 float clock_fixed_time(float start, int frame, int frames_per_second);
 
+// Whether the frame just drawn is the show's last when it ends at `end`:
+// past `end` in real time, the last frame before `end` on the fixed step.
+int clock_reached(float end);
+
 // demo_time = demostart, every counter 0.
 void clock_start();
 void clock_reset();

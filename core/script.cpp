@@ -21,6 +21,7 @@
 
 
 #include <cctype>
+#include <cerrno>
 #include <climits>
 #include <cstdarg>
 #include <cstdio>
@@ -28,6 +29,7 @@
 #include <cstring>
 #include <vector>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "core/fatal.h"
@@ -45,6 +47,9 @@ const char* script_path = "data/script.txt";
 
 namespace {
 
+// Sections whose `start` or `end` line was refused, since the last reading.
+std::vector<const section*> refused_spans;
+
 // What the reader carries from one line to the next.
 struct script_reader {
     FILE* file;
@@ -57,6 +62,7 @@ struct script_reader {
     int sync_step_line;    // that line
     int beats_read;        // a time in beats has been converted
     section* orphan;       // a section of an unknown type: read, then dropped
+    int setting_line[SETTING_COUNT];  // where each head setting was set; 0: not yet
 };
 
 // Closes the file, then ends the program with the formatted message. The
@@ -147,10 +153,13 @@ void read_int(const script_reader& r, const char* value, int* out) {
 }
 
 // A time (seconds, beats or bars) into `*out`, which keeps its value when
-// nothing parses.
-void read_time(script_reader& r, const char* value, script_time_kind kind, float* out) {
+// nothing parses. A negative time is refused, naming `what`; `start` and
+// `end` pass null and check their own span.
+void read_time(script_reader& r, const char* value, script_time_kind kind, float* out, const char* what) {
     script_time t = script_time_parse(value, {bpm, beat_offset}, kind);
     if (t.status == SCRIPT_TIME_ERROR) script_fail(r, "Script: %s, line %d", t.error, r.line);
+    if (what && t.status != SCRIPT_TIME_NONE && t.seconds < 0)
+        script_fail(r, "Script: %s cannot be negative, line %d", what, r.line);
     if (t.status != SCRIPT_TIME_NONE) *out = static_cast<float>(t.seconds);
     if (t.status != SCRIPT_TIME_OK) warn_not_number(r, value, *out);
     if (t.in_beats) r.beats_read = 1;
@@ -191,16 +200,21 @@ void split_or_fail(script_reader& r, const char* line, char* key, char* value) {
 // Section keywords
 // ---------------------------------------------------------------------------
 
+// The section stays on the refused list unless its line is read whole.
 void keyword_start(script_reader& r, const char* value) {
-    read_time(r, value, SCRIPT_TIME_POINT, &r.current->start);
+    refused_spans.push_back(r.current);
+    read_time(r, value, SCRIPT_TIME_POINT, &r.current->start, nullptr);
     if (r.current->start < 0) script_fail(r, "Script: invalid section start, line %d", r.line);
+    refused_spans.pop_back();
 }
 
 void keyword_end(script_reader& r, const char* value) {
     section* s = r.current;
-    read_time(r, value, SCRIPT_TIME_POINT, &s->end);
+    refused_spans.push_back(s);
+    read_time(r, value, SCRIPT_TIME_POINT, &s->end, nullptr);
     s->duration = s->end - s->start;
     if (s->duration <= 0) script_fail(r, "Script: invalid section duration, line %d", r.line);
+    refused_spans.pop_back();
 }
 
 void keyword_layer(script_reader& r, const char* value) {
@@ -262,7 +276,7 @@ void keyword_syncs(script_reader& r, const char* value) {
 void keyword_sync(script_reader& r, const char* value) {
     if (r.sync_step > 0) fail_mixed_syncs(r);
     float time = 0.0f;
-    read_time(r, value, SCRIPT_TIME_LENGTH, &time);
+    read_time(r, value, SCRIPT_TIME_LENGTH, &time, "a sync time");
     if (r.found_syncs < r.expected_syncs) r.current->syncs[r.found_syncs] = time;
     ++r.found_syncs;
 }
@@ -289,7 +303,7 @@ void keyword_spline(script_reader& r, const char* value) {
     int length = copy_word(value, word, SCRIPT_WORD_MAX, &rest);
     if (length < 0) script_fail(r, "Script: word too long, line %d", r.line);
     float time = s->duration;
-    if (length > 0 && !script_text_blank(rest)) read_time(r, skip_space(rest), SCRIPT_TIME_LENGTH, &time);
+    if (length > 0 && !script_text_blank(rest)) read_time(r, skip_space(rest), SCRIPT_TIME_LENGTH, &time, "a spline's time");
     s->spline_names[s->spline_count] = script_copy(r, word);
     s->spline_durations[s->spline_count] = time;
     ++s->spline_count;
@@ -410,6 +424,11 @@ void read_setting(script_reader& r, const char* line) {
         did_you_mean(key, names, SETTING_COUNT, hint, sizeof hint);
         script_fail(r, "Script: variable '%s' not found, line %d%s", key, r.line, hint);
     }
+    int& first = r.setting_line[row - settings_table];
+    if (first)
+        fatal_warning("Script: %s is set again, line %d (first at line %d); the last value counts", key, r.line, first);
+    else
+        first = r.line;
     bool tempo = row->address == &bpm || row->address == &beat_offset;
     if (tempo && r.beats_read)
         script_fail(r, "Script: %s must come before the first time in beats, line %d", key, r.line);
@@ -421,7 +440,7 @@ void read_setting(script_reader& r, const char* line) {
         read_float(r, value, static_cast<float*>(row->address));
         break;
     case SETTING_TIME:
-        read_time(r, value, SCRIPT_TIME_POINT, static_cast<float*>(row->address));
+        read_time(r, value, SCRIPT_TIME_POINT, static_cast<float*>(row->address), key);
         break;
     case SETTING_TEXT: {
         char** text = static_cast<char**>(row->address);
@@ -510,6 +529,7 @@ static void read_script_stream(FILE* file) {
         }
     } owner{r};
     settings_reset();
+    refused_spans.clear();
     r.line = 1;
     for (r.tail = section_list; r.tail && r.tail->next;) r.tail = r.tail->next;
 
@@ -540,8 +560,11 @@ void read_script_file(const char* path) {
         read_script_memory(reinterpret_cast<const char*>(bytes.data()), bytes.size());
         return;
     }
-    // What cannot be read whole (a folder, say) is reported by the reader.
+    struct stat info;
+    if (stat(path, &info) == 0 && S_ISDIR(info.st_mode)) fatal_error("Script %s is a folder, not a file", path);
+    // What cannot be read whole (a stream, say) is read as it comes.
     FILE* file = fopen(path, "r");
+    if (!file && errno != ENOENT) fatal_error("Script %s cannot be read: %s", path, strerror(errno));
     if (!file) {
         char folder[1024];
         if (path[0] == '/' || !getcwd(folder, sizeof folder)) fatal_error("Script not found: %s", path);
@@ -551,12 +574,24 @@ void read_script_file(const char* path) {
 }
 
 void read_script_memory(const char* text, size_t size) {
+    // A byte-order mark, as some editors begin a UTF-8 file with, is no text.
+    if (size >= 3 && memcmp(text, "\xEF\xBB\xBF", 3) == 0) {
+        text += 3;
+        size -= 3;
+    }
     FILE* file = file_open_memory(text, size);
     if (!file) fatal_error("Script: out of memory, line 1");
     read_script_stream(file);
 }
 
+int script_span_refused(const section* s) {
+    for (const section* refused : refused_spans)
+        if (refused == s) return 1;
+    return 0;
+}
+
 void script_reset() {
+    refused_spans.clear();
     section* next = nullptr;
     for (section* s = section_list; s; s = next) {
         next = s->next;

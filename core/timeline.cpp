@@ -86,7 +86,7 @@ void timeline_render_active() {
 
 void timeline_check_end() {
     if (!pending_head && !active_head) quit_requested = 1;
-    if (demoend > 0 && demo_time > demoend) quit_requested = 1;
+    if (demoend > 0 && clock_reached(demoend)) quit_requested = 1;
 }
 
 void draw_frame() {
