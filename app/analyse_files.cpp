@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "app/analyse.h"
+#include "app/output_file.h"
 #include "core/fatal.h"
 #include "core/file_read.h"
 
@@ -78,32 +79,20 @@ script_head read_head(const std::string& text, const std::vector<line_span>& lin
     return head;
 }
 
-// The write of one file: a temporary beside it, created anew, filled,
-// flushed and renamed over the final name.
+// One file written whole under a temporary name and renamed over `path`,
+// with the permissions of the file it replaces.
 bool write_and_rename(const std::string& path, const std::string& bytes, mode_t mode, std::string* error) {
-    std::string part = path + ".part-" + std::to_string(getpid()) + "-XXXXXX";
-    std::vector<char> name(part.begin(), part.end());
-    name.push_back('\0');
-    int fd = mkstemp(name.data());
-    if (fd < 0) {
-        *error = path + " cannot be written: " + std::strerror(errno);
-        return false;
+    output_file out;
+    std::string why;
+    bool ok = output_file_open(&out, path, &why);
+    if (ok && fchmod(out.fd, mode) != 0) why = std::string("cannot be written: ") + std::strerror(errno);
+    if (ok && (!why.empty() || !output_file_write(&out, bytes.data(), bytes.size(), &why))) {
+        output_file_abandon(&out);
+        ok = false;
     }
-    size_t done = 0;
-    bool ok = fchmod(fd, mode) == 0;
-    while (ok && done < bytes.size()) {
-        ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
-        ok = n > 0;
-        if (ok) done += size_t(n);
-    }
-    ok = ok && fsync(fd) == 0;
-    int saved = errno;
-    ok = close(fd) == 0 && ok;
-    if (ok && rename(name.data(), path.c_str()) == 0) return true;
-    saved = saved ? saved : errno;
-    unlink(name.data());
-    *error = path + " cannot be written: " + std::strerror(saved);
-    return false;
+    ok = ok && output_file_commit(&out, nullptr, &why);
+    if (!ok) *error = path + " " + why;
+    return ok;
 }
 
 }  // namespace
