@@ -20,6 +20,7 @@
 #include "core/script.h"
 
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <climits>
@@ -27,6 +28,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include <sys/stat.h>
@@ -38,6 +40,7 @@
 #include "core/script_time.h"
 #include "core/section.h"
 #include "core/settings.h"
+#include "core/track.h"
 
 const char* script_path = "data/script.txt";
 
@@ -61,6 +64,8 @@ struct script_reader {
     double sync_step;      // step of the section's `syncs every` line; 0: none
     int sync_step_line;    // that line
     int beats_read;        // a time in beats has been converted
+    int sync_track;        // store index of the section's `syncs @NAME` track; -1: none
+    int sync_track_line;   // that line
     section* orphan;       // a section of an unknown type: read, then dropped
     int setting_line[SETTING_COUNT];  // where each head setting was set; 0: not yet
 };
@@ -237,9 +242,43 @@ void fail_mixed_syncs(script_reader& r) {
     script_fail(r, "Script: syncs every cannot be mixed with syncs N or sync lines, line %d", r.line);
 }
 
+void fail_mixed_track_syncs(script_reader& r) {
+    script_fail(r, "Script: syncs @TRACK cannot be mixed with other syncs or sync lines, line %d", r.line);
+}
+
+script_tempo reader_tempo() { return {bpm, beat_offset}; }
+
+// The track `name`, resolved; a fault in the track's own file is reported
+// as that file's (once: a track that failed is not reported again, so a
+// check lists each broken file once), anything else as this line's.
+bool find_track(script_reader& r, const char* name, track_ref* ref) {
+    std::string error;
+    if (track_resolve(name, reader_tempo(), rows_per_beat, ref, &error)) return true;
+    if (error.empty()) return false;
+    if (error.compare(0, 6, "Track ") == 0) script_fail(r, "%s", error.c_str());
+    script_fail(r, "Script: %s, line %d", error.c_str(), r.line);
+}
+
+// `syncs @NAME`: the track's key times become the syncs when the section
+// closes, from its final start and end.
+void keyword_syncs_track(script_reader& r, const char* name) {
+    if (r.sync_step > 0 || r.sync_track >= 0 || r.expected_syncs > 0 || r.found_syncs > 0) fail_mixed_track_syncs(r);
+    char word[SCRIPT_WORD_MAX + 1];
+    const char* rest = name;
+    if (copy_word(name, word, SCRIPT_WORD_MAX, &rest) <= 0 || !script_text_blank(rest))
+        script_fail(r, "Script: syncs @TRACK takes one track name, line %d", r.line);
+    track_ref ref;
+    if (!find_track(r, word, &ref)) return;
+    if (ref.index < 0)
+        script_fail(r, "Script: track '%s' is computed and has no keys to take syncs from, line %d", word, r.line);
+    r.sync_track = ref.index;
+    r.sync_track_line = r.line;
+}
+
 // `syncs every STEP`: the list is made when the section closes, from its
 // final start and end.
 void keyword_syncs_every(script_reader& r, const char* value) {
+    if (r.sync_track >= 0) fail_mixed_track_syncs(r);
     if (r.sync_step > 0 || r.expected_syncs > 0 || r.found_syncs > 0) fail_mixed_syncs(r);
     script_time step = script_time_parse(value, {bpm, beat_offset}, SCRIPT_TIME_LENGTH);
     if (step.status == SCRIPT_TIME_ERROR) script_fail(r, "Script: %s, line %d", step.error, r.line);
@@ -259,6 +298,11 @@ void keyword_syncs(script_reader& r, const char* value) {
         keyword_syncs_every(r, rest);
         return;
     }
+    if (*skip_space(value) == '@') {
+        keyword_syncs_track(r, skip_space(value) + 1);
+        return;
+    }
+    if (r.sync_track >= 0) fail_mixed_track_syncs(r);
     if (r.sync_step > 0) fail_mixed_syncs(r);
     int count = r.current->sync_count;
     read_int(r, value, &count);
@@ -274,11 +318,44 @@ void keyword_syncs(script_reader& r, const char* value) {
 // a value that does not parse is stored as 0. Sync times count from the
 // section's start.
 void keyword_sync(script_reader& r, const char* value) {
+    if (r.sync_track >= 0) fail_mixed_track_syncs(r);
     if (r.sync_step > 0) fail_mixed_syncs(r);
     float time = 0.0f;
     read_time(r, value, SCRIPT_TIME_LENGTH, &time, "a sync time");
     if (r.found_syncs < r.expected_syncs) r.current->syncs[r.found_syncs] = time;
     ++r.found_syncs;
+}
+
+// `param @NAME [SCALE [OFFSET]]`: the next param follows the track NAME,
+// provided the type reads it every frame.
+void bind_track(script_reader& r, const char* text, int index) {
+    section* s = r.current;
+    char name[SCRIPT_WORD_MAX + 1];
+    const char* rest = text;
+    if (copy_word(text, name, SCRIPT_WORD_MAX, &rest) <= 0)
+        script_fail(r, "Script: param @ needs a track name, line %d", r.line);
+    track_param bound = {index, {-1, nullptr, 0}, 1.0f, 0.0f};
+    float* factors[2] = {&bound.scale, &bound.offset};
+    for (float* factor : factors) {
+        if (script_text_blank(rest)) break;
+        if (!script_scan_float(rest, factor, &rest) || !(*rest == '\0' || isspace(static_cast<unsigned char>(*rest))))
+            script_fail(r, "Script: param @%s takes a scale and an offset (numbers) after the name, line %d", name,
+                        r.line);
+    }
+    if (!script_text_blank(rest))
+        script_fail(r, "Script: param @%s takes at most a scale and an offset, line %d", name, r.line);
+    if (s->type >= 0 && !section_param_every_frame(*section_types[s->type].reads, index)) {
+        const section_field_list& params = section_types[s->type].reads->lists[SECTION_PARAMS];
+        const char* field = index < params.count ? params.fields[index].name : "not read";
+        script_fail(r, "Script: %s reads param %d (%s) only as the section is set up, so it cannot follow track "
+                       "'%s'; section at line %d, line %d",
+                    section_types[s->type].name, index + 1, field, name, s->line, r.line);
+    }
+    if (!find_track(r, name, &bound.ref)) return;
+    void* grown = realloc(s->tracked, sizeof(track_param) * static_cast<size_t>(s->tracked_count + 1));
+    if (!grown) script_fail(r, "Script: out of memory, line %d", r.line);
+    s->tracked = static_cast<track_param*>(grown);
+    s->tracked[s->tracked_count++] = bound;
 }
 
 // A value that does not parse is stored as 0, so later params keep their
@@ -287,9 +364,11 @@ void keyword_param(script_reader& r, const char* value) {
     section* s = r.current;
     if (s->param_count >= SECTION_MAX_PARAMS)
         script_fail(r, "Script: more than %d params in a section, line %d", SECTION_MAX_PARAMS, r.line);
-    float number = 0.0f;
-    read_float(r, value, &number);
-    s->params[s->param_count++] = number;
+    // The slot is taken first, so a faulty binding keeps later params in place.
+    int index = s->param_count++;
+    s->params[index] = 0.0f;
+    if (*skip_space(value) == '@') bind_track(r, skip_space(value) + 1, index);
+    else read_float(r, value, &s->params[index]);
 }
 
 // A file name, then optionally its time; without a time the spline spans the
@@ -355,15 +434,42 @@ void make_sync_grid(script_reader& r) {
     for (int k = 0; k < count; ++k) s->syncs[k] = static_cast<float>((k + 1) * r.sync_step);
 }
 
+// The syncs of `syncs @NAME`: the track's key times after the section's
+// start and before its end (a repeating track's repeats included), from the
+// start.
+void make_track_syncs(script_reader& r) {
+    section* s = r.current;
+    const track& t = *track_at(r.sync_track);
+    std::vector<double> times;
+    for (const track_key& k : t.keys) {
+        for (double at = k.time; at < s->end; at += t.repeat) {
+            if (at > s->start) times.push_back(at - s->start);
+            if (times.size() > SCRIPT_SYNCS_MAX)
+                script_fail(r, "Script: track '%s' makes more than %d syncs, line %d", t.name.c_str(),
+                            SCRIPT_SYNCS_MAX, r.sync_track_line);
+            if (!(t.repeat > 0)) break;
+        }
+    }
+    std::sort(times.begin(), times.end());
+    new_syncs(r, static_cast<int>(times.size()));
+    for (size_t k = 0; k < times.size(); ++k) s->syncs[k] = static_cast<float>(times[k]);
+}
+
 // Closes the open section: makes its sync grid, or (when `check_count`)
 // compares the sync lines found with the count declared. The counts are
 // cleared first, so a collecting reader opens the next section cleanly.
 void close_section(script_reader& r, bool check_count) {
     int found = r.found_syncs, expected = r.expected_syncs;
     double step = r.sync_step;
+    int sync_track = r.sync_track;
     r.found_syncs = r.expected_syncs = 0;
     r.sync_step = 0;
-    if (step > 0 && r.current) {
+    r.sync_track = -1;
+    if (sync_track >= 0 && r.current) {
+        r.sync_track = sync_track;
+        make_track_syncs(r);
+        r.sync_track = -1;
+    } else if (step > 0 && r.current) {
         r.sync_step = step;
         make_sync_grid(r);
         r.sync_step = 0;
@@ -375,6 +481,7 @@ void close_section(script_reader& r, bool check_count) {
 
 void free_section(section* s) {
     free(s->syncs);
+    free(s->tracked);
     for (int i = 0; i < s->string_count; ++i) free(s->strings[i]);
     for (int i = 0; i < s->spline_count; ++i) free(s->spline_names[i]);
     free(s);
@@ -450,6 +557,10 @@ void read_setting(script_reader& r, const char* line) {
         break;
     }
     }
+    if (row->address == &rows_per_beat && !(rows_per_beat >= 1 && rows_per_beat <= 1000)) {
+        rows_per_beat = 4;
+        script_fail(r, "Script: rows_per_beat must be a whole number from 1 to 1000, line %d", r.line);
+    }
     if (row->address == &bpm && !(bpm > 0 && bpm <= SCRIPT_TIME_MAX)) {
         bpm = 0;
         script_fail(r, "Script: bpm must be a number of beats per minute above 0, line %d", r.line);
@@ -520,6 +631,7 @@ void read_script() { read_script_file(script_path); }
 static void read_script_stream(FILE* file) {
     script_reader r = {};
     r.file = file;
+    r.sync_track = -1;
     // A section of an unknown type is freed however reading ends, a fault
     // that unwinds (under a test or fuzz hook) included.
     struct orphan_owner {
@@ -529,6 +641,7 @@ static void read_script_stream(FILE* file) {
         }
     } owner{r};
     settings_reset();
+    track_store_refresh();
     refused_spans.clear();
     r.line = 1;
     for (r.tail = section_list; r.tail && r.tail->next;) r.tail = r.tail->next;
