@@ -10,8 +10,7 @@
 
 #include "app/music_measure.h"
 #include "core/fatal.h"
-
-const char AUDIO_TRACK_PREFIX[] = "audio.";
+#include "core/track.h"
 
 namespace {
 
@@ -61,4 +60,9 @@ float audio_track_value(int id, double seconds) {
     if (next == beats.begin()) return 0;
     double since = seconds - *(next - 1);
     return float(std::max(0.0, 1.0 - since / (period / 2)));
+}
+
+void audio_tracks_register() {
+    static const track_builtin family = {"audio.", audio_track_find, audio_track_value};
+    track_builtin_register(&family);
 }

@@ -12,8 +12,8 @@
 
 enum audio_track_id { AUDIO_LEVEL, AUDIO_BASS, AUDIO_MID, AUDIO_TREBLE, AUDIO_BEAT, AUDIO_TRACK_COUNT };
 
-// The prefix the family's names share.
-extern const char AUDIO_TRACK_PREFIX[];
+// Makes the family known to the tracks (once, before a script is read).
+void audio_tracks_register();
 
 // The id of a track of the family by its whole name ("audio.bass"), or -1.
 // Measures the script's music (fatal when it names none or it cannot be

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include "app/analyse.h"
+#include "app/audio_tracks.h"
 #include "app/capture.h"
 #include "app/check.h"
 #include "app/cmdline.h"
@@ -59,6 +60,7 @@ int main(int argc, char** argv) {
         check_list_types();
         return 0;
     }
+    audio_tracks_register();
     data_folder_apply(&options);
     if (options.analyse) return analyse_run(&options);
     offline_prepare(&options);
