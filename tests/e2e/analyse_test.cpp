@@ -17,6 +17,13 @@ std::string mp3_of(const std::vector<int16_t>& pcm) {
 
 bool has(const std::string& output, const std::string& part) { return output.find(part) != std::string::npos; }
 
+TEST(analyse, the_default_show_is_at_120_beats_a_minute_from_its_first_downbeat) {
+    std::string output;
+    EXPECT_EQ(e2e_play("--analyse " QUILLON_SOURCE_DIR, &output), 0) << output;
+    EXPECT_TRUE(has(output, "/data/music/soundtrack.mp3: 160.0 s, ")) << output;
+    EXPECT_TRUE(has(output, "\nbpm 120\nbeat_offset 0\n")) << output;
+}
+
 TEST(analyse, music_without_a_tempo_gets_one_clear_message) {
     temp_dir dir;
     const struct {
