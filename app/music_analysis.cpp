@@ -281,7 +281,9 @@ music_analysis music_analyse(const float* mono, size_t count, int rate) {
     if (a.onsets.size() < 4) return a;
     double guess = tracked_period(detect(mono, count, rate, false));
     if (a.onsets.size() < 4 || guess <= 0) return a;
-    grid g = beat_level(a.onsets, 60.0 / std::min(MAX_BPM, std::max(MIN_BPM, 60.0 / guess)) , a.seconds);
+    grid g = beat_level(a.onsets, 60.0 / std::min(MAX_BPM, std::max(MIN_BPM, 60.0 / guess)), a.seconds);
+    // A fit the onsets pulled off every sensible tempo is no tempo.
+    if (!(g.period >= 60.0 / MAX_BPM && g.period <= 60.0 / MIN_BPM)) return a;
     a.bpm = 60.0 / g.period;
     a.confidence = analysis_grid_confidence(a.onsets, g.period, g.phase);
     a.steady = a.confidence >= ANALYSIS_MIN_CONFIDENCE;
