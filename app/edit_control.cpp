@@ -15,6 +15,8 @@
 #include <cstring>
 #include <sstream>
 
+#include "core/track.h"
+
 namespace {
 
 bool parse_number(const std::string& word, float* out) {
@@ -40,7 +42,19 @@ bool ends_with_png(const std::string& name) {
 }
 
 edit_command bad(const std::string& error) {
-    edit_command c = {EDIT_BAD, 0, 0, 0, "", error};
+    edit_command c = {EDIT_BAD, 0, 0, 0, "", error, "", 0};
+    return c;
+}
+
+// `key NAME TIME VALUE [interp]` and `unkey NAME TIME`; `words` are the
+// words after the verb.
+edit_command track_edit(const std::string words[5], int count, bool unkey) {
+    edit_command c = {unkey ? EDIT_TRACK_UNKEY : EDIT_TRACK_KEY, 0, 0, 0, words[0], "", words[1], TRACK_STEP};
+    if (unkey) return count == 2 ? c : bad("unkey takes a track name and a time");
+    if (count < 3 || count > 4) return bad("key takes a key name, or a track name, a time, a value and an interpolation");
+    if (!parse_number(words[2], &c.a)) return bad("a key's value is a number, not " + edit_quote(words[2]));
+    if (count == 4 && (c.interp = track_interp_find(words[3].c_str())) < 0)
+        return bad("unknown interpolation " + edit_quote(words[3]) + " (step, linear, smooth or ramp)");
     return c;
 }
 
@@ -69,22 +83,26 @@ std::string edit_quote(const std::string& text) {
 
 edit_command edit_command_parse(const std::string& line) {
     std::istringstream in(line);
-    std::string verb, first, second, extra;
-    in >> verb >> first >> second >> extra;
-    edit_command c = {EDIT_NONE, 0, 0, 0, "", ""};
+    std::string verb, words[5];
+    in >> verb >> words[0] >> words[1] >> words[2] >> words[3] >> words[4];
+    const std::string &first = words[0], &second = words[1];
+    edit_command c = {EDIT_NONE, 0, 0, 0, "", "", "", 0};
     if (verb.empty()) return c;
+    int count = 0;
+    while (count < 5 && !words[count].empty()) ++count;
+    if ((verb == "key" && count > 1) || verb == "unkey") return track_edit(words, count, verb == "unkey");
     static const struct { const char* verb; edit_command_kind kind; int words; } plain[] = {
         {"pause", EDIT_PAUSE, 0}, {"play", EDIT_PLAY, 0}, {"reload", EDIT_RELOAD, 0},
         {"status", EDIT_STATUS, 0}, {"quit", EDIT_QUIT, 0}, {"timeline", EDIT_TIMELINE, 0}, {"seek", EDIT_SEEK, 1},
         {"step", EDIT_STEP, 1}, {"still", EDIT_STILL, 1}, {"shot", EDIT_SHOT, 1}, {"key", EDIT_KEY, 1},
-        {"loop", EDIT_LOOP, 2},
+        {"loop", EDIT_LOOP, 2}, {"track", EDIT_TRACK, 1},
     };
-    int words = !first.empty() + !second.empty() + !extra.empty();
+
     for (const auto& p : plain) {
         if (verb != p.verb) continue;
         c.kind = p.kind;
-        if (c.kind == EDIT_LOOP && words == 1 && first == "off") c.kind = EDIT_LOOP_OFF;
-        else if (words != p.words) return bad("'" + verb + "' takes " + std::to_string(p.words) + " value(s)");
+        if (c.kind == EDIT_LOOP && count == 1 && first == "off") c.kind = EDIT_LOOP_OFF;
+        else if (count != p.words) return bad("'" + verb + "' takes " + std::to_string(p.words) + " value(s)");
         break;
     }
     if (c.kind == EDIT_NONE) return bad("unknown command " + edit_quote(verb));
@@ -95,7 +113,7 @@ edit_command edit_command_parse(const std::string& line) {
         return bad("loop needs two numbers of seconds, or 'off'");
     if ((c.kind == EDIT_STILL || c.kind == EDIT_SHOT) && !ends_with_png(first))
         return bad(verb + " writes PNG files only: name it FILE.png, not " + edit_quote(first));
-    if (c.kind == EDIT_STILL || c.kind == EDIT_SHOT || c.kind == EDIT_KEY) c.text = first;
+    if (c.kind == EDIT_STILL || c.kind == EDIT_SHOT || c.kind == EDIT_KEY || c.kind == EDIT_TRACK) c.text = first;
     return c;
 }
 

@@ -65,6 +65,15 @@ void edit_music_close();
 // The music's position in sample frames (-1: no music).
 long long edit_music_position();
 
+// Tracks edited live (app/edit_tracks): an edit marks the frame stale, the
+// redraw shows it (playing: the next frame; paused: the frame drawn again).
+void edit_tracks_changed();
+void edit_tracks_redraw();
+// Writes every track edited live to its text file, through output_file.
+void edit_tracks_save();
+// Runs `track`, `key NAME TIME VALUE [interp]` and `unkey NAME TIME`.
+void edit_track_command(const edit_command& c);
+
 // Draws the error box and the timeline view over the presented frame; the
 // render state is left as found.
 void edit_view_draw();

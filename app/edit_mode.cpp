@@ -20,6 +20,7 @@
 #include "app/cmdline.h"
 #include "app/edit_files.h"
 #include "app/edit_local.h"
+#include "app/tracker.h"
 #include "core/clock.h"
 #include "core/engine.h"
 #include "core/fatal.h"
@@ -232,6 +233,7 @@ void watch_files() {
 }
 
 void edit_step_loop() {
+    tracker_poll();
     if (poll_input() || quit_requested) return;
     watch_files();
     if (!edit.paused || edit.frame_due) {
@@ -280,7 +282,9 @@ int edit_run(const cmdline* options) {
         fatal_error("%s", edit.error.c_str());
     }
     edit.frame_due = 1;
+    if (options->tracker) tracker_start(options->tracker);
     edit_loop();
+    tracker_stop();
     fatal_set_hook(nullptr);
     edit_music_close();
     if (edit.sound_open) sound_close();

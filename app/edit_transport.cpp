@@ -224,6 +224,9 @@ int edit_run_command(const std::string& line) {
     case EDIT_STILL: write_still(c.text, 0); break;
     case EDIT_SHOT: write_still(c.text, 1); break;
     case EDIT_KEY: press_key(c.text); break;
+    case EDIT_TRACK:
+    case EDIT_TRACK_KEY:
+    case EDIT_TRACK_UNKEY: edit_track_command(c); break;
     case EDIT_STATUS:
         if (edit.frame_due) edit_draw_now();
         print_status();
