@@ -14,6 +14,7 @@ packages="build-essential cmake pkg-config clang libclang-rt-dev
   libaubio-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth
+  parallel python3-yaml
   dpkg-dev file"
 
 missing=""
