@@ -6,6 +6,9 @@
 
 #include <SDL/SDL.h>
 
+#include <climits>
+#include <cmath>
+
 #include "core/settings.h"
 
 float demo_time = 0;
@@ -21,6 +24,9 @@ float clock_source_ticks() { return static_cast<float>(SDL_GetTicks()) * 0.001f;
 
 static clock_source current_source = clock_source_ticks;
 static int fixed_fps = 0;
+static float step_origin = 0;
+static int has_step_origin = 0;
+static int grid_frame = 0;  // index of the current frame on the fixed step
 
 void clock_set_fixed_step(int frames_per_second) {
     fixed_fps = frames_per_second > 0 ? frames_per_second : 0;
@@ -30,6 +36,44 @@ void clock_set_fixed_step(int frames_per_second) {
 // over a long show.
 float clock_fixed_time(float start, int frame, int frames_per_second) {
     return start + static_cast<float>(frame) / static_cast<float>(frames_per_second);
+}
+
+void clock_set_step_origin(float origin) {
+    step_origin = origin;
+    has_step_origin = 1;
+}
+
+void clock_clear_step_origin() { has_step_origin = 0; }
+
+int clock_grid_frame() { return fixed_fps ? grid_frame : frame_number; }
+
+int clock_step_fps() { return fixed_fps; }
+
+static float grid_time(int frame) { return clock_fixed_time(step_origin, frame, fixed_fps); }
+
+float clock_grid_time(int frame) { return grid_time(frame); }
+
+static float step_length() { return 1.0f / static_cast<float>(fixed_fps); }
+
+// The first frame of the grid whose time is at least `t` less `tolerance`.
+static int first_frame_from(float t, float tolerance) {
+    double estimate = std::floor((static_cast<double>(t) - step_origin) * fixed_fps) - 2;
+    int frame = estimate < INT_MIN / 2 ? INT_MIN / 2 : estimate > INT_MAX / 2 ? INT_MAX / 2 : static_cast<int>(estimate);
+    while (grid_time(frame) < t - tolerance) ++frame;
+    return frame;
+}
+
+// The start phase compares exactly, hence no tolerance.
+int clock_start_frame(float start) { return start <= grid_time(0) ? 0 : first_frame_from(start, 0); }
+
+float clock_section_time(float start) {
+    if (!fixed_fps) return demo_time - start;
+    int first = clock_start_frame(start);
+    if (first >= grid_frame) return demo_time - start;
+    float local = grid_time(first) - start;
+    const float step = step_length();
+    for (int frame = first; frame < grid_frame; ++frame) local += frame == 0 ? 0.0f : step;
+    return local;
 }
 
 void clock_set_source(clock_source source) {
@@ -43,6 +87,12 @@ void clock_start() {
     fps_frames = 0;
     fps_window = 0;
     fps_value = 0;
+    grid_frame = 0;
+    if (!fixed_fps) return;
+    if (!has_step_origin) step_origin = demostart;
+    grid_frame = first_frame_from(demostart, 1e-4f);
+    demo_time = demostart = grid_time(grid_frame);
+    if (grid_frame != 0) frame_delta = step_length();
 }
 
 void clock_reset() { clock_origin = current_source(); }
@@ -52,8 +102,9 @@ void clock_resume() { clock_origin = current_source() - (demo_time - demostart);
 // The next frame's time on the fixed step; frame_delta is the step itself,
 // so every section's local_time gains exactly one step per frame.
 static void fixed_tick() {
-    frame_delta = 1.0f / static_cast<float>(fixed_fps);
-    demo_time = clock_fixed_time(demostart, frame_number + 1, fixed_fps);
+    frame_delta = step_length();
+    grid_frame += 1;
+    demo_time = grid_time(grid_frame);
 }
 
 void clock_tick() {
