@@ -107,6 +107,15 @@ static void fixed_tick() {
     demo_time = grid_time(grid_frame);
 }
 
+// Whether the show is over after the frame just drawn. In real time, once a
+// frame lies past `end`; on the fixed step, once the next frame would lie at
+// or past it, so an offline run draws exactly the frames in [demostart, end)
+// (to a thousandth of a step, against float rounding).
+int clock_reached(float end) {
+    if (!fixed_fps) return demo_time > end;
+    return static_cast<float>(grid_frame + 1) >= (end - step_origin) * static_cast<float>(fixed_fps) - 0.001f;
+}
+
 void clock_tick() {
     fps_frames += 1;
     if (fixed_fps) {

@@ -39,6 +39,10 @@ int clock_start_frame(float start);
 // The demo time of frame `frame` on a fixed step (frame 0 shows `start`).
 float clock_fixed_time(float start, int frame, int frames_per_second);
 
+// Whether the frame just drawn is the show's last when it ends at `end`:
+// past `end` in real time, the last frame before `end` on the fixed step.
+int clock_reached(float end);
+
 // demo_time = demostart, every counter 0. On the fixed step demostart first
 // moves to the first frame of the grid at or after it (a time within a
 // tenth of a millisecond of a frame is that frame), and frame_delta is the

@@ -6,6 +6,7 @@
 #include "core/engine.h"
 #include "core/gl_audit.h"
 #include "core/settings.h"
+#include "core/track.h"
 #include "platform/overlay.h"
 #include "platform/video.h"
 
@@ -69,6 +70,7 @@ static void timeline_advance(section* s) {
     for (int frame = first; frame < now; ++frame) {
         demo_time = clock_grid_time(frame);
         s->local_time += frame == 0 ? 0.0f : step;
+        track_apply(s, demo_time);
         section_rand_seed(s, static_cast<uint32_t>(frame));
         section_types[s->type].advance();
     }
@@ -80,6 +82,7 @@ void timeline_start_due() {
     while (pending_head && pending_head->start <= demo_time) {
         section* s = pending_head;
         current_section = s;
+        track_apply(s, demo_time);
         section_rand_seed(s, SECTION_MOMENT_START);
         section_types[s->type].start();
         s->local_time = clock_section_time(s->start);
@@ -96,6 +99,7 @@ void timeline_render_active() {
         if (s->end > demo_time) {
             s->local_time += frame_delta;
             current_section = s;
+            track_apply(s, demo_time);
             section_rand_seed(s, static_cast<uint32_t>(clock_grid_frame()));
             section_types[s->type].render();
             gl_audit("render", s->type, s->line);
@@ -109,7 +113,7 @@ void timeline_render_active() {
 
 void timeline_check_end() {
     if (!pending_head && !active_head) quit_requested = 1;
-    if (demoend > 0 && demo_time > demoend) quit_requested = 1;
+    if (demoend > 0 && clock_reached(demoend)) quit_requested = 1;
 }
 
 void draw_frame() {

@@ -80,22 +80,23 @@ TEST(capture, start_and_end_cut_the_show_and_the_music_follows) {
     std::string output;
     ASSERT_EQ(offline_run(dir, "--capture whole --fps 20 --size 64x36", &output), 0) << output;
     EXPECT_EQ(files_in(dir.file("whole")).size(), 22u);  // audio.wav, frames at 0 .. 1
-    // From 0.5 until the first frame past 0.72: 0.5, 0.55, ..., 0.75.
-    ASSERT_EQ(offline_run(dir, "--capture cut --fps 20 --size 64x36 --start 0.5 --end 0.72", &output), 0) << output;
-    std::vector<std::string> expected = frame_names(6);
+    // The frames whose time lies in [0.5, 0.75): 0.5, 0.55, ..., 0.7.
+    ASSERT_EQ(offline_run(dir, "--capture cut --fps 20 --size 64x36 --start 0.5 --end 0.75", &output), 0) << output;
+    std::vector<std::string> expected = frame_names(5);
     expected.insert(expected.begin(), "audio.wav");
     EXPECT_EQ(files_in(dir.file("cut")), expected);
-    EXPECT_NE(output.find("demo time 0.500 to 0.750 s"), std::string::npos) << output;
-    // The cut's sound is the whole show's from half a second in, sample for sample.
+    EXPECT_NE(output.find("demo time 0.500 to 0.700 s"), std::string::npos) << output;
+    // The cut's sound is the whole show's from half a second in, sample for
+    // sample, and exactly as long as the cut.
     std::string whole = read_file(dir.file("whole/audio.wav")).substr(44);
     std::string cut = read_file(dir.file("cut/audio.wav")).substr(44);
-    ASSERT_EQ(cut.size(), 13230u * 4u);
-    ASSERT_GE(whole.size(), (22050u + 13230u) * 4u);
+    ASSERT_EQ(cut.size(), 11025u * 4u);
+    ASSERT_GE(whole.size(), (22050u + 11025u) * 4u);
     EXPECT_TRUE(whole.substr(22050u * 4u, cut.size()) == cut);
     EXPECT_NE(cut, std::string(cut.size(), '\0'));  // there is music in it
     // The same cut on the bench: frames drawn from 0.5 on.
-    ASSERT_EQ(offline_run(dir, "--bench --fps 20 --size 64x36 --start 0.5 --end 0.72", &output), 0) << output;
-    EXPECT_NE(output.find("Bench: 6 frames at 20 fps, demo time 0.500 to 0.750 s"), std::string::npos) << output;
+    ASSERT_EQ(offline_run(dir, "--bench --fps 20 --size 64x36 --start 0.5 --end 0.75", &output), 0) << output;
+    EXPECT_NE(output.find("Bench: 5 frames at 20 fps, demo time 0.500 to 0.700 s"), std::string::npos) << output;
     // The floor is timed at the run's window size, 60 frames of it.
     EXPECT_NE(output.find("Floor: the bare present path at 64x36, 60 frames"), std::string::npos) << output;
 }
@@ -124,6 +125,15 @@ TEST(capture, bad_options_are_usage_errors_and_bad_folders_are_named) {
         EXPECT_NE(output.find(r.message), std::string::npos) << r.options << "\n" << output;
     }
     EXPECT_FALSE(fs::exists(dir.file("out")));
+    // A span of more frames than a run draws is refused before the first.
+    offline_show_write(dir, offline_colour_block("2000", "1", "0", "0"));
+    std::string output;
+    EXPECT_EQ(offline_run(dir, "--video long.mp4 --fps 1000", &output), 255);
+    EXPECT_NE(output.find("Error: The show from 0.000 to 2000.000 s is 2000000 frames at 1000 fps, more than the "
+                          "999999 an offline run draws"),
+              std::string::npos)
+        << output;
+    EXPECT_FALSE(fs::exists(dir.file("long.mp4")));
 }
 
 }  // namespace

@@ -44,14 +44,14 @@ TEST(install, moved_prefix_plays_makes_shows_and_names_its_missing_data) {
 
     EXPECT_EQ(run_in(elsewhere, quillon + " --capture ../c1" + SHORT, &out), 0) << out;
     EXPECT_NE(out.find("playing the default show from " + root.file("moved/share/quillon")), std::string::npos) << out;
-    EXPECT_EQ(read_file(root.file("c1/frame_000005.png")).rfind("\x89PNG", 0), 0u);
+    EXPECT_EQ(read_file(root.file("c1/frame_000004.png")).rfind("\x89PNG", 0), 0u);
 
     EXPECT_EQ(run_in(elsewhere, quillon + " --new s", &out), 0) << out;
     EXPECT_EQ(run_in(elsewhere, quillon + " --check s", &out), 0) << out;
     EXPECT_EQ(run_in(elsewhere, "printf 'status\\nquit\\n' | " + quillon + " --edit --control - s", &out), 0) << out;
     EXPECT_NE(out.find(" error 0"), std::string::npos) << out;
     EXPECT_EQ(run_in(elsewhere, quillon + " --capture ../c2" + SHORT + "s", &out), 0) << out;
-    EXPECT_EQ(read_file(root.file("c2/frame_000005.png")).rfind("\x89PNG", 0), 0u);
+    EXPECT_EQ(read_file(root.file("c2/frame_000004.png")).rfind("\x89PNG", 0), 0u);
 
     // A show of its own without a font: the engine's is used.
     std::string data = root.file("moved/share/quillon/data");

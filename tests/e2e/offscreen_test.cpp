@@ -35,7 +35,7 @@ TEST(offscreen, frames_are_byte_identical_to_a_windows) {
         EXPECT_TRUE(read_file(entry.path().string()) == read_file(dir.file("off/" + name))) << name;
         compared += 1;
     }
-    EXPECT_EQ(compared, 7);  // audio.wav and frames at 20, 20.25, ..., 21.25
+    EXPECT_EQ(compared, 5);  // audio.wav and frames at 20, 20.25, 20.5, 20.75
 }
 
 TEST(offscreen, any_size_without_a_display) {

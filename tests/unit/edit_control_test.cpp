@@ -22,6 +22,19 @@ TEST(edit_control, parses_each_command_and_refuses_what_it_cannot_take) {
         {"loop on", EDIT_BAD, 0, 0, 0, "'loop' takes 2 value(s)"},
         {"pause now", EDIT_BAD, 0, 0, 0, "'pause' takes 0 value(s)"},
         {"Seek 1", EDIT_BAD, 0, 0, 0, "unknown command 'Seek'"},
+        {"still x.jpg", EDIT_BAD, 0, 0, 0, "still writes PNG files only: name it FILE.png, not 'x.jpg'"},
+        {"shot .png", EDIT_BAD, 0, 0, 0, "shot writes PNG files only: name it FILE.png, not '.png'"},
+        {"shot A.PNG", EDIT_SHOT, 0, 0, 0, ""},
+        {"seek \x1b[2J", EDIT_BAD, 0, 0, 0, "seek needs a number of seconds, not '\\x1b[2J'"},
+        {"key p", EDIT_KEY, 0, 0, 0, ""},
+        {"key pulse 4b 0.5 smooth", EDIT_TRACK_KEY, 0.5f, 0, 0, ""},
+        {"key pulse 4b -1", EDIT_TRACK_KEY, -1, 0, 0, ""},
+        {"key pulse 4b", EDIT_BAD, 0, 0, 0, "key takes a key name, or a track name, a time, a value and an interpolation"},
+        {"key pulse 4b x", EDIT_BAD, 0, 0, 0, "a key's value is a number, not 'x'"},
+        {"key pulse 4b 1 cubic", EDIT_BAD, 0, 0, 0, "unknown interpolation 'cubic' (step, linear, smooth or ramp)"},
+        {"unkey pulse", EDIT_BAD, 0, 0, 0, "unkey takes a track name and a time"},
+        {"unkey pulse 2:1", EDIT_TRACK_UNKEY, 0, 0, 0, ""},
+        {"track pulse", EDIT_TRACK, 0, 0, 0, ""},
     };
     for (const auto& c : cases) {
         edit_command got = edit_command_parse(c.line);
@@ -33,6 +46,17 @@ TEST(edit_control, parses_each_command_and_refuses_what_it_cannot_take) {
         EXPECT_EQ(got.frames, c.frames) << c.line;
     }
     EXPECT_EQ(edit_command_parse("still /tmp/x y.png").kind, EDIT_BAD);
+    edit_command key = edit_command_parse("key fx:glow 8:2 1 ramp");
+    EXPECT_EQ(key.text + " " + key.when + " " + std::to_string(key.interp), "fx:glow 8:2 3");
+}
+
+TEST(edit_control, quotes_a_line_short_and_escaped) {
+    const struct { std::string text, quoted; } cases[] = {
+        {"2pause", "'2pause'"},
+        {std::string("a\0b\x7f\\'", 6), "'a\\x00b\\x7f\\\\\\''"},
+        {std::string(100, 'x'), "'" + std::string(80, 'x') + "'... (100 bytes)"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(edit_quote(c.text), c.quoted);
 }
 
 TEST(edit_control, seeks_clamp_to_the_show) {
