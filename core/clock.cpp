@@ -32,6 +32,12 @@ void clock_set_fixed_step(int frames_per_second) {
     fixed_fps = frames_per_second > 0 ? frames_per_second : 0;
 }
 
+void clock_set_first_frame(float origin, int first) {
+    step_origin = origin;
+    has_step_origin = 1;
+    demostart = clock_fixed_time(origin, first, fixed_fps);
+}
+
 // Computed from the frame count rather than summed, so no rounding builds up
 // over a long show.
 float clock_fixed_time(float start, int frame, int frames_per_second) {

@@ -36,6 +36,12 @@ int clock_step_fps();
 float clock_grid_time(int frame);
 int clock_start_frame(float start);
 
+// A run that renders frames `first`, first + 1, ... of the run from `origin`
+// on the same fixed step: its frame k shows exactly the time of that run's
+// frame first + k, bit for bit, and demostart becomes the time of frame
+// `first`, where the timeline opens (the origin becomes the step's).
+void clock_set_first_frame(float origin, int first);
+
 // The demo time of frame `frame` on a fixed step (frame 0 shows `start`).
 float clock_fixed_time(float start, int frame, int frames_per_second);
 
