@@ -97,6 +97,13 @@ void clock_start() {
     if (!fixed_fps) return;
     if (!has_step_origin) step_origin = demostart;
     grid_frame = first_frame_from(demostart, 1e-4f);
+    if (grid_time(grid_frame) > demostart + 1e-4f) {
+        // Between two frames of the grid, where the run from the origin
+        // draws nothing: the frames go on from demostart itself.
+        step_origin = demostart;
+        grid_frame = 0;
+        return;
+    }
     demo_time = demostart = grid_time(grid_frame);
     if (grid_frame != 0) frame_delta = step_length();
 }

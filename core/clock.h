@@ -49,11 +49,11 @@ float clock_fixed_time(float start, int frame, int frames_per_second);
 // past `end` in real time, the last frame before `end` on the fixed step.
 int clock_reached(float end);
 
-// demo_time = demostart, every counter 0. On the fixed step demostart first
-// moves to the first frame of the grid at or after it (a time within a
-// tenth of a millisecond of a frame is that frame), and frame_delta is the
-// step unless that frame is the origin's: the frame is then the one the
-// show's run from its origin draws there.
+// demo_time = demostart, every counter 0. On the fixed step, when demostart
+// is a frame of the grid (to a tenth of a millisecond), it becomes that
+// frame's time exactly and frame_delta is the step unless that frame is the
+// origin's: the frame is then the one the show's run from its origin draws
+// there. Between two frames of the grid the frames go on from demostart.
 void clock_start();
 
 // The local_time that a section starting at `start` has when it is started
