@@ -167,6 +167,7 @@ void draw_timeline() {
     float lane = std::max(6.0f, std::min(14.0f, (h * 0.45f - 40) / std::max<size_t>(layers.size(), 1)));
     timeline_frame f = {8, w - 8, h - lane * static_cast<float>(layers.size()) - 8, lane, edit.show_start, edit.show_end};
     fill(0, f.top - 40, w, h, 0, 0, 0, 0.7f);
+    edit_view_tracks_draw(f.left, f.right, f.top - 40, f.start, f.end);
     if (edit.has_loop) fill(f.x(edit.loop_in), f.top, f.x(edit.loop_out), h - 8, 0.6f, 0.6f, 0.1f, 0.35f);
     draw_sections(f, layers);
     fill(f.x(demo_time) - 1, f.top - 4, f.x(demo_time) + 1, h - 4, 1, 0.2f, 0.2f, 1);
