@@ -178,6 +178,17 @@ TEST_F(TrackScript, params_take_the_value_scaled_and_offset_before_each_frame) {
     EXPECT_EQ(s->syncs[1], 1.5f);
 }
 
+TEST_F(TrackScript, a_binary_track_is_found_by_its_coded_name_and_a_text_twin_wins) {
+    auto file = [](const std::vector<unsigned char>& bytes) { return std::string(bytes.begin(), bytes.end()); };
+    dir.write("data/tracks/sync_fx-3abin.track", file(binary({{0, 0}, {8, 4}}, TRACK_LINEAR)));
+    dir.write("data/tracks/sync_both.track", file(binary({{0, 1}}, TRACK_STEP)));
+    dir.write("data/tracks/both.txt", "0 7\n");
+    ASSERT_EQ(read(std::string(fader) + "param @fx:bin\nparam @both\n"), "");
+    track_apply(section_list, 0.5);
+    EXPECT_EQ(section_list->params[0], 2);
+    EXPECT_EQ(section_list->params[1], 7);
+}
+
 TEST_F(TrackScript, a_bad_binding_names_its_line) {
     dir.write("data/tracks/up.txt", "0 0\n");
     dir.write("data/tracks/broken.txt", "1 1\n0 0\n");
