@@ -1,6 +1,8 @@
 // The player's command line: quillon [options] [SHOW_DIR].
 #pragma once
 
+#include <vector>
+
 enum {
     CMDLINE_DEFAULT_FPS = 60,   // frame rate of --capture and --bench without --fps
     CMDLINE_MAX_FPS = 1000,
@@ -11,6 +13,7 @@ enum {
     CMDLINE_MAX_LENGTH = 600,   // longest starter show --length accepts, seconds
     CMDLINE_MIN_OFFLINE_SIZE = 16,  // smallest side of an offline frame
     CMDLINE_MAX_CRF = 51,
+    CMDLINE_MAX_PIECES = 10000,  // most pieces --farm splits a show into
 };
 
 struct cmdline {
@@ -37,6 +40,13 @@ struct cmdline {
     int rtt_width, rtt_height;  // --rtt WxH: the render target; 0: as the script says
     int has_start, has_end;   // --start / --end given
     float start, end;         // their seconds
+    int has_frames;           // --frames FIRST:END given (with --video: one piece of the run)
+    int frame_first, frame_end;  // frames FIRST .. END-1 of the whole run
+    const char* join;         // --join FILE: join the pieces into FILE with the soundtrack
+    std::vector<const char*> pieces;  // with --join: the piece files
+    const char* farm;         // --farm DIR: write the plans for a scheduler into DIR
+    int farm_pieces;          // --pieces N: how many pieces the plans render
+    const char* sshlogin;     // --sshlogin HOSTS: the plan for GNU parallel runs on these
     int describe;             // --describe [TYPE]: print what the script can say (TYPE in show_dir)
     int reference;            // --reference: the same as a Markdown page
     const char* new_dir;      // --new DIR: write a starter show into DIR
@@ -52,6 +62,9 @@ struct cmdline {
 
 // Parses argv (argv[0] is the program). Pure: touches nothing else.
 cmdline cmdline_parse(int argc, char** argv);
+
+// 1 when `path` ends in an extension of a video file (.mp4, .mkv, .webm).
+int cmdline_names_video(const char* path);
 
 // 1 when the run renders on the fixed-step clock (--capture, --bench, --video).
 int cmdline_offline(const cmdline* options);

@@ -9,6 +9,8 @@
 #include "app/data_folder.h"
 #include "app/describe.h"
 #include "app/edit_mode.h"
+#include "app/farm.h"
+#include "app/join.h"
 #include "app/new_show.h"
 #include "core/engine.h"
 #include "core/fatal.h"
@@ -59,6 +61,8 @@ int main(int argc, char** argv) {
         return 0;
     }
     data_folder_apply(&options);
+    if (options.join) return join_run(&options);
+    if (options.farm) return farm_run(&options);
     offline_prepare(&options);
     if (options.edit) edit_prepare(&options);
     if (options.show_dir && chdir(options.show_dir) != 0)

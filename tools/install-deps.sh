@@ -13,6 +13,7 @@ packages="build-essential cmake pkg-config clang libclang-rt-dev
   libavformat-dev libavcodec-dev libswscale-dev libswresample-dev libavutil-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth
+  parallel python3-yaml
   dpkg-dev file"
 
 missing=""
