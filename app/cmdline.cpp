@@ -87,6 +87,15 @@ const char* cmdline_usage() {
            "  --bpm N         with --new: its tempo in beats per minute (default 120)\n"
            "  --length SECONDS\n"
            "                  with --new: its length (default 20)\n"
+           "  --analyse       find the tempo, first downbeat, beats and onsets of the\n"
+           "                  show's music (or of SHOW_DIR given as FILE.mp3) and print\n"
+           "                  them as script lines; exit status 1 when it has no steady\n"
+           "                  tempo\n"
+           "  --write         with --analyse: set bpm and beat_offset in the script's\n"
+           "                  head (the old script kept as script.txt~) and write the\n"
+           "                  onsets to data/tracks/onsets.txt\n"
+           "  --force         with --write: replace a bpm or beat_offset the script sets\n"
+           "                  differently\n"
            "  --describe [TYPE]\n"
            "                  print the head settings and what every section type\n"
            "                  reads (or only TYPE) and exit\n"
@@ -96,9 +105,11 @@ const char* cmdline_usage() {
            "\n"
            "Edit mode keys: P pause/play; [ and ] seek 1 s back/forward (with Shift:\n"
            "  10 s); , and . step one frame back/forward while paused; PageUp/PageDown\n"
-           "  previous/next section start; I and O set the loop's in and out at the\n"
+           "  previous/next section start; Left/Right previous/next bar (with Shift:\n"
+           "  beat) of bpm and beat_offset; I and O set the loop's in and out at the\n"
            "  current time, L clears the loop; Home restarts from demostart; R reloads;\n"
-           "  Tab shows the timeline view. Escape quits.\n"
+           "  Tab shows the timeline view (with the music's waveform, onsets and the\n"
+           "  beat and bar grid). Escape quits.\n"
            "\n"
            "--capture, --video and --bench draw offscreen at --size (16x16 up to the\n"
            "driver's limit) and need no display; with --windowed they draw in a window.\n"
@@ -274,6 +285,12 @@ static void check_combinations(cmdline* out) {
         std::snprintf(message, size, "--new needs a folder name");
     else if (out->new_dir && out->show_dir)
         std::snprintf(message, size, "--new %s takes no show folder besides", out->new_dir);
+    else if (out->analyse && (cmdline_offline(out) || out->edit || out->check || out->new_dir))
+        std::snprintf(message, size, "--analyse cannot be combined with --capture, --bench, --video, --edit, --check or --new");
+    else if (out->write && !out->analyse)
+        std::snprintf(message, size, "--write is only used with --analyse");
+    else if (out->force && !out->write)
+        std::snprintf(message, size, "--force is only used with --analyse --write");
     else if (out->capture_dir && !out->capture_dir[0])
         std::snprintf(message, size, "--capture needs a folder name");
     else if (out->has_start && out->has_end && out->end > 0 && out->end <= out->start)
@@ -295,7 +312,8 @@ static const switch_option* find_switch(const char* arg) {
         {"--help", &cmdline::help, 1},           {"-h", &cmdline::help, 1},
         {"--version", &cmdline::version, 1},     {"--check", &cmdline::check, 1},
         {"--list-types", &cmdline::list_types, 1}, {"--describe", &cmdline::describe, 1},
-        {"--reference", &cmdline::reference, 1},
+        {"--reference", &cmdline::reference, 1}, {"--analyse", &cmdline::analyse, 1},
+        {"--write", &cmdline::write, 1},         {"--force", &cmdline::force, 1},
     };
     for (const switch_option& option : switches)
         if (std::strcmp(arg, option.name) == 0) return &option;

@@ -52,6 +52,9 @@ struct cmdline {
     const char* new_dir;      // --new DIR: write a starter show into DIR
     int bpm;                  // --bpm N: its tempo; 0: the default
     float length;             // --length SECONDS: its length; 0: the default
+    int analyse;              // --analyse: tempo, downbeat, beats and onsets of the music
+    int write;                // --write: with --analyse, into the show's script and a track
+    int force;                // --force: --write replaces a different tempo
     int plays_engine_show;    // the show is the engine's own default show
     const char* error;        // set when the line is not understood
     const char* error_arg;

@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <unistd.h>
 
+#include "app/analyse.h"
+#include "app/audio_tracks.h"
 #include "app/capture.h"
 #include "app/check.h"
 #include "app/cmdline.h"
@@ -60,7 +62,9 @@ int main(int argc, char** argv) {
         check_list_types();
         return 0;
     }
+    audio_tracks_register();
     data_folder_apply(&options);
+    if (options.analyse) return analyse_run(&options);
     if (options.join) return join_run(&options);
     if (options.farm) return farm_run(&options);
     offline_prepare(&options);
