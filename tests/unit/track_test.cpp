@@ -123,6 +123,10 @@ TEST(track, a_binary_track_plays_as_its_text_twin_and_rejects_broken_files) {
         EXPECT_EQ(error, b.error);
     }
     EXPECT_EQ(track_binary_path("fx:glow_1/a b"), "data/tracks/sync_fx-3aglow_1/a-20b.track");
+    for (double row : {0.0, 5.0, 4097.0}) {
+        EXPECT_EQ(track_time_row(track_row_time(row, tempo, 4), tempo, 4), row);
+        EXPECT_EQ(track_time_row(track_row_time(row, {0, 0}, 4), {0, 0}, 4), row) << "without a tempo";
+    }
 }
 
 TEST(track, the_text_written_reads_back_to_the_same_keys) {
