@@ -11,6 +11,7 @@
 #include <strings.h>
 
 #include "app/new_show.h"
+#include "core/clock.h"
 #include "core/settings.h"
 
 const char* cmdline_usage() {
@@ -418,6 +419,9 @@ void cmdline_apply(const cmdline* options) {
         gl_rttWidth = options->rtt_width;
         gl_rttHeight = options->rtt_height;
     }
+    // Frames on the fixed step keep to the script's grid wherever a run
+    // begins, so a run started later draws the frames of the whole run.
+    clock_set_step_origin(demostart);
     if (options->has_start) demostart = options->start;
     // The engine's folder is not the viewer's to write a driver report into.
     if (options->plays_engine_show) gl_info = 0;

@@ -82,6 +82,11 @@ void edit_tracks_save();
 // Runs `track`, `key NAME TIME VALUE [interp]` and `unkey NAME TIME`.
 void edit_track_command(const edit_command& c);
 
+// The timeline view's track lanes (app/edit_view_tracks), from `start` to
+// `end` seconds across `left` .. `right`, stacked up from `bottom`; returns
+// the height they take.
+float edit_view_tracks_draw(float left, float right, float bottom, float start, float end);
+
 // Draws the error box and the timeline view over the presented frame; the
 // render state is left as found.
 void edit_view_draw();

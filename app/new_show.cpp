@@ -94,6 +94,15 @@ static void write_head(script_writer& w, int bpm, float seconds) {
     w.setting("debug", "0");
 }
 
+const char* new_show_pulse_track() {
+    return "; A pulse on every beat: 1 on the beat, falling to 0 by the half beat.\n"
+           "; One key a line: TIME VALUE [step|linear|smooth|ramp], TIME as the script\n"
+           "; writes times; `repeat N` plays the keys again every N beats.\n"
+           "repeat 1\n"
+           "0b   1 linear\n"
+           "0.5b 0\n";
+}
+
 std::string new_show_script(int bpm, float seconds) {
     const double beat = 60.0 / bpm, bar = 4 * beat, L = seconds;
     auto at = [&](double t) { return std::min(t, L); };
@@ -129,9 +138,14 @@ std::string new_show_script(int bpm, float seconds) {
     }
     w.open("efxFader", 0, at(bar), 9, "The picture fades in from black over the first bar.");
     w.params({0, 0, 0, 1, 0, 0, 0, 0});
-    for (int k = 2; (k + 1) * bar < L - bar; ++k) {
-        w.open("efxFader", k * bar, k * bar + beat, 9, "A white flash on the first beat of the bar.");
-        w.params({1, 1, 1, 0.5, 1, 1, 1, 0});
+    if (3 * bar < L - bar) {
+        w.open("efxFader", 2 * bar, L - bar, 9,
+               "A white flash on every beat from the third bar on: the alpha follows the track\n"
+               "; data/tracks/pulse.txt (1 on the beat, 0 by the half beat) times 0.3.");
+        w.params({1, 1, 1});
+        w.entry(SECTION_PARAMS, "@pulse 0.3");
+        w.params({1, 1, 1});
+        w.entry(SECTION_PARAMS, "@pulse 0.3");
     }
     if (L > bar) {
         w.open("efxFader", L - bar, L, 9, "And out to black over the last bar.");
@@ -151,6 +165,7 @@ static void write_text(const std::string& path, const std::string& text) {
 
 static void write_assets(const std::string& data, int bpm, float seconds) {
     write_text(data + "/script.txt", new_show_script(bpm, seconds));
+    write_text(data + "/tracks/pulse.txt", new_show_pulse_track());
     generate_loading_images(data);
     asset_write(data + "/music/beat.mp3", soundtrack_beat_mp3(bpm, seconds));
     fx3d_write_keys(data + "/splines/flight.txt", fx3d_flight_keys(17, 6.0f, 1.5f, 1.0f));

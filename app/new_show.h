@@ -12,6 +12,9 @@ enum { NEW_SHOW_BPM = 120, NEW_SHOW_SECONDS = 20 };
 // whose starts and ends fall on beats and bars.
 std::string new_show_script(int bpm, float seconds);
 
+// The text of its one track, data/tracks/pulse.txt.
+const char* new_show_pulse_track();
+
 // Writes the show into a temporary folder beside `dir`, then renames it to
 // `dir`, so an interrupted run leaves no half-made show. A `dir` that exists
 // and is not an empty folder is refused and nothing is written. Faults stop

@@ -24,6 +24,9 @@ TEST(new_show, script_reads_cleanly_at_every_tempo_and_length) {
         size_t types;  // distinct section types besides the loading screen, at least
     } cases[] = {{120, 20, 7}, {90, 60, 7}, {175, 12.5f, 7}, {60, 4, 3}, {300, 1, 3}};
     catch_fatal guard;
+    temp_dir show;
+    show.write("data/tracks/pulse.txt", new_show_pulse_track());
+    working_folder here(show.path);
     for (const auto& c : cases) {
         std::string text = new_show_script(c.bpm, c.seconds);
         read_script_memory(text.data(), text.size());
