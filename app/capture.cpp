@@ -40,12 +40,12 @@
 #include "core/clock.h"
 #include "core/fatal.h"
 #include "core/file_read.h"
-#include "core/section.h"
 #include "core/settings.h"
 #include "platform/sound.h"
 #include "platform/video.h"
 #include "show/engine.h"
 #include "show/loading.h"
+#include "show/section_table.h"
 #include "show/timeline.h"
 
 namespace fs = std::filesystem;

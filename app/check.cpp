@@ -14,7 +14,6 @@
 #include "app/cmdline.h"
 #include "core/fatal.h"
 #include "core/script.h"
-#include "core/section.h"
 #include "core/settings.h"
 #include "core/track.h"
 #include "platform/font.h"
@@ -22,6 +21,7 @@
 #include "platform/video.h"
 #include "show/engine.h"
 #include "show/loading.h"
+#include "show/section_table.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 
 #include <cctype>
 
-#include "core/section.h"
 #include "core/settings.h"
+#include "show/section_table.h"
 
 static const char* const KIND_WORD[SECTION_LISTS] = {"param", "string", "spline", "sync"};
 static const char* const SETTING_KIND[] = {"int", "float", "text", "time"};

@@ -21,11 +21,11 @@
 #include "app/edit_local.h"
 #include "core/clock.h"
 #include "core/script_time.h"
-#include "core/section.h"
 #include "core/settings.h"
 #include "platform/font.h"
 #include "platform/video.h"
 #include "resources/texture.h"
+#include "show/section_table.h"
 #include "show/timeline.h"
 
 namespace {

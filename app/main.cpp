@@ -18,8 +18,10 @@
 #include "core/script.h"
 #include "show/engine.h"
 #include "show/generation.h"
+#include "show/show_host.h"
 
 int main(int argc, char** argv) {
+    show_host_install(nullptr);
     cmdline options = cmdline_parse(argc, argv);
     // A command line that cannot be taken is a usage error: what is wrong,
     // then the usage text, exit 2.

@@ -8,8 +8,8 @@
 
 #include "app/cmdline.h"
 #include "app/describe.h"
-#include "core/section.h"
 #include "core/settings.h"
+#include "show/section_table.h"
 
 // Text safe for roff: backslashes doubled, minus signs kept as minus signs,
 // a leading dot or quote made inert.

@@ -12,8 +12,8 @@
 #include <sys/stat.h>
 
 #include "core/fatal.h"
-#include "core/section.h"
 #include "core/settings.h"
+#include "show/section_table.h"
 #include "tools/assets/fx3d_assets.h"
 #include "tools/assets/generators.h"
 #include "tools/assets/model_writer.h"

@@ -1,9 +1,9 @@
 // The fatal error routine: the only way the system reports a fault it cannot
 // go on from. The message is formatted safely (cut at 1023 characters) and
 // prefixed with the section concerned, if any; then either a collecting check
-// takes it and unwinds to its attempt, or everything is shut down so the
-// message is visible even after full-screen play, the platform shows it, and
-// the process ends with status 255.
+// takes it and unwinds to its attempt, or the registered ending shuts
+// everything down so the message is visible even after full-screen play,
+// shows it, and ends the process with status 255.
 #include "core/fatal.h"
 
 #include <cstdarg>
@@ -12,12 +12,11 @@
 #include <cstring>
 #include <initializer_list>
 
-#include "platform/platform.h"
-#include "show/engine.h"
 
 namespace {
 
 fatal_hook current_hook = nullptr;
+fatal_ending current_ending = nullptr;
 fatal_collector current_collector = nullptr;
 int attempt_depth = 0;
 const char* context_type = nullptr;
@@ -35,6 +34,8 @@ void format_into(char* out, size_t size, const char* format, va_list args) {
 }  // namespace
 
 void fatal_set_hook(fatal_hook hook) { current_hook = hook; }
+
+void fatal_set_ending(fatal_ending ending) { current_ending = ending; }
 
 void fatal_format(char* out, size_t size, const char* format, ...) {
     va_list args;
@@ -117,7 +118,9 @@ void fatal_error(const char* format, ...) {
         throw fatal_unwind{};
     }
     if (current_hook) current_hook(message);
-    shut_down();
-    platform_error_box("Error", message);
-    platform_exit(255);
+    if (current_ending) current_ending(message);
+    std::fprintf(stderr, "Error: %s\n", message);
+    std::fflush(stdout);
+    std::fflush(stderr);
+    std::_Exit(255);
 }

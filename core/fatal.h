@@ -26,6 +26,14 @@ void fatal_warning(const char* format, ...) __attribute__((format(printf, 1, 2))
 typedef void (*fatal_hook)(const char* message);
 void fatal_set_hook(fatal_hook hook);
 
+// How the process ends after a fatal message that no hook or collector took:
+// what is shut down first (the window and the sound, so the message is seen
+// after full-screen play) and how the message is shown; it does not return.
+// The show runtime registers its own (engine_install); without one the
+// message goes to standard error and the process ends with status 255.
+typedef void (*fatal_ending)(const char* message);
+void fatal_set_ending(fatal_ending ending);
+
 // Formats into `out` (at most `size` - 1 characters, always terminated).
 void fatal_format(char* out, size_t size, const char* format, ...)
     __attribute__((format(printf, 3, 4)));

@@ -53,6 +53,17 @@ namespace {
 // Sections whose `start` or `end` line was refused, since the last reading.
 std::vector<const section*> refused_spans;
 
+// The section types a script may name (see script_set_types).
+const script_type* known_types = nullptr;
+int known_type_count = 0;
+
+// Index of the type named exactly `name`, or -1.
+int find_type(const char* name) {
+    for (int i = 0; i < known_type_count; ++i)
+        if (strcmp(known_types[i].name, name) == 0) return i;
+    return -1;
+}
+
 // What the reader carries from one line to the next.
 struct script_reader {
     FILE* file;
@@ -344,12 +355,12 @@ void bind_track(script_reader& r, const char* text, int index) {
     }
     if (!script_text_blank(rest))
         script_fail(r, "Script: param @%s takes at most a scale and an offset, line %d", name, r.line);
-    if (s->type >= 0 && !section_param_every_frame(*section_types[s->type].reads, index)) {
-        const section_field_list& params = section_types[s->type].reads->lists[SECTION_PARAMS];
+    if (s->type >= 0 && !section_param_every_frame(*known_types[s->type].reads, index)) {
+        const section_field_list& params = known_types[s->type].reads->lists[SECTION_PARAMS];
         const char* field = index < params.count ? params.fields[index].name : "not read";
         script_fail(r, "Script: %s reads param %d (%s) only as the section is set up, so it cannot follow track "
                        "'%s'; section at line %d, line %d",
-                    section_types[s->type].name, index + 1, field, name, s->line, r.line);
+                    known_types[s->type].name, index + 1, field, name, s->line, r.line);
     }
     if (!find_track(r, name, &bound.ref)) return;
     void* grown = realloc(s->tracked, sizeof(track_param) * static_cast<size_t>(s->tracked_count + 1));
@@ -484,6 +495,7 @@ void free_section(section* s) {
     free(s->tracked);
     for (int i = 0; i < s->string_count; ++i) free(s->strings[i]);
     for (int i = 0; i < s->spline_count; ++i) free(s->spline_names[i]);
+    free(s->splines);
     free(s);
 }
 
@@ -504,13 +516,13 @@ int read_header(script_reader& r, const char* line) {
     if (!s) script_fail(r, "Script: out of memory, line %d", r.line);
     s->line = r.line;
     r.current = s;
-    s->type = section_type_find(name);
+    s->type = find_type(name);
     if (s->type < 0) {
         r.orphan = s;
-        const char* names[SECTION_TYPE_COUNT];
-        for (int i = 0; i < SECTION_TYPE_COUNT; ++i) names[i] = section_types[i].name;
+        std::vector<const char*> names;
+        for (int i = 0; i < known_type_count; ++i) names.push_back(known_types[i].name);
         char hint[SCRIPT_WORD_MAX + 32];
-        did_you_mean(name, names, SECTION_TYPE_COUNT, hint, sizeof hint);
+        did_you_mean(name, names.data(), known_type_count, hint, sizeof hint);
         script_fail(r, "Script: section '%s' not found, line %d%s", name, r.line, hint);
     }
     if (r.tail) r.tail->next = s;
@@ -695,6 +707,11 @@ void read_script_memory(const char* text, size_t size) {
     FILE* file = file_open_memory(text, size);
     if (!file) fatal_error("Script: out of memory, line 1");
     read_script_stream(file);
+}
+
+void script_set_types(const script_type* types, int count) {
+    known_types = types;
+    known_type_count = count;
 }
 
 int script_span_refused(const section* s) {

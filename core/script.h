@@ -38,6 +38,19 @@ void read_script_memory(const char* text, size_t size);
 // was read (a whole-show check reads on after it): its span says nothing then.
 int script_span_refused(const section* s);
 
+// A section type as a script names it: its name and the declaration of what
+// its sections carry. A section's `type` is its index in the list.
+struct section_reads;
+struct script_type {
+    const char* name;
+    const section_reads* reads;
+};
+
+// The section types a script may name, kept by pointer. The show runtime
+// hands its table over (section_table_install) before the first script is
+// read; until then every section header names an unknown type.
+void script_set_types(const script_type* types, int count);
+
 // Frees the section list with the arrays and texts the reader allocated for
 // it, clears current_section and restores the setting defaults. The timeline
 // lists must be emptied first (timeline_reset), since they link the same

@@ -1,21 +1,16 @@
-// The section record and the static section type table.
-//
-// A section is one instance of a section type (effect or scene) on the
-// timeline. Callbacks take no arguments: before init, start and render the
-// engine points current_section at the section concerned.
+// The section record: one instance of a section type (effect or scene) on
+// the timeline, as the script describes it and the show runtime runs it.
+// The types' callbacks take no arguments: before init, start and render the
+// runtime points current_section at the section concerned.
 #pragma once
 
-#include <cstdint>
-
 #include "core/section_reads.h"
-#include "resources/spline.h"
 
 enum {
     SECTION_NAME_MAX = 63,
     SECTION_MAX_PARAMS = 256,
     SECTION_MAX_STRINGS = 256,
     SECTION_MAX_SPLINES = 256,
-    SECTION_TYPE_COUNT = 28,
 };
 
 struct section {
@@ -38,56 +33,13 @@ struct section {
     float duration;
     int spline_count;
     char* spline_names[SECTION_MAX_SPLINES];
-    spline splines[SECTION_MAX_SPLINES];
+    struct spline* splines;  // spline_count of them, read by the loading phase
     float spline_durations[SECTION_MAX_SPLINES];
     void* instance_data;
     int tracked_count;
     struct track_param* tracked;  // params that follow a track (core/track)
     int line;  // script line of the section's header, for messages
 };
-
-typedef void (*section_callback)();
-
-struct section_type {
-    char name[SECTION_NAME_MAX + 1];
-    section_callback load;
-    section_callback init;
-    section_callback start;
-    section_callback render;
-    section_callback stop;
-    const section_reads* reads;  // what its sections carry, declared by its module
-    // Carries a section's motion on by one frame without drawing (null:
-    // none to carry). A run opened in the middle of such a section calls it
-    // once for each frame the section rendered before, with local_time and
-    // the random numbers as that frame had them.
-    section_callback advance;
-    // 1 when a frame of its sections shows the picture of the frames before
-    // it: a run opened in the middle of such a section draws the frames
-    // before it too (see timeline_rewind).
-    int history;
-};
-
-// The 28 rows, in their fixed order; a section's `type` is its row index.
-extern section_type section_types[SECTION_TYPE_COUNT];
-
-// The callback that does nothing, for empty slots.
-void section_nop();
-
-// Row index of the type named exactly `name`, or -1.
-int section_type_find(const char* name);
-
-// What the engine seeds the random numbers from before a section's callback
-// (see random.h): its init, its start, or its render in a given frame.
-enum section_moment : uint32_t {
-    SECTION_MOMENT_INIT = 0xfffffff0u,
-    SECTION_MOMENT_START = 0xfffffff1u,
-};
-// Seeds the random numbers for `s` at `moment` (one of the above, or the
-// grid index of the frame being rendered). The section is known by its
-// type, times and layer, so the seed survives edits elsewhere in the script.
-void section_rand_seed(const section* s, uint32_t moment);
-// Seeds them for the load of type `type`.
-void section_type_rand_seed(int type);
 
 // Every section of the script, in script order.
 extern section* section_list;

@@ -7,8 +7,8 @@
 #include <string>
 
 #include "core/script.h"
-#include "core/section.h"
 #include "fuzz/fuzz_support.h"
+#include "show/section_table.h"
 
 static void check_sections() {
     for (const section* s = section_list; s; s = s->next) {
@@ -27,6 +27,7 @@ static void check_sections() {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, size_t size) {
+    section_table_install();
     fuzz_catch_fatal();
     try {
         read_script_memory(reinterpret_cast<const char*>(data), size);

@@ -9,6 +9,7 @@
 #include "core/section.h"
 #include "platform/font.h"
 #include "platform/video.h"
+#include "resources/spline.h"
 #include "resources/texture.h"
 #include "show/engine.h"
 #include "show/loading.h"

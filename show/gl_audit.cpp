@@ -9,7 +9,7 @@
 #include <string>
 
 #include "core/fatal.h"
-#include "core/section.h"
+#include "show/section_table.h"
 
 int gl_audit_mode_from(const char* value) {
     if (!value) return GL_AUDIT_WARN;

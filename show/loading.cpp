@@ -14,13 +14,13 @@
 #include <cstdlib>
 
 #include "core/fatal.h"
-#include "core/section.h"
 #include "core/settings.h"
 #include "platform/video.h"
 #include "resources/spline.h"
 #include "resources/texture.h"
 #include "show/engine.h"
 #include "show/gl_audit.h"
+#include "show/section_table.h"
 #include "show/timeline.h"
 
 section* loading_section = nullptr;
@@ -54,6 +54,10 @@ static int run_step(int type, const section* s, F step) {
 }
 
 static void read_splines(section* s) {
+    if (!s->splines && s->spline_count > 0) {
+        s->splines = static_cast<spline*>(calloc(static_cast<size_t>(s->spline_count), sizeof(spline)));
+        if (!s->splines) fatal_error("Out of memory");
+    }
     for (int i = 0; i < s->spline_count; ++i) {
         s->splines[i] = spline_load(s->spline_names[i]);
         spline_spread_times(&s->splines[i], s->spline_durations[i]);

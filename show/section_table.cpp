@@ -1,12 +1,13 @@
-// The section type table: the one door between the engine and the effects.
-// Each row is a type's script name, its five callbacks and the declaration
-// of what its sections carry, in the fixed order that a section's `type`
-// indexes.
-#include "core/section.h"
+// The section type table: the one door between the show runtime and the
+// effects and scenes. Each row is a type's script name, its five callbacks
+// and the declaration of what its sections carry, in the fixed order that a
+// section's `type` indexes.
+#include "show/section_table.h"
 
 #include <cstring>
 
 #include "core/random.h"
+#include "core/script.h"
 #include "effects/camera_fx.h"
 #include "effects/environment.h"
 #include "effects/fader.h"
@@ -35,9 +36,6 @@
 #include "scenes/thelake.h"
 #include "scenes/titulo.h"
 #include "show/loading.h"
-
-section* section_list = nullptr;
-section* current_section = nullptr;
 
 void section_nop() {}
 
@@ -93,4 +91,10 @@ int section_type_find(const char* name) {
     for (int i = 0; i < SECTION_TYPE_COUNT; ++i)
         if (std::strcmp(section_types[i].name, name) == 0) return i;
     return -1;
+}
+
+void section_table_install() {
+    static script_type named[SECTION_TYPE_COUNT];
+    for (int i = 0; i < SECTION_TYPE_COUNT; ++i) named[i] = {section_types[i].name, section_types[i].reads};
+    script_set_types(named, SECTION_TYPE_COUNT);
 }

@@ -9,6 +9,7 @@
 #include "platform/video.h"
 #include "show/engine.h"
 #include "show/gl_audit.h"
+#include "show/section_table.h"
 
 section* pending_head = nullptr;
 section* active_head = nullptr;

@@ -14,10 +14,10 @@
 
 #include "core/clock.h"
 #include "core/script.h"
-#include "core/section.h"
 #include "core/settings.h"
 #include "platform/video.h"
 #include "show/engine.h"
+#include "show/section_table.h"
 #include "tests/test_support.h"
 
 struct rgb {

@@ -68,13 +68,16 @@ struct scene_window : effect_window {
     }
     void add_spline(section& s, const std::string& keys, float duration) {
         std::string path = dir.write("spline" + std::to_string(splines_written++) + ".txt", keys);
+        s.splines = static_cast<spline*>(realloc(s.splines, sizeof(spline) * (s.spline_count + 1)));
         s.splines[s.spline_count] = spline_load(path.c_str());
         spline_spread_times(&s.splines[s.spline_count++], duration);
     }
     int splines_written = 0;
     void TearDown() override {
-        for (auto& s : sections)
+        for (auto& s : sections) {
             for (int i = 0; i < s->spline_count; ++i) spline_free(&s->splines[i]);
+            free(s->splines);
+        }
         effect_window::TearDown();
     }
     // One frame of a section `t` seconds after its start, as the timeline

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "core/section.h"
+#include "show/section_table.h"
 #include "tests/test_support.h"
 
 namespace {

@@ -10,8 +10,8 @@
 #include <cstdio>
 #include <string>
 
-#include "core/section.h"
 #include "core/settings.h"
+#include "show/section_table.h"
 #include "tests/test_support.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "core/section.h"
+#include "show/section_table.h"
 #include "tests/test_support.h"
 
 namespace {

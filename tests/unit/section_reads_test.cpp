@@ -12,7 +12,7 @@
 
 #include "app/describe.h"
 #include "core/script.h"
-#include "core/section.h"
+#include "show/section_table.h"
 #include "tests/test_support.h"
 
 namespace {

@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "core/clock.h"
-#include "core/section.h"
 #include "core/settings.h"
 #include "show/engine.h"
+#include "show/section_table.h"
 #include "show/timeline.h"
 
 namespace {

@@ -20,6 +20,7 @@
 #include "core/script.h"
 #include "core/settings.h"
 #include "platform/video.h"
+#include "show/show_host.h"
 
 namespace {
 
@@ -159,6 +160,7 @@ int main(int argc, char** argv) {
     }
     frames = std::filesystem::absolute(frames).string();
     if (chdir(o.show.c_str()) != 0) fail("cannot enter " + o.show);
+    show_host_install(nullptr);
     read_script_file("data/script.txt");
     std::vector<float> shares = frame_shares(frames, gl_panoramic ? 16.0f / 9.0f : 4.0f / 3.0f);
     if (frames == scratch) std::filesystem::remove_all(scratch);
