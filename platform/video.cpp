@@ -3,6 +3,7 @@
 // gl_rttWidth x gl_rttHeight pixels of the back buffer, which is then copied
 // into rtt_texture and drawn stretched into a letterboxed band of the window.
 #include "platform/video.h"
+#include "resources/gl_extensions.h"
 
 #include <SDL/SDL.h>
 #include <GL/gl.h>
@@ -43,11 +44,6 @@ int video_present_height(int width, float aspect) {
 
 int video_present_y(int height, int band_height) {
     return static_cast<int>(static_cast<float>(height - band_height) * 0.5f);
-}
-
-int has_extension(const char* name) {
-    const char* all = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
-    return all && std::strstr(all, name) ? 1 : 0;
 }
 
 static const char* gl_text(GLenum which) {

@@ -34,8 +34,6 @@ extern int frame_swap_skipped;
 typedef void (*frame_sink_fn)();
 extern frame_sink_fn frame_sink;
 
-int has_extension(const char* name);
-
 // Writes the driver report to `path` (the show writes "opengl.log").
 void video_write_report(const char* path);
 

@@ -7,11 +7,11 @@
 
 #include "core/clock.h"
 #include "core/settings.h"
-#include "show/engine.h"
 
 float forward_speed = 0;
 float strafe_speed = 0;
 int free_camera_takeover = 0;
+int key_state[KEY_STATE_COUNT];
 
 // The placement the takeover keeps, and the camera it belongs to.
 static camera held_pose;

@@ -13,6 +13,7 @@
 // free_camera_update reads SDL and the key table and writes the log.
 #pragma once
 
+#include <SDL/SDL.h>
 #include <string>
 
 #include "resources/camera.h"
@@ -23,6 +24,10 @@ extern float strafe_speed;
 
 // Non-zero while the free camera has taken the section's camera over.
 extern int free_camera_takeover;
+
+// The keys held down, as the engine's event handling records them.
+enum { KEY_STATE_COUNT = SDLK_LAST };
+extern int key_state[KEY_STATE_COUNT];
 
 // Switches the takeover on or off; on, the next frame starts from where the
 // section's camera stands.

@@ -16,7 +16,7 @@
 
 #include "core/fatal.h"
 #include "core/file_read.h"
-#include "platform/video.h"
+#include "resources/gl_extensions.h"
 #include "resources/image_convert.h"
 #include "resources/texture_decode.h"
 

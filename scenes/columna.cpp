@@ -15,6 +15,7 @@
 #include "platform/video.h"
 #include "resources/camera.h"
 #include "resources/free_camera.h"
+#include "resources/gl_extensions.h"
 #include "resources/model.h"
 #include "resources/model_draw.h"
 #include "resources/skybox.h"

@@ -11,7 +11,6 @@
 #include "show/timeline.h"
 
 int quit_requested = 0;
-int key_state[KEY_STATE_COUNT];
 
 void start_up() {
     video_start();

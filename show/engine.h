@@ -3,10 +3,7 @@
 
 #include <SDL/SDL.h>
 
-enum { KEY_STATE_COUNT = SDLK_LAST };
-
 extern int quit_requested;
-extern int key_state[KEY_STATE_COUNT];
 
 void start_up();
 void main_loop();

@@ -29,7 +29,7 @@ void generation_mark() {
 void generation_release() {
     timeline_reset();
     for (section* s = section_list; s; s = s->next)
-        for (int i = 0; i < s->spline_count; ++i) spline_free(&s->splines[i]);
+        for (int i = 0; s->splines && i < s->spline_count; ++i) spline_free(&s->splines[i]);
     script_reset();
     loading_section = nullptr;
     generation_release_owned();

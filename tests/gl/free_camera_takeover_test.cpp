@@ -6,7 +6,6 @@
 #include "core/settings.h"
 #include "resources/camera.h"
 #include "resources/free_camera.h"
-#include "show/engine.h"
 #include "tests/effect_window.h"
 
 namespace {
