@@ -9,6 +9,12 @@
 #include <cstdlib>
 #include <cstring>
 
+#include <iterator>
+#include <vector>
+
+#include "core/fatal.h"
+#include "core/nearest.h"
+#include "core/script_time.h"
 #include "core/settings.h"
 
 const char* cmdline_usage() {
@@ -22,8 +28,10 @@ const char* cmdline_usage() {
            "  --fullscreen    play full screen, whatever gl_fullscreen says\n"
            "  --mute          play without sound (as if snd_enable were 0)\n"
            "  --size WxH      window of W x H pixels instead of gl_width x gl_height\n"
-           "  --start SECONDS begin at SECONDS instead of demostart (the music follows)\n"
-           "  --end SECONDS   stop after SECONDS instead of demoend (0: no end)\n"
+           "  --start TIME    begin at TIME instead of demostart (the music follows);\n"
+           "                  a time is seconds (12.5), beats (16b) or bar:beat (8:2),\n"
+           "                  beats with the show's bpm and beat_offset\n"
+           "  --end TIME      stop at TIME instead of demoend (0: no end)\n"
            "  --capture DIR   render offline on a fixed step: every frame to\n"
            "                  DIR/frame_000000.png, ..., the soundtrack (if the show\n"
            "                  plays one) to DIR/audio.wav\n"
@@ -54,7 +62,7 @@ const char* cmdline_usage() {
            "                  and a timeline view (keys below); --fps N puts it on a\n"
            "                  fixed step of 1/N s per frame\n"
            "  --control FILE  with --edit: read commands from FILE (a named pipe, or -\n"
-           "                  for standard input), one a line: seek SECONDS, pause,\n"
+           "                  for standard input), one a line: seek TIME, pause,\n"
            "                  play, step N, loop A B, loop off, reload, still FILE.png,\n"
            "                  shot FILE.png (the window as shown, view included),\n"
            "                  status, timeline (shows or hides the view), key NAME\n"
@@ -81,11 +89,12 @@ const char* cmdline_usage() {
            "SIGINT or SIGTERM stops them as Escape does, keeping what was written.\n";
 }
 
+static const char* const VALUE_OPTIONS[] = {"--script", "--capture", "--fps",     "--json", "--size",
+                                            "--start",  "--end",     "--passes",  "--control", "--new",
+                                            "--bpm",    "--length",  "--video",   "--crf",  "--rtt"};
+
 static int takes_value(const char* option) {
-    static const char* const names[] = {"--script", "--capture", "--fps",   "--json", "--size", "--start",
-                                        "--end",    "--passes",  "--control", "--new", "--bpm",  "--length",
-                                        "--video",  "--crf",     "--rtt"};
-    for (const char* name : names)
+    for (const char* name : VALUE_OPTIONS)
         if (std::strcmp(option, name) == 0) return 1;
     return 0;
 }
@@ -111,6 +120,17 @@ static int parse_seconds(const char* text, float* out) {
     return 1;
 }
 
+// A time in any of the script's forms. One in beats is read here with a
+// stand-in tempo, for its form only: cmdline_apply reads it again with the
+// show's.
+static int parse_time(cmdline* out, const char* option, const char* value, float* seconds, int* in_beats) {
+    const script_tempo stand_in = {120, 0};
+    const char* why = script_time_read(value, stand_in, seconds, in_beats);
+    if (!why && *seconds < 0) why = "a time must be 0 or more";
+    if (why) std::snprintf(out->value_error, sizeof out->value_error, "%s %s: %s", option, value, why);
+    return !why;
+}
+
 // "WxH" (or "WXH"), both sides from 1 to CMDLINE_MAX_SIZE.
 static int parse_size(const char* text, int* width, int* height) {
     const char* x = std::strpbrk(text, "xX");
@@ -132,7 +152,7 @@ static void value_error(cmdline* out, const char* option, const char* value) {
     else if (std::strcmp(option, "--length") == 0) rule = "a number of seconds above 0, at most 600";
     else if (std::strcmp(option, "--rtt") == 0) rule = "WIDTHxHEIGHT, both whole numbers from 1 to 16384";
     else if (std::strcmp(option, "--crf") == 0) rule = "a whole number from 0 to 51";
-    else rule = "a number of seconds, 0 or more";
+    else rule = "a number of seconds";
     std::snprintf(out->value_error, sizeof out->value_error, "%s must be %s, not '%s'", option, rule, value);
 }
 
@@ -153,8 +173,13 @@ static void take_value(cmdline* out, const char* option, const char* value) {
     else if (std::strcmp(option, "--video") == 0) out->video = value;
     else if (std::strcmp(option, "--crf") == 0) ok = parse_int(value, 0, CMDLINE_MAX_CRF, &out->crf);
     else if (std::strcmp(option, "--rtt") == 0) ok = parse_size(value, &out->rtt_width, &out->rtt_height);
-    else if (std::strcmp(option, "--start") == 0) ok = out->has_start = parse_seconds(value, &out->start);
-    else ok = out->has_end = parse_seconds(value, &out->end);
+    else if (std::strcmp(option, "--start") == 0) {
+        out->start_text = value;
+        ok = out->has_start = parse_time(out, option, value, &out->start, &out->start_in_beats);
+    } else {
+        out->end_text = value;
+        ok = out->has_end = parse_time(out, option, value, &out->end, &out->end_in_beats);
+    }
     if (!ok && !out->value_error[0]) value_error(out, option, value);
 }
 
@@ -199,8 +224,9 @@ static void check_combinations(cmdline* out) {
         std::snprintf(message, size, "--new %s takes no show folder besides", out->new_dir);
     else if (out->capture_dir && !out->capture_dir[0])
         std::snprintf(message, size, "--capture needs a folder name");
-    else if (out->has_start && out->has_end && out->end > 0 && out->end <= out->start)
-        std::snprintf(message, size, "--end %g must be after --start %g", out->end, out->start);
+    else if (out->has_start && out->has_end && !out->start_in_beats && !out->end_in_beats && out->end > 0 &&
+             out->end <= out->start)
+        std::snprintf(message, size, "--end %s must be after --start %s", out->end_text, out->start_text);
 }
 
 // The options that take no value: each sets one field of the record.
@@ -210,8 +236,7 @@ struct switch_option {
     int value;
 };
 
-static const switch_option* find_switch(const char* arg) {
-    static const switch_option switches[] = {
+static const switch_option SWITCHES[] = {
         {"--windowed", &cmdline::fullscreen, 0}, {"--fullscreen", &cmdline::fullscreen, 1},
         {"--mute", &cmdline::mute, 1},           {"--bench", &cmdline::bench, 1},
         {"--edit", &cmdline::edit, 1},           {"--lossless", &cmdline::lossless, 1},
@@ -219,10 +244,19 @@ static const switch_option* find_switch(const char* arg) {
         {"--version", &cmdline::version, 1},     {"--check", &cmdline::check, 1},
         {"--list-types", &cmdline::list_types, 1}, {"--describe", &cmdline::describe, 1},
         {"--reference", &cmdline::reference, 1},
-    };
-    for (const switch_option& option : switches)
+};
+
+static const switch_option* find_switch(const char* arg) {
+    for (const switch_option& option : SWITCHES)
         if (std::strcmp(arg, option.name) == 0) return &option;
     return nullptr;
+}
+
+// The option nearest to a misspelt one, as the tail of its message.
+static std::string option_hint(const char* arg) {
+    std::vector<const char*> names(std::begin(VALUE_OPTIONS), std::end(VALUE_OPTIONS));
+    for (const switch_option& option : SWITCHES) names.push_back(option.name);
+    return nearest_hint(arg, names.data(), static_cast<int>(names.size()));
 }
 
 cmdline cmdline_parse(int argc, char** argv) {
@@ -243,6 +277,7 @@ cmdline cmdline_parse(int argc, char** argv) {
         } else if (arg[0] == '-' && arg[1] != '\0') {
             out.error = "unknown option";
             out.error_arg = arg;
+            out.hint = option_hint(arg);
         } else if (!out.show_dir) {
             out.show_dir = arg;
         } else {
@@ -259,6 +294,14 @@ int cmdline_offline(const cmdline* options) { return options->capture_dir || opt
 
 int cmdline_offscreen(const cmdline* options) { return cmdline_offline(options) && options->fullscreen != 0; }
 
+// A --start or --end time in the show's tempo, read once the script has set it.
+static float show_time(const char* option, const char* text, float seconds, int in_beats) {
+    if (!in_beats) return seconds;
+    const char* why = script_time_read(text, {bpm, beat_offset}, &seconds, nullptr);
+    if (why) fatal_error("%s %s: %s", option, text, why);
+    return seconds;
+}
+
 void cmdline_apply(const cmdline* options) {
     if (options->fullscreen >= 0) gl_fullscreen = options->fullscreen;
     if (cmdline_offline(options)) gl_fullscreen = 0;
@@ -271,8 +314,11 @@ void cmdline_apply(const cmdline* options) {
         gl_rttWidth = options->rtt_width;
         gl_rttHeight = options->rtt_height;
     }
-    if (options->has_start) demostart = options->start;
     // The engine's folder is not the viewer's to write a driver report into.
     if (options->plays_engine_show) gl_info = 0;
-    if (options->has_end) demoend = options->end;
+    if (options->has_start) demostart = show_time("--start", options->start_text, options->start, options->start_in_beats);
+    if (options->has_end) demoend = show_time("--end", options->end_text, options->end, options->end_in_beats);
+    if (options->has_start && options->has_end && demoend > 0 && demoend <= demostart)
+        fatal_error("--end %s (%g s) must be after --start %s (%g s)", options->end_text, demoend, options->start_text,
+                    demostart);
 }

@@ -11,17 +11,11 @@
 #include <cstdlib>
 #include <cstring>
 #include <sstream>
+#include <vector>
+
+#include "core/nearest.h"
 
 namespace {
-
-bool parse_number(const std::string& word, float* out) {
-    if (word.empty()) return false;
-    char* end = nullptr;
-    float value = std::strtof(word.c_str(), &end);
-    if (*end || !std::isfinite(value)) return false;
-    *out = value;
-    return true;
-}
 
 bool parse_count(const std::string& word, int* out) {
     if (word.empty()) return false;
@@ -32,6 +26,13 @@ bool parse_count(const std::string& word, int* out) {
     return true;
 }
 
+// A seek or loop time in any of the script's forms; the reason when it is none.
+bool parse_time(const std::string& word, const script_tempo& tempo, float* out, std::string* why) {
+    const char* fault = script_time_read(word.c_str(), tempo, out, nullptr);
+    if (fault) *why = word + ": " + fault;
+    return !fault;
+}
+
 edit_command bad(const std::string& error) {
     edit_command c = {EDIT_BAD, 0, 0, 0, "", error};
     return c;
@@ -39,7 +40,7 @@ edit_command bad(const std::string& error) {
 
 }  // namespace
 
-edit_command edit_command_parse(const std::string& line) {
+edit_command edit_command_parse(const std::string& line, const script_tempo& tempo) {
     std::istringstream in(line);
     std::string verb, first, second, extra;
     in >> verb >> first >> second >> extra;
@@ -59,12 +60,17 @@ edit_command edit_command_parse(const std::string& line) {
         else if (words != p.words) return bad("'" + verb + "' takes " + std::to_string(p.words) + " value(s)");
         break;
     }
-    if (c.kind == EDIT_NONE) return bad("unknown command '" + verb + "'");
-    if (c.kind == EDIT_SEEK && !parse_number(first, &c.a)) return bad("seek needs a number of seconds, not '" + first + "'");
+    if (c.kind == EDIT_NONE) {
+        std::vector<const char*> verbs;
+        for (const auto& p : plain) verbs.push_back(p.verb);
+        return bad("unknown command '" + verb + "'" + nearest_hint(verb.c_str(), verbs.data(), int(verbs.size())));
+    }
+    std::string why;
+    if (c.kind == EDIT_SEEK && !parse_time(first, tempo, &c.a, &why)) return bad("seek " + why);
     if (c.kind == EDIT_STEP && !parse_count(first, &c.frames))
         return bad("step needs a whole number of frames other than 0, not '" + first + "'");
-    if (c.kind == EDIT_LOOP && !(parse_number(first, &c.a) && parse_number(second, &c.b)))
-        return bad("loop needs two numbers of seconds, or 'off'");
+    if (c.kind == EDIT_LOOP && !(parse_time(first, tempo, &c.a, &why) && parse_time(second, tempo, &c.b, &why)))
+        return bad("loop " + why);
     if (c.kind == EDIT_STILL || c.kind == EDIT_SHOT || c.kind == EDIT_KEY) c.text = first;
     return c;
 }

@@ -1,11 +1,13 @@
 // The edit-mode control channel: one command a line from a named pipe or
 // standard input, read without blocking between frames.
 //
-//   seek SECONDS   step N   pause   play   loop A B   loop off   reload
+//   seek TIME   step N   pause   play   loop A B   loop off   reload
 //   still FILE.png   shot FILE.png   status   timeline   key NAME   quit
 #pragma once
 
 #include <string>
+
+#include "core/script_time.h"
 
 enum edit_command_kind {
     EDIT_NONE,   // an empty line
@@ -33,8 +35,9 @@ struct edit_command {
     std::string error;
 };
 
-// Parses one line (its line end removed). Pure.
-edit_command edit_command_parse(const std::string& line);
+// Parses one line (its line end removed); times of seek and loop in beats
+// or bars are read with `tempo`. Pure.
+edit_command edit_command_parse(const std::string& line, const script_tempo& tempo);
 
 struct edit_channel {
     int fd;              // -1: none

@@ -321,11 +321,6 @@ const section_keyword section_keywords[] = {
 // ---------------------------------------------------------------------------
 
 // " (did you mean 'NAME'?)" when one of the names is close to `name`, else "".
-void did_you_mean(const char* name, const char* const* names, int count, char* out, size_t size) {
-    const char* near = nearest_name(name, names, count);
-    if (near) snprintf(out, size, " (did you mean '%s'?)", near);
-    else if (size > 0) out[0] = '\0';
-}
 
 // The sync times of `syncs every`: one per step after the section's start,
 // before its end, as if written out as sync lines.
@@ -388,9 +383,8 @@ int read_header(script_reader& r, const char* line) {
         r.orphan = s;
         const char* names[SECTION_TYPE_COUNT];
         for (int i = 0; i < SECTION_TYPE_COUNT; ++i) names[i] = section_types[i].name;
-        char hint[SCRIPT_WORD_MAX + 32];
-        did_you_mean(name, names, SECTION_TYPE_COUNT, hint, sizeof hint);
-        script_fail(r, "Script: section '%s' not found, line %d%s", name, r.line, hint);
+        script_fail(r, "Script: section '%s' not found, line %d%s", name, r.line,
+                    nearest_hint(name, names, SECTION_TYPE_COUNT).c_str());
     }
     if (r.tail) r.tail->next = s;
     else section_list = s;
@@ -406,9 +400,8 @@ void read_setting(script_reader& r, const char* line) {
     if (!row) {
         const char* names[SETTING_COUNT];
         for (int i = 0; i < SETTING_COUNT; ++i) names[i] = settings_table[i].key;
-        char hint[SCRIPT_WORD_MAX + 32];
-        did_you_mean(key, names, SETTING_COUNT, hint, sizeof hint);
-        script_fail(r, "Script: variable '%s' not found, line %d%s", key, r.line, hint);
+        script_fail(r, "Script: variable '%s' not found, line %d%s", key, r.line,
+                    nearest_hint(key, names, SETTING_COUNT).c_str());
     }
     bool tempo = row->address == &bpm || row->address == &beat_offset;
     if (tempo && r.beats_read)
@@ -450,9 +443,8 @@ void read_keyword(script_reader& r, const char* line) {
     const char* names[sizeof section_keywords / sizeof section_keywords[0]];
     int count = 0;
     for (const section_keyword& row : section_keywords) names[count++] = row.name;
-    char hint[SCRIPT_WORD_MAX + 32];
-    did_you_mean(key, names, count, hint, sizeof hint);
-    script_fail(r, "Script: section variable '%s' not found, line %d%s", key, r.line, hint);
+    script_fail(r, "Script: section variable '%s' not found, line %d%s", key, r.line,
+                nearest_hint(key, names, count).c_str());
 }
 
 // One line of the script. Returns 0 at the "[EOF]" header.

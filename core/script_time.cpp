@@ -74,6 +74,15 @@ void script_time_bar_beat(float seconds, const script_tempo& tempo, char* out, i
     std::snprintf(out, static_cast<size_t>(size), "%lld:%.2f", bar, beat);
 }
 
+const char* script_time_read(const char* text, const script_tempo& tempo, float* out, int* in_beats) {
+    script_time t = script_time_parse(text, tempo, SCRIPT_TIME_POINT);
+    if (t.status == SCRIPT_TIME_ERROR) return t.error;
+    if (t.status != SCRIPT_TIME_OK) return "a time is seconds (12.5), beats (16b) or bar:beat (8:2)";
+    *out = static_cast<float>(t.seconds);
+    if (in_beats) *in_beats = t.in_beats;
+    return nullptr;
+}
+
 int script_text_blank(const char* text) { return *skip_space(text) == '\0'; }
 
 script_time script_time_parse(const char* text, const script_tempo& tempo, script_time_kind kind) {

@@ -49,6 +49,12 @@ struct script_time {
 // in beats must not fall before 0.
 script_time script_time_parse(const char* text, const script_tempo& tempo, script_time_kind kind);
 
+// A time typed outside the script (on the command line, in edit mode's
+// commands): one word in any of the script's forms, read as a moment with
+// `tempo` (seconds may be negative, as the caller decides). Null, with the seconds in *out and whether it was
+// written in beats in *in_beats (may be null), or the reason it is no time.
+const char* script_time_read(const char* text, const script_tempo& tempo, float* out, int* in_beats);
+
 // A decimal float at the start of `text` (white space, optional sign, digits
 // with an optional fraction, an optional exponent; the longest such prefix).
 // Hex, "inf" and "nan" are not decimal and do not parse. Returns 0, leaving

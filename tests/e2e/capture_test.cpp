@@ -112,8 +112,8 @@ TEST(capture, bad_options_are_usage_errors_and_bad_folders_are_named) {
     };
     const row rows[] = {
         // Values the command line cannot take: a usage error.
-        {"--capture out --fps 0", 2, "quillon: --fps must be a whole number of frames per second from 1 to 1000, not '0'\nUsage: "},
-        {"--start -1", 2, "quillon: --start must be a number of seconds, 0 or more, not '-1'\n"},
+        {"--capture out --fps 0", 2, "quillon: --fps must be a whole number of frames per second from 1 to 1000, not '0'\n"},
+        {"--start -1", 2, "quillon: --start -1: a time must be 0 or more\n"},
         // Folders and files that cannot be made: an error naming them.
         {"--capture taken/frames", 255, "Error: Capture folder taken/frames cannot be created: "},
         {"--capture taken", 255, "Error: Capture folder taken cannot be created: "},

@@ -30,7 +30,7 @@ TEST(install, moved_prefix_plays_makes_shows_and_names_its_missing_data) {
     // The manual pages, written from the usage texts and the tables.
     std::string page = read_file(root.file("moved/share/man/man1/quillon.1"));
     EXPECT_EQ(page.rfind(".TH QUILLON 1", 0), 0u);
-    for (const char* text : {".B \\-\\-new DIR\n", ".B \\-\\-start SECONDS\nbegin at", ".SH SECTION TYPES"})
+    for (const char* text : {".B \\-\\-new DIR\n", ".B \\-\\-start TIME\nbegin at", ".SH SECTION TYPES"})
         EXPECT_NE(page.find(text), std::string::npos) << text;
     for (const setting& row : settings_table)
         EXPECT_NE(page.find(std::string(".B ") + row.key + "\n"), std::string::npos);

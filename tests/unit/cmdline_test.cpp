@@ -69,8 +69,9 @@ TEST(Cmdline, BadValuesAreReported) {
         {{"--size", "640"}, "--size must be"},
         {{"--size", "16385x10"}, "--size must be"},
         {{"--size", " 64x36"}, "--size must be"},
-        {{"--start", "-1"}, "--start must be a number of seconds"},
-        {{"--start", "nan"}, "--start must be"},
+        {{"--start", "-1"}, "--start -1: a time must be 0 or more"},
+        {{"--start", "nan"}, "--start nan: a time is seconds (12.5), beats (16b) or bar:beat (8:2)"},
+        {{"--end", "8:4"}, "--end 8:4: a time in bars is BAR:BEAT"},
         {{"--start", "5", "--end", "5"}, "--end 5 must be after --start 5"},
         {{"--fps", "30"}, "--fps is only used with --capture, --bench, --video or --edit"},
         {{"--json", "r.json"}, "--json is only used with --bench"},
@@ -88,10 +89,36 @@ TEST(Cmdline, BadValuesAreReported) {
     // The value is quoted so an empty or odd one is visible.
     EXPECT_STREQ(parse_command_line({"--size", "0x5"}).value_error,
                  "--size must be WIDTHxHEIGHT, both whole numbers from 1 to 16384, not '0x5'");
+    // A misspelt option names the nearest one.
+    EXPECT_EQ(parse_command_line({"--Help"}).hint, " (did you mean '--help'?)");
+    EXPECT_EQ(parse_command_line({"--strat", "1"}).hint, " (did you mean '--start'?)");
+    EXPECT_EQ(parse_command_line({"--zzz"}).hint, "");
     // A missing value is still a parse error, like --script's.
     cmdline c = parse_command_line({"--capture"});
     EXPECT_EQ(text(c.error), "missing value for");
     EXPECT_EQ(text(c.error_arg), "--capture");
+}
+
+// --start and --end take the script's time forms, beats read with the
+// show's tempo once the script has set it.
+TEST(Cmdline, TimesInBeatsFollowTheShowsTempo) {
+    catch_fatal guard;
+    float saved_bpm = bpm, saved_offset = beat_offset, saved_start = demostart, saved_end = demoend;
+    cmdline c = parse_command_line({"--start", "8:0", "--end", "40b"});
+    ASSERT_STREQ(c.value_error, "");
+    bpm = 128;
+    beat_offset = 0.5f;
+    cmdline_apply(&c);
+    EXPECT_FLOAT_EQ(demostart, 32 * 60 / 128.0f + 0.5f);
+    EXPECT_FLOAT_EQ(demoend, 40 * 60 / 128.0f + 0.5f);
+    c = parse_command_line({"--start", "12.5"});
+    cmdline_apply(&c);
+    EXPECT_FLOAT_EQ(demostart, 12.5f);  // seconds stay seconds
+    c = parse_command_line({"--start", "8:0", "--end", "10"});
+    EXPECT_EQ(fatal_message([&] { cmdline_apply(&c); }), "--end 10 (10 s) must be after --start 8:0 (15.5 s)");
+    bpm = 0;
+    EXPECT_EQ(fatal_message([&] { cmdline_apply(&c); }), "--start 8:0: a time in beats needs a bpm setting before it");
+    bpm = saved_bpm, beat_offset = saved_offset, demostart = saved_start, demoend = saved_end;
 }
 
 }  // namespace
