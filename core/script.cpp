@@ -26,6 +26,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include <unistd.h>
@@ -56,6 +57,8 @@ struct script_reader {
     double sync_step;      // step of the section's `syncs every` line; 0: none
     int sync_step_line;    // that line
     int beats_read;        // a time in beats has been converted
+    int told_no_tempo;     // a time in beats without a bpm has been reported: once is enough
+    char start_text[SCRIPT_WORD_MAX + 1];  // the section's start as written, for messages
     section* orphan;       // a section of an unknown type: read, then dropped
 };
 
@@ -148,12 +151,22 @@ void read_int(const script_reader& r, const char* value, int* out) {
 
 // A time (seconds, beats or bars) into `*out`, which keeps its value when
 // nothing parses.
-void read_time(script_reader& r, const char* value, script_time_kind kind, float* out) {
+// False, with *out unchanged, when the time cannot be read. A missing bpm is
+// one fault, reported at the first time in beats only; the section whose
+// time it was is marked so nothing that follows from that time is reported.
+bool read_time(script_reader& r, const char* value, script_time_kind kind, float* out) {
     script_time t = script_time_parse(value, {bpm, beat_offset}, kind);
-    if (t.status == SCRIPT_TIME_ERROR) script_fail(r, "Script: %s, line %d", t.error, r.line);
+    if (t.status == SCRIPT_TIME_ERROR) {
+        if (r.current) r.current->time_unread = 1;
+        bool no_tempo = t.error == SCRIPT_TIME_NO_TEMPO;
+        if (no_tempo && r.told_no_tempo) return false;
+        r.told_no_tempo |= no_tempo;
+        script_fail(r, "Script: %s, line %d", t.error, r.line);
+    }
     if (t.status != SCRIPT_TIME_NONE) *out = static_cast<float>(t.seconds);
     if (t.status != SCRIPT_TIME_OK) warn_not_number(r, value, *out);
     if (t.in_beats) r.beats_read = 1;
+    return true;
 }
 
 // Reads one line, its LF included, into `line` (SCRIPT_LINE_MAX + 1 bytes).
@@ -192,15 +205,29 @@ void split_or_fail(script_reader& r, const char* line, char* key, char* value) {
 // ---------------------------------------------------------------------------
 
 void keyword_start(script_reader& r, const char* value) {
+    snprintf(r.start_text, sizeof r.start_text, "%s", value);
     read_time(r, value, SCRIPT_TIME_POINT, &r.current->start);
     if (r.current->start < 0) script_fail(r, "Script: invalid section start, line %d", r.line);
+}
+
+// A time as the script wrote it, with its seconds when the text does not
+// say them plainly ("4:0 (8 s)"); a start never written is 0.
+std::string time_as_read(const char* text, float seconds) {
+    char plain[32];
+    snprintf(plain, sizeof plain, "%g", seconds);
+    const char* word = skip_space(text);
+    if (!*word) return plain;
+    std::string shown(word, strcspn(word, " \t\r\n"));
+    return shown == plain ? shown : shown + " (" + plain + " s)";
 }
 
 void keyword_end(script_reader& r, const char* value) {
     section* s = r.current;
     read_time(r, value, SCRIPT_TIME_POINT, &s->end);
     s->duration = s->end - s->start;
-    if (s->duration <= 0) script_fail(r, "Script: invalid section duration, line %d", r.line);
+    if (s->duration <= 0 && !s->time_unread)
+        script_fail(r, "Script: the section's end %s must come after its start %s, line %d",
+                    time_as_read(value, s->end).c_str(), time_as_read(r.start_text, s->start).c_str(), r.line);
 }
 
 void keyword_layer(script_reader& r, const char* value) {
@@ -378,6 +405,7 @@ int read_header(script_reader& r, const char* line) {
     if (!s) script_fail(r, "Script: out of memory, line %d", r.line);
     s->line = r.line;
     r.current = s;
+    r.start_text[0] = '\0';
     s->type = section_type_find(name);
     if (s->type < 0) {
         r.orphan = s;

@@ -42,6 +42,9 @@ struct script_time {
     const char* error;    // for ERROR
 };
 
+// The error of a time in beats read without a tempo (compared by address).
+extern const char* const SCRIPT_TIME_NO_TEMPO;
+
 // Reads the time at the start of `text` (leading blanks skipped; the time is
 // one word: what follows it must be blank or the end, else the result is
 // JUNK for seconds and ERROR for beats). A time in beats needs a tempo;

@@ -40,6 +40,7 @@ struct section {
     float spline_durations[SECTION_MAX_SPLINES];
     void* instance_data;
     int line;  // script line of the section's header, for messages
+    int time_unread;  // its start or end could not be read: no check that follows from them
 };
 
 typedef void (*section_callback)();

@@ -90,7 +90,7 @@ TEST(install, new_refuses_a_folder_that_holds_anything) {
     root.write("empty/.x", "");
     std::remove(root.file("empty/.x").c_str());
     EXPECT_EQ(run_in(root.path, built_binary("quillon") + " --new empty --bpm 90 --length 8", &out), 0) << out;
-    EXPECT_NE(read_file(root.file("empty/data/script.txt")).find("90 beats per minute, 8 s"), std::string::npos);
+    EXPECT_NE(read_file(root.file("empty/data/script.txt")).find("90 beats per minute, 12 beats (8 s)"), std::string::npos);
     EXPECT_EQ(run_in(root.path, "ls -A | tr '\\n' ' '", &out), 0);
     EXPECT_EQ(out, "empty file full ");  // no temporary folder left beside
 }

@@ -50,8 +50,8 @@ TEST(ScriptTimeParse, FormsTempoAndLimits) {
         {"100000", none, SCRIPT_TIME_POINT, SCRIPT_TIME_OK, 100000},
         {"sixty", t120, SCRIPT_TIME_POINT, SCRIPT_TIME_NONE, 0},
         {"1,5", none, SCRIPT_TIME_LENGTH, SCRIPT_TIME_JUNK, 1},
-        {"16 b", t120, SCRIPT_TIME_POINT, SCRIPT_TIME_JUNK, 16},
-        // Faults: beats without a tempo, malformed bars, out of range.
+        // Faults: a unit set apart, beats without a tempo, malformed bars, out of range.
+        {"16 b", t120, SCRIPT_TIME_POINT, SCRIPT_TIME_ERROR, 0},
         {"16b", none, SCRIPT_TIME_POINT, SCRIPT_TIME_ERROR, 0},
         {"8:2", none, SCRIPT_TIME_POINT, SCRIPT_TIME_ERROR, 0},
         {"8:4", t120, SCRIPT_TIME_POINT, SCRIPT_TIME_ERROR, 0},
@@ -121,6 +121,8 @@ TEST_F(ScriptTimes, FaultsNameTheirLine) {
          "Script: a time in bars is BAR:BEAT, a whole bar from 0 and a beat from 0 to below 4, line 3"},
         {"[lines]\nend 1e6\n", "Script: a time must be at most 100000 seconds, line 2"},
         {"[lines]\nstart 0\nend 4\nsyncs every 0\n", "Script: syncs every needs a step above 0, line 4"},
+        {"bpm 120\n[lines]\nstart 0\nend 4\nsyncs every 0.5 b\n",
+         "Script: no space may stand between a number and its unit b (16b, not 16 b), line 5"},
         {"[lines]\nsyncs every\n", "Script: syncs every needs a step above 0, line 2"},
         {"[lines]\nstart 0\nend 100000\nsyncs every 0.001\n[EOF]\n",
          "Script: syncs every makes more than 65536 syncs, line 4"},
