@@ -39,6 +39,9 @@ TEST(install, moved_prefix_plays_makes_shows_and_names_its_missing_data) {
     EXPECT_NE(
         read_file(root.file("moved/share/man/man1/quillon-modelinfo.1")).find(".SH SYNOPSIS\n.B quillon\\-modelinfo"),
         std::string::npos);
+    EXPECT_NE(read_file(root.file("moved/share/man/man1/quillon-brightframes.1")).find(".B \\-\\-frames DIR"),
+              std::string::npos);
+    EXPECT_EQ(run_command(root.file("moved/bin/quillon-brightframes") + " --help", &out), 0) << out;
     root.write("elsewhere/.keep", "");
     const std::string elsewhere = root.file("elsewhere");
 
