@@ -15,6 +15,7 @@
 #include <png.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <csignal>
 #include <cstring>
 
@@ -30,6 +31,7 @@
 #include "app/bench_report.h"
 #include "app/cmdline.h"
 #include "app/frame_writer.h"
+#include "app/output_file.h"
 #include "app/progress.h"
 #include "app/soak.h"
 #include "app/video_writer.h"
@@ -97,17 +99,13 @@ std::string capture_ffmpeg_line(const std::string& dir, int fps, int width, int 
     return line + " " + shell_word(video_path_beside(dir));
 }
 
-// Writes the file; a file that could not be written whole is removed, so no
-// cut-off frame is left behind.
-static int write_png_file(const char* path, int width, int height, const uint8_t* rgb_bottom_up) {
-    FILE* file = std::fopen(path, "wb");
-    if (!file) return 0;
+// Writes the PNG stream; false when libpng or the file fails.
+static bool write_png_stream(FILE* file, int width, int height, const uint8_t* rgb_bottom_up) {
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png ? png_create_info_struct(png) : nullptr;
     if (!info || setjmp(png_jmpbuf(png))) {
         png_destroy_write_struct(&png, info ? &info : nullptr);
-        std::fclose(file);
-        return 0;
+        return false;
     }
     png_init_io(png, file);
     // Fast compression and one cheap row filter: a long capture writes
@@ -123,12 +121,32 @@ static int write_png_file(const char* path, int width, int height, const uint8_t
         png_write_row(png, const_cast<png_bytep>(rgb_bottom_up + static_cast<size_t>(y) * stride));
     png_write_end(png, nullptr);
     png_destroy_write_struct(&png, &info);
-    return std::fclose(file) == 0;
+    return std::fflush(file) == 0 && !std::ferror(file);
 }
 
-int capture_write_png(const char* path, int width, int height, const uint8_t* rgb_bottom_up) {
-    if (write_png_file(path, width, height, rgb_bottom_up)) return 1;
-    std::remove(path);
+// The file is written under a temporary name and takes its own only when
+// whole, so no cut-off frame is ever left behind.
+int capture_write_png(const char* path, int width, int height, const uint8_t* rgb_bottom_up, std::string* error,
+                      bool* replaced) {
+    std::string why;
+    output_file out;
+    if (!output_file_open(&out, path, &why)) {
+        if (error) *error = why;
+        return 0;
+    }
+    int fd = dup(out.fd);
+    FILE* file = fd >= 0 ? fdopen(fd, "wb") : nullptr;
+    if (!file && fd >= 0) close(fd);
+    bool written = file && write_png_stream(file, width, height, rgb_bottom_up);
+    int saved = errno;
+    if (file && std::fclose(file) != 0) written = false;
+    if (!written) {
+        output_file_abandon(&out);
+        if (error) *error = std::string("cannot be written: ") + std::strerror(saved ? saved : EIO);
+        return 0;
+    }
+    if (output_file_commit(&out, replaced, &why)) return 1;
+    if (error) *error = why;
     return 0;
 }
 
@@ -360,7 +378,8 @@ static void finish_video_on_fatal(const char*) {
     progress_report_end(&report);
     if (video_frames_written() == 0) return video_discard();
     std::string error;
-    if (video_close(&error))
+    bool replaced = false;
+    if (video_close(&replaced, &error))
         std::fprintf(stderr, "%s holds the %d frames written before the error below and plays\n",
                      video.shown.c_str(), video_frames_written());
     else
@@ -397,6 +416,9 @@ void offline_prepare(const cmdline* options) {
         video.path = fs::absolute(options->video).lexically_normal().string();
         video.crf = options->crf;
         video.lossless = options->lossless;
+        // Before anything is drawn: a path that cannot take the file fails now.
+        std::string fault = output_file_check(video.path);
+        if (!fault.empty()) fatal_error("Video file %s %s", video.shown.c_str(), fault.c_str());
     }
     if (mode == OFFLINE_CAPTURE) {
         capture_dir = options->capture_dir;
@@ -408,6 +430,21 @@ void offline_prepare(const cmdline* options) {
         std::fclose(file);
         json_path = fs::absolute(options->json).string();
     }
+}
+
+// The span the sections that play cover, refused before anything is drawn
+// when it holds more frames than an offline run draws: a run that ends is
+// never a run that fills a disk.
+static void refuse_endless_span() {
+    float last_end = demostart;
+    for (const section* s = section_list; s; s = s->next)
+        if (loading_section_plays(s) && s->end > last_end) last_end = s->end;
+    float end = capture_show_end(demoend, last_end);
+    double frames = (static_cast<double>(end) - demostart) * step_fps;
+    if (frames > OFFLINE_FRAMES_MAX)
+        fatal_error("The show from %.3f to %.3f s is %.0f frames at %d fps, more than the %d an offline run draws: "
+                    "end it sooner (--end, demoend) or lower --fps",
+                    demostart, end, frames, step_fps, OFFLINE_FRAMES_MAX);
 }
 
 void offline_begin() {
@@ -424,6 +461,7 @@ void offline_begin() {
     if (mode == OFFLINE_BENCH) install_bench_timers();
     section_types[0].render = loading_render_with_progress;
     frame_sink = mode == OFFLINE_BENCH ? report_frame : capture_frame;
+    refuse_endless_span();
     if (mode == OFFLINE_VIDEO) open_video();
     std::signal(SIGINT, on_stop_signal);
     std::signal(SIGTERM, on_stop_signal);
@@ -520,13 +558,15 @@ static void finish_video() {
         return;
     }
     std::string error;
-    if (!video_close(&error)) fatal_error("%s", error.c_str());
+    bool replaced = false;
+    if (!video_close(&replaced, &error)) fatal_error("%s", error.c_str());
     const video_format* format = video_format_for(video.shown.c_str(), video.lossless);
     std::error_code ignored;
     double megabytes = static_cast<double>(fs::file_size(video.path, ignored)) / 1e6;
     std::printf("Wrote %s: %d frames of %dx%d at %d fps (demo time %.3f to %.3f s), %s%s%s, %.1f MB\n",
                 video.shown.c_str(), frames_drawn, gl_width, gl_height, step_fps, bench.first_time, bench.last_time,
                 format->video_name, video.sound ? " and " : "", video.sound ? format->audio_name : "", megabytes);
+    if (replaced) std::printf("(%s replaced the file of that name)\n", video.shown.c_str());
     double total = ms_since(loaded_at, wall_clock::now()) / 1000.0, waited = frame_writer_wait_seconds();
     std::printf("Time: %.1f s drawing, %.1f s reading back, %.1f s waiting for the encoder; its thread: %s\n",
                 total - readback_s - waited, readback_s, waited, video_time_report().c_str());

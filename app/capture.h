@@ -32,6 +32,9 @@ std::string capture_frame_name(int frame);
 // the nearest sample.
 int64_t capture_audio_frames(int frames, int fps, int rate);
 
+// The most frames an offline run draws (the six digits of a frame's name).
+enum { OFFLINE_FRAMES_MAX = 999999 };
+
 // Where the show ends on the demo clock: the last scheduled section's end,
 // or demoend when that comes first.
 float capture_show_end(float demoend, float last_section_end);
@@ -42,5 +45,9 @@ float capture_show_end(float demoend, float last_section_end);
 std::string capture_ffmpeg_line(const std::string& dir, int fps, int width, int height, int with_audio);
 
 // Writes `width` x `height` RGB pixels (rows bottom first, as GL reads them)
-// as an 8-bit RGB PNG file, top row first. 0 when the file cannot be written.
-int capture_write_png(const char* path, int width, int height, const uint8_t* rgb_bottom_up);
+// as an 8-bit RGB PNG file, top row first (see output_file.h: a failed write
+// leaves nothing, a file already there is replaced whole). 0 when the file
+// cannot be written, with the reason in `error`; `replaced` tells whether a
+// file of that name was there.
+int capture_write_png(const char* path, int width, int height, const uint8_t* rgb_bottom_up,
+                      std::string* error = nullptr, bool* replaced = nullptr);

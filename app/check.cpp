@@ -4,7 +4,11 @@
 // strings them together and counts what was reported.
 #include "app/check.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cstdio>
+#include <filesystem>
+#include <string>
 #include <vector>
 
 #include "app/cmdline.h"
@@ -15,6 +19,7 @@
 #include "core/script_time.h"
 #include "core/section.h"
 #include "core/settings.h"
+#include "core/track.h"
 #include "platform/font.h"
 #include "platform/music.h"
 #include "platform/sound.h"
@@ -32,7 +37,7 @@ void report_fault(const char* message) {
 
 void warn_unplayed_sections() {
     for (const section* s = section_list; s; s = s->next) {
-        if (loading_section_plays(s) || s->time_unread) continue;  // an unread time was reported already
+        if (loading_section_plays(s) || script_span_refused(s)) continue;
         fatal_warning("%s at line %d (%g to %g s) lies outside demostart %g .. demoend %g and is not played",
                       section_types[s->type].name, s->line, s->start, s->end, demostart, demoend);
     }
@@ -97,6 +102,47 @@ void print_summary(double music_seconds) {
                 music);
 }
 
+// The name of the track a file of data/tracks/ holds, or "" for a file that
+// is not a track: NAME.txt, or sync_NAME.track with its -XX escapes undone.
+std::string track_name_of(const std::string& file) {
+    auto ends = [&](const std::string& end) {
+        return file.size() > end.size() && file.compare(file.size() - end.size(), end.size(), end) == 0;
+    };
+    if (ends(".txt")) return file.substr(0, file.size() - 4);
+    if (!ends(".track") || file.compare(0, 5, "sync_") != 0) return "";
+    std::string coded = file.substr(5, file.size() - 11), name;
+    for (size_t i = 0; i < coded.size(); ++i) {
+        if (coded[i] == '-' && i + 2 < coded.size() && std::isxdigit(static_cast<unsigned char>(coded[i + 1])) &&
+            std::isxdigit(static_cast<unsigned char>(coded[i + 2]))) {
+            name += static_cast<char>(std::stoi(coded.substr(i + 1, 2), nullptr, 16));
+            i += 2;
+        } else {
+            name += coded[i];
+        }
+    }
+    return name;
+}
+
+// Every track of the show's data/tracks/ folder is read, named by a param
+// or not: a track written for later is checked now.
+void check_tracks() {
+    std::error_code error;
+    std::vector<std::string> files;
+    for (const auto& entry : std::filesystem::directory_iterator("data/tracks", error))
+        files.push_back(entry.path().filename().string());
+    std::sort(files.begin(), files.end());
+    for (const std::string& file : files) {
+        std::string name = track_name_of(file);
+        if (name.empty()) continue;
+        fatal_attempt_call([&] {
+            track_ref ref;
+            std::string fault;
+            if (!track_resolve(name.c_str(), {bpm, beat_offset}, rows_per_beat, &ref, &fault) && !fault.empty())
+                fatal_error("%s", fault.c_str());
+        });
+    }
+}
+
 }  // namespace
 
 int check_show(const cmdline* options) {
@@ -106,6 +152,7 @@ int check_show(const cmdline* options) {
     // fails only when there is no script to read.
     if (!fatal_attempt_call([] { read_script(); })) return 255;
     cmdline_apply(options);
+    check_tracks();
     warn_unplayed_sections();
     double music_seconds = check_soundtrack();
     warn_past_soundtrack(music_seconds);

@@ -66,7 +66,15 @@ const char* cmdline_usage() {
            "                  play, step N, loop A B, loop off, reload, still FILE.png,\n"
            "                  shot FILE.png (the window as shown, view included),\n"
            "                  status, timeline (shows or hides the view), key NAME\n"
-           "                  (presses a key below: p, ], shift+], pageup, tab...), quit\n"
+           "                  (presses a key below: p, ], shift+], pageup, tab...), quit;\n"
+           "                  track NAME (prints its value now), key NAME TIME VALUE\n"
+           "                  [step|linear|smooth|ramp], unkey NAME TIME\n"
+           "  --tracker [HOST[:PORT]]\n"
+           "                  with --edit: follow a sync-tracker editor listening at\n"
+           "                  HOST:PORT (default localhost:1338): its keys drive the\n"
+           "                  tracks, its cursor seeks, it pauses and plays the show and\n"
+           "                  saves the tracks; HOST is read as such when it holds a ':'\n"
+           "                  or a show folder follows it\n"
            "  --new DIR       write a starter show into the new folder DIR and exit\n"
            "  --bpm N         with --new: its tempo in beats per minute (default 120)\n"
            "  --length SECONDS\n"
@@ -202,6 +210,8 @@ static void check_combinations(cmdline* out) {
         std::snprintf(message, size, "--fps is only used with --capture, --bench, --video or --edit");
     else if (out->control && !out->edit)
         std::snprintf(message, size, "--control is only used with --edit");
+    else if (out->tracker && !out->edit)
+        std::snprintf(message, size, "--tracker is only used with --edit");
     else if ((out->crf >= 0 || out->lossless) && !out->video)
         std::snprintf(message, size, "%s is only used with --video", out->lossless ? "--lossless" : "--crf");
     else if (out->crf >= 0 && out->lossless)
@@ -272,6 +282,13 @@ cmdline cmdline_parse(int argc, char** argv) {
                 break;
             }
             take_value(&out, arg, argv[++i]);
+        } else if (std::strcmp(arg, "--tracker") == 0) {
+            // Its HOST[:PORT] is optional: a next word holding a ':', or
+            // followed by another word that is not an option (the show).
+            const char* next = i + 1 < argc ? argv[i + 1] : nullptr;
+            bool host = next && next[0] != '-' &&
+                        (std::strchr(next, ':') || (i + 2 < argc && argv[i + 2][0] != '-'));
+            out.tracker = host ? argv[++i] : "";
         } else if (const switch_option* option = find_switch(arg)) {
             out.*option->field = option->value;
         } else if (arg[0] == '-' && arg[1] != '\0') {

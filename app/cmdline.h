@@ -31,6 +31,7 @@ struct cmdline {
     int passes;               // --passes N: bench plays the timeline N times; 0: once
     int edit;                 // --edit: the show follows its files, with transport
     const char* control;      // --control FILE: edit-mode commands, "-" for stdin
+    const char* tracker;      // --tracker [HOST[:PORT]]: a sync-tracker editor to follow ("" : the default)
     int width, height;        // --size WxH; 0: as the script says
     const char* video;        // --video FILE: encode the frames and the soundtrack into FILE
     int crf;                  // --crf N: quality of --video's lossy codecs; -1: their default

@@ -45,6 +45,7 @@ static void type_text(FILE* out, int type) {
             const section_field& f = list.fields[i];
             std::fprintf(out, "    %s %d  %s: %s", KIND_WORD[kind], i + 1, f.name, f.meaning);
             if (f.fallback) std::fprintf(out, " (default: %s)", f.fallback);
+            if (kind == SECTION_PARAMS && f.when == SECTION_EVERY_FRAME) std::fputs(" [may follow a track]", out);
             std::fputc('\n', out);
         }
     }
@@ -94,13 +95,14 @@ static void type_markdown(FILE* out, int type) {
     }
     std::fprintf(out, "%c%s.\n\n", std::toupper(counts[0]), counts.c_str() + 1);
     if (fields) {
-        std::fputs("| line | name | meaning | default |\n|---|---|---|---|\n", out);
+        std::fputs("| line | name | meaning | default | track |\n|---|---|---|---|---|\n", out);
         for (int kind = 0; kind < SECTION_LISTS; ++kind) {
             const section_field_list& list = reads.lists[kind];
             for (int i = 0; i < list.count; ++i) {
                 const section_field& f = list.fields[i];
-                std::fprintf(out, "| %s %d | `%s` | %s | %s |\n", KIND_WORD[kind], i + 1, f.name, f.meaning,
-                             f.fallback ? f.fallback : "required");
+                const char* tracked = kind != SECTION_PARAMS ? "" : f.when == SECTION_EVERY_FRAME ? "yes" : "no";
+                std::fprintf(out, "| %s %d | `%s` | %s | %s | %s |\n", KIND_WORD[kind], i + 1, f.name, f.meaning,
+                             f.fallback ? f.fallback : "required", tracked);
             }
         }
         std::fputc('\n', out);
@@ -119,6 +121,11 @@ void describe_reference(FILE* out) {
         "`layer`, `param`, `string`, `spline` (a file and optionally its seconds), `syncs` (a count)\n"
         "and `sync` lines; the script ends with `[EOF]`. Lines starting with `;` are comments.\n"
         "Params, strings, splines and syncs are numbered in the order they are written.\n\n"
+        "A param the type reads every frame (track: yes) may follow a track instead of holding a\n"
+        "number: `param @NAME [SCALE [OFFSET]]` takes the track's value times SCALE plus OFFSET before\n"
+        "each frame, the track read from `data/tracks/NAME.txt` (or the tracker's\n"
+        "`data/tracks/sync_NAME.track`); `syncs @NAME` takes a section's syncs from the track's key\n"
+        "times. See the README's \"Tracks\" section.\n\n"
         "## Head settings\n\n"
         "| setting | type | default | meaning |\n|---|---|---|---|\n",
         out);

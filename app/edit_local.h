@@ -11,6 +11,7 @@ struct sound_stream;
 
 struct edit_session {
     const cmdline* options;
+    std::string start_folder;  // where quillon was started: relative still and shot names start there
     float show_start;      // demostart as the script and command line set it
     float show_end;        // where the last section ends, or demoend
     int paused;
@@ -64,6 +65,15 @@ void edit_music_close();
 // The music's position in sample frames (-1: no music).
 long long edit_music_position();
 
+// Tracks edited live (app/edit_tracks): an edit marks the frame stale, the
+// redraw shows it (playing: the next frame; paused: the frame drawn again).
+void edit_tracks_changed();
+void edit_tracks_redraw();
+// Writes every track edited live to its text file, through output_file.
+void edit_tracks_save();
+// Runs `track`, `key NAME TIME VALUE [interp]` and `unkey NAME TIME`.
+void edit_track_command(const edit_command& c);
+
 // Draws the error box and the timeline view over the presented frame; the
 // render state is left as found.
 void edit_view_draw();
@@ -71,8 +81,9 @@ void edit_view_draw();
 void edit_view_show_again();
 // Writes the last presented window (without edit mode's drawing) as a PNG
 // file, or, with `shown`, the window being drawn (after
-// edit_view_show_again); 0 when it cannot.
-int edit_view_write_still(const char* path, int shown);
+// edit_view_show_again); 0 with the reason in `error` when it cannot.
+// `replaced` tells whether a file of that name was there.
+int edit_view_write_still(const char* path, int shown, std::string* error, bool* replaced);
 // Records the render time of the section about to be drawn (timeline view).
 void edit_view_time_sections();
 // Forgets the times of a generation's sections (before it is released).

@@ -8,14 +8,19 @@
 #include <GL/gl.h>
 #include <SDL/SDL.h>
 #include <malloc.h>
+#include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <stdexcept>
 
 #include "app/cmdline.h"
 #include "app/edit_files.h"
 #include "app/edit_local.h"
+#include "app/tracker.h"
 #include "core/clock.h"
 #include "core/engine.h"
 #include "core/fatal.h"
@@ -168,9 +173,12 @@ int edit_open_at(float t) {
 
 void edit_prepare(const cmdline* options) {
     edit.channel.fd = -1;
+    char* here = getcwd(nullptr, 0);
+    edit.start_folder = here ? here : ".";
+    std::free(here);
     if (!options->control) return;
     if (!edit_channel_open(&edit.channel, options->control))
-        fatal_error("Control channel %s cannot be opened", options->control);
+        fatal_error("Control channel %s cannot be opened: %s", options->control, std::strerror(errno));
 }
 
 namespace {
@@ -207,6 +215,12 @@ int poll_input() {
     std::string line;
     while (!quit_requested && !events_waiting() && edit_channel_next(&edit.channel, &line))
         if (!edit_run_command(line)) quit_requested = 1;
+    if (!edit.channel.dropped.empty()) {
+        std::fprintf(stderr, "Edit: %s has no line end; its writer closed the channel, so it is dropped\n",
+                     edit_quote(edit.channel.dropped).c_str());
+        std::fflush(stderr);
+        edit.channel.dropped.clear();
+    }
     return 0;
 }
 
@@ -219,6 +233,7 @@ void watch_files() {
 }
 
 void edit_step_loop() {
+    tracker_poll();
     if (poll_input() || quit_requested) return;
     watch_files();
     if (!edit.paused || edit.frame_due) {
@@ -267,7 +282,9 @@ int edit_run(const cmdline* options) {
         fatal_error("%s", edit.error.c_str());
     }
     edit.frame_due = 1;
+    if (options->tracker) tracker_start(options->tracker);
     edit_loop();
+    tracker_stop();
     fatal_set_hook(nullptr);
     edit_music_close();
     if (edit.sound_open) sound_close();

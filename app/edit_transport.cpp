@@ -13,6 +13,7 @@
 
 #include "app/edit_local.h"
 #include "app/edit_mode.h"
+#include "app/output_file.h"
 #include "app/soak.h"
 #include "core/clock.h"
 #include "core/fatal.h"
@@ -143,13 +144,22 @@ namespace {
 // The window as presented (the frame and the engine's overlay), as a capture
 // would write it; with `shown`, with edit mode's drawing over it, as the
 // window shows it now.
-void write_still(const std::string& path, int shown) {
-    if (edit.frame_due) edit_draw_now();
-    if (shown) edit_view_show_again();
-    std::string part = path + ".part";
-    if (!edit_view_write_still(part.c_str(), shown) || std::rename(part.c_str(), path.c_str()) != 0)
-        std::fprintf(stderr, "Edit: still %s cannot be written\n", path.c_str());
-    if (shown) frame_swap();
+void write_still(const std::string& name, int shown) {
+    const char* verb = shown ? "shot" : "still";
+    std::string path = name[0] == '/' ? name : edit.start_folder + "/" + name;
+    std::string error = output_file_check(path);
+    bool replaced = false;
+    if (error.empty()) {
+        if (edit.frame_due) edit_draw_now();
+        if (shown) edit_view_show_again();
+        edit_view_write_still(path.c_str(), shown, &error, &replaced);
+        if (shown) frame_swap();
+    }
+    if (!error.empty())
+        std::fprintf(stderr, "Edit: %s %s %s\n", verb, name.c_str(), error.c_str());
+    else if (replaced)
+        std::fprintf(stderr, "Edit: %s %s replaced the file of that name\n", verb, name.c_str());
+    std::fflush(stderr);
 }
 
 // Queues the key NAME (as SDL names it, without spaces: "p", "]", "pageup",
@@ -209,7 +219,7 @@ int edit_run_command(const std::string& line) {
     switch (c.kind) {
     case EDIT_NONE: break;
     case EDIT_BAD:
-        std::fprintf(stderr, "Edit: %s (in '%s')\n", c.error.c_str(), line.c_str());
+        std::fprintf(stderr, "Edit: %s (in %s)\n", c.error.c_str(), edit_quote(line).c_str());
         std::fflush(stderr);
         break;
     case EDIT_SEEK: edit_seek(c.a); break;
@@ -222,6 +232,9 @@ int edit_run_command(const std::string& line) {
     case EDIT_STILL: write_still(c.text, 0); break;
     case EDIT_SHOT: write_still(c.text, 1); break;
     case EDIT_KEY: press_key(c.text); break;
+    case EDIT_TRACK:
+    case EDIT_TRACK_KEY:
+    case EDIT_TRACK_UNKEY: edit_track_command(c); break;
     case EDIT_STATUS:
         if (edit.frame_due) edit_draw_now();
         print_status();

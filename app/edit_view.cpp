@@ -232,8 +232,11 @@ void edit_view_show_again() {
     if (edit.timeline_shown) draw_timeline();
 }
 
-int edit_view_write_still(const char* path, int shown) {
-    if (window_copy == 0) return 0;
+int edit_view_write_still(const char* path, int shown, std::string* error, bool* replaced) {
+    if (window_copy == 0) {
+        *error = "no frame has been drawn yet";
+        return 0;
+    }
     std::vector<uint8_t> pixels(static_cast<size_t>(gl_width) * static_cast<size_t>(gl_height) * 3);
     {
         state_guard guard;
@@ -247,5 +250,5 @@ int edit_view_write_still(const char* path, int shown) {
             glGetTexImage(GL_TEXTURE_2D, 0, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
         glPixelStorei(GL_PACK_ALIGNMENT, pack);
     }
-    return capture_write_png(path, gl_width, gl_height, pixels.data());
+    return capture_write_png(path, gl_width, gl_height, pixels.data(), error, replaced);
 }

@@ -27,6 +27,8 @@ extern "C" {
 }
 
 #include <strings.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -35,6 +37,7 @@ extern "C" {
 #include <cstring>
 
 #include "app/capture.h"
+#include "app/output_file.h"
 #include "platform/sound.h"
 
 namespace {
@@ -57,7 +60,8 @@ struct track {
 struct writer {
     video_request request;
     const video_format* format = nullptr;
-    std::string part_path;
+    output_file out;                 // the temporary the container is written to
+    AVIOContext* io = nullptr;       // the container's writes, onto out.fd
     AVFormatContext* container = nullptr;
     AVPacket* packet = nullptr;
     track picture, sound;
@@ -97,6 +101,35 @@ bool ends_with(const char* text, const char* tail) {
 
 int even(int side) { return side + (side & 1); }
 
+// The container writes through these onto the temporary's descriptor, so
+// the file is the one output_file created and nothing is opened by name.
+int io_write(void* opaque, uint8_t* data, int size) {
+    std::string error;
+    if (output_file_write(static_cast<output_file*>(opaque), data, static_cast<size_t>(size), &error)) return size;
+    return AVERROR(errno ? errno : EIO);
+}
+
+int64_t io_seek(void* opaque, int64_t offset, int whence) {
+    int fd = static_cast<output_file*>(opaque)->fd;
+    if (whence & AVSEEK_SIZE) {
+        struct stat info;
+        return fstat(fd, &info) == 0 ? info.st_size : AVERROR(errno);
+    }
+    off_t at = lseek(fd, offset, whence & ~AVSEEK_FORCE);
+    return at < 0 ? AVERROR(errno) : at;
+}
+
+// Flushes what the container buffered; 0 when a write failed.
+int close_io() {
+    if (!w.io) return 1;
+    avio_flush(w.io);
+    int ok = w.io->error == 0;
+    if (!ok) w.failure = av_text(w.io->error);
+    av_freep(&w.io->buffer);
+    avio_context_free(&w.io);
+    return ok;
+}
+
 // Frees the libraries' state; the counts and timings stay for the report.
 void free_all() {
     if (w.music) sound_stream_close(w.music);
@@ -113,10 +146,9 @@ void free_all() {
     avcodec_free_context(&w.picture.codec);
     avcodec_free_context(&w.sound.codec);
     av_packet_free(&w.packet);
-    if (w.container) {
-        if (w.container->pb) avio_closep(&w.container->pb);
-        avformat_free_context(w.container);
-    }
+    close_io();
+    if (w.container) w.container->pb = nullptr;
+    avformat_free_context(w.container);
     w.container = nullptr;
     w.picture = w.sound = track();
 }
@@ -276,21 +308,38 @@ bool open_sound(std::string* error) {
 }
 
 bool open_file(std::string* error) {
-    int status = avio_open(&w.container->pb, w.part_path.c_str(), AVIO_FLAG_WRITE);
-    if (status < 0) {
-        *error = "cannot be written: " + av_text(status);
+    enum { IO_BUFFER = 1 << 16 };
+    unsigned char* buffer = static_cast<unsigned char*>(av_malloc(IO_BUFFER));
+    w.io = buffer ? avio_alloc_context(buffer, IO_BUFFER, 1, &w.out, nullptr, io_write, io_seek) : nullptr;
+    if (!w.io) {
+        av_free(buffer);
         return false;
     }
+    w.container->pb = w.io;
     AVDictionary* options = nullptr;
     // The index first, so a player can start before the whole file is there.
+    // (Moving it reads the file back by the container's name, the temporary.)
     if (std::strcmp(w.format->muxer, "mp4") == 0) av_dict_set(&options, "movflags", "+faststart", 0);
-    status = avformat_write_header(w.container, &options);
+    int status = avformat_write_header(w.container, &options);
     av_dict_free(&options);
     if (status < 0) {
         *error = "cannot be written: " + av_text(status);
         return false;
     }
     return true;
+}
+
+// Reads the finished temporary back: it must hold every stream written.
+std::string verify_file() {
+    AVFormatContext* read = nullptr;
+    int status = avformat_open_input(&read, w.out.part_path.c_str(), nullptr, nullptr);
+    if (status >= 0) status = avformat_find_stream_info(read, nullptr);
+    std::string fault;
+    unsigned want = w.request.sound ? 2 : 1;
+    if (status < 0) fault = "it cannot be read back: " + av_text(status);
+    else if (read->nb_streams != want) fault = "it reads back with " + std::to_string(read->nb_streams) + " streams, not " + std::to_string(want);
+    avformat_close_input(&read);
+    return fault;
 }
 
 bool open_all(std::string* error) {
@@ -304,8 +353,13 @@ bool open_all(std::string* error) {
         }
         return false;
     }
-    w.part_path = w.request.path + ".part";
-    if (avformat_alloc_output_context2(&w.container, nullptr, w.format->muxer, w.part_path.c_str()) < 0 ||
+    std::string fault = output_file_check(w.request.path);
+    if (!fault.empty()) {
+        *error = fault;
+        return false;
+    }
+    if (!output_file_open(&w.out, w.request.path, error)) return false;
+    if (avformat_alloc_output_context2(&w.container, nullptr, w.format->muxer, w.out.part_path.c_str()) < 0 ||
         !(w.packet = av_packet_alloc())) {
         *error = "the " + std::string(w.format->muxer) + " container is not available";
         return false;
@@ -406,9 +460,8 @@ bool video_open(const video_request& request, std::string* error) {
     if (!request.sound || request.sound_size == 0) w.request.sound = nullptr;
     std::string why;
     if (open_all(&why)) return true;
-    bool created = w.container && w.container->pb;
     free_all();
-    if (created) std::remove(w.part_path.c_str());
+    output_file_abandon(&w.out);
     if (why.empty()) why = "out of memory";
     *error = "Video file " + request.shown + (why.rfind("cannot", 0) == 0 ? " " : ": ") + why;
     return false;
@@ -438,24 +491,28 @@ int video_write_frame(const char*, int, int width, int height, const uint8_t* rg
     return ok;
 }
 
-bool video_close(std::string* error) {
+bool video_close(bool* replaced, std::string* error) {
     int ok = encode(&w.picture, nullptr) && (!w.request.sound || finish_sound());
     int status = ok ? av_write_trailer(w.container) : -1;
     if (status < 0 && ok) w.failure = av_text(status);
-    if (status >= 0 && avio_closep(&w.container->pb) < 0) status = -1;
-    std::string part = w.part_path;
+    if (!close_io()) status = -1;
     free_all();
-    if (status >= 0 && std::rename(part.c_str(), w.request.path.c_str()) == 0) return true;
-    if (status >= 0) w.failure = std::strerror(errno);
-    std::remove(part.c_str());
-    *error = "Video file " + w.request.shown + " cannot be finished (" + w.failure + "); the unfinished file was removed";
+    std::string fault = status >= 0 ? verify_file() : w.failure;
+    if (fault.empty() && output_file_commit(&w.out, replaced, error)) {
+        *error = "";
+        return true;
+    }
+    if (!fault.empty()) {
+        output_file_abandon(&w.out);
+        *error = "cannot be finished (" + fault + "); the unfinished file was removed";
+    }
+    *error = "Video file " + w.request.shown + " " + *error;
     return false;
 }
 
 void video_discard() {
-    std::string part = w.part_path;
     free_all();
-    if (!part.empty()) std::remove(part.c_str());
+    output_file_abandon(&w.out);
 }
 
 int video_frames_written() { return w.frames; }

@@ -2,8 +2,9 @@
 // libraries: the container follows the file's extension, every captured
 // frame becomes one picture at k / fps, and the soundtrack from demostart
 // runs beside it for exactly as long as the pictures. The file is written
-// under "FILE.part" and takes its name only once it is finished, so a run
-// that fails early leaves an older FILE as it was.
+// under a temporary name of its own (output_file.h) and takes its name only
+// once it is finished and read back whole, so a run that fails, or one
+// beside it writing the same name, leaves an older FILE as it was.
 //
 // The frame writer's thread calls video_write_frame; everything else runs
 // on the main thread while that thread is idle.
@@ -48,10 +49,11 @@ bool video_open(const video_request& request, std::string* error);
 // Encodes one frame of width x height RGB pixels (bottom row first) and the
 // sound up to its end. 1 on success. Its signature is the frame writer's.
 int video_write_frame(const char* unused, int frame, int width, int height, const uint8_t* rgb_bottom_up);
-// Drains the encoders, finishes the container and gives the file its name.
+// Drains the encoders, finishes the container, reads it back and gives the
+// file its name; `replaced` tells whether a file of that name was there.
 // False with a message in `error` when that fails (the partial file is
 // removed then).
-bool video_close(std::string* error);
+bool video_close(bool* replaced, std::string* error);
 // Closes and removes the partial file (a run that ends before any frame).
 void video_discard();
 // Frames encoded so far, and the note on padding an odd size ("" when none).

@@ -20,7 +20,9 @@
 #include "core/script.h"
 
 
+#include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <climits>
 #include <cstdarg>
 #include <cstdio>
@@ -29,6 +31,7 @@
 #include <string>
 #include <vector>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "core/fatal.h"
@@ -37,6 +40,7 @@
 #include "core/script_time.h"
 #include "core/section.h"
 #include "core/settings.h"
+#include "core/track.h"
 
 const char* script_path = "data/script.txt";
 
@@ -45,6 +49,9 @@ const char* script_path = "data/script.txt";
 // ---------------------------------------------------------------------------
 
 namespace {
+
+// Sections whose `start` or `end` line was refused, since the last reading.
+std::vector<const section*> refused_spans;
 
 // What the reader carries from one line to the next.
 struct script_reader {
@@ -59,7 +66,10 @@ struct script_reader {
     int beats_read;        // a time in beats has been converted
     int told_no_tempo;     // a time in beats without a bpm has been reported: once is enough
     char start_text[SCRIPT_WORD_MAX + 1];  // the section's start as written, for messages
+    int sync_track;        // store index of the section's `syncs @NAME` track; -1: none
+    int sync_track_line;   // that line
     section* orphan;       // a section of an unknown type: read, then dropped
+    int setting_line[SETTING_COUNT];  // where each head setting was set; 0: not yet
 };
 
 // Closes the file, then ends the program with the formatted message. The
@@ -150,19 +160,20 @@ void read_int(const script_reader& r, const char* value, int* out) {
 }
 
 // A time (seconds, beats or bars) into `*out`, which keeps its value when
-// nothing parses.
-// False, with *out unchanged, when the time cannot be read. A missing bpm is
-// one fault, reported at the first time in beats only; the section whose
-// time it was is marked so nothing that follows from that time is reported.
-bool read_time(script_reader& r, const char* value, script_time_kind kind, float* out) {
+// nothing parses. A negative time is refused, naming `what`; `start` and
+// `end` pass null and check their own span. False, with *out unchanged,
+// when the time cannot be read: a missing bpm is one fault, reported at the
+// first time in beats only.
+bool read_time(script_reader& r, const char* value, script_time_kind kind, float* out, const char* what) {
     script_time t = script_time_parse(value, {bpm, beat_offset}, kind);
     if (t.status == SCRIPT_TIME_ERROR) {
-        if (r.current) r.current->time_unread = 1;
         bool no_tempo = t.error == SCRIPT_TIME_NO_TEMPO;
         if (no_tempo && r.told_no_tempo) return false;
         r.told_no_tempo |= no_tempo;
         script_fail(r, "Script: %s, line %d", t.error, r.line);
     }
+    if (what && t.status != SCRIPT_TIME_NONE && t.seconds < 0)
+        script_fail(r, "Script: %s cannot be negative, line %d", what, r.line);
     if (t.status != SCRIPT_TIME_NONE) *out = static_cast<float>(t.seconds);
     if (t.status != SCRIPT_TIME_OK) warn_not_number(r, value, *out);
     if (t.in_beats) r.beats_read = 1;
@@ -204,10 +215,13 @@ void split_or_fail(script_reader& r, const char* line, char* key, char* value) {
 // Section keywords
 // ---------------------------------------------------------------------------
 
+// The section stays on the refused list unless its line is read whole.
 void keyword_start(script_reader& r, const char* value) {
     snprintf(r.start_text, sizeof r.start_text, "%s", value);
-    read_time(r, value, SCRIPT_TIME_POINT, &r.current->start);
+    refused_spans.push_back(r.current);
+    if (!read_time(r, value, SCRIPT_TIME_POINT, &r.current->start, nullptr)) return;
     if (r.current->start < 0) script_fail(r, "Script: invalid section start, line %d", r.line);
+    refused_spans.pop_back();
 }
 
 // A time as the script wrote it, with its seconds when the text does not
@@ -223,11 +237,14 @@ std::string time_as_read(const char* text, float seconds) {
 
 void keyword_end(script_reader& r, const char* value) {
     section* s = r.current;
-    read_time(r, value, SCRIPT_TIME_POINT, &s->end);
+    bool start_refused = script_span_refused(s);  // that fault was told; the span follows from it
+    refused_spans.push_back(s);
+    if (!read_time(r, value, SCRIPT_TIME_POINT, &s->end, nullptr)) return;
     s->duration = s->end - s->start;
-    if (s->duration <= 0 && !s->time_unread)
+    if (s->duration <= 0 && !start_refused)
         script_fail(r, "Script: the section's end %s must come after its start %s, line %d",
                     time_as_read(value, s->end).c_str(), time_as_read(r.start_text, s->start).c_str(), r.line);
+    refused_spans.pop_back();
 }
 
 void keyword_layer(script_reader& r, const char* value) {
@@ -250,9 +267,43 @@ void fail_mixed_syncs(script_reader& r) {
     script_fail(r, "Script: syncs every cannot be mixed with syncs N or sync lines, line %d", r.line);
 }
 
+void fail_mixed_track_syncs(script_reader& r) {
+    script_fail(r, "Script: syncs @TRACK cannot be mixed with other syncs or sync lines, line %d", r.line);
+}
+
+script_tempo reader_tempo() { return {bpm, beat_offset}; }
+
+// The track `name`, resolved; a fault in the track's own file is reported
+// as that file's (once: a track that failed is not reported again, so a
+// check lists each broken file once), anything else as this line's.
+bool find_track(script_reader& r, const char* name, track_ref* ref) {
+    std::string error;
+    if (track_resolve(name, reader_tempo(), rows_per_beat, ref, &error)) return true;
+    if (error.empty()) return false;
+    if (error.compare(0, 6, "Track ") == 0) script_fail(r, "%s", error.c_str());
+    script_fail(r, "Script: %s, line %d", error.c_str(), r.line);
+}
+
+// `syncs @NAME`: the track's key times become the syncs when the section
+// closes, from its final start and end.
+void keyword_syncs_track(script_reader& r, const char* name) {
+    if (r.sync_step > 0 || r.sync_track >= 0 || r.expected_syncs > 0 || r.found_syncs > 0) fail_mixed_track_syncs(r);
+    char word[SCRIPT_WORD_MAX + 1];
+    const char* rest = name;
+    if (copy_word(name, word, SCRIPT_WORD_MAX, &rest) <= 0 || !script_text_blank(rest))
+        script_fail(r, "Script: syncs @TRACK takes one track name, line %d", r.line);
+    track_ref ref;
+    if (!find_track(r, word, &ref)) return;
+    if (ref.index < 0)
+        script_fail(r, "Script: track '%s' is computed and has no keys to take syncs from, line %d", word, r.line);
+    r.sync_track = ref.index;
+    r.sync_track_line = r.line;
+}
+
 // `syncs every STEP`: the list is made when the section closes, from its
 // final start and end.
 void keyword_syncs_every(script_reader& r, const char* value) {
+    if (r.sync_track >= 0) fail_mixed_track_syncs(r);
     if (r.sync_step > 0 || r.expected_syncs > 0 || r.found_syncs > 0) fail_mixed_syncs(r);
     script_time step = script_time_parse(value, {bpm, beat_offset}, SCRIPT_TIME_LENGTH);
     if (step.status == SCRIPT_TIME_ERROR) script_fail(r, "Script: %s, line %d", step.error, r.line);
@@ -272,6 +323,11 @@ void keyword_syncs(script_reader& r, const char* value) {
         keyword_syncs_every(r, rest);
         return;
     }
+    if (*skip_space(value) == '@') {
+        keyword_syncs_track(r, skip_space(value) + 1);
+        return;
+    }
+    if (r.sync_track >= 0) fail_mixed_track_syncs(r);
     if (r.sync_step > 0) fail_mixed_syncs(r);
     int count = r.current->sync_count;
     read_int(r, value, &count);
@@ -287,11 +343,44 @@ void keyword_syncs(script_reader& r, const char* value) {
 // a value that does not parse is stored as 0. Sync times count from the
 // section's start.
 void keyword_sync(script_reader& r, const char* value) {
+    if (r.sync_track >= 0) fail_mixed_track_syncs(r);
     if (r.sync_step > 0) fail_mixed_syncs(r);
     float time = 0.0f;
-    read_time(r, value, SCRIPT_TIME_LENGTH, &time);
+    read_time(r, value, SCRIPT_TIME_LENGTH, &time, "a sync time");
     if (r.found_syncs < r.expected_syncs) r.current->syncs[r.found_syncs] = time;
     ++r.found_syncs;
+}
+
+// `param @NAME [SCALE [OFFSET]]`: the next param follows the track NAME,
+// provided the type reads it every frame.
+void bind_track(script_reader& r, const char* text, int index) {
+    section* s = r.current;
+    char name[SCRIPT_WORD_MAX + 1];
+    const char* rest = text;
+    if (copy_word(text, name, SCRIPT_WORD_MAX, &rest) <= 0)
+        script_fail(r, "Script: param @ needs a track name, line %d", r.line);
+    track_param bound = {index, {-1, nullptr, 0}, 1.0f, 0.0f};
+    float* factors[2] = {&bound.scale, &bound.offset};
+    for (float* factor : factors) {
+        if (script_text_blank(rest)) break;
+        if (!script_scan_float(rest, factor, &rest) || !(*rest == '\0' || isspace(static_cast<unsigned char>(*rest))))
+            script_fail(r, "Script: param @%s takes a scale and an offset (numbers) after the name, line %d", name,
+                        r.line);
+    }
+    if (!script_text_blank(rest))
+        script_fail(r, "Script: param @%s takes at most a scale and an offset, line %d", name, r.line);
+    if (s->type >= 0 && !section_param_every_frame(*section_types[s->type].reads, index)) {
+        const section_field_list& params = section_types[s->type].reads->lists[SECTION_PARAMS];
+        const char* field = index < params.count ? params.fields[index].name : "not read";
+        script_fail(r, "Script: %s reads param %d (%s) only as the section is set up, so it cannot follow track "
+                       "'%s'; section at line %d, line %d",
+                    section_types[s->type].name, index + 1, field, name, s->line, r.line);
+    }
+    if (!find_track(r, name, &bound.ref)) return;
+    void* grown = realloc(s->tracked, sizeof(track_param) * static_cast<size_t>(s->tracked_count + 1));
+    if (!grown) script_fail(r, "Script: out of memory, line %d", r.line);
+    s->tracked = static_cast<track_param*>(grown);
+    s->tracked[s->tracked_count++] = bound;
 }
 
 // A value that does not parse is stored as 0, so later params keep their
@@ -300,9 +389,11 @@ void keyword_param(script_reader& r, const char* value) {
     section* s = r.current;
     if (s->param_count >= SECTION_MAX_PARAMS)
         script_fail(r, "Script: more than %d params in a section, line %d", SECTION_MAX_PARAMS, r.line);
-    float number = 0.0f;
-    read_float(r, value, &number);
-    s->params[s->param_count++] = number;
+    // The slot is taken first, so a faulty binding keeps later params in place.
+    int index = s->param_count++;
+    s->params[index] = 0.0f;
+    if (*skip_space(value) == '@') bind_track(r, skip_space(value) + 1, index);
+    else read_float(r, value, &s->params[index]);
 }
 
 // A file name, then optionally its time; without a time the spline spans the
@@ -316,7 +407,7 @@ void keyword_spline(script_reader& r, const char* value) {
     int length = copy_word(value, word, SCRIPT_WORD_MAX, &rest);
     if (length < 0) script_fail(r, "Script: word too long, line %d", r.line);
     float time = s->duration;
-    if (length > 0 && !script_text_blank(rest)) read_time(r, skip_space(rest), SCRIPT_TIME_LENGTH, &time);
+    if (length > 0 && !script_text_blank(rest)) read_time(r, skip_space(rest), SCRIPT_TIME_LENGTH, &time, "a spline's time");
     s->spline_names[s->spline_count] = script_copy(r, word);
     s->spline_durations[s->spline_count] = time;
     ++s->spline_count;
@@ -363,15 +454,42 @@ void make_sync_grid(script_reader& r) {
     for (int k = 0; k < count; ++k) s->syncs[k] = static_cast<float>((k + 1) * r.sync_step);
 }
 
+// The syncs of `syncs @NAME`: the track's key times after the section's
+// start and before its end (a repeating track's repeats included), from the
+// start.
+void make_track_syncs(script_reader& r) {
+    section* s = r.current;
+    const track& t = *track_at(r.sync_track);
+    std::vector<double> times;
+    for (const track_key& k : t.keys) {
+        for (double at = k.time; at < s->end; at += t.repeat) {
+            if (at > s->start) times.push_back(at - s->start);
+            if (times.size() > SCRIPT_SYNCS_MAX)
+                script_fail(r, "Script: track '%s' makes more than %d syncs, line %d", t.name.c_str(),
+                            SCRIPT_SYNCS_MAX, r.sync_track_line);
+            if (!(t.repeat > 0)) break;
+        }
+    }
+    std::sort(times.begin(), times.end());
+    new_syncs(r, static_cast<int>(times.size()));
+    for (size_t k = 0; k < times.size(); ++k) s->syncs[k] = static_cast<float>(times[k]);
+}
+
 // Closes the open section: makes its sync grid, or (when `check_count`)
 // compares the sync lines found with the count declared. The counts are
 // cleared first, so a collecting reader opens the next section cleanly.
 void close_section(script_reader& r, bool check_count) {
     int found = r.found_syncs, expected = r.expected_syncs;
     double step = r.sync_step;
+    int sync_track = r.sync_track;
     r.found_syncs = r.expected_syncs = 0;
     r.sync_step = 0;
-    if (step > 0 && r.current) {
+    r.sync_track = -1;
+    if (sync_track >= 0 && r.current) {
+        r.sync_track = sync_track;
+        make_track_syncs(r);
+        r.sync_track = -1;
+    } else if (step > 0 && r.current) {
         r.sync_step = step;
         make_sync_grid(r);
         r.sync_step = 0;
@@ -383,6 +501,7 @@ void close_section(script_reader& r, bool check_count) {
 
 void free_section(section* s) {
     free(s->syncs);
+    free(s->tracked);
     for (int i = 0; i < s->string_count; ++i) free(s->strings[i]);
     for (int i = 0; i < s->spline_count; ++i) free(s->spline_names[i]);
     free(s);
@@ -431,6 +550,11 @@ void read_setting(script_reader& r, const char* line) {
         script_fail(r, "Script: variable '%s' not found, line %d%s", key, r.line,
                     nearest_hint(key, names, SETTING_COUNT).c_str());
     }
+    int& first = r.setting_line[row - settings_table];
+    if (first)
+        fatal_warning("Script: %s is set again, line %d (first at line %d); the last value counts", key, r.line, first);
+    else
+        first = r.line;
     bool tempo = row->address == &bpm || row->address == &beat_offset;
     if (tempo && r.beats_read)
         script_fail(r, "Script: %s must come before the first time in beats, line %d", key, r.line);
@@ -442,7 +566,7 @@ void read_setting(script_reader& r, const char* line) {
         read_float(r, value, static_cast<float*>(row->address));
         break;
     case SETTING_TIME:
-        read_time(r, value, SCRIPT_TIME_POINT, static_cast<float*>(row->address));
+        read_time(r, value, SCRIPT_TIME_POINT, static_cast<float*>(row->address), key);
         break;
     case SETTING_TEXT: {
         char** text = static_cast<char**>(row->address);
@@ -451,6 +575,10 @@ void read_setting(script_reader& r, const char* line) {
         *text = copy;
         break;
     }
+    }
+    if (row->address == &rows_per_beat && !(rows_per_beat >= 1 && rows_per_beat <= 1000)) {
+        rows_per_beat = 4;
+        script_fail(r, "Script: rows_per_beat must be a whole number from 1 to 1000, line %d", r.line);
     }
     if (row->address == &bpm && !(bpm > 0 && bpm <= SCRIPT_TIME_MAX)) {
         bpm = 0;
@@ -521,6 +649,7 @@ void read_script() { read_script_file(script_path); }
 static void read_script_stream(FILE* file) {
     script_reader r = {};
     r.file = file;
+    r.sync_track = -1;
     // A section of an unknown type is freed however reading ends, a fault
     // that unwinds (under a test or fuzz hook) included.
     struct orphan_owner {
@@ -530,6 +659,8 @@ static void read_script_stream(FILE* file) {
         }
     } owner{r};
     settings_reset();
+    track_store_refresh();
+    refused_spans.clear();
     r.line = 1;
     for (r.tail = section_list; r.tail && r.tail->next;) r.tail = r.tail->next;
 
@@ -560,8 +691,11 @@ void read_script_file(const char* path) {
         read_script_memory(reinterpret_cast<const char*>(bytes.data()), bytes.size());
         return;
     }
-    // What cannot be read whole (a folder, say) is reported by the reader.
+    struct stat info;
+    if (stat(path, &info) == 0 && S_ISDIR(info.st_mode)) fatal_error("Script %s is a folder, not a file", path);
+    // What cannot be read whole (a stream, say) is read as it comes.
     FILE* file = fopen(path, "r");
+    if (!file && errno != ENOENT) fatal_error("Script %s cannot be read: %s", path, strerror(errno));
     if (!file) {
         char folder[1024];
         if (path[0] == '/' || !getcwd(folder, sizeof folder)) fatal_error("Script not found: %s", path);
@@ -571,12 +705,24 @@ void read_script_file(const char* path) {
 }
 
 void read_script_memory(const char* text, size_t size) {
+    // A byte-order mark, as some editors begin a UTF-8 file with, is no text.
+    if (size >= 3 && memcmp(text, "\xEF\xBB\xBF", 3) == 0) {
+        text += 3;
+        size -= 3;
+    }
     FILE* file = file_open_memory(text, size);
     if (!file) fatal_error("Script: out of memory, line 1");
     read_script_stream(file);
 }
 
+int script_span_refused(const section* s) {
+    for (const section* refused : refused_spans)
+        if (refused == s) return 1;
+    return 0;
+}
+
 void script_reset() {
+    refused_spans.clear();
     section* next = nullptr;
     for (section* s = section_list; s; s = next) {
         next = s->next;

@@ -15,6 +15,8 @@ enum {
 
 // The script that read_script() reads; "data/script.txt" unless the command
 // line names another one.
+struct section;
+
 extern const char* script_path;
 
 // Reads script_path: see read_script_file().
@@ -22,13 +24,19 @@ void read_script();
 
 // Sets every setting to its default, then reads the file at `path` to its
 // end or to its "[EOF]" line, appending one record per section block to
-// section_list. Stops with "Script not found" when the file cannot be opened.
+// section_list. Stops with "Script not found" when there is no such file, and
+// says why when it cannot be read (a folder, a loop of links). A UTF-8
+// byte-order mark at its start is skipped.
 void read_script_file(const char* path);
 
 // Reads a script held in memory (`size` bytes of `text`, which need not be
 // terminated) exactly as read_script_file() reads a file: for tools and
 // fuzzing, which have no file to open.
 void read_script_memory(const char* text, size_t size);
+
+// Whether the `start` or `end` line of `s` was refused while the last script
+// was read (a whole-show check reads on after it): its span says nothing then.
+int script_span_refused(const section* s);
 
 // Frees the section list with the arrays and texts the reader allocated for
 // it, clears current_section and restores the setting defaults. The timeline

@@ -25,8 +25,7 @@ script_time failure(const char* why) { return {SCRIPT_TIME_ERROR, 0, 1, why}; }
 // The time of `beats` after beat 0 (a point) or `beats` long (a length).
 script_time from_beats(double beats, const script_tempo& tempo, script_time_kind kind) {
     if (!(tempo.bpm > 0)) return failure(SCRIPT_TIME_NO_TEMPO);
-    double seconds = beats * 60.0 / tempo.bpm;
-    if (kind == SCRIPT_TIME_POINT) seconds += tempo.beat_offset;
+    double seconds = kind == SCRIPT_TIME_POINT ? script_time_of_beat(beats, tempo) : beats * 60.0 / tempo.bpm;
     if (!std::isfinite(seconds) || seconds > SCRIPT_TIME_MAX || beats < 0 || seconds < 0)
         return failure("a time in beats must lie from 0 to 100000 seconds");
     return {SCRIPT_TIME_OK, seconds, 1, nullptr};
@@ -61,6 +60,10 @@ int script_scan_float(const char* text, float* out, const char** end) {
     *out = std::strtof(number, nullptr);
     if (end) *end = p;
     return 1;
+}
+
+double script_time_of_beat(double beats, const script_tempo& tempo) {
+    return beats * 60.0 / tempo.bpm + tempo.beat_offset;
 }
 
 void script_time_bar_beat(float seconds, const script_tempo& tempo, char* out, int size) {

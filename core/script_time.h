@@ -64,6 +64,9 @@ const char* script_time_read(const char* text, const script_tempo& tempo, float*
 // *out alone, when nothing parses; else 1, with *end after the number.
 int script_scan_float(const char* text, float* out, const char** end);
 
+// The moment of beat `beats` on the demo clock (the tempo has a bpm).
+double script_time_of_beat(double beats, const script_tempo& tempo);
+
 // Writes the moment `seconds` on the demo clock as the script would name it
 // in bars and beats ("8:2.50", beat to two decimals) into `out`; an empty
 // string when the tempo has no bpm or the moment falls before beat 0.

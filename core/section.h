@@ -39,8 +39,9 @@ struct section {
     spline splines[SECTION_MAX_SPLINES];
     float spline_durations[SECTION_MAX_SPLINES];
     void* instance_data;
+    int tracked_count;
+    struct track_param* tracked;  // params that follow a track (core/track)
     int line;  // script line of the section's header, for messages
-    int time_unread;  // its start or end could not be read: no check that follows from them
 };
 
 typedef void (*section_callback)();

@@ -17,6 +17,13 @@ int section_required(const section_field_list& list) {
     return required;
 }
 
+int section_param_every_frame(const section_reads& reads, int index) {
+    const section_field_list& params = reads.lists[SECTION_PARAMS];
+    if (index < 0 || params.count == 0) return 0;
+    if (index >= params.count && !reads.params_needed) return 0;
+    return params.fields[index < params.count ? index : params.count - 1].when == SECTION_EVERY_FRAME;
+}
+
 static int list_count(const section& s, int kind) {
     const int counts[SECTION_LISTS] = {s.param_count, s.string_count, s.spline_count, s.sync_count};
     return counts[kind];

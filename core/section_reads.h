@@ -13,10 +13,16 @@ struct section;
 
 enum section_list_kind { SECTION_PARAMS, SECTION_STRINGS, SECTION_SPLINES, SECTION_SYNCS, SECTION_LISTS };
 
+// When a type reads a param: once, as its section is set up (init or
+// start), or again before every frame it draws. Only a param read every
+// frame can follow a track.
+enum section_when { SECTION_AT_INIT = 0, SECTION_EVERY_FRAME = 1 };
+
 struct section_field {
     const char* name;      // a short name for the reader of the script
     const char* meaning;
     const char* fallback;  // what the type does without it; null: required
+    int when = SECTION_AT_INIT;  // params only
 };
 
 struct section_field_list {
@@ -54,6 +60,11 @@ const char* section_list_name(int kind);
 
 // Fields of a list without a fallback (those come first).
 int section_required(const section_field_list& list);
+
+// Whether the type reads param `index` (from 0) every frame. Params past
+// the declared ones, which a type whose param count grows with its syncs
+// reads, are read as the last declared one is.
+int section_param_every_frame(const section_reads& reads, int index);
 
 // Checks `s` against the declaration of its type. Writes the first fault's
 // message into `message` and returns 1, or returns 0 when the section is

@@ -1,4 +1,4 @@
-// Engine settings: the 21 globals, their defaults and the key table.
+// Engine settings: the 22 globals, their defaults and the key table.
 //
 // The table maps a script key to the global it sets, the way its value is
 // read (integer, float, owned text or a time), its default and its meaning: the
@@ -36,6 +36,8 @@ char* snd_mp3file = nullptr;
 // The tempo times in beats are read with; 0 beats per minute: none.
 float bpm = 0.0f;
 float beat_offset = 0.0f;
+// Rows a beat on a sync-tracker editor's grid (and in its .track files).
+int rows_per_beat = 4;
 
 // Searched in this order; the order is also how the reference lists them.
 const setting settings_table[SETTING_COUNT] = {
@@ -81,6 +83,8 @@ const setting settings_table[SETTING_COUNT] = {
      "beats per minute that times written in beats (16b, 8:2) are read with; 0: none"},
     {"beat_offset", SETTING_FLOAT, &beat_offset, "0",
      "demo time of beat 0, in seconds"},
+    {"rows_per_beat", SETTING_INT, &rows_per_beat, "4",
+     "rows a beat on a sync-tracker editor's grid and in .track files (row 0 is beat 0)"},
 };
 
 // ---------------------------------------------------------------------------

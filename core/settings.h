@@ -26,6 +26,7 @@ extern int snd_enable;
 extern char* snd_mp3file;
 extern float bpm;
 extern float beat_offset;
+extern int rows_per_beat;
 
 // SETTING_TIME is a float of seconds that the script may also write in beats.
 enum setting_kind { SETTING_INT = 0, SETTING_FLOAT = 1, SETTING_TEXT = 2, SETTING_TIME = 3 };
@@ -38,7 +39,7 @@ struct setting {
     const char* meaning;
 };
 
-enum { SETTING_COUNT = 21 };
+enum { SETTING_COUNT = 22 };
 extern const setting settings_table[SETTING_COUNT];
 
 // Assigns every setting its default (text settings are freed first).

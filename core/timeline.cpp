@@ -6,6 +6,7 @@
 #include "core/engine.h"
 #include "core/gl_audit.h"
 #include "core/settings.h"
+#include "core/track.h"
 #include "platform/overlay.h"
 #include "platform/video.h"
 
@@ -60,6 +61,7 @@ void timeline_start_due() {
     while (pending_head && pending_head->start <= demo_time) {
         section* s = pending_head;
         current_section = s;
+        track_apply(s, demo_time);
         section_types[s->type].start();
         s->local_time = demo_time - s->start;
         pending_unlink(s);
@@ -74,6 +76,7 @@ void timeline_render_active() {
         if (s->end > demo_time) {
             s->local_time += frame_delta;
             current_section = s;
+            track_apply(s, demo_time);
             section_types[s->type].render();
             gl_audit("render", s->type, s->line);
         } else {

@@ -71,14 +71,14 @@ void fader_render() {
 // ---------------------------------------------------------------------------
 
 static const section_field fader_params[] = {
-    {"red0", "red at the section's start (0..1)", nullptr},
-    {"green0", "green at the start", nullptr},
-    {"blue0", "blue at the start", nullptr},
-    {"alpha0", "alpha at the start (0 leaves the picture unchanged)", nullptr},
-    {"red1", "red at the section's end", nullptr},
-    {"green1", "green at the end", nullptr},
-    {"blue1", "blue at the end", nullptr},
-    {"alpha1", "alpha at the end", nullptr},
+    {"red0", "red at the section's start (0..1)", nullptr, SECTION_EVERY_FRAME},
+    {"green0", "green at the start", nullptr, SECTION_EVERY_FRAME},
+    {"blue0", "blue at the start", nullptr, SECTION_EVERY_FRAME},
+    {"alpha0", "alpha at the start (0 leaves the picture unchanged)", nullptr, SECTION_EVERY_FRAME},
+    {"red1", "red at the section's end", nullptr, SECTION_EVERY_FRAME},
+    {"green1", "green at the end", nullptr, SECTION_EVERY_FRAME},
+    {"blue1", "blue at the end", nullptr, SECTION_EVERY_FRAME},
+    {"alpha1", "alpha at the end", nullptr, SECTION_EVERY_FRAME},
 };
 const section_reads fader_reads = {
     "covers the whole picture with one flat colour moving from a start colour to an end colour",

@@ -59,13 +59,13 @@ void image3d_render() {
 // ---------------------------------------------------------------------------
 
 static const section_field image3d_params[] = {
-    {"scale_x", "scale in x (0.01 makes a 256-pixel side 2.56 units)", nullptr},
-    {"scale_y", "scale in y", nullptr},
-    {"x", "position x", nullptr},
-    {"y", "position y", nullptr},
-    {"z", "position z", nullptr},
-    {"alpha0", "alpha at the section's start", nullptr},
-    {"alpha1", "alpha at the section's end", nullptr},
+    {"scale_x", "scale in x (0.01 makes a 256-pixel side 2.56 units)", nullptr, SECTION_EVERY_FRAME},
+    {"scale_y", "scale in y", nullptr, SECTION_EVERY_FRAME},
+    {"x", "position x", nullptr, SECTION_EVERY_FRAME},
+    {"y", "position y", nullptr, SECTION_EVERY_FRAME},
+    {"z", "position z", nullptr, SECTION_EVERY_FRAME},
+    {"alpha0", "alpha at the section's start", nullptr, SECTION_EVERY_FRAME},
+    {"alpha1", "alpha at the section's end", nullptr, SECTION_EVERY_FRAME},
 };
 static const section_field image3d_strings[] = {
     {"picture", "the picture (.bmp, .jpg, .png or .tga)", nullptr},

@@ -152,11 +152,11 @@ static const section_field particletex_params[] = {
     {"spacing", "grid spacing, world units per pixel", nullptr},
     {"size", "sprite size (half its edge, world units)", nullptr},
     {"scatter", "scatter range R: start offsets are whole numbers within -(R - 1) .. R - 1 (1 assembles at once)", nullptr},
-    {"x", "centre of the picture: x", nullptr},
-    {"y", "centre: y", nullptr},
-    {"z", "centre: z", nullptr},
+    {"x", "centre of the picture: x", nullptr, SECTION_EVERY_FRAME},
+    {"y", "centre: y", nullptr, SECTION_EVERY_FRAME},
+    {"z", "centre: z", nullptr, SECTION_EVERY_FRAME},
     {"alpha0", "sprite alpha at the section's start", nullptr},
-    {"alpha1", "sprite alpha at the section's end", nullptr},
+    {"alpha1", "sprite alpha at the section's end", nullptr, SECTION_EVERY_FRAME},
 };
 static const section_field particletex_strings[] = {
     {"picture", "the picture (.bmp, .jpg, .png or .tga); pixels near black make no sprite", nullptr},

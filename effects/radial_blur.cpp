@@ -112,15 +112,15 @@ void radial_blur_render() {
 // ---------------------------------------------------------------------------
 
 static const section_field radial_blur_params[] = {
-    {"passes", "number of passes (passes 0, 1, ... while below this)", nullptr},
-    {"alpha0", "key 0: alpha at the section's start", nullptr},
-    {"step0", "key 0: zoom step at the start", nullptr},
-    {"alpha1", "key 1: alpha at the first sync (without syncs: at the section's end)", nullptr},
-    {"step1", "key 1: zoom step", nullptr},
-    {"centre_x0", "zoom centre x at the start (0.5 0.5 is the middle)", nullptr},
-    {"centre_y0", "zoom centre y at the start", nullptr},
-    {"centre_x1", "zoom centre x at the end", nullptr},
-    {"centre_y1", "zoom centre y at the end", nullptr},
+    {"passes", "number of passes (passes 0, 1, ... while below this)", nullptr, SECTION_EVERY_FRAME},
+    {"alpha0", "key 0: alpha at the section's start", nullptr, SECTION_EVERY_FRAME},
+    {"step0", "key 0: zoom step at the start", nullptr, SECTION_EVERY_FRAME},
+    {"alpha1", "key 1: alpha at the first sync (without syncs: at the section's end)", nullptr, SECTION_EVERY_FRAME},
+    {"step1", "key 1: zoom step", nullptr, SECTION_EVERY_FRAME},
+    {"centre_x0", "zoom centre x at the start (0.5 0.5 is the middle)", nullptr, SECTION_EVERY_FRAME},
+    {"centre_y0", "zoom centre y at the start", nullptr, SECTION_EVERY_FRAME},
+    {"centre_x1", "zoom centre x at the end", nullptr, SECTION_EVERY_FRAME},
+    {"centre_y1", "zoom centre y at the end", nullptr, SECTION_EVERY_FRAME},
 };
 const section_reads radial_blur_reads = {
     "the frame added back over itself, zoomed a little more on each pass, so bright parts leave radial streaks",

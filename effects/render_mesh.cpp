@@ -152,9 +152,9 @@ void render_mesh_render() {
 
 static const section_field render_mesh_params[] = {
     {"mode", "warp: 0 drift, 1 zoom, 2 cosine bend, 3 zoom and swirl, 4 twirl, 5 and 6 moving ripples; other values feed back undeformed", nullptr},
-    {"alpha0", "alpha at the section's start", nullptr},
-    {"alpha1", "alpha at the section's end", nullptr},
-    {"add", "0: only the warped copy is shown; other values: it is added over the picture", nullptr},
+    {"alpha0", "alpha at the section's start", nullptr, SECTION_EVERY_FRAME},
+    {"alpha1", "alpha at the section's end", nullptr, SECTION_EVERY_FRAME},
+    {"add", "0: only the warped copy is shown; other values: it is added over the picture", nullptr, SECTION_EVERY_FRAME},
 };
 const section_reads render_mesh_reads = {
     "the frame fed back through a deformed 20 x 20 grid, so the picture drifts, zooms, swirls or ripples",

@@ -66,19 +66,19 @@ void wireframe_render() {
 // ---------------------------------------------------------------------------
 
 static const section_field wireframe_params[] = {
-    {"width", "line width, pixels", "0"},
-    {"red", "red base", "0"},
-    {"red_amplitude", "red amplitude", "0"},
-    {"red_rate", "red rate, radians per second", "0"},
-    {"green", "green base", "0"},
-    {"green_amplitude", "green amplitude", "0"},
-    {"green_rate", "green rate", "0"},
-    {"blue", "blue base", "0"},
-    {"blue_amplitude", "blue amplitude", "0"},
-    {"blue_rate", "blue rate", "0"},
-    {"alpha", "alpha base", "0"},
-    {"alpha_flicker", "alpha flicker amplitude", "0"},
-    {"cull", "1 culls the back faces; other values draw them all", "0"},
+    {"width", "line width, pixels", "0", SECTION_EVERY_FRAME},
+    {"red", "red base", "0", SECTION_EVERY_FRAME},
+    {"red_amplitude", "red amplitude", "0", SECTION_EVERY_FRAME},
+    {"red_rate", "red rate, radians per second", "0", SECTION_EVERY_FRAME},
+    {"green", "green base", "0", SECTION_EVERY_FRAME},
+    {"green_amplitude", "green amplitude", "0", SECTION_EVERY_FRAME},
+    {"green_rate", "green rate", "0", SECTION_EVERY_FRAME},
+    {"blue", "blue base", "0", SECTION_EVERY_FRAME},
+    {"blue_amplitude", "blue amplitude", "0", SECTION_EVERY_FRAME},
+    {"blue_rate", "blue rate", "0", SECTION_EVERY_FRAME},
+    {"alpha", "alpha base", "0", SECTION_EVERY_FRAME},
+    {"alpha_flicker", "alpha flicker amplitude", "0", SECTION_EVERY_FRAME},
+    {"cull", "1 culls the back faces; other values draw them all", "0", SECTION_EVERY_FRAME},
 };
 static const section_field wireframe_strings[] = {
     {"folder", "the model's folder (ending with a slash)", nullptr},

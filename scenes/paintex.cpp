@@ -169,12 +169,12 @@ void paintex_render() {
 
 static const section_field paintex_params[] = {
     {"caption", "0 engine, 1 music, 2 graphics, 3 modelling, 4 logo, 5 title (the title also slows the camera)", nullptr},
-    {"x", "translation of the caption: x", nullptr},
-    {"y", "translation: y", nullptr},
-    {"z", "translation: z", nullptr},
-    {"axis_x", "axis the caption turns about at half a degree a second: x (0 0 0: no turn)", nullptr},
-    {"axis_y", "that axis: y", nullptr},
-    {"axis_z", "that axis: z", nullptr},
+    {"x", "translation of the caption: x", nullptr, SECTION_EVERY_FRAME},
+    {"y", "translation: y", nullptr, SECTION_EVERY_FRAME},
+    {"z", "translation: z", nullptr, SECTION_EVERY_FRAME},
+    {"axis_x", "axis the caption turns about at half a degree a second: x (0 0 0: no turn)", nullptr, SECTION_EVERY_FRAME},
+    {"axis_y", "that axis: y", nullptr, SECTION_EVERY_FRAME},
+    {"axis_z", "that axis: z", nullptr, SECTION_EVERY_FRAME},
 };
 static const section_field paintex_syncs[] = {
     {"painted", "seconds after the start when the painting is done", nullptr},

@@ -97,17 +97,17 @@ void redsun_render() {
 
 static const section_field redsun_params[] = {
     {"unused", "not read", nullptr},
-    {"red", "red = p2 + p3 * sin(T * p4), T the section's own time", nullptr},
-    {"red_amplitude", "see red", nullptr},
-    {"red_rate", "see red, radians per second", nullptr},
-    {"green", "green = p5 + p6 * sin(T * p7)", nullptr},
-    {"green_amplitude", "see green", nullptr},
-    {"green_rate", "see green", nullptr},
-    {"blue", "blue = p8 + p9 * sin(T * p10)", nullptr},
-    {"blue_amplitude", "see blue", nullptr},
-    {"blue_rate", "see blue", nullptr},
-    {"alpha", "alpha = p11 + r * p12 / 100, r a random 0..99 each frame", nullptr},
-    {"alpha_flicker", "see alpha", nullptr},
+    {"red", "red = p2 + p3 * sin(T * p4), T the section's own time", nullptr, SECTION_EVERY_FRAME},
+    {"red_amplitude", "see red", nullptr, SECTION_EVERY_FRAME},
+    {"red_rate", "see red, radians per second", nullptr, SECTION_EVERY_FRAME},
+    {"green", "green = p5 + p6 * sin(T * p7)", nullptr, SECTION_EVERY_FRAME},
+    {"green_amplitude", "see green", nullptr, SECTION_EVERY_FRAME},
+    {"green_rate", "see green", nullptr, SECTION_EVERY_FRAME},
+    {"blue", "blue = p8 + p9 * sin(T * p10)", nullptr, SECTION_EVERY_FRAME},
+    {"blue_amplitude", "see blue", nullptr, SECTION_EVERY_FRAME},
+    {"blue_rate", "see blue", nullptr, SECTION_EVERY_FRAME},
+    {"alpha", "alpha = p11 + r * p12 / 100, r a random 0..99 each frame", nullptr, SECTION_EVERY_FRAME},
+    {"alpha_flicker", "see alpha", nullptr, SECTION_EVERY_FRAME},
 };
 static const section_field redsun_splines[] = {
     {"camera", "the camera: position, pitch yaw twist, target", nullptr},

@@ -125,6 +125,15 @@ TEST(capture, bad_options_are_usage_errors_and_bad_folders_are_named) {
         EXPECT_NE(output.find(r.message), std::string::npos) << r.options << "\n" << output;
     }
     EXPECT_FALSE(fs::exists(dir.file("out")));
+    // A span of more frames than a run draws is refused before the first.
+    offline_show_write(dir, offline_colour_block("2000", "1", "0", "0"));
+    std::string output;
+    EXPECT_EQ(offline_run(dir, "--video long.mp4 --fps 1000", &output), 255);
+    EXPECT_NE(output.find("Error: The show from 0.000 to 2000.000 s is 2000000 frames at 1000 fps, more than the "
+                          "999999 an offline run draws"),
+              std::string::npos)
+        << output;
+    EXPECT_FALSE(fs::exists(dir.file("long.mp4")));
 }
 
 }  // namespace

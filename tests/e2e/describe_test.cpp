@@ -20,7 +20,8 @@ TEST(describe, prints_each_field_of_a_type_as_declared) {
             for (int i = 0; i < reads.lists[kind].count; ++i) {
                 const section_field& f = reads.lists[kind].fields[i];
                 std::string line = "    " + std::string(words[kind]) + " " + std::to_string(i + 1) + "  " + f.name +
-                                   ": " + f.meaning + (f.fallback ? std::string(" (default: ") + f.fallback + ")" : "");
+                                   ": " + f.meaning + (f.fallback ? std::string(" (default: ") + f.fallback + ")" : "") +
+                                   (kind == 0 && f.when == SECTION_EVERY_FRAME ? " [may follow a track]" : "");
                 EXPECT_NE(out.find(line + "\n"), std::string::npos) << type << ": " << line;
             }
         }

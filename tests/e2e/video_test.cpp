@@ -31,6 +31,13 @@ std::string moving_sections(const char* end) {
            "/textures/spark.tga\nparam 0.06\nparam 0.05\nparam 4\nparam 0\nparam 0\nparam 0\nparam 0.2\nparam 1\n";
 }
 
+// The size of the temporary a run writes FILE under (0: none yet).
+uintmax_t part_size(const temp_dir& dir, const std::string& file) {
+    for (const auto& entry : fs::directory_iterator(dir.path))
+        if (entry.path().filename().string().rfind(file + ".part-", 0) == 0) return entry.file_size();
+    return 0;
+}
+
 TEST(video, lossless_file_holds_the_captured_frames_and_sound_exactly) {
     temp_dir dir;
     offline_show_write(dir, moving_sections("0.5"));
@@ -89,17 +96,20 @@ TEST(video, bad_names_paths_and_failures_say_what_and_leave_no_broken_file) {
     temp_dir dir;
     offline_show_write(dir, offline_colour_block("0.5", "1", "0", "0"));
     dir.write("keep.mp4", "an older video");
+    fs::create_directory(dir.file("d.mp4"));
     const char* const rows[][3] = {
         {"", "--video clip.avi",
          "Error: Video file clip.avi: the extension names no container this program writes (use .mp4, .mkv or "
          ".webm)\n"},
         {"", "--video clip.mp4 --lossless", "Error: Video file clip.mp4: --lossless writes .mkv files only\n"},
         {"", "--video nowhere/clip.mp4", "Error: Video file nowhere/clip.mp4 cannot be written: No such file"},
+        // A folder of that name fails before the first frame is drawn.
+        {"", "--video d.mp4", "Error: Video file d.mp4 cannot be written: it is a folder\n"},
         // A run that fails before its first frame leaves an older file alone.
         {"", "--video keep.mp4 --script no_such.txt", "Error: Script not found"},
         // The file outgrows what the system allows.
         {"ulimit -f 4; trap '' XFSZ; ", "--video big.mkv --lossless --size 320x240",
-         "Error: Video file big.mkv cannot be finished (File too large); the unfinished file was removed\n"},
+         "Video file big.mkv cannot be finished (File too large); the unfinished file was removed\n"},
     };
     for (const auto& row : rows) {
         std::string output;
@@ -109,8 +119,37 @@ TEST(video, bad_names_paths_and_failures_say_what_and_leave_no_broken_file) {
     std::vector<std::string> left;
     for (const auto& entry : fs::directory_iterator(dir.path)) left.push_back(entry.path().filename().string());
     std::sort(left.begin(), left.end());
-    EXPECT_EQ(left, (std::vector<std::string>{"keep.mp4", "show"}));
+    EXPECT_EQ(left, (std::vector<std::string>{"d.mp4", "keep.mp4", "show"}));
     EXPECT_EQ(read_file(dir.file("keep.mp4")), "an older video");
+}
+
+TEST(video, runs_beside_each_other_and_links_at_the_old_temporary_name_lose_nothing) {
+    temp_dir dir;
+    offline_show_write(dir, offline_colour_block("0.5", "0", "1", "0"));
+    dir.write("victim.txt", "not a video");
+    ASSERT_EQ(symlink("victim.txt", dir.file("k.mp4.part").c_str()), 0);
+    dir.write("k.mp4", "the old video");
+    // Two runs writing the same name at once: both finish, and the name holds
+    // a whole video from one of them.
+    std::string line = offline_command(dir, "--video k.mp4 --fps 20 --size 64x36");
+    std::string output;
+    std::string one = dir.file("one.txt"), two = dir.file("two.txt");
+    ASSERT_EQ(run_command("(" + line + ") > " + one + " 2>&1 & (" + line + ") > " + two +
+                              " 2>&1; s=$?; wait $!; exit $((s | $?))",
+                          &output),
+              0)
+        << read_file(dir.file("one.txt")) << read_file(dir.file("two.txt"));
+    for (const char* log : {"one.txt", "two.txt"}) {
+        std::string said = read_file(dir.file(log));
+        EXPECT_NE(said.find("Wrote k.mp4: 11 frames"), std::string::npos) << said;
+        EXPECT_NE(said.find("(k.mp4 replaced the file of that name)"), std::string::npos) << said;
+    }
+    decoded_video video = decode_video(dir.file("k.mp4"));
+    EXPECT_EQ(video.frames.size(), 11u);
+    EXPECT_GT(video.sample_rate, 0);
+    EXPECT_EQ(read_file(dir.file("victim.txt")), "not a video");
+    EXPECT_TRUE(fs::is_symlink(dir.file("k.mp4.part")));
+    EXPECT_EQ(part_size(dir, "k.mp4"), 0u) << "a temporary was left behind";
 }
 
 TEST(video, a_run_stopped_by_a_signal_or_an_error_leaves_a_file_that_plays) {
@@ -123,8 +162,7 @@ TEST(video, a_run_stopped_by_a_signal_or_an_error_leaves_a_file_that_plays) {
         _exit(127);
     }
     // Stopped once frames are being written.
-    const std::string part = dir.file("long.mp4.part");
-    for (int i = 0; i < 200 && !(fs::exists(part) && fs::file_size(part) > 2000); ++i)
+    for (int i = 0; i < 200 && part_size(dir, "long.mp4") <= 2000; ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     kill(pid, SIGINT);
     int status = 0;

@@ -171,16 +171,21 @@ TEST(Capture, TheFrameWriterWritesEveryFrameItIsHandedAndNamesTheOneThatFails) {
     EXPECT_FALSE(fs::exists(dir.file("again_2.png")));
 }
 
-TEST(Capture, AFrameThatCannotBeWrittenWholeIsNotLeftBehind) {
+TEST(Capture, AFrameNeverWritesThroughALinkAtItsName) {
     temp_dir dir;
-    // A frame name that leads to a full disk: it opens, but its bytes do not
-    // go anywhere. (A link, so that removing it never touches the device.)
+    // A link at the frame's name (to a device that takes no bytes) is
+    // replaced by the frame, not written through.
     const std::string path = dir.file("full.png");
     ASSERT_EQ(symlink("/dev/full", path.c_str()), 0);
     std::vector<uint8_t> rgb(64 * 64 * 3, 7);
-    EXPECT_FALSE(capture_write_png(path.c_str(), 64, 64, rgb.data()));
+    std::string error;
+    bool replaced = false;
+    EXPECT_TRUE(capture_write_png(path.c_str(), 64, 64, rgb.data(), &error, &replaced)) << error;
+    EXPECT_TRUE(replaced);
     struct stat info;
-    EXPECT_NE(lstat(path.c_str(), &info), 0) << "the failed frame is still there";
+    ASSERT_EQ(lstat(path.c_str(), &info), 0);
+    EXPECT_TRUE(S_ISREG(info.st_mode));
+    EXPECT_EQ(read_png(path).width, 64);
 }
 
 }  // namespace

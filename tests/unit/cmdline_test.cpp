@@ -77,6 +77,7 @@ TEST(Cmdline, BadValuesAreReported) {
         {{"--json", "r.json"}, "--json is only used with --bench"},
         {{"--capture", "o", "--bench"}, "--capture and --bench cannot be combined"},
         {{"--capture", ""}, "--capture needs a folder name"},
+        {{"--tracker"}, "--tracker is only used with --edit"},
     };
     for (const row& r : rows) {
         std::string line;
@@ -93,6 +94,20 @@ TEST(Cmdline, BadValuesAreReported) {
     EXPECT_EQ(parse_command_line({"--Help"}).hint, " (did you mean '--help'?)");
     EXPECT_EQ(parse_command_line({"--strat", "1"}).hint, " (did you mean '--start'?)");
     EXPECT_EQ(parse_command_line({"--zzz"}).hint, "");
+    // The tracker's address is optional: a word with a ':', or one a show
+    // folder follows.
+    const struct { std::vector<std::string> args; const char* tracker; const char* show; } trackers[] = {
+        {{"--edit", "--tracker"}, "", "(null)"},
+        {{"--edit", "--tracker", "show"}, "", "show"},
+        {{"--edit", "--tracker", "host:99", "--mute"}, "host:99", "(null)"},
+        {{"--edit", "--tracker", "host", "show"}, "host", "show"},
+        {{"--edit", "--tracker", "--mute", "show"}, "", "show"},
+    };
+    for (const auto& t : trackers) {
+        cmdline parsed = parse_command_line(t.args);
+        EXPECT_EQ(text(parsed.tracker), t.tracker);
+        EXPECT_EQ(text(parsed.show_dir), t.show);
+    }
     // A missing value is still a parse error, like --script's.
     cmdline c = parse_command_line({"--capture"});
     EXPECT_EQ(text(c.error), "missing value for");

@@ -3,7 +3,10 @@
 // its script to a fresh temporary file.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -57,7 +60,7 @@ TEST_F(ScriptTest, EveryFaultNamesItsLine) {
         {"fps2 1\n", "Script: variable 'fps2' not found, line 1 (did you mean 'fps'?)"},
         {";comment\n\n\r\nfps 1\n  timing 1\n", "Script: variable '' not found, line 5"},
         {"[nosuch]\n", "Script: section 'nosuch' not found, line 1"},
-        {"\xEF\xBB\xBFgl_width 640\n", "Script: variable '\xEF\xBB\xBFgl_width' not found, line 1"},
+        {"\xEF\xBB\xBF" "foo 640\n", "Script: variable 'foo' not found, line 1"},
         {repeat("[gears]\nstart 0\nend 1\n", 30000) + "bogus 1\n", "Script: section variable 'bogus' not found, line 90001"},
         {"[gears]x\n", "Script: section 'gears]' not found, line 1 (did you mean 'gears'?)"},
         {"[Gears]\n", "Script: section 'Gears' not found, line 1 (did you mean 'gears'?)"},
@@ -94,6 +97,13 @@ TEST_F(ScriptTest, EveryFaultNamesItsLine) {
         {"[gears]\nsyncs -99999999999999999999\n", "Script: negative sync count, line 2"},
     };
     for (const row& r : rows) EXPECT_EQ(read_text(r.script), r.message) << r.script.substr(0, 80);
+    // What is at the script's path but cannot be read says why.
+    std::string folder = dir.file("folder"), loop = dir.file("loop");
+    std::filesystem::create_directory(folder);
+    symlink(loop.c_str(), loop.c_str());
+    EXPECT_EQ(fatal_message([&] { read_script_file(folder.c_str()); }), "Script " + folder + " is a folder, not a file");
+    EXPECT_EQ(fatal_message([&] { read_script_file(loop.c_str()); }),
+              "Script " + loop + " cannot be read: Too many levels of symbolic links");
 }
 
 // Limits reached but not passed are accepted.

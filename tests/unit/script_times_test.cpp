@@ -129,6 +129,10 @@ TEST_F(ScriptTimes, FaultsNameTheirLine) {
         {"[lines]\nsyncs 1\nsync 0.5\nsyncs every 1\n",
          "Script: syncs every cannot be mixed with syncs N or sync lines, line 4"},
         {"[lines]\nsyncs every 1\nsync 2\n", "Script: syncs every cannot be mixed with syncs N or sync lines, line 3"},
+        {"demostart -1e30\n", "Script: demostart cannot be negative, line 1"},
+        {"demoend -0.5\n", "Script: demoend cannot be negative, line 1"},
+        {"[lines]\nsyncs 1\nsync -2\n", "Script: a sync time cannot be negative, line 3"},
+        {"[lines]\nspline a.txt -4\n", "Script: a spline's time cannot be negative, line 2"},
     };
     for (const auto& r : rows) EXPECT_EQ(read(r.first), r.second) << r.first;
 }
@@ -168,6 +172,8 @@ TEST_F(ScriptTimes, ValuesThatAreNoNumberWarnOnceAndKeepTheirMeaning) {
         {"[lines]\nspline a.txt 4s\n", "Warning: Script: '4s' is not a number, read as 4, line 2\n"},
         {"[lines]\nstart 3\nend soon\n", "Warning: Script: 'soon' is not a number, read as 0, line 3\n"},
         {"gl_width 640\n[lines]\nparam -1.5e2\nstart 2\nend 3\nspline a.txt 4\n", ""},
+        {"bpm 120\ngl_width 640\nbpm 60\n",
+         "Warning: Script: bpm is set again, line 3 (first at line 1); the last value counts\n"},
     };
     for (const row& r : rows) {
         testing::internal::CaptureStderr();
