@@ -31,6 +31,7 @@
 #include "app/bench_report.h"
 #include "app/cmdline.h"
 #include "app/frame_writer.h"
+#include "app/piece_run.h"
 #include "app/output_file.h"
 #include "app/progress.h"
 #include "app/soak.h"
@@ -70,8 +71,7 @@ float capture_show_end(float demoend, float last_section_end) {
     return demoend > 0 && demoend < last_section_end ? demoend : last_section_end;
 }
 
-// Quotes a path for a POSIX shell when it holds anything but plain characters.
-static std::string shell_word(const std::string& word) {
+std::string capture_shell_word(const std::string& word) {
     if (!word.empty() && word.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789_./%+,:-") ==
                              std::string::npos)
         return word;
@@ -91,12 +91,13 @@ static std::string video_path_beside(const std::string& dir) {
 std::string capture_ffmpeg_line(const std::string& dir, int fps, int width, int height, int with_audio) {
     std::string base = dir;
     while (base.size() > 1 && base.back() == '/') base.pop_back();
-    std::string line = "ffmpeg -y -framerate " + std::to_string(fps) + " -i " + shell_word(base + "/frame_%06d.png");
-    if (with_audio) line += " -i " + shell_word(base + "/audio.wav");
+    std::string line =
+        "ffmpeg -y -framerate " + std::to_string(fps) + " -i " + capture_shell_word(base + "/frame_%06d.png");
+    if (with_audio) line += " -i " + capture_shell_word(base + "/audio.wav");
     if (width % 2 || height % 2) line += " -vf 'pad=ceil(iw/2)*2:ceil(ih/2)*2'";
     line += " -c:v libx264 -pix_fmt yuv420p";
     if (with_audio) line += " -c:a aac -shortest";
-    return line + " " + shell_word(video_path_beside(dir));
+    return line + " " + capture_shell_word(video_path_beside(dir));
 }
 
 // Writes the PNG stream; false when libpng or the file fails.
@@ -307,6 +308,7 @@ static void capture_frame() {
     std::string path = mode == OFFLINE_VIDEO ? video.shown : capture_path + "/" + capture_frame_name(frames_drawn);
     if (!frame_writer_submit(path, frames_drawn, gl_width, gl_height, &pixels)) writer_failed();
     report_frame();
+    if (piece_run_active() && frames_drawn >= piece_run_count()) quit_requested = 1;
 }
 
 // ---------------------------------------------------------------------------
@@ -376,7 +378,8 @@ static void finish_video_on_fatal(const char*) {
     video_opened = 0;
     frame_writer_finish();
     progress_report_end(&report);
-    if (video_frames_written() == 0) return video_discard();
+    // Part of a piece is no piece: nothing is kept.
+    if (video_frames_written() == 0 || piece_run_active()) return video_discard();
     std::string error;
     bool replaced = false;
     if (video_close(&replaced, &error))
@@ -390,7 +393,8 @@ static void open_video() {
     video.width = gl_width;
     video.height = gl_height;
     video.fps = step_fps;
-    video.sound = soundtrack.empty() ? nullptr : soundtrack.data();
+    // A piece is pictures only: the join adds the sound once for the run.
+    video.sound = soundtrack.empty() || piece_run_active() ? nullptr : soundtrack.data();
     video.sound_size = soundtrack.size();
     video.sound_start_ms = static_cast<int>(demostart * 1000.0f + 0.5f);
     std::string error;
@@ -419,6 +423,7 @@ void offline_prepare(const cmdline* options) {
         // Before anything is drawn: a path that cannot take the file fails now.
         std::string fault = output_file_check(video.path);
         if (!fault.empty()) fatal_error("Video file %s %s", video.shown.c_str(), fault.c_str());
+        piece_run_prepare(options);
     }
     if (mode == OFFLINE_CAPTURE) {
         capture_dir = options->capture_dir;
@@ -453,6 +458,7 @@ void offline_begin() {
     video_offscreen = offscreen;
     snd_enable = 0;  // the picture must not wait for, nor follow, a sound card
     clock_set_fixed_step(step_fps);
+    if (piece_run_active()) piece_run_begin(video, step_fps, gl_width, gl_height);
     for (int type = 0; type < SECTION_TYPE_COUNT; ++type) {
         saved_load[type] = section_types[type].load;
         saved_init[type] = section_types[type].init;
@@ -549,9 +555,32 @@ static void finish_bench() {
         fatal_error("Bench report %s cannot be written", json_path.c_str());
 }
 
+// A piece cut short is removed; a whole one gets its manifest.
+static void finish_piece() {
+    if (frames_drawn < piece_run_count()) {
+        video_discard();
+        if (!stop_signal)
+            fatal_error("Piece %s: the show ended after %d of its %d frames; nothing was kept", video.shown.c_str(),
+                        frames_drawn, piece_run_count());
+        std::printf("Piece %s stopped after %d of its %d frames: nothing was kept\n", video.shown.c_str(),
+                    frames_drawn, piece_run_count());
+        return;
+    }
+    std::string error;
+    if (!video_close(nullptr, &error)) fatal_error("%s", error.c_str());
+    piece_run_finish();
+    std::printf("Wrote piece %s: %s frames of %dx%d at %d fps, %s\n", video.shown.c_str(),
+                piece_run_summary().c_str(), gl_width, gl_height, step_fps,
+                video_format_for(video.shown.c_str(), video.lossless)->video_name);
+}
+
 static void finish_video() {
     if (!frame_writer_finish()) writer_failed();
     video_opened = 0;
+    if (piece_run_active()) {
+        finish_piece();
+        return;
+    }
     if (frames_drawn == 0) {
         video_discard();
         std::printf("No frame was drawn: %s was not written\n", video.shown.c_str());
@@ -578,7 +607,7 @@ void offline_end() {
     if (mode == OFFLINE_CAPTURE) finish_capture();
     else if (mode == OFFLINE_VIDEO) finish_video();
     else finish_bench();
-    if (stopped_early())
+    if (stopped_early() && !piece_run_active())
         std::printf("Stopped by %s after %d frames (demo time %.3f s); what was written is complete\n",
                     stop_signal == SIGINT ? "SIGINT" : stop_signal ? "SIGTERM" : "Escape", frames_drawn, bench.last_time);
     std::fflush(stdout);

@@ -39,6 +39,9 @@ enum { OFFLINE_FRAMES_MAX = 999999 };
 // or demoend when that comes first.
 float capture_show_end(float demoend, float last_section_end);
 
+// `word` quoted for a POSIX shell when it holds anything but plain characters.
+std::string capture_shell_word(const std::string& word);
+
 // The ffmpeg command that joins the frames in `dir` (and its audio.wav when
 // `with_audio`) into show.mp4 beside `dir`. Odd sizes are padded to even
 // ones, which the video format needs.

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <strings.h>
 
 #include <iterator>
 #include <vector>
@@ -42,6 +43,21 @@ const char* cmdline_usage() {
            "                  H.264, 32 for VP9)\n"
            "  --lossless      with --video FILE.mkv: FFV1 RGB pictures and FLAC sound,\n"
            "                  the exact frames, for archives\n"
+           "  --frames FIRST:END\n"
+           "                  with --video: render only frames FIRST to END-1 of the run\n"
+           "                  (frame k at k / fps from its start), pictures only, as one\n"
+           "                  piece for --join; a piece already rendered is kept\n"
+           "  --join FILE PIECE...\n"
+           "                  check the pieces, join them into FILE without encoding\n"
+           "                  them again and add the soundtrack once\n"
+           "  --farm DIR      write plans that render the show in --pieces N pieces on\n"
+           "                  GNU parallel (DIR/parallel.sh), Slurm (DIR/slurm.sh) or\n"
+           "                  Kubernetes (DIR/kubernetes.yaml) and join them into the\n"
+           "                  file of --video (default DIR/show.mp4)\n"
+           "  --pieces N      with --farm: how many pieces (1 to 10000)\n"
+           "  --sshlogin HOSTS\n"
+           "                  with --farm: GNU parallel runs the pieces on these hosts\n"
+           "                  (its --sshlogin list; the folders must be shared)\n"
            "  --rtt WxH       render target of W x H pixels instead of gl_rttWidth x\n"
            "                  gl_rttHeight (reduced to fit a smaller output)\n"
 
@@ -79,6 +95,15 @@ const char* cmdline_usage() {
            "  --bpm N         with --new: its tempo in beats per minute (default 120)\n"
            "  --length SECONDS\n"
            "                  with --new: its length (default 20)\n"
+           "  --analyse       find the tempo, first downbeat, beats and onsets of the\n"
+           "                  show's music (or of SHOW_DIR given as FILE.mp3) and print\n"
+           "                  them as script lines; exit status 1 when it has no steady\n"
+           "                  tempo\n"
+           "  --write         with --analyse: set bpm and beat_offset in the script's\n"
+           "                  head (the old script kept as script.txt~) and write the\n"
+           "                  onsets to data/tracks/onsets.txt\n"
+           "  --force         with --write: replace a bpm or beat_offset the script sets\n"
+           "                  differently\n"
            "  --describe [TYPE]\n"
            "                  print the head settings and what every section type\n"
            "                  reads (or only TYPE) and exit\n"
@@ -88,18 +113,21 @@ const char* cmdline_usage() {
            "\n"
            "Edit mode keys: P pause/play; [ and ] seek 1 s back/forward (with Shift:\n"
            "  10 s); , and . step one frame back/forward while paused; PageUp/PageDown\n"
-           "  previous/next section start; I and O set the loop's in and out at the\n"
+           "  previous/next section start; Left/Right previous/next bar (with Shift:\n"
+           "  beat) of bpm and beat_offset; I and O set the loop's in and out at the\n"
            "  current time, L clears the loop; Home restarts from demostart; R reloads;\n"
-           "  Tab shows the timeline view. Escape quits.\n"
+           "  Tab shows the timeline view (with the music's waveform, onsets and the\n"
+           "  beat and bar grid). Escape quits.\n"
            "\n"
            "--capture, --video and --bench draw offscreen at --size (16x16 up to the\n"
            "driver's limit) and need no display; with --windowed they draw in a window.\n"
            "SIGINT or SIGTERM stops them as Escape does, keeping what was written.\n";
 }
 
-static const char* const VALUE_OPTIONS[] = {"--script", "--capture", "--fps",     "--json", "--size",
+static const char* const VALUE_OPTIONS[] = {"--script", "--capture", "--fps",     "--json",  "--size",
                                             "--start",  "--end",     "--passes",  "--control", "--new",
-                                            "--bpm",    "--length",  "--video",   "--crf",  "--rtt"};
+                                            "--bpm",    "--length",  "--video",   "--crf",   "--rtt",
+                                            "--frames", "--join",    "--farm",    "--pieces", "--sshlogin"};
 
 static int takes_value(const char* option) {
     for (const char* name : VALUE_OPTIONS)
@@ -139,16 +167,28 @@ static int parse_time(cmdline* out, const char* option, const char* value, float
     return !why;
 }
 
-// "WxH" (or "WXH"), both sides from 1 to CMDLINE_MAX_SIZE.
-static int parse_size(const char* text, int* width, int* height) {
-    const char* x = std::strpbrk(text, "xX");
-    if (!x || x == text) return 0;
+// Two whole numbers joined by one of `separators`, each within its limits.
+static int parse_pair(const char* text, const char* separators, const int limits[4], int* a, int* b) {
+    const char* middle = std::strpbrk(text, separators);
+    if (!middle || middle == text) return 0;
     char left[16];
-    size_t length = static_cast<size_t>(x - text);
+    size_t length = static_cast<size_t>(middle - text);
     if (length >= sizeof left) return 0;
     std::memcpy(left, text, length);
     left[length] = '\0';
-    return parse_int(left, 1, CMDLINE_MAX_SIZE, width) && parse_int(x + 1, 1, CMDLINE_MAX_SIZE, height);
+    return parse_int(left, limits[0], limits[1], a) && parse_int(middle + 1, limits[2], limits[3], b);
+}
+
+// "FIRST:END", whole frame numbers with FIRST below END.
+static int parse_frames(const char* text, int* first, int* end) {
+    static const int limits[4] = {0, 0x7fffffff, 1, 0x7fffffff};
+    return parse_pair(text, ":", limits, first, end) && *first < *end;
+}
+
+// "WxH" (or "WXH"), both sides from 1 to CMDLINE_MAX_SIZE.
+static int parse_size(const char* text, int* width, int* height) {
+    static const int limits[4] = {1, CMDLINE_MAX_SIZE, 1, CMDLINE_MAX_SIZE};
+    return parse_pair(text, "xX", limits, width, height);
 }
 
 static void value_error(cmdline* out, const char* option, const char* value) {
@@ -160,7 +200,9 @@ static void value_error(cmdline* out, const char* option, const char* value) {
     else if (std::strcmp(option, "--length") == 0) rule = "a number of seconds above 0, at most 600";
     else if (std::strcmp(option, "--rtt") == 0) rule = "WIDTHxHEIGHT, both whole numbers from 1 to 16384";
     else if (std::strcmp(option, "--crf") == 0) rule = "a whole number from 0 to 51";
-    else rule = "a number of seconds";
+    else if (std::strcmp(option, "--frames") == 0) rule = "FIRST:END, whole frame numbers with FIRST below END";
+    else if (std::strcmp(option, "--pieces") == 0) rule = "a whole number of pieces from 1 to 10000";
+    else rule = "a number of seconds, 0 or more";
     std::snprintf(out->value_error, sizeof out->value_error, "%s must be %s, not '%s'", option, rule, value);
 }
 
@@ -181,6 +223,12 @@ static void take_value(cmdline* out, const char* option, const char* value) {
     else if (std::strcmp(option, "--video") == 0) out->video = value;
     else if (std::strcmp(option, "--crf") == 0) ok = parse_int(value, 0, CMDLINE_MAX_CRF, &out->crf);
     else if (std::strcmp(option, "--rtt") == 0) ok = parse_size(value, &out->rtt_width, &out->rtt_height);
+    else if (std::strcmp(option, "--frames") == 0)
+        ok = out->has_frames = parse_frames(value, &out->frame_first, &out->frame_end);
+    else if (std::strcmp(option, "--join") == 0) out->join = value;
+    else if (std::strcmp(option, "--farm") == 0) out->farm = value;
+    else if (std::strcmp(option, "--pieces") == 0) ok = parse_int(value, 1, CMDLINE_MAX_PIECES, &out->farm_pieces);
+    else if (std::strcmp(option, "--sshlogin") == 0) out->sshlogin = value;
     else if (std::strcmp(option, "--start") == 0) {
         out->start_text = value;
         ok = out->has_start = parse_time(out, option, value, &out->start, &out->start_in_beats);
@@ -191,10 +239,40 @@ static void take_value(cmdline* out, const char* option, const char* value) {
     if (!ok && !out->value_error[0]) value_error(out, option, value);
 }
 
+// Pieces, joins and plans: what goes with what.
+static void check_pieces(cmdline* out) {
+    char* message = out->value_error;
+    size_t size = sizeof out->value_error;
+    if (out->join && (out->video || out->capture_dir || out->bench || out->edit || out->check || out->farm))
+        std::snprintf(message, size,
+                      "--join cannot be combined with --video, --capture, --bench, --edit, --check or --farm");
+    else if (out->join && (out->offline_fps || out->width || out->crf >= 0 || out->lossless || out->has_start ||
+                           out->has_end || out->rtt_width))
+        std::snprintf(message, size, "--join takes the size, rate, span and quality from its pieces");
+    else if (out->join && !cmdline_names_video(out->join))
+        std::snprintf(message, size, "--join needs a file name ending in .mp4, .mkv or .webm, not '%s'", out->join);
+    else if (out->join && out->pieces.empty())
+        std::snprintf(message, size, "--join %s needs the pieces to join", out->join);
+    else if (out->farm && (out->capture_dir || out->bench || out->edit || out->check || out->has_frames))
+        std::snprintf(message, size, "--farm cannot be combined with --capture, --bench, --edit, --check or --frames");
+    else if (out->farm && !out->farm[0])
+        std::snprintf(message, size, "--farm needs a folder name");
+    else if (out->farm && !out->farm_pieces)
+        std::snprintf(message, size, "--farm needs --pieces N");
+    else if (out->farm_pieces && !out->farm)
+        std::snprintf(message, size, "--pieces is only used with --farm");
+    else if (out->sshlogin && !out->farm)
+        std::snprintf(message, size, "--sshlogin is only used with --farm");
+    else if (out->has_frames && !out->video)
+        std::snprintf(message, size, "--frames is only used with --video");
+}
+
 // Options that only make sense together.
 static void check_combinations(cmdline* out) {
     char* message = out->value_error;
     size_t size = sizeof out->value_error;
+    if (message[0]) return;
+    check_pieces(out);
     if (message[0]) return;
     if (out->capture_dir && out->bench)
         std::snprintf(message, size, "--capture and --bench cannot be combined");
@@ -206,13 +284,13 @@ static void check_combinations(cmdline* out) {
         std::snprintf(message, size, "--check cannot be combined with --edit");
     else if (out->edit && cmdline_offline(out))
         std::snprintf(message, size, "--edit cannot be combined with --capture, --bench or --video");
-    else if (out->offline_fps && !cmdline_offline(out) && !out->edit)
+    else if (out->offline_fps && !cmdline_offline(out) && !out->edit && !out->farm)
         std::snprintf(message, size, "--fps is only used with --capture, --bench, --video or --edit");
     else if (out->control && !out->edit)
         std::snprintf(message, size, "--control is only used with --edit");
     else if (out->tracker && !out->edit)
         std::snprintf(message, size, "--tracker is only used with --edit");
-    else if ((out->crf >= 0 || out->lossless) && !out->video)
+    else if ((out->crf >= 0 || out->lossless) && !out->video && !out->farm)
         std::snprintf(message, size, "%s is only used with --video", out->lossless ? "--lossless" : "--crf");
     else if (out->crf >= 0 && out->lossless)
         std::snprintf(message, size, "--crf and --lossless cannot be combined");
@@ -232,6 +310,12 @@ static void check_combinations(cmdline* out) {
         std::snprintf(message, size, "--new needs a folder name");
     else if (out->new_dir && out->show_dir)
         std::snprintf(message, size, "--new %s takes no show folder besides", out->new_dir);
+    else if (out->analyse && (cmdline_offline(out) || out->edit || out->check || out->new_dir))
+        std::snprintf(message, size, "--analyse cannot be combined with --capture, --bench, --video, --edit, --check or --new");
+    else if (out->write && !out->analyse)
+        std::snprintf(message, size, "--write is only used with --analyse");
+    else if (out->force && !out->write)
+        std::snprintf(message, size, "--force is only used with --analyse --write");
     else if (out->capture_dir && !out->capture_dir[0])
         std::snprintf(message, size, "--capture needs a folder name");
     else if (out->has_start && out->has_end && !out->start_in_beats && !out->end_in_beats && out->end > 0 &&
@@ -253,7 +337,8 @@ static const switch_option SWITCHES[] = {
         {"--help", &cmdline::help, 1},           {"-h", &cmdline::help, 1},
         {"--version", &cmdline::version, 1},     {"--check", &cmdline::check, 1},
         {"--list-types", &cmdline::list_types, 1}, {"--describe", &cmdline::describe, 1},
-        {"--reference", &cmdline::reference, 1},
+        {"--reference", &cmdline::reference, 1}, {"--analyse", &cmdline::analyse, 1},
+        {"--write", &cmdline::write, 1},         {"--force", &cmdline::force, 1},
 };
 
 static const switch_option* find_switch(const char* arg) {
@@ -267,6 +352,32 @@ static std::string option_hint(const char* arg) {
     std::vector<const char*> names(std::begin(VALUE_OPTIONS), std::end(VALUE_OPTIONS));
     for (const switch_option& option : SWITCHES) names.push_back(option.name);
     return nearest_hint(arg, names.data(), static_cast<int>(names.size()));
+}
+
+// With --join every video file named is a piece and the one other name the
+// show folder; without it there is one show folder.
+static void sort_positionals(cmdline* out) {
+    if (!out->join) {
+        if (!out->pieces.empty()) {
+            out->error = "more than one show folder:";
+            out->error_arg = out->pieces[0];
+        }
+        return;
+    }
+    if (out->show_dir && cmdline_names_video(out->show_dir)) {
+        out->pieces.insert(out->pieces.begin(), out->show_dir);
+        out->show_dir = nullptr;
+    }
+    for (size_t i = 0; i < out->pieces.size(); ++i) {
+        if (cmdline_names_video(out->pieces[i])) continue;
+        if (out->show_dir) {
+            out->error = "more than one show folder:";
+            out->error_arg = out->pieces[i];
+            return;
+        }
+        out->show_dir = out->pieces[i];
+        out->pieces.erase(out->pieces.begin() + static_cast<long>(i--));
+    }
 }
 
 cmdline cmdline_parse(int argc, char** argv) {
@@ -297,17 +408,32 @@ cmdline cmdline_parse(int argc, char** argv) {
             out.hint = option_hint(arg);
         } else if (!out.show_dir) {
             out.show_dir = arg;
+        } else if (cmdline_names_video(arg) || out.join) {
+            out.pieces.push_back(arg);  // a piece of --join, which may still come
         } else {
             out.error = "more than one show folder:";
             out.error_arg = arg;
         }
     }
+    if (!out.error) sort_positionals(&out);
     if (!out.error) check_combinations(&out);
-    if (cmdline_offline(&out) && !out.offline_fps) out.offline_fps = CMDLINE_DEFAULT_FPS;
+    if ((cmdline_offline(&out) || out.farm) && !out.offline_fps) out.offline_fps = CMDLINE_DEFAULT_FPS;
     return out;
 }
 
-int cmdline_offline(const cmdline* options) { return options->capture_dir || options->bench || options->video; }
+int cmdline_names_video(const char* path) {
+    size_t n = std::strlen(path);
+    for (const char* extension : {".mp4", ".mkv", ".webm"}) {
+        size_t m = std::strlen(extension);
+        if (n > m && strcasecmp(path + n - m, extension) == 0) return 1;
+    }
+    return 0;
+}
+
+// --video names the plans' output with --farm, which renders nothing itself.
+int cmdline_offline(const cmdline* options) {
+    return !options->farm && (options->capture_dir || options->bench || options->video);
+}
 
 int cmdline_offscreen(const cmdline* options) { return cmdline_offline(options) && options->fullscreen != 0; }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 enum {
     CMDLINE_DEFAULT_FPS = 60,   // frame rate of --capture and --bench without --fps
@@ -13,6 +14,7 @@ enum {
     CMDLINE_MAX_LENGTH = 600,   // longest starter show --length accepts, seconds
     CMDLINE_MIN_OFFLINE_SIZE = 16,  // smallest side of an offline frame
     CMDLINE_MAX_CRF = 51,
+    CMDLINE_MAX_PIECES = 10000,  // most pieces --farm splits a show into
 };
 
 struct cmdline {
@@ -42,11 +44,21 @@ struct cmdline {
     const char* end_text;
     float start, end;         // their seconds (for one in beats, at a stand-in tempo)
     int start_in_beats, end_in_beats;  // read again with the show's tempo by cmdline_apply
+    int has_frames;           // --frames FIRST:END given (with --video: one piece of the run)
+    int frame_first, frame_end;  // frames FIRST .. END-1 of the whole run
+    const char* join;         // --join FILE: join the pieces into FILE with the soundtrack
+    std::vector<const char*> pieces;  // with --join: the piece files
+    const char* farm;         // --farm DIR: write the plans for a scheduler into DIR
+    int farm_pieces;          // --pieces N: how many pieces the plans render
+    const char* sshlogin;     // --sshlogin HOSTS: the plan for GNU parallel runs on these
     int describe;             // --describe [TYPE]: print what the script can say (TYPE in show_dir)
     int reference;            // --reference: the same as a Markdown page
     const char* new_dir;      // --new DIR: write a starter show into DIR
     int bpm;                  // --bpm N: its tempo; 0: the default
     float length;             // --length SECONDS: its length; 0: the default
+    int analyse;              // --analyse: tempo, downbeat, beats and onsets of the music
+    int write;                // --write: with --analyse, into the show's script and a track
+    int force;                // --force: --write replaces a different tempo
     int plays_engine_show;    // the show is the engine's own default show
     const char* error;        // set when the line is not understood
     const char* error_arg;
@@ -58,6 +70,9 @@ struct cmdline {
 
 // Parses argv (argv[0] is the program). Pure: touches nothing else.
 cmdline cmdline_parse(int argc, char** argv);
+
+// 1 when `path` ends in an extension of a video file (.mp4, .mkv, .webm).
+int cmdline_names_video(const char* path);
 
 // 1 when the run renders on the fixed-step clock (--capture, --bench, --video).
 int cmdline_offline(const cmdline* options);

@@ -88,3 +88,16 @@ int edit_view_write_still(const char* path, int shown, std::string* error, bool*
 void edit_view_time_sections();
 // Forgets the times of a generation's sections (before it is released).
 void edit_view_forget_times();
+
+// The music in the timeline view: the soundtrack's waveform and onsets in a
+// strip of edit_music_strip() pixels under the lanes, and the beat and bar
+// grid (from bpm and beat_offset) over lanes and strip.
+enum { EDIT_MUSIC_STRIP = 28 };
+// The strip's height: 0 when the show has no music that can be shown.
+float edit_music_strip();
+void edit_music_draw(float left, float right, float lanes_top, float strip_top, float bottom, float start, float end);
+// The grid line `beats` beats apart (4: bars) nearest after (direction +1)
+// or before (-1) `t`; `t` itself when there is no tempo.
+float edit_grid_step(float t, int direction, int beats, float bpm, float beat_offset);
+// A filled rectangle of the view, blended.
+void edit_view_fill(float x0, float y0, float x1, float y1, float r, float g, float b, float a);

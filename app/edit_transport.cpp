@@ -258,6 +258,14 @@ int edit_key(int sym, int mod) {
     case SDLK_i: edit_set_loop(demo_time, edit.has_loop ? edit.loop_out : edit.show_end); break;
     case SDLK_o: edit_set_loop(edit.has_loop ? edit.loop_in : edit.show_start, demo_time); break;
     case SDLK_l: edit.has_loop = 0; break;
+    case SDLK_LEFT:
+    case SDLK_RIGHT: {
+        // A bar back or forward; with Shift a beat.
+        int beats = (mod & KMOD_SHIFT) ? 1 : 4;
+        if (!(bpm > 0)) std::fprintf(stderr, "Edit: the script sets no bpm: there are no bars to seek by\n");
+        edit_seek(edit_grid_step(demo_time, sym == SDLK_RIGHT ? 1 : -1, beats, bpm, beat_offset));
+        break;
+    }
     case SDLK_HOME: edit_seek(edit.show_start); break;
     case SDLK_r: edit_open_at(demo_time); break;
     case SDLK_TAB: edit.timeline_shown = !edit.timeline_shown; break;

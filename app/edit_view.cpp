@@ -165,10 +165,12 @@ void draw_timeline() {
     layers.erase(std::unique(layers.begin(), layers.end()), layers.end());
     float w = static_cast<float>(gl_width), h = static_cast<float>(gl_height);
     float lane = std::max(6.0f, std::min(14.0f, (h * 0.45f - 40) / std::max<size_t>(layers.size(), 1)));
-    timeline_frame f = {8, w - 8, h - lane * static_cast<float>(layers.size()) - 8, lane, edit.show_start, edit.show_end};
+    float strip = edit_music_strip(), lanes_bottom = h - 8 - strip;
+    timeline_frame f = {8, w - 8, lanes_bottom - lane * static_cast<float>(layers.size()), lane, edit.show_start, edit.show_end};
     fill(0, f.top - 40, w, h, 0, 0, 0, 0.7f);
     if (edit.has_loop) fill(f.x(edit.loop_in), f.top, f.x(edit.loop_out), h - 8, 0.6f, 0.6f, 0.1f, 0.35f);
     draw_sections(f, layers);
+    edit_music_draw(f.left, f.right, f.top, lanes_bottom, h - 8, f.start, f.end);
     fill(f.x(demo_time) - 1, f.top - 4, f.x(demo_time) + 1, h - 4, 1, 0.2f, 0.2f, 1);
     char head[160];
     char loop[64] = "";
@@ -192,6 +194,10 @@ void draw_timeline() {
 }
 
 }  // namespace
+
+void edit_view_fill(float x0, float y0, float x1, float y1, float r, float g, float b, float a) {
+    fill(x0, y0, x1, y1, r, g, b, a);
+}
 
 void edit_view_forget_times() { render_ms.clear(); }
 

@@ -3,12 +3,16 @@
 #include <cstdio>
 #include <unistd.h>
 
+#include "app/analyse.h"
+#include "app/audio_tracks.h"
 #include "app/capture.h"
 #include "app/check.h"
 #include "app/cmdline.h"
 #include "app/data_folder.h"
 #include "app/describe.h"
 #include "app/edit_mode.h"
+#include "app/farm.h"
+#include "app/join.h"
 #include "app/new_show.h"
 #include "core/engine.h"
 #include "core/fatal.h"
@@ -55,7 +59,11 @@ int main(int argc, char** argv) {
         check_list_types();
         return 0;
     }
+    audio_tracks_register();
     data_folder_apply(&options);
+    if (options.analyse) return analyse_run(&options);
+    if (options.join) return join_run(&options);
+    if (options.farm) return farm_run(&options);
     offline_prepare(&options);
     if (options.edit) edit_prepare(&options);
     if (options.show_dir && chdir(options.show_dir) != 0)

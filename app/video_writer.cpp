@@ -76,6 +76,7 @@ struct writer {
     int64_t sound_pts = 0;           // samples handed to the sound encoder
     int sound_frame_size = 0;        // samples per encoder frame
     int frames = 0;
+    const AVCodecParameters* copy = nullptr;  // pictures come encoded (a join)
     std::string failure;             // what went wrong on the writer thread
     double convert_s = 0, encode_s = 0, sound_s = 0;
 };
@@ -307,6 +308,23 @@ bool open_sound(std::string* error) {
     return true;
 }
 
+// A stream that takes the pieces' packets as they are.
+bool open_copied_picture(std::string* error) {
+    const AVCodecParameters* in = w.copy;
+    const AVCodec* encoder = avcodec_find_encoder_by_name(w.format->video_codec);
+    if (!encoder || encoder->id != in->codec_id) {
+        const AVCodecDescriptor* what = avcodec_descriptor_get(in->codec_id);
+        *error = std::string("cannot hold ") + (what ? what->long_name : "these") + " pictures";
+        return false;
+    }
+    w.picture.stream = avformat_new_stream(w.container, nullptr);
+    if (!w.picture.stream || avcodec_parameters_copy(w.picture.stream->codecpar, in) < 0) return false;
+    w.picture.stream->codecpar->codec_tag = 0;  // the container picks its own
+    w.picture.stream->time_base = AVRational{1, w.request.fps};
+    w.picture.stream->avg_frame_rate = AVRational{w.request.fps, 1};
+    return true;
+}
+
 bool open_file(std::string* error) {
     enum { IO_BUFFER = 1 << 16 };
     unsigned char* buffer = static_cast<unsigned char*>(av_malloc(IO_BUFFER));
@@ -329,6 +347,18 @@ bool open_file(std::string* error) {
     return true;
 }
 
+// The format of the file: by its extension, and for a join by the pieces'
+// codec too (an .mkv of FFV1 or of H.264).
+const video_format* format_of_file() {
+    if (!w.copy) return video_format_for(w.request.shown.c_str(), w.request.lossless);
+    for (int lossless = 0; lossless < 2; ++lossless) {
+        const video_format* f = video_format_for(w.request.shown.c_str(), lossless);
+        const AVCodec* encoder = f ? avcodec_find_encoder_by_name(f->video_codec) : nullptr;
+        if (encoder && encoder->id == w.copy->codec_id) return f;
+    }
+    return video_format_for(w.request.shown.c_str(), 0);
+}
+
 // Reads the finished temporary back: it must hold every stream written.
 std::string verify_file() {
     AVFormatContext* read = nullptr;
@@ -343,7 +373,7 @@ std::string verify_file() {
 }
 
 bool open_all(std::string* error) {
-    w.format = video_format_for(w.request.shown.c_str(), w.request.lossless);
+    w.format = format_of_file();
     if (!w.format) {
         if (w.request.lossless && video_format_for(w.request.shown.c_str(), 0)) {
             *error = "--lossless writes .mkv files only";
@@ -364,7 +394,7 @@ bool open_all(std::string* error) {
         *error = "the " + std::string(w.format->muxer) + " container is not available";
         return false;
     }
-    if (!open_picture(error)) return false;
+    if (!(w.copy ? open_copied_picture(error) : open_picture(error))) return false;
     if (w.request.sound && !open_sound(error)) return false;
     return open_file(error);
 }
@@ -453,9 +483,10 @@ std::string video_padding_note(const video_format* format, int width, int height
     return text;
 }
 
-bool video_open(const video_request& request, std::string* error) {
+static bool open_writer(const video_request& request, const AVCodecParameters* copy, std::string* error) {
     w = writer();
     w.request = request;
+    w.copy = copy;
     av_log_set_level(AV_LOG_ERROR);  // the encoders' statistics are not for the user
     if (!request.sound || request.sound_size == 0) w.request.sound = nullptr;
     std::string why;
@@ -465,6 +496,34 @@ bool video_open(const video_request& request, std::string* error) {
     if (why.empty()) why = "out of memory";
     *error = "Video file " + request.shown + (why.rfind("cannot", 0) == 0 ? " " : ": ") + why;
     return false;
+}
+
+bool video_open(const video_request& request, std::string* error) { return open_writer(request, nullptr, error); }
+
+bool video_open_copy(const video_request& request, const AVCodecParameters* pictures, std::string* error) {
+    return open_writer(request, pictures, error);
+}
+
+// The sound up to the end of the pictures written so far.
+static int follow_with_sound() {
+    if (!w.request.sound) return 1;
+    wall_clock::time_point sound_began = wall_clock::now();
+    int ok = feed_sound(capture_audio_frames(w.frames, w.request.fps, SOUND_RATE));
+    w.sound_s += seconds_since(sound_began);
+    return ok;
+}
+
+int video_write_packet(AVPacket* picture) {
+    picture->duration = 1;
+    av_packet_rescale_ts(picture, AVRational{1, w.request.fps}, w.picture.stream->time_base);
+    picture->stream_index = w.picture.stream->index;
+    int status = av_interleaved_write_frame(w.container, picture);
+    if (status < 0) {
+        w.failure = av_text(status);
+        return 0;
+    }
+    w.frames += 1;
+    return follow_with_sound();
 }
 
 int video_write_frame(const char*, int, int width, int height, const uint8_t* rgb_bottom_up) {
@@ -484,15 +543,11 @@ int video_write_frame(const char*, int, int width, int height, const uint8_t* rg
     if (!encode(&w.picture, w.frame)) return 0;
     w.frames += 1;
     w.encode_s += seconds_since(converted);
-    if (!w.request.sound) return 1;
-    wall_clock::time_point sound_began = wall_clock::now();
-    int ok = feed_sound(capture_audio_frames(w.frames, w.request.fps, SOUND_RATE));
-    w.sound_s += seconds_since(sound_began);
-    return ok;
+    return follow_with_sound();
 }
 
 bool video_close(bool* replaced, std::string* error) {
-    int ok = encode(&w.picture, nullptr) && (!w.request.sound || finish_sound());
+    int ok = (w.copy || encode(&w.picture, nullptr)) && (!w.request.sound || finish_sound());
     int status = ok ? av_write_trailer(w.container) : -1;
     if (status < 0 && ok) w.failure = av_text(status);
     if (!close_io()) status = -1;

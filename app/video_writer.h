@@ -14,6 +14,9 @@
 #include <cstdint>
 #include <string>
 
+struct AVCodecParameters;
+struct AVPacket;
+
 // What an extension stands for.
 struct video_format {
     const char* extension;    // ".mp4"
@@ -46,6 +49,14 @@ struct video_request {
 // `error`, when the extension, an encoder or the path does not work; nothing
 // is left on disk then.
 bool video_open(const video_request& request, std::string* error);
+// Opens the file to take pictures already encoded with `pictures` (the
+// pieces of --join) instead of the encoder; the sound is encoded as always.
+// The extension must name a container of that codec.
+bool video_open_copy(const video_request& request, const AVCodecParameters* pictures, std::string* error);
+// Writes one encoded picture whose pts and dts count frames (1 / fps) from
+// the file's start; the sound follows it as after video_write_frame. 1 on
+// success, else the reason is in video_failure().
+int video_write_packet(AVPacket* picture);
 // Encodes one frame of width x height RGB pixels (bottom row first) and the
 // sound up to its end. 1 on success. Its signature is the frame writer's.
 int video_write_frame(const char* unused, int frame, int width, int height, const uint8_t* rgb_bottom_up);

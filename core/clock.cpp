@@ -21,9 +21,21 @@ float clock_source_ticks() { return static_cast<float>(SDL_GetTicks()) * 0.001f;
 
 static clock_source current_source = clock_source_ticks;
 static int fixed_fps = 0;
+static int fixed_first = 0;      // the frame of the longer run this one starts at
+static int has_fixed_origin = 0;
+static float fixed_origin = 0;  // where that run started
 
 void clock_set_fixed_step(int frames_per_second) {
     fixed_fps = frames_per_second > 0 ? frames_per_second : 0;
+    has_fixed_origin = 0;
+    fixed_first = 0;
+}
+
+void clock_set_first_frame(float origin, int first) {
+    has_fixed_origin = 1;
+    fixed_origin = origin;
+    fixed_first = first;
+    demostart = clock_fixed_time(origin, first, fixed_fps);
 }
 
 // Computed from the frame count rather than summed, so no rounding builds up
@@ -53,7 +65,10 @@ void clock_resume() { clock_origin = current_source() - (demo_time - demostart);
 // so every section's local_time gains exactly one step per frame.
 static void fixed_tick() {
     frame_delta = 1.0f / static_cast<float>(fixed_fps);
-    demo_time = clock_fixed_time(demostart, frame_number + 1, fixed_fps);
+    if (has_fixed_origin)
+        demo_time = clock_fixed_time(fixed_origin, fixed_first + frame_number + 1, fixed_fps);
+    else
+        demo_time = clock_fixed_time(demostart, frame_number + 1, fixed_fps);
 }
 
 // Whether the show is over after the frame just drawn. In real time, once a

@@ -18,6 +18,13 @@ float clock_source_ticks();  // the millisecond counter, as seconds
 // advancing frame_delta by exactly one step; 0 goes back to the source.
 void clock_set_fixed_step(int frames_per_second);
 
+// A run that renders frames `first`, first + 1, ... of the run from `origin`
+// on the same fixed step: its frame k shows exactly the time of that run's
+// frame first + k, bit for bit, and demostart becomes the time of frame
+// `first`, where the timeline opens. Until it is called (or after
+// clock_set_fixed_step), the step counts from demostart.
+void clock_set_first_frame(float origin, int first);
+
 // The demo time of frame `frame` on a fixed step (frame 0 shows `start`).
 float clock_fixed_time(float start, int frame, int frames_per_second);
 

@@ -11,8 +11,10 @@ packages="build-essential cmake pkg-config clang libclang-rt-dev
   libmpg123-dev libmp3lame-dev
   libegl-dev libopengl-dev libegl-mesa0
   libavformat-dev libavcodec-dev libswscale-dev libswresample-dev libavutil-dev
+  libaubio-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth
+  parallel python3-yaml
   dpkg-dev file"
 
 missing=""

@@ -103,4 +103,27 @@ TEST_F(ClockTest, FixedStepFrameKShowsStartPlusKSteps) {
     }
 }
 
+// A piece of a run opened at its frame `first` draws, bit for bit, the
+// times the whole run draws there, not its own start plus k steps.
+TEST_F(ClockTest, APieceShowsTheWholeRunsFrameTimes) {
+    const float origin = 12.3f;
+    const int fps = 60, first = 1234;
+    clock_set_fixed_step(fps);
+    demostart = origin;
+    clock_set_first_frame(origin, first);
+    EXPECT_EQ(demostart, clock_fixed_time(origin, first, fps));
+    clock_start();
+    int own_start_differs = 0;
+    for (int k = 1; k <= 600; ++k) {
+        clock_tick();
+        ASSERT_EQ(demo_time, clock_fixed_time(origin, first + k, fps)) << "frame " << k;
+        own_start_differs += demo_time != clock_fixed_time(demostart, k, fps);
+    }
+    EXPECT_GT(own_start_differs, 0);  // the case this guards against does occur
+    clock_set_fixed_step(fps);        // and a new run counts from demostart again
+    clock_start();
+    clock_tick();
+    EXPECT_EQ(demo_time, clock_fixed_time(demostart, 1, fps));
+}
+
 }  // namespace

@@ -77,6 +77,9 @@ TEST(Cmdline, BadValuesAreReported) {
         {{"--json", "r.json"}, "--json is only used with --bench"},
         {{"--capture", "o", "--bench"}, "--capture and --bench cannot be combined"},
         {{"--capture", ""}, "--capture needs a folder name"},
+        {{"--analyse", "--edit"}, "--analyse cannot be combined with"},
+        {{"--write"}, "--write is only used with --analyse"},
+        {{"--analyse", "--force"}, "--force is only used with --analyse --write"},
         {{"--tracker"}, "--tracker is only used with --edit"},
     };
     for (const row& r : rows) {

@@ -10,8 +10,8 @@
 
 #include "tools/assets/asset_io.h"
 #include "tools/assets/generators.h"
+#include "tools/assets/instruments.h"
 #include "tools/assets/mp3_encode.h"
-#include "tools/assets/noise.h"
 
 namespace {
 
@@ -29,38 +29,6 @@ struct piece {
 
 // Root notes of the chord progression, one per bar, as MIDI numbers.
 const int progression[4] = {45, 41, 48, 43};  // A, F, C, G
-
-float note_hz(int midi) { return 440.0f * std::pow(2.0f, (midi - 69) / 12.0f); }
-
-float kick(float t) {
-    if (t < 0 || t > 0.4f) return 0;
-    float phase = 2 * PI * (50.0f * t + 60.0f * (1 - std::exp(-t * 30.0f)) / 30.0f * 2.0f);
-    return std::sin(phase) * std::exp(-t * 9.0f);
-}
-
-float hat(float t, int sample) {
-    if (t < 0 || t > 0.08f) return 0;
-    float n = noise_hash(sample, 17, 5) * 2 - 1;
-    return n * std::exp(-t * 60.0f) * 0.25f;
-}
-
-float pad(float t, int root) {
-    const int chord[3] = {0, 3, 7};  // minor triad
-    float sum = 0;
-    for (int k = 0; k < 3; ++k) {
-        float f = note_hz(root + 12 + chord[k]);
-        sum += std::sin(2 * PI * f * t) + 0.5f * std::sin(2 * PI * f * 1.003f * t);
-    }
-    return sum * 0.06f;
-}
-
-float bass(float t_in_beat, float t, int root) {
-    float env = std::exp(-t_in_beat * 5.0f);
-    float f = note_hz(root);
-    float saw = 0;
-    for (int h = 1; h <= 6; ++h) saw += std::sin(2 * PI * f * h * t) / h;
-    return saw * env * 0.18f;
-}
 
 struct layers {
     bool kick, hats, bass, pads;
@@ -83,10 +51,10 @@ float sample_at(const piece& p, int i) {
     int root = progression[bar % 4];
     layers on = p.show ? layers_at_bar(bar) : layers{bar >= 1, bar >= 2, bar >= 2, true};
     float v = 0;
-    if (on.pads) v += pad(t, root);
-    if (on.kick) v += kick(in_beat) * 0.7f;
-    if (on.hats) v += hat(in_beat - BEAT / 2, i);
-    if (on.bass) v += bass(in_beat, t, root);
+    if (on.pads) v += instrument_pad(t, root);
+    if (on.kick) v += instrument_kick(in_beat) * 0.7f;
+    if (on.hats) v += instrument_hat(in_beat - BEAT / 2, i);
+    if (on.bass) v += instrument_bass(in_beat, t, root);
     float total = p.seconds;
     float fade = std::min(8.0f, total / 4);
     if (t > total - fade) v *= (total - t) / fade;  // out over the last 8 s (a short piece: a quarter)
