@@ -45,7 +45,6 @@
 #include "core/section.h"
 #include "core/settings.h"
 #include "core/timeline.h"
-#include "platform/platform.h"
 #include "platform/sound.h"
 #include "platform/video.h"
 
@@ -601,8 +600,8 @@ static void finish_video() {
                 total - readback_s - waited, readback_s, waited, video_time_report().c_str());
 }
 
-void offline_end() {
-    if (mode == OFFLINE_NONE) return;
+int offline_end() {
+    if (mode == OFFLINE_NONE) return 0;
     progress_report_end(&report);
     if (mode == OFFLINE_CAPTURE) finish_capture();
     else if (mode == OFFLINE_VIDEO) finish_video();
@@ -613,5 +612,5 @@ void offline_end() {
     std::fflush(stdout);
     if (mode == OFFLINE_BENCH) finish_soak();
     // A run stopped by a signal ends as one, so a calling script sees it.
-    if (stop_signal) platform_exit(128 + stop_signal);
+    return stop_signal ? 128 + stop_signal : 0;
 }

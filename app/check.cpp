@@ -124,8 +124,11 @@ std::string track_name_of(const std::string& file) {
 }
 
 // Every track of the show's data/tracks/ folder is read, named by a param
-// or not: a track written for later is checked now.
+// or not: a track written for later is checked now, with the script's
+// tempo. A script without one (an example beside the show, say) has only
+// the tracks it names read: the others may count in beats.
 void check_tracks() {
+    if (!(bpm > 0)) return;
     std::error_code error;
     std::vector<std::string> files;
     for (const auto& entry : std::filesystem::directory_iterator("data/tracks", error))

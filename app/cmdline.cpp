@@ -16,6 +16,8 @@
 #include "core/fatal.h"
 #include "core/nearest.h"
 #include "core/script_time.h"
+#include "app/new_show.h"
+#include "core/clock.h"
 #include "core/settings.h"
 
 const char* cmdline_usage() {
@@ -310,6 +312,9 @@ static void check_combinations(cmdline* out) {
         std::snprintf(message, size, "--new needs a folder name");
     else if (out->new_dir && out->show_dir)
         std::snprintf(message, size, "--new %s takes no show folder besides", out->new_dir);
+    else if (out->length > 0 && out->length < 240.0f / (out->bpm ? out->bpm : NEW_SHOW_BPM))
+        std::snprintf(message, size, "--length %g is shorter than one bar at %d BPM (%g s)", out->length,
+                      out->bpm ? out->bpm : NEW_SHOW_BPM, 240.0 / (out->bpm ? out->bpm : NEW_SHOW_BPM));
     else if (out->analyse && (cmdline_offline(out) || out->edit || out->check || out->new_dir))
         std::snprintf(message, size, "--analyse cannot be combined with --capture, --bench, --video, --edit, --check or --new");
     else if (out->write && !out->analyse)
@@ -457,6 +462,9 @@ void cmdline_apply(const cmdline* options) {
         gl_rttWidth = options->rtt_width;
         gl_rttHeight = options->rtt_height;
     }
+    // Frames on the fixed step keep to the script's grid wherever a run
+    // begins, so a run started later draws the frames of the whole run.
+    clock_set_step_origin(demostart);
     // The engine's folder is not the viewer's to write a driver report into.
     if (options->plays_engine_show) gl_info = 0;
     if (options->has_start) demostart = show_time("--start", options->start_text, options->start, options->start_in_beats);

@@ -1,5 +1,8 @@
-// The edit-mode file store: the versions of the last good opening, what the
-// opening under way reads, and the stamps the watch compares with the disk.
+// The edit-mode file store: the last good version of every file any good
+// opening of the session read, what the opening under way reads, and the
+// stamps the watch compares with the disk. Keeping every file, not only the
+// last opening's, lets a seek back to a section the last opening did not
+// load fall back on its good files after they broke on disk.
 #include "app/edit_files.h"
 
 #include <map>
@@ -20,8 +23,9 @@ struct kept_file {
 
 const file_stamp no_file = {-1, -1};
 
-std::map<std::string, kept_file> good;   // the last good opening
+std::map<std::string, kept_file> good;   // every file as a good opening last read it
 std::map<std::string, kept_file> trial;  // the opening under way
+std::map<std::string, file_stamp> last;  // what the last good opening read
 std::map<std::string, file_stamp> watched;
 bool serve_good = false;
 
@@ -66,6 +70,18 @@ void watch(const std::map<std::string, kept_file>& files) {
     for (const auto& file : files) watched[file.first] = file.second.stamp;
 }
 
+// What an opening read joins the good versions. A file it only asked the
+// stamp of keeps the bytes held for that stamp.
+void keep_trial() {
+    last.clear();
+    for (auto& file : trial) {
+        last[file.first] = file.second.stamp;
+        auto held = good.find(file.first);
+        if (file.second.read || held == good.end() || !(held->second.stamp == file.second.stamp))
+            good[file.first] = std::move(file.second);
+    }
+}
+
 }  // namespace
 
 void edit_files_install() { file_set_hooks(read_kept, stamp_kept); }
@@ -79,17 +95,15 @@ void edit_files_commit() {
     // A fallback opening read the good versions: the disk's stamps of the
     // broken files stay watched.
     if (!serve_good) {
-        good.swap(trial);
-        watched.clear();
-        watch(good);
+        keep_trial();
+        watched = last;
     }
     trial.clear();
     serve_good = false;
 }
 
 void edit_files_abandon() {
-    watched.clear();
-    watch(good);
+    watched = last;
     watch(trial);
     trial.clear();
     serve_good = false;

@@ -17,10 +17,10 @@
 void edit_files_install();
 
 // Starts recording an opening: reads come from the disk, or, with
-// `from_good`, from the versions of the last good opening (the disk for files
-// it did not read).
+// `from_good`, from the last good versions (the disk for files no good
+// opening read).
 void edit_files_begin(int from_good);
-// The opening succeeded: what it read is the last good set.
+// The opening succeeded: what it read joins the good versions and is watched.
 void edit_files_commit();
 // The opening failed: its stamps are still watched, so the broken file is
 // not tried again until it changes.

@@ -21,6 +21,8 @@ struct edit_session {
     float loop_in, loop_out;
     int timeline_shown;
     std::string error;     // the last failed opening's message; empty: none
+    float good_time;       // where the last good opening opened the show
+    int steps_left;        // frames of a `step` still to draw
     edit_channel channel;
     double last_open_ms;   // how long the last opening took
     double last_frame_ms;  // how long the last frame took to draw
@@ -49,7 +51,10 @@ float edit_frame_step();
 void edit_set_paused(int paused);
 void edit_seek(float t);
 void edit_step(int frames);
-// Sets the loop range; refused with a message (on stderr) when it is empty.
+// Draws the next frame of a forward step (edit.steps_left of them remain).
+void edit_step_frame();
+// Sets the loop range, cut to the show; refused with a message (on stderr)
+// when nothing of it is left.
 void edit_set_loop(float in, float out);
 // The nearest section start before (direction -1) or after (+1) `t`, or `t`.
 float edit_section_start_near(float t, int direction);
@@ -59,7 +64,10 @@ int edit_run_command(const std::string& line);
 // Handles a transport key; 0 when the key is not one of them.
 int edit_key(int sym, int mod);
 
-// Puts the music at the current demo time, playing or paused as the session is.
+// Puts the music at the current demo time, playing or paused as the session
+// is: the opening (start) with the soundtrack the script names as it is on
+// disk now, the transport (follow) with the one held.
+void edit_music_start();
 void edit_music_follow();
 void edit_music_close();
 // The music's position in sample frames (-1: no music).
@@ -73,6 +81,11 @@ void edit_tracks_redraw();
 void edit_tracks_save();
 // Runs `track`, `key NAME TIME VALUE [interp]` and `unkey NAME TIME`.
 void edit_track_command(const edit_command& c);
+
+// The timeline view's track lanes (app/edit_view_tracks), from `start` to
+// `end` seconds across `left` .. `right`, stacked up from `bottom`; returns
+// the height they take.
+float edit_view_tracks_draw(float left, float right, float bottom, float start, float end);
 
 // Draws the error box and the timeline view over the presented frame; the
 // render state is left as found.

@@ -30,6 +30,7 @@
 #include "core/section.h"
 #include "core/settings.h"
 #include "core/timeline.h"
+#include "platform/platform.h"
 #include "platform/sound.h"
 #include "platform/video.h"
 #include "resources/texture.h"
@@ -46,8 +47,15 @@ struct open_failed : std::runtime_error {
 
 void throw_failure(const char* message) { throw open_failed(message); }
 
+// The last failure printed: the same one again (the watch retrying a file
+// that stays broken) is not printed again until another comes, or the show
+// opens well.
+std::string last_printed;
+
 // The failure on standard error, as plain play prints it.
 void print_failure(const open_failed& failure) {
+    if (last_printed == failure.what()) return;
+    last_printed = failure.what();
     std::fprintf(stderr, "Error: %s\n", failure.what());
     std::fflush(stderr);
 }
@@ -95,22 +103,27 @@ void open_show(float t) {
     edit.show_end = show_end_of_script();
     demostart = edit_clamp_time(t, edit.show_start, edit.show_end);
     if (!generation_open()) return;
-    edit_music_follow();
+    edit_music_start();
 }
 
+// One opening at `t`, from the disk or from the good versions; the failure
+// of an opening from the disk is the error shown.
 int try_open(float t, int from_good) {
     edit_files_begin(from_good);
     try {
         open_show(t);
     } catch (const open_failed& failure) {
-        edit.error = failure.what();
-        print_failure(failure);
+        if (!from_good) {
+            edit.error = failure.what();
+            print_failure(failure);
+        }
         generation_release();
         edit_files_abandon();
         return 0;
     }
     edit_files_commit();
     texture_cache_trim();
+    edit.good_time = demostart;
     return 1;
 }
 
@@ -158,13 +171,20 @@ int edit_open_at(float t) {
     // What the generation freed goes back to the system, so resident memory
     // shows what the show holds rather than what it once held.
     malloc_trim(0);
+    edit.steps_left = 0;
     if (try_open(t, 0)) {
         edit.error.clear();
+        last_printed.clear();
     } else if (!try_open(t, 1)) {
-        // The versions that opened well before no longer do (a file the
-        // show reads that is no longer kept): nothing is left to play.
-        fatal_set_hook(nullptr);
-        fatal_error("%s", edit.error.c_str());
+        // A file no good opening read is broken: the show is opened again
+        // where it last opened well, with the error shown.
+        float back = edit.good_time;
+        if (!try_open(back, 1)) {
+            fatal_set_hook(nullptr);
+            fatal_error("%s", edit.error.c_str());
+        }
+        std::fprintf(stderr, "Edit: the show cannot open at %.3f s; shown at %.3f s, where it last opened\n", t, back);
+        std::fflush(stderr);
     }
     edit.frame_due = 1;
     edit.last_open_ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - began).count();
@@ -213,7 +233,7 @@ int poll_input() {
     }
     // A key a command queued is taken before the next command.
     std::string line;
-    while (!quit_requested && !events_waiting() && edit_channel_next(&edit.channel, &line))
+    while (!quit_requested && !edit.steps_left && !events_waiting() && edit_channel_next(&edit.channel, &line))
         if (!edit_run_command(line)) quit_requested = 1;
     if (!edit.channel.dropped.empty()) {
         std::fprintf(stderr, "Edit: %s has no line end; its writer closed the channel, so it is dropped\n",
@@ -236,7 +256,9 @@ void edit_step_loop() {
     tracker_poll();
     if (poll_input() || quit_requested) return;
     watch_files();
-    if (!edit.paused || edit.frame_due) {
+    if (edit.steps_left > 0) {
+        edit_step_frame();
+    } else if (!edit.paused || edit.frame_due) {
         edit_draw_now();
         play_on();
     } else {
@@ -278,14 +300,18 @@ int edit_run(const cmdline* options) {
     float start = demostart;
     generation_release();
     if (!try_open(start, 0)) {
+        // Printed already: the run ends as a fatal error does.
         fatal_set_hook(nullptr);
-        fatal_error("%s", edit.error.c_str());
+        shut_down();
+        platform_exit(255);
     }
     edit.frame_due = 1;
     if (options->tracker) tracker_start(options->tracker);
     edit_loop();
     tracker_stop();
     fatal_set_hook(nullptr);
+    edit_view_forget_times();
+    generation_end();
     edit_music_close();
     if (edit.sound_open) sound_close();
     edit_channel_close(&edit.channel);

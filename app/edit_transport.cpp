@@ -35,8 +35,11 @@ file_stamp music_stamp;
 
 // The stream over the script's MP3, opened again only when the file changed:
 // its stamp, like a picture's in the texture cache, tells, without reading
-// megabytes at every seek.
-void music_open_file() {
+// megabytes at every seek. Only an opening looks at the file: the transport
+// (`reread` 0) plays the soundtrack held, so a broken save (which the
+// opening reports) never stops it.
+void music_open_file(int reread) {
+    if (!reread && edit.music && snd_mp3file && edit.music_path == snd_mp3file) return;
     file_stamp stamp = {-1, -1};
     if (snd_mp3file && file_stamp_of(snd_mp3file, &stamp) && edit.music && edit.music_path == snd_mp3file &&
         stamp == music_stamp)
@@ -60,19 +63,23 @@ void music_open_file() {
     if (edit.music_channel < 0) fatal_error("%s", sound_error_text(sound_error()));
 }
 
-}  // namespace
-
-void edit_music_follow() {
+void music_follow(int reread) {
     if (!snd_enable) {
         edit_music_close();
         return;
     }
-    music_open_file();
+    music_open_file(reread);
     long long frame = std::llround(static_cast<double>(demo_time) * SOUND_RATE);
     sound_set_paused(edit.music_channel, true);
     if (!sound_stream_set_frame(edit.music, frame < 0 ? 0 : frame)) music_failed();
     if (!edit.paused) sound_set_paused(edit.music_channel, false);
 }
+
+}  // namespace
+
+void edit_music_start() { music_follow(1); }
+
+void edit_music_follow() { music_follow(0); }
 
 void edit_music_close() {
     sound_stream_close(edit.music);
@@ -92,33 +99,53 @@ void edit_set_paused(int paused) {
 
 void edit_seek(float t) { edit_open_at(t); }
 
-// Forward: frames drawn one step apart, as playing would draw them. Back: the
-// show opened again that many steps earlier.
+// Forward: frames drawn one step apart, as playing would draw them, up to
+// the show's end; the edit loop draws them one at a time (edit_step_frame),
+// so the window keeps answering. Back: the show opened again that many steps
+// earlier.
 void edit_step(int frames) {
     edit_set_paused(1);
     if (frames < 0) {
         edit_open_at(demo_time + static_cast<float>(frames) * edit_frame_step());
         return;
     }
-    if (edit.frame_due) edit_draw_now();
-    for (int i = 0; i < frames && edit.paused; ++i) {
-        if (edit.step_fps) {
-            clock_tick();
-        } else {
-            frame_delta = edit_frame_step();
-            demo_time += frame_delta;
-            frame_number += 1;
-        }
-        edit_draw_now();
+    double left = std::ceil((static_cast<double>(edit.show_end) - demo_time) / edit_frame_step());
+    edit.steps_left = static_cast<int>(std::max(0.0, std::min<double>(frames, left)));
+}
+
+void edit_step_frame() {
+    if (!edit.paused) {
+        edit.steps_left = 0;
+        return;
     }
-    if (edit.music) edit_music_follow();
+    if (edit.frame_due) {
+        edit_draw_now();
+        return;
+    }
+    if (edit.step_fps) {
+        clock_tick();
+    } else {
+        frame_delta = edit_frame_step();
+        demo_time += frame_delta;
+        frame_number += 1;
+    }
+    edit.steps_left -= 1;
+    edit_draw_now();
+    if (edit.steps_left == 0 && edit.music) edit_music_follow();
 }
 
 void edit_set_loop(float in, float out) {
-    if (!(out > in)) {
-        std::fprintf(stderr, "Edit: the loop from %.3f s to %.3f s is empty; the loop is unchanged\n", in, out);
+    float from = std::max(in, edit.show_start), to = std::min(out, edit.show_end);
+    if (!(to > from)) {
+        std::fprintf(stderr,
+                     "Edit: the loop from %.3f s to %.3f s is empty within the show (%.3f to %.3f s); the loop is "
+                     "unchanged\n",
+                     in, out, edit.show_start, edit.show_end);
+        std::fflush(stderr);
         return;
     }
+    in = from;
+    out = to;
     edit.has_loop = 1;
     edit.loop_in = in;
     edit.loop_out = out;

@@ -168,6 +168,7 @@ void draw_timeline() {
     float strip = edit_music_strip(), lanes_bottom = h - 8 - strip;
     timeline_frame f = {8, w - 8, lanes_bottom - lane * static_cast<float>(layers.size()), lane, edit.show_start, edit.show_end};
     fill(0, f.top - 40, w, h, 0, 0, 0, 0.7f);
+    edit_view_tracks_draw(f.left, f.right, f.top - 40, f.start, f.end);
     if (edit.has_loop) fill(f.x(edit.loop_in), f.top, f.x(edit.loop_out), h - 8, 0.6f, 0.6f, 0.1f, 0.35f);
     draw_sections(f, layers);
     edit_music_draw(f.left, f.right, f.top, lanes_bottom, h - 8, f.start, f.end);

@@ -16,6 +16,7 @@
 #include "app/new_show.h"
 #include "core/engine.h"
 #include "core/fatal.h"
+#include "core/generation.h"
 #include "core/script.h"
 
 int main(int argc, char** argv) {
@@ -78,7 +79,8 @@ int main(int argc, char** argv) {
     offline_loaded();
     do main_loop();
     while (offline_next_pass());
+    int status = offline_end();
+    generation_end();  // what the show allocated, freed while the window is still there
     shut_down();
-    offline_end();
-    return 0;
+    return status;
 }

@@ -95,6 +95,15 @@ static void write_head(script_writer& w, int bpm, int beats) {
     w.setting("debug", "0");
 }
 
+const char* new_show_pulse_track() {
+    return "; A pulse on every beat: 1 on the beat, falling to 0 by the half beat.\n"
+           "; One key a line: TIME VALUE [step|linear|smooth|ramp], TIME as the script\n"
+           "; writes times; `repeat N` plays the keys again every N beats.\n"
+           "repeat 1\n"
+           "0b   1 linear\n"
+           "0.5b 0\n";
+}
+
 std::string new_show_script(int bpm, float seconds) {
     const int L = new_show_beats(bpm, seconds), bar = 4;
     auto at = [&](int beat) { return std::min(beat, L); };
@@ -130,9 +139,14 @@ std::string new_show_script(int bpm, float seconds) {
     }
     w.open("efxFader", 0, at(bar), 9, "The picture fades in from black over the first bar.");
     w.params({0, 0, 0, 1, 0, 0, 0, 0});
-    for (int k = 2; (k + 1) * bar < L - bar; ++k) {
-        w.open("efxFader", k * bar, k * bar + 1, 9, "A white flash on the first beat of the bar.");
-        w.params({1, 1, 1, 0.5, 1, 1, 1, 0});
+    if (3 * bar < L - bar) {
+        w.open("efxFader", 2 * bar, L - bar, 9,
+               "A white flash on every beat from the third bar on: the alpha follows the track\n"
+               "; data/tracks/pulse.txt (1 on the beat, 0 by the half beat) times 0.3.");
+        w.params({1, 1, 1});
+        w.entry(SECTION_PARAMS, "@pulse 0.3");
+        w.params({1, 1, 1});
+        w.entry(SECTION_PARAMS, "@pulse 0.3");
     }
     if (L > bar) {
         w.open("efxFader", L - bar, L, 9, "And out to black over the last bar.");
@@ -152,6 +166,7 @@ static void write_text(const std::string& path, const std::string& text) {
 
 static void write_assets(const std::string& data, int bpm, float seconds) {
     write_text(data + "/script.txt", new_show_script(bpm, seconds));
+    write_text(data + "/tracks/pulse.txt", new_show_pulse_track());
     generate_loading_images(data);
     seconds = new_show_beats(bpm, seconds) * 60.0f / bpm;  // the show's length, on a whole beat
     asset_write(data + "/music/beat.mp3", soundtrack_beat_mp3(bpm, seconds));
@@ -182,6 +197,26 @@ static int may_become_show(const char* dir) {
     return entries == 0;
 }
 
+// The unfinished folder of a --new that fails: removed before the program
+// ends, whatever failed.
+static std::string scratch;
+
+static void remove_scratch(const char*) {
+    std::error_code ignored;
+    fs::remove_all(scratch, ignored);
+    std::fprintf(stderr, "quillon: --new: nothing was written (the unfinished folder was removed)\n");
+}
+
+// The folder's permissions: an existing empty folder's own, else what the
+// umask leaves of rwxrwxrwx.
+static mode_t folder_mode(const char* dir) {
+    struct stat st;
+    if (stat(dir, &st) == 0) return st.st_mode & 07777;
+    mode_t mask = umask(0);
+    umask(mask);
+    return 0777 & ~mask;
+}
+
 void new_show_write(const char* dir, int bpm, float seconds) {
     if (!may_become_show(dir)) fatal_error("%s already exists and is not an empty folder: nothing was written", dir);
     fs::path target = fs::absolute(dir).lexically_normal();
@@ -189,11 +224,11 @@ void new_show_write(const char* dir, int bpm, float seconds) {
     std::string pattern = (target.parent_path() / ("." + target.filename().string() + ".new-XXXXXX")).string();
     if (!mkdtemp(pattern.data()))
         fatal_error("%s cannot be written: %s", target.parent_path().c_str(), std::strerror(errno));
+    scratch = pattern;
+    fatal_set_hook(remove_scratch);
+    if (chmod(pattern.c_str(), folder_mode(dir)) != 0)
+        fatal_error("%s cannot be written: %s", pattern.c_str(), std::strerror(errno));
     write_assets(pattern + "/data", bpm, seconds);
-    std::error_code ignored;
-    if (rename(pattern.c_str(), target.c_str()) != 0) {
-        int error = errno;
-        fs::remove_all(pattern, ignored);
-        fatal_error("%s cannot be made: %s", dir, std::strerror(error));
-    }
+    if (rename(pattern.c_str(), target.c_str()) != 0) fatal_error("%s cannot be made: %s", dir, std::strerror(errno));
+    fatal_set_hook(nullptr);
 }

@@ -16,6 +16,9 @@ int new_show_beats(int bpm, float seconds);
 // in bars and beats, so a new bpm alone re-times the show.
 std::string new_show_script(int bpm, float seconds);
 
+// The text of its one track, data/tracks/pulse.txt.
+const char* new_show_pulse_track();
+
 // Writes the show into a temporary folder beside `dir`, then renames it to
 // `dir`, so an interrupted run leaves no half-made show. A `dir` that exists
 // and is not an empty folder is refused and nothing is written. Faults stop

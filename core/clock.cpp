@@ -6,6 +6,9 @@
 
 #include <SDL/SDL.h>
 
+#include <climits>
+#include <cmath>
+
 #include "core/settings.h"
 
 float demo_time = 0;
@@ -21,20 +24,17 @@ float clock_source_ticks() { return static_cast<float>(SDL_GetTicks()) * 0.001f;
 
 static clock_source current_source = clock_source_ticks;
 static int fixed_fps = 0;
-static int fixed_first = 0;      // the frame of the longer run this one starts at
-static int has_fixed_origin = 0;
-static float fixed_origin = 0;  // where that run started
+static float step_origin = 0;
+static int has_step_origin = 0;
+static int grid_frame = 0;  // index of the current frame on the fixed step
 
 void clock_set_fixed_step(int frames_per_second) {
     fixed_fps = frames_per_second > 0 ? frames_per_second : 0;
-    has_fixed_origin = 0;
-    fixed_first = 0;
 }
 
 void clock_set_first_frame(float origin, int first) {
-    has_fixed_origin = 1;
-    fixed_origin = origin;
-    fixed_first = first;
+    step_origin = origin;
+    has_step_origin = 1;
     demostart = clock_fixed_time(origin, first, fixed_fps);
 }
 
@@ -42,6 +42,44 @@ void clock_set_first_frame(float origin, int first) {
 // over a long show.
 float clock_fixed_time(float start, int frame, int frames_per_second) {
     return start + static_cast<float>(frame) / static_cast<float>(frames_per_second);
+}
+
+void clock_set_step_origin(float origin) {
+    step_origin = origin;
+    has_step_origin = 1;
+}
+
+void clock_clear_step_origin() { has_step_origin = 0; }
+
+int clock_grid_frame() { return fixed_fps ? grid_frame : frame_number; }
+
+int clock_step_fps() { return fixed_fps; }
+
+static float grid_time(int frame) { return clock_fixed_time(step_origin, frame, fixed_fps); }
+
+float clock_grid_time(int frame) { return grid_time(frame); }
+
+static float step_length() { return 1.0f / static_cast<float>(fixed_fps); }
+
+// The first frame of the grid whose time is at least `t` less `tolerance`.
+static int first_frame_from(float t, float tolerance) {
+    double estimate = std::floor((static_cast<double>(t) - step_origin) * fixed_fps) - 2;
+    int frame = estimate < INT_MIN / 2 ? INT_MIN / 2 : estimate > INT_MAX / 2 ? INT_MAX / 2 : static_cast<int>(estimate);
+    while (grid_time(frame) < t - tolerance) ++frame;
+    return frame;
+}
+
+// The start phase compares exactly, hence no tolerance.
+int clock_start_frame(float start) { return start <= grid_time(0) ? 0 : first_frame_from(start, 0); }
+
+float clock_section_time(float start) {
+    if (!fixed_fps) return demo_time - start;
+    int first = clock_start_frame(start);
+    if (first >= grid_frame) return demo_time - start;
+    float local = grid_time(first) - start;
+    const float step = step_length();
+    for (int frame = first; frame < grid_frame; ++frame) local += frame == 0 ? 0.0f : step;
+    return local;
 }
 
 void clock_set_source(clock_source source) {
@@ -55,6 +93,19 @@ void clock_start() {
     fps_frames = 0;
     fps_window = 0;
     fps_value = 0;
+    grid_frame = 0;
+    if (!fixed_fps) return;
+    if (!has_step_origin) step_origin = demostart;
+    grid_frame = first_frame_from(demostart, 1e-4f);
+    if (grid_time(grid_frame) > demostart + 1e-4f) {
+        // Between two frames of the grid, where the run from the origin
+        // draws nothing: the frames go on from demostart itself.
+        step_origin = demostart;
+        grid_frame = 0;
+        return;
+    }
+    demo_time = demostart = grid_time(grid_frame);
+    if (grid_frame != 0) frame_delta = step_length();
 }
 
 void clock_reset() { clock_origin = current_source(); }
@@ -64,11 +115,9 @@ void clock_resume() { clock_origin = current_source() - (demo_time - demostart);
 // The next frame's time on the fixed step; frame_delta is the step itself,
 // so every section's local_time gains exactly one step per frame.
 static void fixed_tick() {
-    frame_delta = 1.0f / static_cast<float>(fixed_fps);
-    if (has_fixed_origin)
-        demo_time = clock_fixed_time(fixed_origin, fixed_first + frame_number + 1, fixed_fps);
-    else
-        demo_time = clock_fixed_time(demostart, frame_number + 1, fixed_fps);
+    frame_delta = step_length();
+    grid_frame += 1;
+    demo_time = grid_time(grid_frame);
 }
 
 // Whether the show is over after the frame just drawn. In real time, once a
@@ -77,7 +126,7 @@ static void fixed_tick() {
 // (to a thousandth of a step, against float rounding).
 int clock_reached(float end) {
     if (!fixed_fps) return demo_time > end;
-    return static_cast<float>(frame_number + 1) >= (end - demostart) * static_cast<float>(fixed_fps) - 0.001f;
+    return static_cast<float>(grid_frame + 1) >= (end - step_origin) * static_cast<float>(fixed_fps) - 0.001f;
 }
 
 void clock_tick() {

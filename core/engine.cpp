@@ -15,10 +15,11 @@ int key_state[KEY_STATE_COUNT];
 
 void start_up() {
     video_start();
-    clock_start();
+    timeline_rewind();
     quit_requested = 0;
     loading_phase();
     if (quit_requested) return;
+    timeline_catch_up();
     font_start();
     if (snd_enable) music_open();
     clock_reset();

@@ -52,14 +52,21 @@ void generation_release() {
     texture_release_from(window_textures);
 }
 
+void generation_end() {
+    generation_release();
+    texture_release_from(0);
+    texture_cache_trim();
+}
+
 int generation_open() {
     rand_restart();
     video_state_restore();
     texture_reset_cache();
-    clock_start();
+    timeline_rewind();
     quit_requested = 0;
     loading_phase();
     if (quit_requested) return 0;
+    timeline_catch_up();
     font_start();
     clock_reset();
     return 1;

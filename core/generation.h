@@ -28,6 +28,10 @@ void generation_mark();
 // in the texture cache for the next generation).
 void generation_release();
 
+// The program's last release, before it shuts down: the running generation,
+// then every texture, the window's own and the cached ones.
+void generation_end();
+
 // Opens the show whose script has been read, at demostart, exactly as start-up
 // does after the video set-up: the random sequence from its first number, the
 // render state as the window had it at the mark, the clock at demostart, the

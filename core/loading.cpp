@@ -113,12 +113,14 @@ void loading_phase() {
     schedule_all(0);
     for (int type = 1; type < SECTION_TYPE_COUNT; ++type) {
         if (!type_flags[type]) continue;
+        section_type_rand_seed(type);
         run_step(type, first_of_type[type], section_types[type].load);
         gl_audit("load", type, 0);
         if (step_done()) return;
     }
     for (section* s = pending_head; s; s = s->pending_next) {
         current_section = s;
+        section_rand_seed(s, SECTION_MOMENT_INIT);
         run_step(s->type, s, section_types[s->type].init);
         gl_audit("init", s->type, s->line);
         if (step_done()) return;

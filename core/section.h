@@ -5,6 +5,8 @@
 // engine points current_section at the section concerned.
 #pragma once
 
+#include <cstdint>
+
 #include "core/section_reads.h"
 #include "resources/spline.h"
 
@@ -54,6 +56,15 @@ struct section_type {
     section_callback render;
     section_callback stop;
     const section_reads* reads;  // what its sections carry, declared by its module
+    // Carries a section's motion on by one frame without drawing (null:
+    // none to carry). A run opened in the middle of such a section calls it
+    // once for each frame the section rendered before, with local_time and
+    // the random numbers as that frame had them.
+    section_callback advance;
+    // 1 when a frame of its sections shows the picture of the frames before
+    // it: a run opened in the middle of such a section draws the frames
+    // before it too (see timeline_rewind).
+    int history;
 };
 
 // The 28 rows, in their fixed order; a section's `type` is its row index.
@@ -64,6 +75,19 @@ void section_nop();
 
 // Row index of the type named exactly `name`, or -1.
 int section_type_find(const char* name);
+
+// What the engine seeds the random numbers from before a section's callback
+// (see random.h): its init, its start, or its render in a given frame.
+enum section_moment : uint32_t {
+    SECTION_MOMENT_INIT = 0xfffffff0u,
+    SECTION_MOMENT_START = 0xfffffff1u,
+};
+// Seeds the random numbers for `s` at `moment` (one of the above, or the
+// grid index of the frame being rendered). The section is known by its
+// type, times and layer, so the seed survives edits elsewhere in the script.
+void section_rand_seed(const section* s, uint32_t moment);
+// Seeds them for the load of type `type`.
+void section_type_rand_seed(int type);
 
 // Every section of the script, in script order.
 extern section* section_list;

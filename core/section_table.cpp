@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "core/loading.h"
+#include "core/random.h"
 #include "effects/camera_fx.h"
 #include "effects/environment.h"
 #include "effects/fader.h"
@@ -40,37 +41,52 @@ section* current_section = nullptr;
 
 void section_nop() {}
 
+static uint32_t float_bits(float value) {
+    uint32_t bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    return bits;
+}
+
+void section_rand_seed(const section* s, uint32_t moment) {
+    uint32_t key = rand_mix(static_cast<uint32_t>(s->type), float_bits(s->start));
+    key = rand_mix(key, float_bits(s->end));
+    key = rand_mix(key, static_cast<uint32_t>(s->layer));
+    rand_seed(rand_mix(key, moment));
+}
+
+void section_type_rand_seed(int type) { rand_seed(rand_mix(0x6c6f6164u, static_cast<uint32_t>(type))); }
+
 #define NOP section_nop
 
 section_type section_types[SECTION_TYPE_COUNT] = {
-    {"loading", NOP, loading_init, NOP, loading_render, NOP, &loading_reads},
-    {"lines", NOP, NOP, NOP, lines_render, NOP, &lines_reads},
-    {"flash", flash_load, flash_init, NOP, flash_render, NOP, &flash_reads},
-    {"logofinal", logofinal_load, NOP, NOP, logofinal_render, NOP, &logofinal_reads},
-    {"knots", knots_load, knots_init, NOP, knots_render, NOP, &knots_reads},
-    {"paranoia", paranoia_load, NOP, paranoia_start, paranoia_render, NOP, &paranoia_reads},
-    {"titulo", titulo_load, NOP, NOP, titulo_render, NOP, &titulo_reads},
-    {"flare", flare_load, NOP, flare_start, flare_render, NOP, &flare_reads},
-    {"columna", columna_load, NOP, columna_start, columna_render, NOP, &columna_reads},
-    {"3Dbuilder", builder3d_load, NOP, builder3d_start, builder3d_render, NOP, &builder3d_reads},
-    {"loop", loop_load, NOP, NOP, loop_render, NOP, &loop_reads},
-    {"paintex", paintex_load, paintex_init, paintex_start, paintex_render, NOP, &paintex_reads},
-    {"particletitle", particletitle_load, particletitle_init, NOP, particletitle_render, NOP, &particletitle_reads},
-    {"gears", gears_load, gears_init, NOP, gears_render, NOP, &gears_reads},
-    {"meditation", meditation_load, NOP, NOP, meditation_render, NOP, &meditation_reads},
-    {"redsun", redsun_load, redsun_init, NOP, redsun_render, NOP, &redsun_reads},
-    {"thelake", thelake_load, thelake_init, NOP, thelake_render, NOP, &thelake_reads},
-    {"efxFader", fader_load, fader_init, NOP, fader_render, NOP, &fader_reads},
-    {"efxRadialBlur", radial_blur_load, radial_blur_init, NOP, radial_blur_render, NOP, &radial_blur_reads},
-    {"efxRenderMesh", NOP, render_mesh_init, NOP, render_mesh_render, NOP, &render_mesh_reads},
-    {"genWireframe", wireframe_load, wireframe_init, NOP, wireframe_render, NOP, &wireframe_reads},
-    {"gen3Dimage", NOP, image3d_init, NOP, image3d_render, NOP, &image3d_reads},
-    {"genEnvironment", NOP, environment_init, NOP, environment_render, NOP, &environment_reads},
-    {"genPathway", NOP, pathway_init, NOP, pathway_render, NOP, &pathway_reads},
-    {"genParticletex", NOP, particletex_init, NOP, particletex_render, NOP, &particletex_reads},
-    {"genMacroBox", NOP, macro_box_init, NOP, macro_box_render, NOP, &macro_box_reads},
-    {"gen3DS", NOP, gen3ds_init, NOP, gen3ds_render, NOP, &gen3ds_reads},
-    {"genCamera", NOP, camera_fx_init, NOP, camera_fx_render, NOP, &camera_fx_reads},
+    {"loading", NOP, loading_init, NOP, loading_render, NOP, &loading_reads, nullptr, 0},
+    {"lines", NOP, NOP, NOP, lines_render, NOP, &lines_reads, nullptr, 0},
+    {"flash", flash_load, flash_init, NOP, flash_render, NOP, &flash_reads, nullptr, 0},
+    {"logofinal", logofinal_load, NOP, NOP, logofinal_render, NOP, &logofinal_reads, nullptr, 0},
+    {"knots", knots_load, knots_init, NOP, knots_render, NOP, &knots_reads, nullptr, 0},
+    {"paranoia", paranoia_load, NOP, paranoia_start, paranoia_render, NOP, &paranoia_reads, nullptr, 0},
+    {"titulo", titulo_load, NOP, NOP, titulo_render, NOP, &titulo_reads, nullptr, 0},
+    {"flare", flare_load, NOP, flare_start, flare_render, NOP, &flare_reads, nullptr, 0},
+    {"columna", columna_load, NOP, columna_start, columna_render, NOP, &columna_reads, columna_advance, 1},
+    {"3Dbuilder", builder3d_load, NOP, builder3d_start, builder3d_render, NOP, &builder3d_reads, nullptr, 0},
+    {"loop", loop_load, NOP, NOP, loop_render, NOP, &loop_reads, nullptr, 0},
+    {"paintex", paintex_load, paintex_init, paintex_start, paintex_render, NOP, &paintex_reads, nullptr, 0},
+    {"particletitle", particletitle_load, particletitle_init, NOP, particletitle_render, NOP, &particletitle_reads, nullptr, 0},
+    {"gears", gears_load, gears_init, NOP, gears_render, NOP, &gears_reads, nullptr, 0},
+    {"meditation", meditation_load, NOP, NOP, meditation_render, NOP, &meditation_reads, nullptr, 0},
+    {"redsun", redsun_load, redsun_init, NOP, redsun_render, NOP, &redsun_reads, nullptr, 0},
+    {"thelake", thelake_load, thelake_init, NOP, thelake_render, NOP, &thelake_reads, thelake_advance, 0},
+    {"efxFader", fader_load, fader_init, NOP, fader_render, NOP, &fader_reads, nullptr, 0},
+    {"efxRadialBlur", radial_blur_load, radial_blur_init, NOP, radial_blur_render, NOP, &radial_blur_reads, nullptr, 0},
+    {"efxRenderMesh", NOP, render_mesh_init, NOP, render_mesh_render, NOP, &render_mesh_reads, nullptr, 1},
+    {"genWireframe", wireframe_load, wireframe_init, NOP, wireframe_render, NOP, &wireframe_reads, nullptr, 0},
+    {"gen3Dimage", NOP, image3d_init, NOP, image3d_render, NOP, &image3d_reads, nullptr, 0},
+    {"genEnvironment", NOP, environment_init, NOP, environment_render, NOP, &environment_reads, nullptr, 0},
+    {"genPathway", NOP, pathway_init, NOP, pathway_render, NOP, &pathway_reads, pathway_advance, 0},
+    {"genParticletex", NOP, particletex_init, NOP, particletex_render, NOP, &particletex_reads, nullptr, 0},
+    {"genMacroBox", NOP, macro_box_init, NOP, macro_box_render, NOP, &macro_box_reads, nullptr, 0},
+    {"gen3DS", NOP, gen3ds_init, NOP, gen3ds_render, NOP, &gen3ds_reads, nullptr, 0},
+    {"genCamera", NOP, camera_fx_init, NOP, camera_fx_render, NOP, &camera_fx_reads, nullptr, 0},
 };
 
 int section_type_find(const char* name) {

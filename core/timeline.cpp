@@ -57,13 +57,36 @@ static void active_unlink(section* s) {
     s->active_next = s->active_prev = nullptr;
 }
 
+// A section started later than the run from the origin starts it: its
+// motion is carried through the frames it rendered there, each with the
+// demo_time, local_time and random numbers of that frame.
+static void timeline_advance(section* s) {
+    int first = clock_start_frame(s->start), now = clock_grid_frame();
+    if (!clock_step_fps() || first >= now) return;
+    float shown = s->local_time, shown_time = demo_time;
+    const float step = 1.0f / static_cast<float>(clock_step_fps());
+    s->local_time = clock_grid_time(first) - s->start;
+    current_section = s;
+    for (int frame = first; frame < now; ++frame) {
+        demo_time = clock_grid_time(frame);
+        s->local_time += frame == 0 ? 0.0f : step;
+        track_apply(s, demo_time);
+        section_rand_seed(s, static_cast<uint32_t>(frame));
+        section_types[s->type].advance();
+    }
+    s->local_time = shown;
+    demo_time = shown_time;
+}
+
 void timeline_start_due() {
     while (pending_head && pending_head->start <= demo_time) {
         section* s = pending_head;
         current_section = s;
         track_apply(s, demo_time);
+        section_rand_seed(s, SECTION_MOMENT_START);
         section_types[s->type].start();
-        s->local_time = demo_time - s->start;
+        s->local_time = clock_section_time(s->start);
+        if (section_types[s->type].advance) timeline_advance(s);
         pending_unlink(s);
         active_insert(s);
     }
@@ -77,6 +100,7 @@ void timeline_render_active() {
             s->local_time += frame_delta;
             current_section = s;
             track_apply(s, demo_time);
+            section_rand_seed(s, static_cast<uint32_t>(clock_grid_frame()));
             section_types[s->type].render();
             gl_audit("render", s->type, s->line);
         } else {
@@ -106,4 +130,58 @@ void draw_frame() {
 void timeline_reset() {
     while (pending_head) pending_unlink(pending_head);
     while (active_head) active_unlink(active_head);
+}
+
+int timeline_replay_start(int frame) {
+    if (frame <= 0) return frame;
+    int from = frame - 1;
+    for (int moved = 1; moved;) {
+        moved = 0;
+        float first_time = clock_grid_time(from), last_time = clock_grid_time(frame);
+        for (const section* s = section_list; s; s = s->next) {
+            if (!section_types[s->type].history || s->start > last_time || s->end <= first_time) continue;
+            int early = clock_start_frame(s->start) - 1;
+            if (early < frame - TIMELINE_HISTORY_FRAMES) early = frame - TIMELINE_HISTORY_FRAMES;
+            if (early < 0) early = 0;
+            if (early < from) {
+                from = early;
+                moved = 1;
+            }
+        }
+    }
+    return from;
+}
+
+static int rewind_target = 0;
+static float rewind_shown = 0;
+static int rewinding = 0;
+
+void timeline_rewind() {
+    clock_start();
+    rewinding = 0;
+    if (!clock_step_fps()) return;
+    int target = clock_grid_frame();
+    int from = timeline_replay_start(target);
+    if (from >= target) return;
+    rewind_target = target;
+    rewind_shown = demostart;
+    rewinding = 1;
+    demostart = clock_grid_time(from);
+    clock_start();
+}
+
+// The frames are drawn and presented as the run draws them (presenting
+// leaves its own render state), but neither handed to the sink nor shown.
+void timeline_catch_up() {
+    if (!rewinding) return;
+    rewinding = 0;
+    while (clock_grid_frame() < rewind_target) {
+        timeline_start_due();
+        frame_begin();
+        timeline_render_active();
+        frame_present();
+        clock_tick();
+    }
+    demostart = rewind_shown;
+    frame_number = 0;
 }

@@ -81,6 +81,7 @@ std::string track_binary_path(const std::string& name) {
 // set on a row and the same key read back from its text file fall on the
 // same moment to the bit.
 double track_row_time(double row, const script_tempo& tempo, int rows_per_beat) {
+    if (!(tempo.bpm > 0)) return row / rows_per_beat;  // no tempo: a beat a second
     float beats = static_cast<float>(row / rows_per_beat);
     return script_time_of_beat(beats, tempo);
 }

@@ -92,7 +92,8 @@ std::string track_text_path(const std::string& name);
 // '_' and '/' written as '-' and two hex digits.
 std::string track_binary_path(const std::string& name);
 
-// Rows of the tracker's grid: `rows_per_beat` a beat, row 0 on beat 0.
+// Rows of the tracker's grid: `rows_per_beat` a beat, row 0 on beat 0;
+// without a bpm, a beat a second from 0.
 double track_row_time(double row, const script_tempo& tempo, int rows_per_beat);
 double track_time_row(double seconds, const script_tempo& tempo, int rows_per_beat);
 

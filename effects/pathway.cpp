@@ -96,21 +96,31 @@ void pathway_init() {
     s.instance_data = instance;
 }
 
+void pathway_step(pathway_instance* instance, const spline* path, float rate, float t,
+                  void (*settle)(particle_system*)) {
+    pathway_emit(instance, path, rate, t);
+    particles_update(t - instance->previous_time, instance->particles);
+    if (settle) settle(instance->particles);
+    instance->previous_time = t;
+}
+
 void pathway_pass(pathway_instance* instance, const spline* path, float rate, float t,
                   void (*settle)(particle_system*)) {
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
-    pathway_emit(instance, path, rate, t);
+    pathway_step(instance, path, rate, t, settle);
     glEnable(GL_TEXTURE_2D);
     glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE);
-    particles_update(t - instance->previous_time, instance->particles);
-    if (settle) settle(instance->particles);
     particles_draw(instance->particles);
-    instance->previous_time = t;
     glDisable(GL_BLEND);
     glPopMatrix();
+}
+
+void pathway_advance() {
+    const section& s = *current_section;
+    pathway_step(static_cast<pathway_instance*>(s.instance_data), &s.splines[0], s.params[0], s.local_time, nullptr);
 }
 
 void pathway_render() {

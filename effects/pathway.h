@@ -51,9 +51,14 @@ void pathway_emit(pathway_instance* instance, const spline* path, float rate, fl
 // given) applied to the moved particles, then the sprites added.
 void pathway_pass(pathway_instance* instance, const spline* path, float rate, float t,
                   void (*settle)(particle_system*));
+// The same pass without the drawing: the walk, the step of motion, `settle`.
+void pathway_step(pathway_instance* instance, const spline* path, float rate, float t,
+                  void (*settle)(particle_system*));
 
 void pathway_init();
 void pathway_render();
+// A frame of the trail's motion at the section's local time, undrawn.
+void pathway_advance();
 
 // What its sections carry: the declaration the section type table points at.
 extern const section_reads pathway_reads;

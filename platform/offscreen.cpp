@@ -84,15 +84,19 @@ int offscreen_open(int width, int height, char* why, size_t why_size) {
     return 1;
 }
 
-void offscreen_close() {
+void offscreen_release() {
     if (display == EGL_NO_DISPLAY) return;
     eglMakeCurrent(display, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
     if (context != EGL_NO_CONTEXT) eglDestroyContext(display, context);
     if (surface != EGL_NO_SURFACE) eglDestroySurface(display, surface);
-    eglTerminate(display);
-    display = EGL_NO_DISPLAY;
     context = EGL_NO_CONTEXT;
     surface = EGL_NO_SURFACE;
+}
+
+void offscreen_close() {
+    offscreen_release();
+    if (display != EGL_NO_DISPLAY) eglTerminate(display);
+    display = EGL_NO_DISPLAY;
 }
 
 int offscreen_active() { return context != EGL_NO_CONTEXT; }

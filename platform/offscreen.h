@@ -12,6 +12,11 @@
 // no desktop GL, a size past the driver's limit).
 int offscreen_open(int width, int height, char* why, size_t why_size);
 void offscreen_close();
+// Destroys the context and its frame but leaves the display initialised, so
+// the driver stays loaded until the process ends (the next opening closes it
+// first): unloading a driver as the program ends gains nothing, and hides
+// what it allocated from a leak check, which then reports it as lost.
+void offscreen_release();
 int offscreen_active();
 
 // The context's entry points and EGL's extension list (null when closed).

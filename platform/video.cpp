@@ -207,7 +207,7 @@ void video_start() {
 }
 
 void video_stop() {
-    offscreen_close();
+    offscreen_release();
     if (SDL_WasInit(SDL_INIT_VIDEO)) SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }
 

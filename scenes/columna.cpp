@@ -94,6 +94,8 @@ void columna_load() {
 
 void columna_start() { columna_spin = COLUMNA_SPIN_START; }
 
+void columna_advance() { columna_spin = columna_spin_step(columna_spin, demo_time - current_section->start); }
+
 // Each layer adds its picture at the current alpha (the sky's textures
 // replace the colour), turned in the projection so the layers drift apart.
 static void columna_draw_sky(float t) {
@@ -113,7 +115,7 @@ void columna_render() {
     columna_draw_sky(t);
     camera_apply_projection(columna_camera);
     camera_apply_view(columna_camera);
-    columna_spin = columna_spin_step(columna_spin, t);
+    columna_advance();
     draw_debug_axes();
     glScalef(0.2f, 0.2f, 0.2f);
 

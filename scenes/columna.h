@@ -39,6 +39,8 @@ int columna_second_texture();
 void columna_load();
 void columna_start();
 void columna_render();
+// One frame of the column's spin, undrawn.
+void columna_advance();
 
 // What its sections carry: the declaration the section type table points at.
 extern const section_reads columna_reads;

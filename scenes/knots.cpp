@@ -56,7 +56,7 @@ float knots_explosion_scale(float tp) {
 void knots_load() {
     sky[0] = ring_scene_load_skybox(TYPE_NAME, "data/skyboxes/knots.jpg");
     sky[1] = ring_scene_load_skybox(TYPE_NAME, "data/skyboxes/knots2.jpg");
-    knots_camera = ring_scene_camera_create(1, 0, 8, 7, 0, 4);
+    knots_camera = ring_scene_camera_create(1, 0, 8, 7, 0, 4);  // as phase 1 places it
     ring = ring_scene_pool(TYPE_NAME, KNOTS_RING, 1.0f, "data/textures/01logos/blueflare.jpg");
     int picture = ring_scene_load_texture(TYPE_NAME, "data/textures/knots/explosion.jpg", TEXTURE_LINEAR, 1);
     quad_init(&explosion, picture, 10, 10);
@@ -65,6 +65,21 @@ void knots_load() {
 // The phase boundaries are read every frame, so a section without them is
 // stopped at loading.
 void knots_init() { section_check(*current_section, TYPE_NAME, knots_reads); }
+
+// What a phase takes over from the phases before it, placed before the sky
+// (which is drawn under the camera of the frame before): phase 1 looks from
+// where the scene puts it with no turn, phase 2 places itself after the
+// sky, phases 3 and 4 keep phase 2's target. So a frame depends on no more
+// than the frame before it, whichever phases a run has drawn.
+void knots_place_camera(camera* c, int phase) {
+    if (phase == 1) {
+        camera_set_position(c, 1, 0, 8);
+        camera_set_target(c, 7, 0, 4);
+        camera_set_angles(c, 0, 0, 0);
+    } else if (phase >= 3) {
+        camera_set_target(c, 0.1f, -100, 0.1f);
+    }
+}
 
 static void apply_camera() {
     camera_apply_projection(knots_camera);
@@ -94,6 +109,7 @@ void knots_render() {
     current_camera = knots_camera;
     float tp;
     int phase = ring_scene_phase(demo_time - s.start, s.syncs, KNOTS_SYNCS, &tp);
+    knots_place_camera(knots_camera, phase);
     apply_camera();
     free_camera_update(knots_camera, frame_delta);
     // The sky layers, each adding its picture at a quarter of its strength.

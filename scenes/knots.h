@@ -8,7 +8,8 @@
 // Syncs 0..2: phase boundaries. Fixed pictures: "data/skyboxes/knots.jpg",
 // "data/skyboxes/knots2.jpg", "data/textures/01logos/blueflare.jpg",
 // "data/textures/knots/explosion.jpg". The camera, ring and skies are shared
-// by every knots section; the camera keeps what a phase last set.
+// by every knots section; the sky is drawn under the camera of the frame
+// before, the rest under the camera each phase places.
 //
 // Leaves behind: blending off with (GL_SRC_ALPHA, GL_ONE), depth test on,
 // depth writes on, texturing on, the camera's matrices, the modelview
@@ -18,6 +19,7 @@
 #include "core/section_reads.h"
 
 #include "effects/particles.h"
+#include "resources/camera.h"
 
 enum { KNOTS_RING = 512, KNOTS_SYNCS = 3 };
 
@@ -27,6 +29,9 @@ void knots_ring(particle_system* ring, int phase, float tp);
 // The explosion quad's scale tp seconds into phase 2: 3 sin(2 pi tp) ln tp
 // + tp + 4, with tp kept away from 0 so it stays finite (4 at tp = 0).
 float knots_explosion_scale(float tp);
+// Places what phase `phase` does not set itself: phase 1's position, target
+// and angles, the target phases 3 and 4 keep from phase 2.
+void knots_place_camera(camera* c, int phase);
 
 void knots_load();
 void knots_init();

@@ -135,6 +135,20 @@ static void draw_sparks(float edge, float f) {
     particles_draw(paintex_sparks);
 }
 
+// After the painting the caption shows as the painting's last frame left
+// it, a hair short of its right edge. On the fixed step that frame is known
+// from the clock (the last frame of the run from the origin whose time fell
+// before the sync), so a run begun after it shows the same caption; with
+// the clock following real time the quad keeps what the last frame drawn set.
+static void paintex_keep_last_painting(const section& s) {
+    if (!clock_step_fps()) return;
+    int first = clock_start_frame(s.start);
+    int frame = clock_start_frame(s.start + s.syncs[0]) + 1;
+    while (frame >= first && !(clock_grid_time(frame) - s.start < s.syncs[0])) --frame;
+    if (frame < first) return;
+    paintex_reveal(&paintex_quad, (clock_grid_time(frame) - s.start) / s.syncs[0]);
+}
+
 void paintex_render() {
     current_camera = paintex_camera;
     const section& s = *current_section;
@@ -153,6 +167,7 @@ void paintex_render() {
         draw_caption();
         draw_sparks(edge, f);
     } else {
+        paintex_keep_last_painting(s);
         // Under the additive blend the fading alpha leaves the picture as it
         // is; a phase of no length keeps alpha 1 rather than dividing by 0.
         if (phase.kind == PAINTEX_END)

@@ -78,6 +78,9 @@ static void paranoia_draw_model(float t, float fraction) {
     glDisable(GL_TEXTURE_2D);
     glPolygonMode(GL_FRONT, GL_POINT);
     glPolygonMode(GL_BACK, GL_POINT);
+    // Points 2 pixels wide, as the model builder before it leaves them in
+    // the show: set here, the scene looks the same wherever a run begins.
+    glPointSize(2.0f);
     glColor4f(1, 1, 1, 0.5f);
     model_draw_partial(paranoia_model, fraction);
     glEnable(GL_TEXTURE_2D);

@@ -6,7 +6,8 @@
 //
 // Leaves behind: blending off with (GL_SRC_ALPHA, GL_ONE), polygon mode
 // fill, texturing on with the paranoia picture bound (modulate), colour
-// (1, 1, 1, 0.5), the modelview of the camera scaled by 0.03, depth as found.
+// (1, 1, 1, 0.5), point size 2, the modelview of the camera scaled by 0.03,
+// depth as found.
 #pragma once
 
 #include "core/section_reads.h"

@@ -152,8 +152,16 @@ void thelake_init() {
 
 // The rain at local time t in the current view: the emission walk along the
 // path, one step of fall, the drops that reached the water taken away.
+static void rain_sink(particle_system* p) { lake_rain_sink(p); }
+
 static void rain_pass(const section& s, pathway_instance* instance, float t) {
-    pathway_pass(instance, &s.splines[0], s.params[0], t, [](particle_system* p) { lake_rain_sink(p); });
+    pathway_pass(instance, &s.splines[0], s.params[0], t, rain_sink);
+}
+
+void thelake_advance() {
+    const section& s = *current_section;
+    pathway_instance* instance = static_cast<pathway_instance*>(s.instance_data);
+    for (int pass = 0; pass < 2; ++pass) pathway_step(instance, &s.splines[0], s.params[0], s.local_time, rain_sink);
 }
 
 static void draw_water(int ripple) {

@@ -56,6 +56,8 @@ int lake_rain_sink(particle_system* system);
 void thelake_load();
 void thelake_init();
 void thelake_render();
+// A frame of the rain's motion (both of the frame's passes), undrawn.
+void thelake_advance();
 
 // What its sections carry: the declaration the section type table points at.
 extern const section_reads thelake_reads;

@@ -90,7 +90,11 @@ int run_command(const std::string& command, std::string* output) {
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
+// QUILLON_PLAYER_DIR, when set, names another build of the player (one under
+// the sanitizers) for the end-to-end tests to run.
 std::string built_binary(const std::string& name) {
+    const char* player = std::getenv("QUILLON_PLAYER_DIR");
+    if (name == "quillon" && player && *player) return std::string(player) + "/" + name;
     return std::string(QUILLON_BINARY_DIR) + "/" + name;
 }
 

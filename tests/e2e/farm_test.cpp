@@ -66,8 +66,8 @@ TEST(farm, pieces_rendered_by_gnu_parallel_join_into_the_file_of_one_run) {
     decoded_video joined = decode_video(dir.file("joined.mkv")), whole = decode_video(dir.file("one.mkv"));
     ASSERT_EQ(joined.frames.size(), 100u);
     EXPECT_EQ(whole.frames.size(), joined.frames.size());
-    // The first piece opens where the run does: its frames are the run's.
-    for (size_t k = 0; k < 25; ++k) EXPECT_TRUE(joined.frames[k].rgb == whole.frames[k].rgb) << "frame " << k;
+    for (size_t k = 0; k < joined.frames.size(); ++k)
+        EXPECT_TRUE(joined.frames[k].rgb == whole.frames[k].rgb) << "frame " << k;
     EXPECT_TRUE(joined.samples == whole.samples);
 
     // The same pieces in H.264, joined into MP4: every frame once, the

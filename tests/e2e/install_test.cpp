@@ -5,6 +5,8 @@
 // folder when that is gone. `--new` refuses a folder that holds anything.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <cstdio>
 #include <string>
 
@@ -96,6 +98,21 @@ TEST(install, new_refuses_a_folder_that_holds_anything) {
     EXPECT_NE(read_file(root.file("empty/data/script.txt")).find("90 beats per minute, 12 beats (8 s)"), std::string::npos);
     EXPECT_EQ(run_in(root.path, "ls -A | tr '\\n' ' '", &out), 0);
     EXPECT_EQ(out, "empty file full ");  // no temporary folder left beside
+    // The folder takes the umask, or keeps an empty folder's own mode.
+    struct stat info;
+    ASSERT_EQ(stat(root.file("empty").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0755u);
+    EXPECT_EQ(run_in(root.path, "umask 027; " + built_binary("quillon") + " --new masked --length 2", &out), 0) << out;
+    ASSERT_EQ(stat(root.file("masked").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0750u);
+    // A disk that fills: the reason, and nothing left behind.
+    EXPECT_EQ(run_in(root.path, "ulimit -f 200; trap '' XFSZ; " + built_binary("quillon") + " --new big --length 600",
+                     &out),
+              255);
+    EXPECT_NE(out.find("cannot be written: File too large"), std::string::npos) << out;
+    EXPECT_NE(out.find("quillon: --new: nothing was written"), std::string::npos) << out;
+    EXPECT_EQ(run_in(root.path, "ls -A | tr '\\n' ' '", &out), 0);
+    EXPECT_EQ(out, "empty file full masked ");
 }
 
 }  // namespace

@@ -20,6 +20,7 @@ struct ClockTest : testing::Test {
         clock_set_source(fake_source);
         fake_now = 0;
         demostart = 0;
+        clock_clear_step_origin();
     }
     void TearDown() override {
         clock_set_fixed_step(0);
@@ -120,10 +121,58 @@ TEST_F(ClockTest, APieceShowsTheWholeRunsFrameTimes) {
         own_start_differs += demo_time != clock_fixed_time(demostart, k, fps);
     }
     EXPECT_GT(own_start_differs, 0);  // the case this guards against does occur
-    clock_set_fixed_step(fps);        // and a new run counts from demostart again
+    clock_clear_step_origin();        // and a run without an origin counts from demostart again
     clock_start();
     clock_tick();
     EXPECT_EQ(demo_time, clock_fixed_time(demostart, 1, fps));
 }
 
 }  // namespace
+
+// A run opened at T on the fixed step shows the run from the origin's frame
+// there: the same demo_time and frame_delta, and a section's local_time as
+// that run summed it (one-frame lead included), whatever the origin, rate
+// and section start (before the origin too); an opening between two frames
+// goes on from its own time.
+TEST_F(ClockTest, AnOpeningCarriesTheWholeRunsClockAndSectionTime) {
+    struct row {
+        float origin, section_start, open_at;
+        int fps;
+    };
+    const row rows[] = {
+        {0, 12, 38.5f, 60},  {0, 0, 100, 60},     {30, 20, 40, 25},       {0, 37, 38.4f, 10},
+        {12.5f, 13.01f, 14.3f, 60}, {0, 0.5f, 0.5f, 4}, {0, 38.5f, 38.55f, 60}, {0, 3, 3.0f + 2.0f / 7, 7},
+    };
+    for (const row& r : rows) {
+        SCOPED_TRACE(testing::Message() << "origin " << r.origin << " start " << r.section_start << " at " << r.open_at
+                                        << " fps " << r.fps);
+        clock_set_step_origin(r.origin);
+        clock_set_fixed_step(r.fps);
+        demostart = r.origin;
+        clock_start();
+        float local = 0;
+        bool started = false;
+        for (;;) {  // the dispatch's own sum, frame after frame
+            if (!started && r.section_start <= demo_time) {
+                local = demo_time - r.section_start;
+                started = true;
+            }
+            if (started) local += frame_delta;
+            if (demo_time >= r.open_at - 1e-4f) break;
+            clock_tick();
+        }
+        float run_time = demo_time, run_delta = frame_delta;
+        demostart = r.open_at;
+        clock_start();
+        EXPECT_EQ(demo_time, run_time);
+        EXPECT_EQ(demostart, run_time);
+        EXPECT_EQ(frame_delta, run_delta);
+        EXPECT_EQ(clock_section_time(r.section_start) + frame_delta, local);
+    }
+    clock_set_fixed_step(60);
+    demostart = 38.51f;
+    clock_start();
+    EXPECT_EQ(demo_time, 38.51f);
+    clock_tick();
+    EXPECT_EQ(demo_time, clock_fixed_time(38.51f, 1, 60));
+}

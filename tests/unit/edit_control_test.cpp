@@ -1,6 +1,8 @@
 // Edit-mode control lines and seek clamping.
 #include <gtest/gtest.h>
 
+#include <cerrno>
+
 #include "app/edit_control.h"
 #include "app/edit_mode.h"
 
@@ -63,6 +65,15 @@ TEST(edit_control, quotes_a_line_short_and_escaped) {
         {std::string(100, 'x'), "'" + std::string(80, 'x') + "'... (100 bytes)"},
     };
     for (const auto& c : cases) EXPECT_EQ(edit_quote(c.text), c.quoted);
+}
+
+TEST(edit_control, a_channel_that_cannot_be_read_says_why) {
+    edit_channel channel;
+    EXPECT_FALSE(edit_channel_open(&channel, "/"));
+    EXPECT_EQ(errno, EISDIR);
+    EXPECT_EQ(channel.fd, -1);
+    EXPECT_FALSE(edit_channel_open(&channel, "/no/such/fifo"));
+    EXPECT_EQ(errno, ENOENT);
 }
 
 TEST(edit_control, seeks_clamp_to_the_show) {

@@ -24,6 +24,9 @@ TEST(new_show, script_reads_cleanly_at_every_tempo_and_length) {
         size_t types;  // distinct section types besides the loading screen, at least
     } cases[] = {{120, 20, 7}, {90, 60, 7}, {175, 12.5f, 7}, {60, 4, 3}, {300, 1, 3}};
     catch_fatal guard;
+    temp_dir show;
+    show.write("data/tracks/pulse.txt", new_show_pulse_track());
+    working_folder here(show.path);
     for (const auto& c : cases) {
         std::string text = new_show_script(c.bpm, c.seconds);
         read_script_memory(text.data(), text.size());
@@ -95,6 +98,9 @@ TEST(new_show, command_line_takes_tempo_and_length_only_with_a_folder) {
         {{"--new", "s", "--length", "601"}, "--length must be a number of seconds above 0, at most 600, not '601'"},
         {{"--new", "s", "--length", "0"}, "--length must be a number of seconds above 0, at most 600, not '0'"},
         {{"--new", "s", "t"}, "--new s takes no show folder besides"},
+        {{"--new", "s", "--length", "1e-30"}, "--length 1e-30 is shorter than one bar at 120 BPM (2 s)"},
+        {{"--new", "s", "--bpm", "60", "--length", "3.9"}, "--length 3.9 is shorter than one bar at 60 BPM (4 s)"},
+        {{"--new", "s", "--bpm", "60", "--length", "4"}, ""},
     };
     for (const auto& r : rows) EXPECT_STREQ(parse_command_line(r.args).value_error, r.error) << r.args[1];
 }

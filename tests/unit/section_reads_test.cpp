@@ -125,6 +125,7 @@ TEST(section_reads, example_scripts_agree_with_their_types_declarations) {
     ASSERT_NE(dir, nullptr);
     int examples = 0;
     catch_fatal guard;
+    working_folder root(QUILLON_SOURCE_DIR);  // examples name their files from the repository root
     while (dirent* e = readdir(dir)) {
         std::string file = e->d_name;
         if (file.size() < 5 || file.compare(file.size() - 4, 4, ".txt") != 0) continue;

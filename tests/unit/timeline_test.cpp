@@ -39,7 +39,7 @@ template <int Row> void rec_render() { record(Row, "render"); }
 template <int Row> void rec_stop() { calls.push_back({Row, "stop", 0, 0}); }
 
 template <int Row> section_type test_row() {
-    return {"test", section_nop, section_nop, rec_start<Row>, rec_render<Row>, rec_stop<Row>, nullptr};
+    return {"test", section_nop, section_nop, rec_start<Row>, rec_render<Row>, rec_stop<Row>, nullptr, nullptr, 0};
 }
 
 enum { TEST_ROWS = 8 };

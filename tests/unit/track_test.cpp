@@ -123,6 +123,10 @@ TEST(track, a_binary_track_plays_as_its_text_twin_and_rejects_broken_files) {
         EXPECT_EQ(error, b.error);
     }
     EXPECT_EQ(track_binary_path("fx:glow_1/a b"), "data/tracks/sync_fx-3aglow_1/a-20b.track");
+    for (double row : {0.0, 5.0, 4097.0}) {
+        EXPECT_EQ(track_time_row(track_row_time(row, tempo, 4), tempo, 4), row);
+        EXPECT_EQ(track_time_row(track_row_time(row, {0, 0}, 4), {0, 0}, 4), row) << "without a tempo";
+    }
 }
 
 TEST(track, the_text_written_reads_back_to_the_same_keys) {
@@ -176,6 +180,17 @@ TEST_F(TrackScript, params_take_the_value_scaled_and_offset_before_each_frame) {
     ASSERT_EQ(s->sync_count, 2);
     EXPECT_EQ(s->syncs[0], 1.0f);
     EXPECT_EQ(s->syncs[1], 1.5f);
+}
+
+TEST_F(TrackScript, a_binary_track_is_found_by_its_coded_name_and_a_text_twin_wins) {
+    auto file = [](const std::vector<unsigned char>& bytes) { return std::string(bytes.begin(), bytes.end()); };
+    dir.write("data/tracks/sync_fx-3abin.track", file(binary({{0, 0}, {8, 4}}, TRACK_LINEAR)));
+    dir.write("data/tracks/sync_both.track", file(binary({{0, 1}}, TRACK_STEP)));
+    dir.write("data/tracks/both.txt", "0 7\n");
+    ASSERT_EQ(read(std::string(fader) + "param @fx:bin\nparam @both\n"), "");
+    track_apply(section_list, 0.5);
+    EXPECT_EQ(section_list->params[0], 2);
+    EXPECT_EQ(section_list->params[1], 7);
 }
 
 TEST_F(TrackScript, a_bad_binding_names_its_line) {

@@ -1,12 +1,16 @@
 // File output for the asset generator.
 #include "tools/assets/asset_io.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <jpeglib.h>
+
+#include "core/fatal.h"
 
 unsigned char asset_byte(float v) {
     float clamped = v < 0 ? 0 : (v > 1 ? 1 : v);
@@ -22,7 +26,9 @@ void asset_put(rgb_image& image, int x, int y, float r, float g, float b) {
 
 void asset_make_parent(const std::string& path) {
     std::filesystem::path parent = std::filesystem::path(path).parent_path();
-    if (!parent.empty()) std::filesystem::create_directories(parent);
+    std::error_code error;
+    if (!parent.empty() && !std::filesystem::create_directories(parent, error) && error)
+        fatal_error("%s cannot be made: %s", parent.c_str(), error.message().c_str());
 }
 
 void asset_write(const std::string& path, const std::vector<unsigned char>& bytes) {
@@ -34,12 +40,15 @@ void asset_write(const std::string& path, const std::vector<unsigned char>& byte
         }
     }
     asset_make_parent(path);
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    if (!out) {
-        std::fprintf(stderr, "quillon-assets: cannot write %s\n", path.c_str());
-        std::exit(1);
+    errno = 0;
+    FILE* out = std::fopen(path.c_str(), "wb");
+    bool written = out && std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size() && std::fflush(out) == 0;
+    int error = errno ? errno : EIO;
+    if (out && std::fclose(out) != 0 && written) {
+        written = false;
+        error = errno;
     }
+    if (!written) fatal_error("%s cannot be written: %s", path.c_str(), std::strerror(error));
 }
 
 std::vector<unsigned char> asset_encode_jpeg(const rgb_image& image, int quality) {
