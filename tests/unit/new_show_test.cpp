@@ -65,6 +65,9 @@ TEST(new_show, script_reads_cleanly_at_every_tempo_and_length) {
 // every section end and spline length to the same beat at the new tempo.
 TEST(new_show, a_new_tempo_alone_retimes_the_whole_show) {
     catch_fatal guard;
+    temp_dir show;
+    show.write("data/tracks/pulse.txt", new_show_pulse_track());
+    working_folder here(show.path);
     auto in_beats = [](const std::string& text, double bpm) {
         read_script_memory(text.data(), text.size());
         std::vector<double> beats;
