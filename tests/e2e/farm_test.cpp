@@ -115,9 +115,9 @@ TEST(farm, the_kubernetes_plan_is_an_indexed_job_and_a_join_that_waits) {
         "import sys, yaml\n"
         "pieces, join = yaml.safe_load_all(open(sys.argv[1] + '/kubernetes.yaml'))\n"
         "assert pieces['kind'] == join['kind'] == 'Job'\n"
-        "spec = pieces['spec']\n"
-        "assert spec['completionMode'] == 'Indexed' and spec['completions'] == 3, spec\n"
-        "assert spec['template']['spec']['containers'][0]['command'][-1] == sys.argv[1] + '/task.sh'\n"
+        "job, pod = pieces['spec'], pieces['spec']['template']['spec']\n"
+        "assert job['completionMode'] == 'Indexed' and job['completions'] == 3, job\n"
+        "assert pod['containers'][0]['command'][-1] == sys.argv[1] + '/task.sh'\n"
         "join = join['spec']['template']['spec']\n"
         "assert '-ge 3 ]' in join['initContainers'][0]['command'][-1]\n"
         "assert join['containers'][0]['command'][-1] == sys.argv[1] + '/join.sh'\n";
