@@ -1,4 +1,4 @@
-// quillon --check and --list-types, run as a user runs them: a show that
+// quillon --check, run as a user runs it: a show that
 // passes gets one summary line, a broken show gets every fault listed.
 #include <gtest/gtest.h>
 
@@ -93,16 +93,6 @@ TEST(check, broken_copy_of_the_default_show_and_missing_scripts) {
     EXPECT_EQ(e2e_play("--check " + dir.path, &output), 255);
     EXPECT_EQ(output, "Error: Script not found: data/script.txt (relative to " + dir.path + ")\n");
     EXPECT_EQ(e2e_play("--check --bench " + dir.path, &output), 2);
-}
-
-TEST(check, list_types_prints_the_28_names) {
-    std::string output;
-    EXPECT_EQ(run_command(built_binary("quillon") + " --list-types", &output), 0);
-    std::vector<std::string> names = lines_of(output);
-    ASSERT_EQ(names.size(), 28u) << output;
-    EXPECT_EQ(names.front(), "loading");
-    EXPECT_EQ(names[18], "efxRadialBlur");
-    EXPECT_EQ(names.back(), "genCamera");
 }
 
 }  // namespace

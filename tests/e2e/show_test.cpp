@@ -1,6 +1,6 @@
 // The shipped scripts through the built player: the default show plays to
-// its end on the fixed-step clock and uses every section type, plays a
-// stretch in real time with its soundtrack, and every example script plays.
+// its end on the fixed-step clock and uses every section type, and every
+// example script plays.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -26,13 +26,6 @@ TEST(shipped_show, default_show_plays_to_its_end_and_uses_every_section_type) {
     for (const section_type& type : section_types)
         EXPECT_NE(output.find(std::string("\n") + type.name + " "), std::string::npos) << type.name << "\n" << output;
     EXPECT_NE(output.find("whole frame"), std::string::npos) << output;
-}
-
-TEST(shipped_show, default_show_plays_with_its_soundtrack) {
-    std::string output;
-    int status = run_command(player() + " --start 30 --end 31 " + source, &output);
-    EXPECT_EQ(status, 0) << output;
-    EXPECT_EQ(output.find("Error"), std::string::npos) << output;
 }
 
 TEST(shipped_show, every_example_plays_to_its_end) {

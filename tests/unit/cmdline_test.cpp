@@ -35,7 +35,6 @@ TEST(Cmdline, Parse) {
         {{"--version"}, none, none, -1, 0, 0, 1, none, none},
         {{"-"}, "-", none, -1, 0, 0, 0, none, none},
         {{"--bogus"}, none, none, -1, 0, 0, 0, "unknown option", "--bogus"},
-        {{"--Help"}, none, none, -1, 0, 0, 0, "unknown option", "--Help"},
         {{"--script"}, none, none, -1, 0, 0, 0, "missing value for", "--script"},
         {{"one", "two"}, "one", none, -1, 0, 0, 0, "more than one show folder:", "two"},
         {{"one", "two", "--help"}, "one", none, -1, 0, 0, 0, "more than one show folder:", "two"},
@@ -63,10 +62,8 @@ TEST(Cmdline, BadValuesAreReported) {
     };
     const row rows[] = {
         {{"--capture", "o", "--fps", "0"}, "--fps must be a whole number"},
-        {{"--capture", "o", "--fps", "1001"}, "--fps must be"},
         {{"--capture", "o", "--fps", "2.5"}, "--fps must be"},
         {{"--size", "0x5"}, "--size must be WIDTHxHEIGHT"},
-        {{"--size", "640"}, "--size must be"},
         {{"--size", "16385x10"}, "--size must be"},
         {{"--size", " 64x36"}, "--size must be"},
         {{"--start", "-1"}, "--start -1: a time must be 0 or more"},
