@@ -12,9 +12,7 @@
 #include <vector>
 
 #include "app/cmdline.h"
-#include "core/engine.h"
 #include "core/fatal.h"
-#include "core/loading.h"
 #include "core/script.h"
 #include "core/script_time.h"
 #include "core/section.h"
@@ -24,6 +22,8 @@
 #include "platform/music.h"
 #include "platform/sound.h"
 #include "platform/video.h"
+#include "show/engine.h"
+#include "show/loading.h"
 
 namespace {
 
