@@ -46,6 +46,7 @@
 #include "show/engine.h"
 #include "show/loading.h"
 #include "show/section_table.h"
+#include "show/show_host.h"
 #include "show/timeline.h"
 
 namespace fs = std::filesystem;
@@ -64,10 +65,6 @@ std::string capture_frame_name(int frame) {
 int64_t capture_audio_frames(int frames, int fps, int rate) {
     if (frames <= 0 || fps <= 0) return 0;
     return (static_cast<int64_t>(frames) * rate + fps / 2) / fps;
-}
-
-float capture_show_end(float demoend, float last_section_end) {
-    return demoend > 0 && demoend < last_section_end ? demoend : last_section_end;
 }
 
 std::string capture_shell_word(const std::string& word) {
@@ -174,9 +171,7 @@ static wall_clock::time_point loaded_at, last_frame_at;
 static bench_report bench;
 static std::map<const section*, size_t> bench_rows;
 static std::vector<uint8_t> pixels;
-static section_callback saved_load[SECTION_TYPE_COUNT];
-static section_callback saved_init[SECTION_TYPE_COUNT];
-static section_callback saved_render[SECTION_TYPE_COUNT];
+static wall_clock::time_point step_began, render_began;
 static int soak_passes = 0;                 // 0: a single pass, no memory figures
 static std::vector<section*> soak_schedule; // the pending list after loading
 static std::vector<soak_pass> soak_figures;
@@ -189,26 +184,10 @@ static double ms_since(wall_clock::time_point from, wall_clock::time_point to) {
 // Bench timers around the section type table's slots
 // ---------------------------------------------------------------------------
 
-static void timed_step(const char* kind, int type, int line, section_callback callback) {
-    wall_clock::time_point began = wall_clock::now();
-    callback();
-    bench.loading.push_back({kind, section_types[type].name, line, ms_since(began, wall_clock::now())});
-}
+static void step_begin() { step_began = wall_clock::now(); }
 
-// `load` concerns no section, so each row gets its own timer that knows it.
-template <int T>
-static void timed_load() {
-    timed_step("load", T, 0, saved_load[T]);
-}
-
-template <size_t... I>
-static std::array<section_callback, sizeof...(I)> timed_load_slots(std::index_sequence<I...>) {
-    return {{timed_load<static_cast<int>(I)>...}};
-}
-
-static void timed_init() {
-    const section* s = current_section;
-    timed_step("init", s->type, s->line, saved_init[s->type]);
+static void step_end(const char* kind, int type, int line) {
+    bench.loading.push_back({kind, section_types[type].name, line, ms_since(step_began, wall_clock::now())});
 }
 
 static bench_section& bench_row(const section* s) {
@@ -219,13 +198,16 @@ static bench_section& bench_row(const section* s) {
     return bench.sections.back();
 }
 
-static void timed_render() {
-    const section* s = current_section;
+// A render is timed between two glFinish calls, so the figure is the GPU's
+// work too.
+static void render_begin(const section*) {
     glFinish();
-    wall_clock::time_point began = wall_clock::now();
-    saved_render[s->type]();
+    render_began = wall_clock::now();
+}
+
+static void render_end(const section* s) {
     glFinish();
-    bench_row(s).render_ms.push_back(ms_since(began, wall_clock::now()));
+    bench_row(s).render_ms.push_back(ms_since(render_began, wall_clock::now()));
 }
 
 // The floor of the report: the present path with no section, at the run's
@@ -245,30 +227,25 @@ static void time_floor() {
     }
 }
 
-static void install_bench_timers() {
-    std::array<section_callback, SECTION_TYPE_COUNT> loads =
-        timed_load_slots(std::make_index_sequence<SECTION_TYPE_COUNT>{});
-    // Row 0's load runs before the counted steps and is empty; it is not a step.
-    for (int type = 1; type < SECTION_TYPE_COUNT; ++type) section_types[type].load = loads[type];
-    for (section_type& row : section_types) {
-        row.init = timed_init;
-        row.render = timed_render;
-    }
+static void lend_bench_timers(show_host* host) {
+    host->step_begin = step_begin;
+    host->step_end = step_end;
+    host->render_begin = render_begin;
+    host->render_end = render_end;
 }
 
 // ---------------------------------------------------------------------------
 // Progress and the frame sink
 // ---------------------------------------------------------------------------
 
-// The loading screen as the show draws it, and the same fraction on stderr.
-static void loading_render_with_progress() {
-    if (stop_signal) quit_requested = 1;
-    saved_render[0]();
-    progress_report(&report, loading_fraction(), progress_loading_text(loading_fraction()));
+// The fraction of the loading screen, on stderr too.
+static void loading_progress(float fraction) {
+    if (stop_signal) engine_request_quit();
+    progress_report(&report, fraction, progress_loading_text(fraction));
 }
 
 static void report_frame() {
-    if (stop_signal) quit_requested = 1;
+    if (stop_signal) engine_request_quit();
     wall_clock::time_point now = wall_clock::now();
     if (mode == OFFLINE_BENCH) bench.frame_ms.push_back(ms_since(last_frame_at, now));
     last_frame_at = now;
@@ -307,7 +284,7 @@ static void capture_frame() {
     std::string path = mode == OFFLINE_VIDEO ? video.shown : capture_path + "/" + capture_frame_name(frames_drawn);
     if (!frame_writer_submit(path, frames_drawn, gl_width, gl_height, &pixels)) writer_failed();
     report_frame();
-    if (piece_run_active() && frames_drawn >= piece_run_count()) quit_requested = 1;
+    if (piece_run_active() && frames_drawn >= piece_run_count()) engine_request_quit();
 }
 
 // ---------------------------------------------------------------------------
@@ -367,7 +344,7 @@ static void on_stop_signal(int number) {
 }
 
 // Quit was asked for (a signal, Escape) while sections were still to come.
-static int stopped_early() { return (pending_head || active_head) && !(demoend > 0 && clock_reached(demoend)); }
+static int stopped_early() { return !timeline_ended(); }
 
 // A fatal error during --video: the frames encoded so far are finished into
 // a file that plays, unless there are none.
@@ -400,7 +377,6 @@ static void open_video() {
     if (!video_open(video, &error)) fatal_error("%s", error.c_str());
     video_opened = 1;
     frame_writer_use(video_write_frame);
-    fatal_set_hook(finish_video_on_fatal);
     std::string note = video_padding_note(video_format_for(video.shown.c_str(), video.lossless), gl_width, gl_height);
     if (!note.empty()) std::fprintf(stderr, "Note: %s: %s\n", video.shown.c_str(), note.c_str());
 }
@@ -440,10 +416,7 @@ void offline_prepare(const cmdline* options) {
 // when it holds more frames than an offline run draws: a run that ends is
 // never a run that fills a disk.
 static void refuse_endless_span() {
-    float last_end = demostart;
-    for (const section* s = section_list; s; s = s->next)
-        if (loading_section_plays(s) && s->end > last_end) last_end = s->end;
-    float end = capture_show_end(demoend, last_end);
+    float end = loading_show_end();
     double frames = (static_cast<double>(end) - demostart) * step_fps;
     if (frames > OFFLINE_FRAMES_MAX)
         fatal_error("The show from %.3f to %.3f s is %.0f frames at %d fps, more than the %d an offline run draws: "
@@ -454,18 +427,16 @@ static void refuse_endless_span() {
 void offline_begin() {
     if (mode == OFFLINE_NONE) return;
     if (mode != OFFLINE_BENCH) read_soundtrack();
-    video_offscreen = offscreen;
+    show_host host = {};
+    host.frame_sink = mode == OFFLINE_BENCH ? report_frame : capture_frame;
+    if (mode == OFFLINE_BENCH) lend_bench_timers(&host);
+    host.loading_shown = loading_progress;
+    host.fatal = finish_video_on_fatal;
+    host.offscreen = offscreen;
+    show_host_install(&host);
     snd_enable = 0;  // the picture must not wait for, nor follow, a sound card
     clock_set_fixed_step(step_fps);
     if (piece_run_active()) piece_run_begin(video, step_fps, gl_width, gl_height);
-    for (int type = 0; type < SECTION_TYPE_COUNT; ++type) {
-        saved_load[type] = section_types[type].load;
-        saved_init[type] = section_types[type].init;
-        saved_render[type] = section_types[type].render;
-    }
-    if (mode == OFFLINE_BENCH) install_bench_timers();
-    section_types[0].render = loading_render_with_progress;
-    frame_sink = mode == OFFLINE_BENCH ? report_frame : capture_frame;
     refuse_endless_span();
     if (mode == OFFLINE_VIDEO) open_video();
     std::signal(SIGINT, on_stop_signal);
@@ -476,15 +447,12 @@ void offline_begin() {
 void offline_loaded() {
     if (mode == OFFLINE_NONE) return;
     progress_report_end(&report);
-    section_types[0].render = mode == OFFLINE_BENCH ? timed_render : saved_render[0];
-    float last_end = demostart;
     soak_schedule.clear();
     for (section* s = pending_head; s; s = s->pending_next) {
-        if (s->end > last_end) last_end = s->end;
         if (mode == OFFLINE_BENCH) bench_row(s);
         soak_schedule.push_back(s);
     }
-    show_end = capture_show_end(demoend, last_end);
+    show_end = loading_show_end();
     if (mode == OFFLINE_BENCH) time_floor();
     if (soak_passes) soak_reset_peak();
     loaded_at = last_frame_at = wall_clock::now();
@@ -511,7 +479,7 @@ int offline_next_pass() {
     for (auto s = soak_schedule.rbegin(); s != soak_schedule.rend(); ++s) schedule_section(*s);
     clock_start();
     clock_reset();
-    quit_requested = 0;
+    engine_cancel_quit();
     soak_reset_peak();
     return 1;
 }

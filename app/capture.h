@@ -37,10 +37,6 @@ int64_t capture_audio_frames(int frames, int fps, int rate);
 // The most frames an offline run draws (the six digits of a frame's name).
 enum { OFFLINE_FRAMES_MAX = 999999 };
 
-// Where the show ends on the demo clock: the last scheduled section's end,
-// or demoend when that comes first.
-float capture_show_end(float demoend, float last_section_end);
-
 // `word` quoted for a POSIX shell when it holds anything but plain characters.
 std::string capture_shell_word(const std::string& word);
 

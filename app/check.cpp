@@ -24,6 +24,7 @@
 #include "show/engine.h"
 #include "show/loading.h"
 #include "show/section_table.h"
+#include "show/show_host.h"
 
 namespace {
 
@@ -49,7 +50,9 @@ void warn_unplayed_sections() {
 int check_open_context() {
     gl_fullscreen = 0;
     gl_info = 0;  // the check writes no driver report
-    video_offscreen = 1;  // no window, and no display needed
+    show_host host = {};
+    host.offscreen = 1;  // no window, and no display needed
+    show_host_install(&host);
     return fatal_attempt_call([] { video_start(); });
 }
 

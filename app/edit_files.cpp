@@ -8,6 +8,7 @@
 #include <map>
 
 #include "core/file_read.h"
+#include "show/show_host.h"
 
 namespace {
 
@@ -84,7 +85,10 @@ void keep_trial() {
 
 }  // namespace
 
-void edit_files_install() { file_set_hooks(read_kept, stamp_kept); }
+void edit_files_lend(show_host* host) {
+    host->file_read = read_kept;
+    host->file_stamp = stamp_kept;
+}
 
 void edit_files_begin(int from_good) {
     trial.clear();

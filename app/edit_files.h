@@ -13,8 +13,10 @@
 #include <string>
 #include <vector>
 
-// Puts the store between the readers and the disk (file_set_hooks).
-void edit_files_install();
+struct show_host;
+
+// Lends the store to the engine: it stands between the readers and the disk.
+void edit_files_lend(show_host* host);
 
 // Starts recording an opening: reads come from the disk, or, with
 // `from_good`, from the last good versions (the disk for files no good

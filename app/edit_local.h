@@ -7,6 +7,7 @@
 #include "app/edit_control.h"
 
 struct cmdline;
+struct show_host;
 struct sound_stream;
 
 struct edit_session {
@@ -87,9 +88,6 @@ void edit_track_command(const edit_command& c);
 // the height they take.
 float edit_view_tracks_draw(float left, float right, float bottom, float start, float end);
 
-// Draws the error box and the timeline view over the presented frame; the
-// render state is left as found.
-void edit_view_draw();
 // Shows the last presented window again, with edit mode's drawing over it.
 void edit_view_show_again();
 // Writes the last presented window (without edit mode's drawing) as a PNG
@@ -97,8 +95,10 @@ void edit_view_show_again();
 // edit_view_show_again); 0 with the reason in `error` when it cannot.
 // `replaced` tells whether a file of that name was there.
 int edit_view_write_still(const char* path, int shown, std::string* error, bool* replaced);
-// Records the render time of the section about to be drawn (timeline view).
-void edit_view_time_sections();
+// Lends the engine the view's frame sink (the error box and the timeline view
+// drawn over the presented frame, the render state left as found) and the
+// timers of each section's render (for the timeline view).
+void edit_view_lend(show_host* host);
 // Forgets the times of a generation's sections (before it is released).
 void edit_view_forget_times();
 

@@ -33,6 +33,7 @@
 #include "show/engine.h"
 #include "show/generation.h"
 #include "show/loading.h"
+#include "show/show_host.h"
 #include "show/timeline.h"
 
 edit_session edit;
@@ -82,15 +83,6 @@ void restore_window() {
     gl_rttHeight = window.rtt_height;
 }
 
-// Where the show ends: the last end among the sections that can play, or
-// demoend when that comes first.
-float show_end_of_script() {
-    float last = demostart;
-    for (const section* s = section_list; s; s = s->next)
-        if ((s->start < demoend || demoend == 0) && s->end > last) last = s->end;
-    return demoend > 0 && demoend < last ? demoend : last;
-}
-
 // Reads the script and opens the show at `t`; throws open_failed.
 void open_show(float t) {
     int shown_fps = fps, shown_timing = timing;
@@ -100,7 +92,7 @@ void open_show(float t) {
     fps = shown_fps;
     timing = shown_timing;
     edit.show_start = demostart;
-    edit.show_end = show_end_of_script();
+    edit.show_end = loading_show_end();
     demostart = edit_clamp_time(t, edit.show_start, edit.show_end);
     if (!generation_open()) return;
     edit_music_start();
@@ -129,10 +121,6 @@ int try_open(float t, int from_good) {
 
 }  // namespace
 
-static bool timeline_ended() {
-    return (!pending_head && !active_head) || (demoend > 0 && demo_time > demoend);
-}
-
 float edit_clamp_time(float t, float start, float end) {
     float last = end - 0.001f;
     if (t > last) t = last;
@@ -152,7 +140,7 @@ void edit_draw_now() {
         edit.last_frame_ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - began).count();
         edit.frame_due = 0;
         if (quit_requested && timeline_ended()) {
-            quit_requested = 0;
+            engine_cancel_quit();
             edit_set_paused(1);
         }
     } catch (const open_failed& failure) {
@@ -234,7 +222,7 @@ int poll_input() {
     // A key a command queued is taken before the next command.
     std::string line;
     while (!quit_requested && !edit.steps_left && !events_waiting() && edit_channel_next(&edit.channel, &line))
-        if (!edit_run_command(line)) quit_requested = 1;
+        if (!edit_run_command(line)) engine_request_quit();
     if (!edit.channel.dropped.empty()) {
         std::fprintf(stderr, "Edit: %s has no line end; its writer closed the channel, so it is dropped\n",
                      edit_quote(edit.channel.dropped).c_str());
@@ -286,17 +274,18 @@ void edit_loop() {
 int edit_run(const cmdline* options) {
     edit.options = options;
     edit.step_fps = options->offline_fps;
-    edit_files_install();
+    show_host host = {};
+    host.quiet_loading = 1;
+    edit_files_lend(&host);
+    edit_view_lend(&host);
+    show_host_install(&host);
     read_script();
     cmdline_apply(options);
     video_start();
     keep_window();  // as the window was opened (a windowed run takes the screen's depth)
     generation_mark();
     clock_set_fixed_step(edit.step_fps);
-    loading_quiet = 1;
     fatal_set_hook(throw_failure);
-    edit_view_time_sections();
-    frame_sink = edit_view_draw;
     float start = demostart;
     generation_release();
     if (!try_open(start, 0)) {

@@ -26,23 +26,25 @@
 #include "platform/video.h"
 #include "resources/texture.h"
 #include "show/section_table.h"
+#include "show/show_host.h"
 #include "show/timeline.h"
 
 namespace {
 
 GLuint window_copy = 0;
-section_callback saved_render[SECTION_TYPE_COUNT];
 std::map<const section*, double> render_ms;
+std::chrono::steady_clock::time_point render_began;
 
-// Every render slot timed; with the view shown the GL work is waited for, so
-// the figure is the frame's cost, not only the calls'.
-void timed_render() {
-    const section* s = current_section;
+// Every section's render timed; with the view shown the GL work is waited
+// for, so the figure is the frame's cost, not only the calls'.
+void render_begin(const section*) {
     if (edit.timeline_shown) glFinish();
-    auto began = std::chrono::steady_clock::now();
-    saved_render[s->type]();
+    render_began = std::chrono::steady_clock::now();
+}
+
+void render_end(const section* s) {
     if (edit.timeline_shown) glFinish();
-    render_ms[s] = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - began).count();
+    render_ms[s] = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - render_began).count();
 }
 
 // Saves what edit mode's drawing would change behind the engine's back.
@@ -202,14 +204,7 @@ void edit_view_fill(float x0, float y0, float x1, float y1, float r, float g, fl
 
 void edit_view_forget_times() { render_ms.clear(); }
 
-void edit_view_time_sections() {
-    for (int type = 0; type < SECTION_TYPE_COUNT; ++type) {
-        saved_render[type] = section_types[type].render;
-        section_types[type].render = timed_render;
-    }
-}
-
-void edit_view_draw() {
+static void edit_view_draw() {
     if (window_copy == 0) glGenTextures(1, &window_copy);
     state_guard guard;
     glBindTexture(GL_TEXTURE_2D, window_copy);
@@ -258,4 +253,10 @@ int edit_view_write_still(const char* path, int shown, std::string* error, bool*
         glPixelStorei(GL_PACK_ALIGNMENT, pack);
     }
     return capture_write_png(path, gl_width, gl_height, pixels.data(), error, replaced);
+}
+
+void edit_view_lend(show_host* host) {
+    host->frame_sink = edit_view_draw;
+    host->render_begin = render_begin;
+    host->render_end = render_end;
 }

@@ -190,10 +190,7 @@ int piece_run_frames(float start, float end, int fps) {
 }
 
 int piece_show_frames(int fps) {
-    float last_end = demostart;
-    for (const section* s = section_list; s; s = s->next)
-        if (loading_section_plays(s) && s->end > last_end) last_end = s->end;
-    return piece_run_frames(demostart, capture_show_end(demoend, last_end), fps);
+    return piece_run_frames(demostart, loading_show_end(), fps);
 }
 
 bool piece_write_file(const std::string& path, const std::string& text, std::string* error) {

@@ -21,7 +21,6 @@
 int rtt_texture = -1;
 float aspect_ratio = 16.0f / 9.0f;
 int present_height = 0;
-frame_sink_fn frame_sink = nullptr;
 int video_offscreen = 0;
 
 // Extension entry points, looked up when gl_extensions is set. Nothing in the

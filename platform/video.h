@@ -30,10 +30,6 @@ void frame_swap();
 // While set, frame_swap does nothing.
 extern int frame_swap_skipped;
 
-// Called with each presented frame just before the swap (capture), or null.
-typedef void (*frame_sink_fn)();
-extern frame_sink_fn frame_sink;
-
 // Writes the driver report to `path` (the show writes "opengl.log").
 void video_write_report(const char* path);
 

@@ -3,27 +3,25 @@
 
 #include "core/clock.h"
 #include "core/settings.h"
-#include "platform/font.h"
 #include "platform/music.h"
 #include "platform/video.h"
 #include "resources/free_camera.h"
-#include "show/loading.h"
+#include "show/generation.h"
 #include "show/timeline.h"
 
 int quit_requested = 0;
 
 void start_up() {
     video_start();
-    timeline_rewind();
-    quit_requested = 0;
-    loading_phase();
-    if (quit_requested) return;
-    timeline_catch_up();
-    font_start();
+    if (!generation_load()) return;
     if (snd_enable) music_open();
     clock_reset();
     if (snd_enable) music_play();
 }
+
+void engine_request_quit() { quit_requested = 1; }
+
+void engine_cancel_quit() { quit_requested = 0; }
 
 void main_loop() {
     while (!quit_requested) {

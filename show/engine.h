@@ -3,7 +3,14 @@
 
 #include <SDL/SDL.h>
 
+// Set when the main loop is to stop after the frame being drawn: the
+// viewer's Escape, the show's end, or the program's request.
 extern int quit_requested;
+
+// The program's requests: stop after this frame, or go on after all (a run
+// that plays the show again, or pauses at its end).
+void engine_request_quit();
+void engine_cancel_quit();
 
 void start_up();
 void main_loop();

@@ -42,16 +42,21 @@ void generation_end() {
     texture_cache_trim();
 }
 
-int generation_open() {
-    rand_restart();
-    video_state_restore();
-    texture_reset_cache();
+int generation_load() {
     timeline_rewind();
     quit_requested = 0;
     loading_phase();
     if (quit_requested) return 0;
     timeline_catch_up();
     font_start();
+    return 1;
+}
+
+int generation_open() {
+    rand_restart();
+    video_state_restore();
+    texture_reset_cache();
+    if (!generation_load()) return 0;
     clock_reset();
     return 1;
 }

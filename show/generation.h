@@ -23,6 +23,12 @@ void generation_release();
 // then every texture, the window's own and the cached ones.
 void generation_end();
 
+// The steps every opening takes once the window is up, start-up's first one
+// included: the timeline rewound to demostart, the loading phase, the frames
+// a start inside the show draws first (timeline_catch_up), the font. Returns
+// 0 when the viewer asked to quit during loading.
+int generation_load();
+
 // Opens the show whose script has been read, at demostart, exactly as start-up
 // does after the video set-up: the random sequence from its first number, the
 // render state as the window had it at the mark, the clock at demostart, the

@@ -21,6 +21,7 @@
 #include "show/engine.h"
 #include "show/gl_audit.h"
 #include "show/section_table.h"
+#include "show/show_host.h"
 #include "show/timeline.h"
 
 section* loading_section = nullptr;
@@ -45,12 +46,28 @@ int loading_section_plays(const section* s) {
     return starts_in_time && s->end > demostart;
 }
 
+float loading_show_end() {
+    float last = demostart;
+    for (const section* s = section_list; s; s = s->next)
+        if (loading_section_plays(s) && s->end > last) last = s->end;
+    return demoend > 0 && demoend < last ? demoend : last;
+}
+
 // Runs `step` with `s` (of `type`) as the fatal context. Returns 0 when a
 // fault was collected (only while checking).
 template <class F>
 static int run_step(int type, const section* s, F step) {
     fatal_context_guard context(section_types[type].name, s->line);
     return fatal_attempt_call(step);
+}
+
+// A loading step with what the program runs around it (see show_host).
+template <class F>
+static void lent_step(const char* kind, int type, int line, F step) {
+    const show_host& host = show_host_lent();
+    if (host.step_begin) host.step_begin();
+    step();
+    if (host.step_end) host.step_end(kind, type, line);
 }
 
 static void read_splines(section* s) {
@@ -100,7 +117,10 @@ static int schedule_all(int every) {
 static int step_done() {
     steps_done += 1;
     current_section = loading_section;
-    if (!loading_quiet) section_types[0].render();
+    if (!loading_quiet) {
+        section_types[0].render();
+        if (show_host_lent().loading_shown) show_host_lent().loading_shown(loading_fraction());
+    }
     engine_poll_event();
     if (!quit_requested) return 0;
     shut_down();
@@ -112,20 +132,20 @@ void loading_phase() {
     if (!loading_section) fatal_error("Script: loading section is not found");
     current_section = loading_section;
     run_step(0, loading_section, section_types[0].load);
-    run_step(0, loading_section, section_types[0].init);
+    lent_step("init", 0, loading_section->line, [] { run_step(0, loading_section, section_types[0].init); });
     section_types[0].start();
     schedule_all(0);
     for (int type = 1; type < SECTION_TYPE_COUNT; ++type) {
         if (!type_flags[type]) continue;
         section_type_rand_seed(type);
-        run_step(type, first_of_type[type], section_types[type].load);
+        lent_step("load", type, 0, [type] { run_step(type, first_of_type[type], section_types[type].load); });
         gl_audit("load", type, 0);
         if (step_done()) return;
     }
     for (section* s = pending_head; s; s = s->pending_next) {
         current_section = s;
         section_rand_seed(s, SECTION_MOMENT_INIT);
-        run_step(s->type, s, section_types[s->type].init);
+        lent_step("init", s->type, s->line, [s] { run_step(s->type, s, section_types[s->type].init); });
         gl_audit("init", s->type, s->line);
         if (step_done()) return;
     }

@@ -24,6 +24,10 @@ void loading_phase();
 // before demoend (or demoend is 0) and ends after demostart.
 int loading_section_plays(const section* s);
 
+// Where the show ends: the last end among the sections that play, or demoend
+// when that comes first.
+float loading_show_end();
+
 // The loading steps for every section of the script, whatever demostart and
 // demoend say, without the progress screen, while core/fatal collects
 // faults: every spline read, type load and section init is tried, and a

@@ -1,11 +1,14 @@
-// The door from the program: installs what the program lends the runtime.
+// The door from the program: keeps what the program lends the runtime and
+// hands the parts that live below the runtime to their modules.
 #include "show/show_host.h"
 
-#include "core/fatal.h"
 #include "platform/platform.h"
 #include "platform/video.h"
 #include "show/engine.h"
+#include "show/loading.h"
 #include "show/section_table.h"
+
+static show_host lent = {};
 
 // A fatal error once the runtime is in: the window and the sound close first,
 // so the message is seen after full-screen play.
@@ -16,9 +19,13 @@
 }
 
 void show_host_install(const show_host* host) {
-    static const show_host nothing_lent = {};
-    if (!host) host = &nothing_lent;
+    lent = host ? *host : show_host{};
     section_table_install();
     fatal_set_ending(end_on_fatal);
-    frame_sink = host->frame_sink;
+    fatal_set_hook(lent.fatal);
+    file_set_hooks(lent.file_read, lent.file_stamp);
+    loading_quiet = lent.quiet_loading;
+    video_offscreen = lent.offscreen;
 }
+
+const show_host& show_host_lent() { return lent; }

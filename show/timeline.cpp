@@ -10,6 +10,7 @@
 #include "show/engine.h"
 #include "show/gl_audit.h"
 #include "show/section_table.h"
+#include "show/show_host.h"
 
 section* pending_head = nullptr;
 section* active_head = nullptr;
@@ -93,6 +94,14 @@ void timeline_start_due() {
     }
 }
 
+// One section's render, with what the program runs around it.
+static void render_section(const section* s) {
+    const show_host& host = show_host_lent();
+    if (host.render_begin) host.render_begin(s);
+    section_types[s->type].render();
+    if (host.render_end) host.render_end(s);
+}
+
 void timeline_render_active() {
     section* s = active_head;
     while (s) {
@@ -102,7 +111,7 @@ void timeline_render_active() {
             current_section = s;
             track_apply(s, demo_time);
             section_rand_seed(s, static_cast<uint32_t>(clock_grid_frame()));
-            section_types[s->type].render();
+            render_section(s);
             gl_audit("render", s->type, s->line);
         } else {
             active_unlink(s);
@@ -112,9 +121,10 @@ void timeline_render_active() {
     }
 }
 
+int timeline_ended() { return (!pending_head && !active_head) || (demoend > 0 && clock_reached(demoend)); }
+
 void timeline_check_end() {
-    if (!pending_head && !active_head) quit_requested = 1;
-    if (demoend > 0 && clock_reached(demoend)) quit_requested = 1;
+    if (timeline_ended()) quit_requested = 1;
 }
 
 void draw_frame() {
@@ -123,7 +133,7 @@ void draw_frame() {
     timeline_render_active();
     frame_present();
     overlay_draw();
-    if (frame_sink) frame_sink();
+    if (show_host_lent().frame_sink) show_host_lent().frame_sink();
     frame_swap();
     timeline_check_end();
 }

@@ -18,7 +18,11 @@ void timeline_start_due();
 // come (and calling stop when their end lies strictly in the past).
 void timeline_render_active();
 
-// Requests quit when the timeline is empty or demoend has passed.
+// Whether the show has ended after the frame just drawn: no section is left
+// to start or to draw, or demoend is reached (see clock_reached).
+int timeline_ended();
+
+// Requests quit when the show has ended.
 void timeline_check_end();
 
 // One whole frame: start, prepare, render, present, overlay, sink, swap.
