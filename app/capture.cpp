@@ -184,9 +184,9 @@ static double ms_since(wall_clock::time_point from, wall_clock::time_point to) {
 // Bench timers around the section type table's slots
 // ---------------------------------------------------------------------------
 
-static void step_begin() { step_began = wall_clock::now(); }
+static void bench_step_begin() { step_began = wall_clock::now(); }
 
-static void step_end(const char* kind, int type, int line) {
+static void bench_step_end(const char* kind, int type, int line) {
     bench.loading.push_back({kind, section_types[type].name, line, ms_since(step_began, wall_clock::now())});
 }
 
@@ -200,12 +200,12 @@ static bench_section& bench_row(const section* s) {
 
 // A render is timed between two glFinish calls, so the figure is the GPU's
 // work too.
-static void render_begin(const section*) {
+static void bench_render_begin(const section*) {
     glFinish();
     render_began = wall_clock::now();
 }
 
-static void render_end(const section* s) {
+static void bench_render_end(const section* s) {
     glFinish();
     bench_row(s).render_ms.push_back(ms_since(render_began, wall_clock::now()));
 }
@@ -228,10 +228,10 @@ static void time_floor() {
 }
 
 static void lend_bench_timers(show_host* host) {
-    host->step_begin = step_begin;
-    host->step_end = step_end;
-    host->render_begin = render_begin;
-    host->render_end = render_end;
+    host->step_begin = bench_step_begin;
+    host->step_end = bench_step_end;
+    host->render_begin = bench_render_begin;
+    host->render_end = bench_render_end;
 }
 
 // ---------------------------------------------------------------------------

@@ -37,12 +37,12 @@ std::chrono::steady_clock::time_point render_began;
 
 // Every section's render timed; with the view shown the GL work is waited
 // for, so the figure is the frame's cost, not only the calls'.
-void render_begin(const section*) {
+void view_render_begin(const section*) {
     if (edit.timeline_shown) glFinish();
     render_began = std::chrono::steady_clock::now();
 }
 
-void render_end(const section* s) {
+void view_render_end(const section* s) {
     if (edit.timeline_shown) glFinish();
     render_ms[s] = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - render_began).count();
 }
@@ -257,6 +257,6 @@ int edit_view_write_still(const char* path, int shown, std::string* error, bool*
 
 void edit_view_lend(show_host* host) {
     host->frame_sink = edit_view_draw;
-    host->render_begin = render_begin;
-    host->render_end = render_end;
+    host->render_begin = view_render_begin;
+    host->render_end = view_render_end;
 }
