@@ -20,7 +20,6 @@ extern "C" {
 #include <filesystem>
 #include <vector>
 
-#include "app/capture.h"
 #include "app/cmdline.h"
 #include "app/piece.h"
 #include "app/video_writer.h"

@@ -36,7 +36,7 @@ extern "C" {
 #include <cstdio>
 #include <cstring>
 
-#include "app/capture.h"
+#include "app/soundtrack.h"
 #include "app/output_file.h"
 #include "platform/sound.h"
 
@@ -451,7 +451,7 @@ int finish_sound() {
         if (got < 0 || av_audio_fifo_write(w.fifo, reinterpret_cast<void**>(w.converted), got) != got) return 0;
         if (got == 0) break;
     }
-    int64_t left = capture_audio_frames(w.frames, w.request.fps, w.sound.codec->sample_rate) - w.sound_pts;
+    int64_t left = soundtrack_frames(w.frames, w.request.fps, w.sound.codec->sample_rate) - w.sound_pts;
     av_samples_set_silence(w.converted, 0, CONVERTED_MAX, 2, w.sound.codec->sample_fmt);
     while (av_audio_fifo_size(w.fifo) < left) {
         int n = static_cast<int>(std::min<int64_t>(CONVERTED_MAX, left - av_audio_fifo_size(w.fifo)));
@@ -508,7 +508,7 @@ bool video_open_copy(const video_request& request, const AVCodecParameters* pict
 static int follow_with_sound() {
     if (!w.request.sound) return 1;
     wall_clock::time_point sound_began = wall_clock::now();
-    int ok = feed_sound(capture_audio_frames(w.frames, w.request.fps, SOUND_RATE));
+    int ok = feed_sound(soundtrack_frames(w.frames, w.request.fps, SOUND_RATE));
     w.sound_s += seconds_since(sound_began);
     return ok;
 }
