@@ -1,11 +1,11 @@
 // Swept-tube models, nebula skies and reflection pictures of the final logo
 // and loop scenes.
-#include "tools/assets/swept_tubes.h"
+#include "assetlib/swept_tubes.h"
 
 #include <cmath>
 
-#include "tools/assets/generators.h"
-#include "tools/assets/noise.h"
+#include "assetlib/generators.h"
+#include "assetlib/noise.h"
 
 static const double PI = 3.141592653589793;
 static const double TWO_PI = 2 * PI;

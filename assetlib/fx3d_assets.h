@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/assets/asset_io.h"
+#include "assetlib/asset_io.h"
 
 // One object spline key: scale xyz, degrees about X Y Z, translation xyz.
 struct object_key {

@@ -2,12 +2,12 @@
 // a column with procedural metal and marble maps, and a two-tone cube cluster.
 #include <cmath>
 
-#include "tools/assets/asset_io.h"
-#include "tools/assets/generators.h"
-#include "tools/assets/meshes.h"
-#include "tools/assets/model_writer.h"
-#include "tools/assets/models.h"
-#include "tools/assets/noise.h"
+#include "assetlib/asset_io.h"
+#include "assetlib/generators.h"
+#include "assetlib/meshes.h"
+#include "assetlib/model_writer.h"
+#include "assetlib/models.h"
+#include "assetlib/noise.h"
 
 static const int MAP_SIZE = 256;
 

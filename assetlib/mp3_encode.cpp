@@ -1,4 +1,4 @@
-#include "tools/assets/mp3_encode.h"
+#include "assetlib/mp3_encode.h"
 
 #include <lame/lame.h>
 

@@ -1,9 +1,9 @@
 // The generated music's instruments.
-#include "tools/assets/instruments.h"
+#include "assetlib/instruments.h"
 
 #include <cmath>
 
-#include "tools/assets/noise.h"
+#include "assetlib/noise.h"
 
 namespace {
 const float PI = 3.14159265f;

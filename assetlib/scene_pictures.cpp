@@ -3,7 +3,7 @@
 // for the knots, pale and violet clouds for the flash), soft flares, an
 // explosion, the title lettering, the lake's water and evening sky, the rain
 // drop, and the camera and rain paths.
-#include "tools/assets/scene_pictures.h"
+#include "assetlib/scene_pictures.h"
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
@@ -13,8 +13,8 @@
 #include <cstdlib>
 #include <vector>
 
-#include "tools/assets/generators.h"
-#include "tools/assets/noise.h"
+#include "assetlib/generators.h"
+#include "assetlib/noise.h"
 
 static const char* TITLE_FACE = "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf";
 

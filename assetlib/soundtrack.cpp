@@ -8,10 +8,10 @@
 #include <cstdint>
 #include <vector>
 
-#include "tools/assets/asset_io.h"
-#include "tools/assets/generators.h"
-#include "tools/assets/instruments.h"
-#include "tools/assets/mp3_encode.h"
+#include "assetlib/asset_io.h"
+#include "assetlib/generators.h"
+#include "assetlib/instruments.h"
+#include "assetlib/mp3_encode.h"
 
 namespace {
 

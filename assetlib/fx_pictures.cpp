@@ -6,10 +6,10 @@
 #include <cstdio>
 #include <string>
 
-#include "tools/assets/asset_io.h"
-#include "tools/assets/fx3d_assets.h"
-#include "tools/assets/generators.h"
-#include "tools/assets/noise.h"
+#include "assetlib/asset_io.h"
+#include "assetlib/fx3d_assets.h"
+#include "assetlib/generators.h"
+#include "assetlib/noise.h"
 
 // A ring with a five-pointed star inside, warm on pure black: the black
 // pixels make no particle, so only the shape is assembled.

@@ -9,7 +9,7 @@
 
 #include <vector>
 
-#include "tools/assets/model_writer.h"
+#include "assetlib/model_writer.h"
 
 // A spur gear lying in the XZ plane, turning about Y, centred on the origin,
 // from y = -thickness / 2 to +thickness / 2. Two gears of the same module mesh

@@ -2,8 +2,8 @@
 // and their geometry can be checked apart from the generator's output.
 #pragma once
 
-#include "tools/assets/asset_io.h"
-#include "tools/assets/model_writer.h"
+#include "assetlib/asset_io.h"
+#include "assetlib/model_writer.h"
 
 mesh_model models_gear();         // gear.3ds: one steel wheel
 mesh_model models_torus_knot();   // torusknot.3ds: textured with metal.jpg

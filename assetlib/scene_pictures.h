@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "tools/assets/asset_io.h"
+#include "assetlib/asset_io.h"
 
 // A soft round glow of the given tint on black, size x size; the centre is
 // the tint at full strength and the edge is black.

@@ -10,8 +10,8 @@
 
 #include <string>
 
-#include "tools/assets/asset_io.h"
-#include "tools/assets/model_writer.h"
+#include "assetlib/asset_io.h"
+#include "assetlib/model_writer.h"
 
 // A ball of `radius` made of three-sided spikes, one on each triangle of a
 // subdivided icosahedron (`subdivisions` times, 20 * 4^n triangles); spike

@@ -1,14 +1,14 @@
 // The default show's camera flights. Each is an orbit whose radius and height
 // change linearly from the first key to the last, so a flight spirals toward
 // or away from what it looks at.
-#include "tools/assets/show_assets.h"
+#include "assetlib/show_assets.h"
 
 #include <cmath>
 #include <cstdio>
 #include <vector>
 
-#include "tools/assets/asset_io.h"
-#include "tools/assets/generators.h"
+#include "assetlib/asset_io.h"
+#include "assetlib/generators.h"
 
 std::string orbit_flight_text(const orbit_flight& f) {
     std::string text;

@@ -1,5 +1,5 @@
 // File output for the asset generator.
-#include "tools/assets/asset_io.h"
+#include "assetlib/asset_io.h"
 
 #include <cerrno>
 #include <cstdio>

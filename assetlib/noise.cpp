@@ -1,5 +1,5 @@
 // Value noise built on an integer hash, so every run makes the same pictures.
-#include "tools/assets/noise.h"
+#include "assetlib/noise.h"
 
 #include <cmath>
 #include <cstdint>

@@ -11,9 +11,9 @@
 
 #include <string>
 
-#include "tools/assets/asset_io.h"
-#include "tools/assets/meshes.h"
-#include "tools/assets/model_writer.h"
+#include "assetlib/asset_io.h"
+#include "assetlib/meshes.h"
+#include "assetlib/model_writer.h"
 
 enum { SCENE_C_GEARS = 3 };
 

@@ -3,9 +3,9 @@
 // loading advances.
 #include <cmath>
 
-#include "tools/assets/asset_io.h"
-#include "tools/assets/generators.h"
-#include "tools/assets/noise.h"
+#include "assetlib/asset_io.h"
+#include "assetlib/generators.h"
+#include "assetlib/noise.h"
 
 static const int SIZE = 512;
 

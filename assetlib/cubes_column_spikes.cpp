@@ -1,14 +1,14 @@
 // The builder, column and paranoia scenes' models and pictures.
-#include "tools/assets/cubes_column_spikes.h"
+#include "assetlib/cubes_column_spikes.h"
 
 #include <algorithm>
 #include <cmath>
 #include <map>
 #include <utility>
 
-#include "tools/assets/generators.h"
-#include "tools/assets/meshes.h"
-#include "tools/assets/noise.h"
+#include "assetlib/generators.h"
+#include "assetlib/meshes.h"
+#include "assetlib/noise.h"
 
 namespace {
 

@@ -1,13 +1,13 @@
 // The gears and meditation scenes' models, pictures and camera flight.
-#include "tools/assets/gears_cairn.h"
+#include "assetlib/gears_cairn.h"
 
 #include <algorithm>
 #include <cmath>
 #include <vector>
 
-#include "tools/assets/generators.h"
-#include "tools/assets/noise.h"
-#include "tools/assets/show_assets.h"
+#include "assetlib/generators.h"
+#include "assetlib/noise.h"
+#include "assetlib/show_assets.h"
 
 static const float PI_F = 3.14159265f;
 

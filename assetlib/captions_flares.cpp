@@ -1,7 +1,7 @@
 // Pictures and paths for the painted caption, flare, red sun and title
 // overlay scenes. Every picture is black where nothing glows, since the
 // scenes add them over the frame.
-#include "tools/assets/captions_flares.h"
+#include "assetlib/captions_flares.h"
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
@@ -11,8 +11,8 @@
 #include <cstdlib>
 
 #include "scenes/paintex.h"
-#include "tools/assets/generators.h"
-#include "tools/assets/noise.h"
+#include "assetlib/generators.h"
+#include "assetlib/noise.h"
 
 static const char* TEXT_FACE = "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf";
 static const int CAPTION_WIDTH = PAINTEX_QUAD_WIDTH, CAPTION_HEIGHT = PAINTEX_QUAD_HEIGHT;

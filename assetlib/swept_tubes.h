@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "tools/assets/asset_io.h"
-#include "tools/assets/model_writer.h"
+#include "assetlib/asset_io.h"
+#include "assetlib/model_writer.h"
 
 // ---------------------------------------------------------------------------
 // Swept tubes

@@ -1,13 +1,13 @@
 // Model file writer: validates a mesh record and serialises it as nested
 // little-endian chunks (main > editor > materials, objects > triangle mesh >
 // vertices, faces with their material groups, texture coordinates).
-#include "tools/assets/model_writer.h"
+#include "assetlib/model_writer.h"
 
 #include <cstdint>
 #include <cstring>
 
 #include "core/fatal.h"
-#include "tools/assets/asset_io.h"
+#include "assetlib/asset_io.h"
 
 // ---------------------------------------------------------------------------
 // Byte output with nested chunks

@@ -1,6 +1,6 @@
 // Procedural mesh builders: gear wheel, torus knot, fluted column, cube
 // cluster, and the shared pieces (boxes, vertex grids, surfaces of revolution).
-#include "tools/assets/meshes.h"
+#include "assetlib/meshes.h"
 
 #include <cmath>
 

@@ -1,13 +1,13 @@
 // The model effect examples' assets. The examples draw in the flat view a
 // frame starts with (0..1 across the render target, depth -1..1), so their
 // splines scale the models down and carry them to the middle of the picture.
-#include "tools/assets/fx3d_assets.h"
+#include "assetlib/fx3d_assets.h"
 
 #include <cmath>
 #include <cstdio>
 
-#include "tools/assets/generators.h"
-#include "tools/assets/noise.h"
+#include "assetlib/generators.h"
+#include "assetlib/noise.h"
 
 static const float DEG = 3.14159265358979f / 180.0f;
 

@@ -1,12 +1,12 @@
 // The test pieces: the soundtrack's instruments in plain patterns. A bass
 // line changes its note each bar (so bars can be told), and nothing sounds
 // before the first downbeat.
-#include "tools/assets/test_music.h"
+#include "assetlib/test_music.h"
 
 #include <cmath>
 
-#include "tools/assets/instruments.h"
-#include "tools/assets/noise.h"
+#include "assetlib/instruments.h"
+#include "assetlib/noise.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 #include <cstdlib>
 
 #include "platform/font.h"
-#include "tools/assets/asset_io.h"
-#include "tools/assets/generators.h"
+#include "assetlib/asset_io.h"
+#include "assetlib/generators.h"
 
 static const char* FACE_PATH = "/usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf";
 static const int GRID = 16;

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/assets/asset_io.h"
+#include "assetlib/asset_io.h"
 
 // Coverage (0..1) of `text` set in the bold sans face, centred in a width x
 // height grid and scaled to fill at most `fill` of its width and height.
