@@ -105,7 +105,7 @@ static void report_frame() {
     int frame = frame_writer_failed();
     if (mode == OFFLINE_VIDEO)
         fatal_error("Video file %s: frame %d cannot be encoded or written: %s", video.shown.c_str(), frame,
-                    video_failure().c_str());
+                    video_writer_failure().c_str());
     fatal_error("Capture: frame %s/%s cannot be written; the %d frames before it are complete",
                 capture_dir.c_str(), capture_frame_name(frame).c_str(), frame);
 }
@@ -158,12 +158,12 @@ static void finish_video_on_fatal(const char*) {
     frame_writer_finish();
     progress_report_end(&report);
     // Part of a piece is no piece: nothing is kept.
-    if (video_frames_written() == 0 || piece_run_active()) return video_discard();
+    if (video_writer_frames_written() == 0 || piece_run_active()) return video_writer_discard();
     std::string error;
     bool replaced = false;
-    if (video_close(&replaced, &error))
+    if (video_writer_close(&replaced, &error))
         std::fprintf(stderr, "%s holds the %d frames written before the error below and plays\n",
-                     video.shown.c_str(), video_frames_written());
+                     video.shown.c_str(), video_writer_frames_written());
     else
         std::fprintf(stderr, "%s\n", error.c_str());
 }
@@ -177,11 +177,11 @@ static void open_video() {
     video.sound_size = soundtrack.size();
     video.sound_start_ms = static_cast<int>(demostart * 1000.0f + 0.5f);
     std::string error;
-    if (!video_open(video, &error)) fatal_error("%s", error.c_str());
+    if (!video_writer_open(video, &error)) fatal_error("%s", error.c_str());
     video_opened = 1;
-    frame_writer_use(video_write_frame);
+    frame_writer_use(video_writer_encode_frame);
     fatal_set_hook(finish_video_on_fatal);
-    std::string note = video_padding_note(video_format_for(video.shown.c_str(), video.lossless), gl_width, gl_height);
+    std::string note = video_writer_padding_note(video_format_for(video.shown.c_str(), video.lossless), gl_width, gl_height);
     if (!note.empty()) std::fprintf(stderr, "Note: %s: %s\n", video.shown.c_str(), note.c_str());
 }
 
@@ -334,7 +334,7 @@ static void finish_bench() {
 // A piece cut short is removed; a whole one gets its manifest.
 static void finish_piece() {
     if (frames_drawn < piece_run_count()) {
-        video_discard();
+        video_writer_discard();
         if (!stop_signal)
             fatal_error("Piece %s: the show ended after %d of its %d frames; nothing was kept", video.shown.c_str(),
                         frames_drawn, piece_run_count());
@@ -343,7 +343,7 @@ static void finish_piece() {
         return;
     }
     std::string error;
-    if (!video_close(nullptr, &error)) fatal_error("%s", error.c_str());
+    if (!video_writer_close(nullptr, &error)) fatal_error("%s", error.c_str());
     piece_run_finish();
     std::printf("Wrote piece %s: %s frames of %dx%d at %d fps, %s\n", video.shown.c_str(),
                 piece_run_summary().c_str(), gl_width, gl_height, step_fps,
@@ -358,13 +358,13 @@ static void finish_video() {
         return;
     }
     if (frames_drawn == 0) {
-        video_discard();
+        video_writer_discard();
         std::printf("No frame was drawn: %s was not written\n", video.shown.c_str());
         return;
     }
     std::string error;
     bool replaced = false;
-    if (!video_close(&replaced, &error)) fatal_error("%s", error.c_str());
+    if (!video_writer_close(&replaced, &error)) fatal_error("%s", error.c_str());
     const video_format* format = video_format_for(video.shown.c_str(), video.lossless);
     std::error_code ignored;
     double megabytes = static_cast<double>(fs::file_size(video.path, ignored)) / 1e6;
@@ -374,7 +374,7 @@ static void finish_video() {
     if (replaced) std::printf("(%s replaced the file of that name)\n", video.shown.c_str());
     double total = bench_ms_since(loaded_at, wall_clock::now()) / 1000.0, waited = frame_writer_wait_seconds();
     std::printf("Time: %.1f s drawing, %.1f s reading back, %.1f s waiting for the encoder; its thread: %s\n",
-                total - readback_s - waited, readback_s, waited, video_time_report().c_str());
+                total - readback_s - waited, readback_s, waited, video_writer_time_report().c_str());
 }
 
 int offline_end() {
