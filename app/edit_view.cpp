@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "app/capture.h"
+#include "app/png_file.h"
 #include "app/edit_local.h"
 #include "app/edit_view_layout.h"
 #include "core/clock.h"
@@ -275,5 +275,5 @@ int edit_view_write_still(const char* path, int shown, std::string* error, bool*
             glGetTexImage(GL_TEXTURE_2D, 0, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
         glPixelStorei(GL_PACK_ALIGNMENT, pack);
     }
-    return capture_write_png(path, gl_width, gl_height, pixels.data(), error, replaced);
+    return png_file_write(path, gl_width, gl_height, pixels.data(), error, replaced);
 }
