@@ -11,13 +11,13 @@
 #include <filesystem>
 #include <sys/stat.h>
 
+#include "assetlib/fx3d_assets.h"
+#include "assetlib/generators.h"
+#include "assetlib/model_writer.h"
+#include "assetlib/models.h"
 #include "core/fatal.h"
 #include "core/settings.h"
 #include "show/section_table.h"
-#include "tools/assets/fx3d_assets.h"
-#include "tools/assets/generators.h"
-#include "tools/assets/model_writer.h"
-#include "tools/assets/models.h"
 
 namespace fs = std::filesystem;
 
