@@ -183,6 +183,19 @@ static void open_video() {
     if (!note.empty()) std::fprintf(stderr, "Note: %s: %s\n", video.shown.c_str(), note.c_str());
 }
 
+// What the run lends the engine, before the script is read (a piece notes
+// every file the show reads, the script too).
+static void lend_to_engine() {
+    show_host host = {};
+    host.frame_sink = mode == OFFLINE_BENCH ? report_frame : capture_frame;
+    if (mode == OFFLINE_BENCH) bench_timers_lend(&bench, &host);
+    host.loading_shown = loading_progress;
+    host.fatal = finish_video_on_fatal;  // does nothing until a video is open
+    if (piece_run_active()) piece_run_lend(&host);
+    host.offscreen = offscreen;
+    show_host_install(&host);
+}
+
 void offline_prepare(const cmdline* options) {
     mode = options->capture_dir ? OFFLINE_CAPTURE
            : options->bench     ? OFFLINE_BENCH
@@ -212,6 +225,7 @@ void offline_prepare(const cmdline* options) {
         std::fclose(file);
         json_path = fs::absolute(options->json).string();
     }
+    if (mode != OFFLINE_NONE) lend_to_engine();
 }
 
 // The span the sections that play cover, refused before anything is drawn
@@ -229,13 +243,6 @@ static void refuse_endless_span() {
 void offline_begin() {
     if (mode == OFFLINE_NONE) return;
     if (mode != OFFLINE_BENCH) soundtrack_read(&soundtrack);
-    show_host host = {};
-    host.frame_sink = mode == OFFLINE_BENCH ? report_frame : capture_frame;
-    if (mode == OFFLINE_BENCH) bench_timers_lend(&bench, &host);
-    host.loading_shown = loading_progress;
-    host.fatal = finish_video_on_fatal;  // does nothing until a video is open
-    host.offscreen = offscreen;
-    show_host_install(&host);
     snd_enable = 0;  // the picture must not wait for, nor follow, a sound card
     clock_set_fixed_step(step_fps);
     if (piece_run_active()) piece_run_begin(video, step_fps, gl_width, gl_height);

@@ -17,6 +17,7 @@
 #include "core/script.h"
 #include "core/settings.h"
 #include "platform/platform.h"
+#include "show/show_host.h"
 
 namespace {
 
@@ -75,8 +76,9 @@ void piece_run_prepare(const cmdline* options) {
                      : std::string(folder) + "/" + options->video;
     piece.manifest.first = options->frame_first;
     piece.manifest.end = options->frame_end;
-    file_set_hooks(note_read, nullptr);
 }
+
+void piece_run_lend(show_host* host) { host->file_read = note_read; }
 
 int piece_run_active() { return piece.active; }
 

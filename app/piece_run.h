@@ -10,11 +10,15 @@
 #include <string>
 
 struct cmdline;
+struct show_host;
 struct video_request;
 
-// Before the script is read: records the range and starts noting the
-// files read. Nothing happens when the command line renders no piece.
+// Before the script is read: records the range. Nothing happens when the
+// command line renders no piece.
 void piece_run_prepare(const cmdline* options);
+// Lends the engine the observer that notes every file the show reads (the
+// manifest's list), to be installed before the script is read.
+void piece_run_lend(show_host* host);
 int piece_run_active();
 // After the script, the command line and the soundtrack are read and the
 // clock is on its fixed step of `fps`, for a `width` x `height` file: fails

@@ -131,6 +131,8 @@ TEST(farm, bad_joins_are_refused_with_one_line_naming_the_piece_and_write_nothin
     piece(dir, "h.mkv", "5:10");
     std::string big = piece(dir, "d.mkv", "5:10", "--lossless --size 48x36");
     ASSERT_TRUE(fs::exists(dir.file("d.mkv.manifest"))) << big;
+    // The loading phase's pictures are files of the show as much as the script.
+    EXPECT_NE(read_file(dir.file("b.mkv.manifest")).find("/loading/back.jpg\n"), std::string::npos);
     fs::copy(dir.file("b.mkv"), dir.file("cut.mkv"));
     fs::copy(dir.file("b.mkv.manifest"), dir.file("cut.mkv.manifest"));
     fs::resize_file(dir.file("cut.mkv"), fs::file_size(dir.file("cut.mkv")) - 100);
