@@ -110,9 +110,6 @@ TEST(Capture, FfmpegLine) {
         {"/tmp/a b", 30, 65, 36, 0,
          "ffmpeg -y -framerate 30 -i '/tmp/a b/frame_%06d.png' -vf 'pad=ceil(iw/2)*2:ceil(ih/2)*2' -c:v libx264 "
          "-pix_fmt yuv420p /tmp/show.mp4"},
-        {"/frames", 24, 64, 37, 1,
-         "ffmpeg -y -framerate 24 -i /frames/frame_%06d.png -i /frames/audio.wav -vf 'pad=ceil(iw/2)*2:ceil(ih/2)*2' "
-         "-c:v libx264 -pix_fmt yuv420p -c:a aac -shortest /show.mp4"},
         {"it's", 60, 2, 2, 0, "ffmpeg -y -framerate 60 -i 'it'\\''s/frame_%06d.png' -c:v libx264 -pix_fmt yuv420p show.mp4"},
     };
     for (const row& r : rows) EXPECT_EQ(capture_ffmpeg_line(r.dir, r.fps, r.width, r.height, r.audio), r.line);
