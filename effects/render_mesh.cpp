@@ -11,7 +11,7 @@
 #include <cstdlib>
 
 #include "core/fatal.h"
-#include "core/generation.h"
+#include "core/owned.h"
 #include "core/section.h"
 #include "core/settings.h"
 #include "core/track.h"

@@ -9,8 +9,8 @@
 
 #include "core/script.h"
 #include "core/section.h"
-#include "core/timeline.h"
 #include "core/track.h"
+#include "show/timeline.h"
 #include "tests/test_support.h"
 
 namespace {
