@@ -45,7 +45,7 @@ int timeline_replay_start(int frame, int most);
 
 // How many earlier frames a real-time opening draws for a picture fed back
 // at most: what is older has faded below what the eye tells apart.
-enum { TIMELINE_LOOK_FRAMES = 8 };
+enum { TIMELINE_LOOK_FRAMES = 4 };
 
 // Empties both lists (tests).
 void timeline_reset();
