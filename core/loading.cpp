@@ -108,7 +108,7 @@ void loading_phase() {
     if (!loading_section) fatal_error("Script: loading section is not found");
     current_section = loading_section;
     run_step(0, loading_section, section_types[0].load);
-    run_step(0, loading_section, section_types[0].init);
+    run_step(0, loading_section, [] { section_init(loading_section); });
     section_types[0].start();
     schedule_all(0);
     for (int type = 1; type < SECTION_TYPE_COUNT; ++type) {
@@ -121,7 +121,7 @@ void loading_phase() {
     for (section* s = pending_head; s; s = s->pending_next) {
         current_section = s;
         section_rand_seed(s, SECTION_MOMENT_INIT);
-        run_step(s->type, s, section_types[s->type].init);
+        run_step(s->type, s, [s] { section_init(s); });
         gl_audit("init", s->type, s->line);
         if (step_done()) return;
     }
@@ -153,7 +153,7 @@ int loading_check() {
     for (section* s = pending_head; s; s = s->pending_next) {
         if (!loaded[s->type]) continue;
         current_section = s;
-        faults += !run_step(s->type, s, section_types[s->type].init);
+        faults += !run_step(s->type, s, [s] { section_init(s); });
     }
     return faults;
 }
@@ -168,7 +168,6 @@ static int load_screen_image(const char* name) {
 
 void loading_init() {
     section* s = current_section;
-    section_check(*s, "loading", loading_reads);
     loading_screen* screen = static_cast<loading_screen*>(std::calloc(1, sizeof(loading_screen)));
     generation_own(screen, free);
     s->instance_data = screen;

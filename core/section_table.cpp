@@ -6,6 +6,7 @@
 
 #include <cstring>
 
+#include "core/fatal.h"
 #include "core/loading.h"
 #include "core/random.h"
 #include "effects/camera_fx.h"
@@ -61,9 +62,9 @@ void section_type_rand_seed(int type) { rand_seed(rand_mix(0x6c6f6164u, static_c
 section_type section_types[SECTION_TYPE_COUNT] = {
     {"loading", NOP, loading_init, NOP, loading_render, NOP, &loading_reads, nullptr, 0},
     {"lines", NOP, NOP, NOP, lines_render, NOP, &lines_reads, nullptr, 0},
-    {"flash", flash_load, flash_init, NOP, flash_render, NOP, &flash_reads, nullptr, 0},
+    {"flash", flash_load, NOP, NOP, flash_render, NOP, &flash_reads, nullptr, 0},
     {"logofinal", logofinal_load, NOP, NOP, logofinal_render, NOP, &logofinal_reads, nullptr, 0},
-    {"knots", knots_load, knots_init, NOP, knots_render, NOP, &knots_reads, nullptr, 0},
+    {"knots", knots_load, NOP, NOP, knots_render, NOP, &knots_reads, nullptr, 0},
     {"paranoia", paranoia_load, NOP, paranoia_start, paranoia_render, NOP, &paranoia_reads, nullptr, 0},
     {"titulo", titulo_load, NOP, NOP, titulo_render, NOP, &titulo_reads, nullptr, 0},
     {"flare", flare_load, NOP, flare_start, flare_render, NOP, &flare_reads, nullptr, 0},
@@ -72,12 +73,12 @@ section_type section_types[SECTION_TYPE_COUNT] = {
     {"loop", loop_load, NOP, NOP, loop_render, NOP, &loop_reads, nullptr, 0},
     {"paintex", paintex_load, paintex_init, paintex_start, paintex_render, NOP, &paintex_reads, nullptr, 0},
     {"particletitle", particletitle_load, particletitle_init, NOP, particletitle_render, NOP, &particletitle_reads, nullptr, 0},
-    {"gears", gears_load, gears_init, NOP, gears_render, NOP, &gears_reads, nullptr, 0},
+    {"gears", gears_load, NOP, NOP, gears_render, NOP, &gears_reads, nullptr, 0},
     {"meditation", meditation_load, NOP, NOP, meditation_render, NOP, &meditation_reads, nullptr, 0},
-    {"redsun", redsun_load, redsun_init, NOP, redsun_render, NOP, &redsun_reads, nullptr, 0},
+    {"redsun", redsun_load, NOP, NOP, redsun_render, NOP, &redsun_reads, nullptr, 0},
     {"thelake", thelake_load, thelake_init, NOP, thelake_render, NOP, &thelake_reads, thelake_advance, 0},
-    {"efxFader", fader_load, fader_init, NOP, fader_render, NOP, &fader_reads, nullptr, 0},
-    {"efxRadialBlur", radial_blur_load, radial_blur_init, NOP, radial_blur_render, NOP, &radial_blur_reads, nullptr, 0},
+    {"efxFader", fader_load, NOP, NOP, fader_render, NOP, &fader_reads, nullptr, 0},
+    {"efxRadialBlur", radial_blur_load, NOP, NOP, radial_blur_render, NOP, &radial_blur_reads, nullptr, 0},
     {"efxRenderMesh", NOP, render_mesh_init, NOP, render_mesh_render, NOP, &render_mesh_reads, nullptr, 1},
     {"genWireframe", wireframe_load, wireframe_init, NOP, wireframe_render, NOP, &wireframe_reads, nullptr, 0},
     {"gen3Dimage", NOP, image3d_init, NOP, image3d_render, NOP, &image3d_reads, nullptr, 0},
@@ -88,6 +89,14 @@ section_type section_types[SECTION_TYPE_COUNT] = {
     {"gen3DS", NOP, gen3ds_init, NOP, gen3ds_render, NOP, &gen3ds_reads, nullptr, 0},
     {"genCamera", NOP, camera_fx_init, NOP, camera_fx_render, NOP, &camera_fx_reads, nullptr, 0},
 };
+
+void section_init(section* s) {
+    const section_type& type = section_types[s->type];
+    char message[256];
+    if (section_reads_fault(*s, type.name, *type.reads, message, sizeof message)) fatal_error("%s", message);
+    section_values_fill(s);
+    type.init();
+}
 
 int section_type_find(const char* name) {
     for (int i = 0; i < SECTION_TYPE_COUNT; ++i)
