@@ -12,9 +12,7 @@
 #include <vector>
 
 #include "app/cmdline.h"
-#include "core/engine.h"
 #include "core/fatal.h"
-#include "core/loading.h"
 #include "core/script.h"
 #include "core/section.h"
 #include "core/settings.h"
@@ -22,6 +20,8 @@
 #include "platform/font.h"
 #include "platform/music.h"
 #include "platform/video.h"
+#include "show/engine.h"
+#include "show/loading.h"
 
 namespace {
 

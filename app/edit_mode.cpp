@@ -22,18 +22,18 @@
 #include "app/edit_local.h"
 #include "app/tracker.h"
 #include "core/clock.h"
-#include "core/engine.h"
 #include "core/fatal.h"
-#include "core/generation.h"
-#include "core/loading.h"
 #include "core/script.h"
 #include "core/section.h"
 #include "core/settings.h"
-#include "core/timeline.h"
 #include "platform/platform.h"
 #include "platform/sound.h"
 #include "platform/video.h"
 #include "resources/texture.h"
+#include "show/engine.h"
+#include "show/generation.h"
+#include "show/loading.h"
+#include "show/timeline.h"
 
 edit_session edit;
 

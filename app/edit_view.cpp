@@ -23,10 +23,10 @@
 #include "core/script_time.h"
 #include "core/section.h"
 #include "core/settings.h"
-#include "core/timeline.h"
 #include "platform/font.h"
 #include "platform/video.h"
 #include "resources/texture.h"
+#include "show/timeline.h"
 
 namespace {
 

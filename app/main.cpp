@@ -14,10 +14,10 @@
 #include "app/farm.h"
 #include "app/join.h"
 #include "app/new_show.h"
-#include "core/engine.h"
 #include "core/fatal.h"
-#include "core/generation.h"
 #include "core/script.h"
+#include "show/engine.h"
+#include "show/generation.h"
 
 int main(int argc, char** argv) {
     cmdline options = cmdline_parse(argc, argv);

@@ -16,9 +16,9 @@ extern "C" {
 #include "app/capture.h"
 #include "app/output_file.h"
 #include "core/file_read.h"
-#include "core/loading.h"
 #include "core/section.h"
 #include "core/settings.h"
+#include "show/loading.h"
 
 namespace {
 

@@ -12,8 +12,8 @@
 #include <cstring>
 #include <initializer_list>
 
-#include "core/engine.h"
 #include "platform/platform.h"
+#include "show/engine.h"
 
 namespace {
 

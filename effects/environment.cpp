@@ -5,7 +5,7 @@
 #include <GL/gl.h>
 
 #include "core/fatal.h"
-#include "core/generation.h"
+#include "core/owned.h"
 #include "core/section.h"
 #include "effects/gen3ds.h"
 #include "resources/model.h"

@@ -4,7 +4,7 @@
 #include <GL/gl.h>
 
 #include "core/fatal.h"
-#include "core/generation.h"
+#include "core/owned.h"
 #include "core/section.h"
 #include "resources/model.h"
 #include "resources/model_draw.h"

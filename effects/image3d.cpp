@@ -6,7 +6,7 @@
 #include <cstdlib>
 
 #include "core/fatal.h"
-#include "core/generation.h"
+#include "core/owned.h"
 #include "core/section.h"
 #include "resources/texture.h"
 

@@ -5,7 +5,7 @@
 #include <cstdlib>
 
 #include "core/fatal.h"
-#include "core/generation.h"
+#include "core/owned.h"
 #include "resources/free_camera.h"
 #include "resources/texture.h"
 

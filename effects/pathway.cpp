@@ -7,7 +7,7 @@
 #include <cstdlib>
 
 #include "core/fatal.h"
-#include "core/generation.h"
+#include "core/owned.h"
 #include "core/random.h"
 #include "core/section.h"
 #include "effects/quads.h"

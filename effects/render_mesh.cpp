@@ -9,7 +9,7 @@
 #include <cstdlib>
 
 #include "core/fatal.h"
-#include "core/generation.h"
+#include "core/owned.h"
 #include "core/section.h"
 #include "effects/frame_copy.h"
 #include "resources/texture.h"

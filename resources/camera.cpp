@@ -9,7 +9,7 @@
 #include <cstring>
 
 #include "core/fatal.h"
-#include "core/generation.h"
+#include "core/owned.h"
 
 camera* current_camera = nullptr;
 

@@ -6,8 +6,8 @@
 #include <cstdio>
 
 #include "core/clock.h"
-#include "core/engine.h"
 #include "core/settings.h"
+#include "show/engine.h"
 
 float forward_speed = 0;
 float strafe_speed = 0;

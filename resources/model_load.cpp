@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "core/file_read.h"
-#include "core/generation.h"
+#include "core/owned.h"
 #include "resources/model.h"
 #include "resources/texture.h"
 

@@ -4,7 +4,7 @@
 #include <GL/gl.h>
 #include <cstdlib>
 
-#include "core/generation.h"
+#include "core/owned.h"
 #include "resources/texture.h"
 
 static const char FACE_SUFFIXES[] = "rtlfbkftupdn";

@@ -8,7 +8,7 @@
 
 #include "core/clock.h"
 #include "core/fatal.h"
-#include "core/generation.h"
+#include "core/owned.h"
 #include "core/random.h"
 #include "core/section.h"
 #include "effects/frame_copy.h"

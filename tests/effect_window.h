@@ -13,11 +13,11 @@
 #include <vector>
 
 #include "core/clock.h"
-#include "core/engine.h"
 #include "core/script.h"
 #include "core/section.h"
 #include "core/settings.h"
 #include "platform/video.h"
+#include "show/engine.h"
 #include "tests/test_support.h"
 
 struct rgb {

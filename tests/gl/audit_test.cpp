@@ -1,6 +1,6 @@
 // The OpenGL error audit on Mesa: a provoked error is reported with the
 // section type and script line, and the error queue is left clear.
-#include "core/gl_audit.h"
+#include "show/gl_audit.h"
 #include "tests/effect_window.h"
 
 namespace {

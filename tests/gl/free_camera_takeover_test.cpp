@@ -3,10 +3,10 @@
 // moves add up and the view drawn is the free camera's.
 #include <cmath>
 
-#include "core/engine.h"
 #include "core/settings.h"
 #include "resources/camera.h"
 #include "resources/free_camera.h"
+#include "show/engine.h"
 #include "tests/effect_window.h"
 
 namespace {

@@ -15,17 +15,17 @@
 #include <vector>
 
 #include "core/clock.h"
-#include "core/engine.h"
-#include "core/loading.h"
 #include "core/script.h"
 #include "core/section.h"
 #include "core/settings.h"
-#include "core/timeline.h"
 #include "platform/overlay.h"
 #include "platform/video.h"
 #include "resources/camera.h"
 #include "resources/spline.h"
 #include "scenes/paintex.h"
+#include "show/engine.h"
+#include "show/loading.h"
+#include "show/timeline.h"
 #include "tests/test_support.h"
 
 namespace {

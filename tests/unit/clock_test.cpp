@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "core/clock.h"
-#include "core/engine.h"
 #include "core/settings.h"
+#include "show/engine.h"
 
 namespace {
 

@@ -8,10 +8,10 @@
 #include <string>
 #include <unistd.h>
 
-#include "core/engine.h"
 #include "core/settings.h"
 #include "resources/free_camera.h"
 #include "resources/spline.h"
+#include "show/engine.h"
 #include "tests/test_support.h"
 
 namespace {

@@ -3,7 +3,7 @@
 
 #include <GL/gl.h>
 
-#include "core/gl_audit.h"
+#include "show/gl_audit.h"
 
 namespace {
 

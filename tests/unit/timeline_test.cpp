@@ -10,10 +10,10 @@
 #include <vector>
 
 #include "core/clock.h"
-#include "core/engine.h"
 #include "core/section.h"
 #include "core/settings.h"
-#include "core/timeline.h"
+#include "show/engine.h"
+#include "show/timeline.h"
 
 namespace {
 

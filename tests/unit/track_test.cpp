@@ -9,9 +9,9 @@
 
 #include "core/script.h"
 #include "core/section.h"
-#include "core/timeline.h"
 #include "core/track.h"
 #include "effects/fader.h"
+#include "show/timeline.h"
 #include "tests/test_support.h"
 
 namespace {

@@ -9,15 +9,6 @@
 // opens the next one as a fresh process would.
 #pragma once
 
-// Hands `object` to the running generation: `release(object)` is called when
-// the generation is released, newest object first. Loaders call it for what
-// they allocate; a program that never releases a generation loses nothing
-// by it.
-void generation_own(void* object, void (*release)(void*));
-
-// Objects handed over and not yet released.
-int generation_size();
-
 // Remembers what belongs to the window rather than to the show: the texture
 // slots taken so far and the render state. Called once, after video_start.
 void generation_mark();

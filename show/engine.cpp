@@ -1,14 +1,14 @@
 // Start-up, the main loop, input and shutdown.
-#include "core/engine.h"
+#include "show/engine.h"
 
 #include "core/clock.h"
-#include "core/loading.h"
 #include "core/settings.h"
-#include "core/timeline.h"
 #include "platform/font.h"
 #include "platform/music.h"
 #include "platform/video.h"
 #include "resources/free_camera.h"
+#include "show/loading.h"
+#include "show/timeline.h"
 
 int quit_requested = 0;
 int key_state[KEY_STATE_COUNT];

@@ -1,37 +1,24 @@
-// Show generations: the list of objects the running one owns, its release,
-// and the opening that repeats start-up's steps after the video set-up.
-#include "core/generation.h"
-
-#include <vector>
+// Show generations: the release of the running one, and the opening that
+// repeats start-up's steps after the video set-up.
+#include "show/generation.h"
 
 #include "core/clock.h"
-#include "core/engine.h"
-#include "core/loading.h"
+#include "core/owned.h"
 #include "core/random.h"
 #include "core/script.h"
 #include "core/section.h"
-#include "core/timeline.h"
 #include "platform/font.h"
 #include "platform/video.h"
 #include "resources/texture.h"
+#include "show/engine.h"
+#include "show/loading.h"
+#include "show/timeline.h"
 
 namespace {
 
-struct owned_object {
-    void* object;
-    void (*release)(void*);
-};
-
-std::vector<owned_object> owned;
 int window_textures = 0;
 
 }  // namespace
-
-void generation_own(void* object, void (*release)(void*)) {
-    if (object) owned.push_back({object, release});
-}
-
-int generation_size() { return static_cast<int>(owned.size()); }
 
 void generation_mark() {
     window_textures = texture_count;
@@ -44,11 +31,7 @@ void generation_release() {
         for (int i = 0; i < s->spline_count; ++i) spline_free(&s->splines[i]);
     script_reset();
     loading_section = nullptr;
-    while (!owned.empty()) {
-        owned_object last = owned.back();
-        owned.pop_back();
-        last.release(last.object);
-    }
+    generation_release_owned();
     texture_release_from(window_textures);
 }
 

@@ -7,7 +7,6 @@
 #include <cstring>
 
 #include "core/fatal.h"
-#include "core/loading.h"
 #include "core/random.h"
 #include "effects/camera_fx.h"
 #include "effects/environment.h"
@@ -22,20 +21,21 @@
 #include "effects/wireframe.h"
 #include "scenes/3Dbuilder.h"
 #include "scenes/columna.h"
+#include "scenes/flare.h"
 #include "scenes/flash.h"
 #include "scenes/gears.h"
 #include "scenes/knots.h"
-#include "scenes/particletitle.h"
-#include "scenes/thelake.h"
-#include "scenes/flare.h"
 #include "scenes/lines.h"
 #include "scenes/logofinal.h"
 #include "scenes/loop.h"
 #include "scenes/meditation.h"
 #include "scenes/paintex.h"
 #include "scenes/paranoia.h"
+#include "scenes/particletitle.h"
 #include "scenes/redsun.h"
+#include "scenes/thelake.h"
 #include "scenes/titulo.h"
+#include "show/loading.h"
 
 section* section_list = nullptr;
 section* current_section = nullptr;

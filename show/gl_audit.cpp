@@ -1,5 +1,5 @@
 // OpenGL error audit after each section step.
-#include "core/gl_audit.h"
+#include "show/gl_audit.h"
 
 #include <GL/gl.h>
 #include <cstdio>

@@ -1,14 +1,14 @@
 // The timeline: pending sections ordered by start, active ones by layer, and
 // the per-frame dispatch that starts, renders and retires them.
-#include "core/timeline.h"
+#include "show/timeline.h"
 
 #include "core/clock.h"
-#include "core/engine.h"
-#include "core/gl_audit.h"
 #include "core/settings.h"
 #include "core/track.h"
 #include "platform/overlay.h"
 #include "platform/video.h"
+#include "show/engine.h"
+#include "show/gl_audit.h"
 
 section* pending_head = nullptr;
 section* active_head = nullptr;

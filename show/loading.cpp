@@ -6,22 +6,22 @@
 // context, so an asset error names the section type and script line that
 // asked for the file. loading_check() runs the same steps for every section
 // of the script while faults are collected, to list them all.
-#include "core/generation.h"
-#include "core/loading.h"
+#include "core/owned.h"
+#include "show/loading.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>
 #include <cstdlib>
 
-#include "core/engine.h"
 #include "core/fatal.h"
-#include "core/gl_audit.h"
 #include "core/section.h"
 #include "core/settings.h"
-#include "core/timeline.h"
 #include "platform/video.h"
 #include "resources/spline.h"
 #include "resources/texture.h"
+#include "show/engine.h"
+#include "show/gl_audit.h"
+#include "show/timeline.h"
 
 section* loading_section = nullptr;
 
