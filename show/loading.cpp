@@ -185,7 +185,7 @@ void loading_init() {
         screen->texcoords[i][0] = texcoords[i][0];
         screen->texcoords[i][1] = texcoords[i][1];
         screen->bar[i] = bar[i];
-        screen->bar_colour[i] = s->params[i];
+        screen->bar_colour[i] = section_values<loading_values>(*s).bar_colour[i];
     }
     screen->bar_width = bar[2] - bar[0];
 }
@@ -256,10 +256,10 @@ void loading_render() {
 // ---------------------------------------------------------------------------
 
 static const section_field loading_params[] = {
-    {"bar_red", "progress bar colour: red (0..1)", nullptr},
-    {"bar_green", "progress bar colour: green", nullptr},
-    {"bar_blue", "progress bar colour: blue", nullptr},
-    {"bar_alpha", "progress bar colour: alpha, also its outline's", nullptr},
+    {"bar_red", "progress bar colour: red (0..1)", nullptr, SECTION_AT_INIT, SECTION_VALUE(loading_values, bar_colour[0])},
+    {"bar_green", "progress bar colour: green", nullptr, SECTION_AT_INIT, SECTION_VALUE(loading_values, bar_colour[1])},
+    {"bar_blue", "progress bar colour: blue", nullptr, SECTION_AT_INIT, SECTION_VALUE(loading_values, bar_colour[2])},
+    {"bar_alpha", "progress bar colour: alpha, also its outline's", nullptr, SECTION_AT_INIT, SECTION_VALUE(loading_values, bar_colour[3])},
 };
 static const section_field loading_strings[] = {
     {"background", "the picture shown at first (.bmp, .jpg, .png or .tga)", nullptr},
