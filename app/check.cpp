@@ -14,11 +14,13 @@
 #include "app/cmdline.h"
 #include "core/fatal.h"
 #include "core/script.h"
+#include "core/script_time.h"
 #include "core/section.h"
 #include "core/settings.h"
 #include "core/track.h"
 #include "platform/font.h"
 #include "platform/music.h"
+#include "platform/sound.h"
 #include "platform/video.h"
 #include "show/engine.h"
 #include "show/loading.h"
@@ -52,12 +54,52 @@ int check_open_context() {
 }
 
 // The soundtrack is only read, not played: the check opens no sound device.
-void check_soundtrack() {
-    if (!snd_enable) return;
-    fatal_attempt_call([] {
+// Its length in seconds, or -1 when the show plays none or it is unreadable.
+double check_soundtrack() {
+    if (!snd_enable) return -1;
+    double seconds = -1;
+    fatal_attempt_call([&seconds] {
         std::vector<unsigned char> bytes;
         music_read_file(&bytes);
+        sound_stream* stream = sound_stream_open_memory(bytes.data(), bytes.size());
+        if (!stream) fatal_error("%s: %s", sound_error_text(sound_error()), snd_mp3file);
+        seconds = static_cast<double>(sound_stream_length(stream)) / SOUND_RATE;
+        sound_stream_close(stream);
     });
+    return seconds;
+}
+
+// The end of the last section that plays (demoend when it comes first).
+float played_end() {
+    float end = demostart;
+    for (const section* s = section_list; s; s = s->next)
+        if (loading_section_plays(s) && s->end > end) end = s->end;
+    return demoend > 0 && demoend < end ? demoend : end;
+}
+
+// Sections that play past the music's end play on in silence: worth a word.
+void warn_past_soundtrack(double music_seconds) {
+    if (music_seconds < 0) return;
+    for (const section* s = section_list; s; s = s->next)
+        if (s->type != 0 && loading_section_plays(s) && s->end > music_seconds + 0.001)
+            fatal_warning("%s at line %d runs to %g s, past the end of the soundtrack %s (%.3f s)",
+                          section_types[s->type].name, s->line, s->end, snd_mp3file, music_seconds);
+}
+
+// One line on a show that passed: what plays, for how long, at what tempo,
+// to what music.
+void print_summary(double music_seconds) {
+    int played = 0;
+    for (const section* s = section_list; s; s = s->next) played += loading_section_plays(s);
+    float end = played_end();
+    char from[32] = "", to[32] = "", tempo[96] = "no bpm";
+    script_time_bar_beat(demostart, {bpm, beat_offset}, from, sizeof from);
+    script_time_bar_beat(end, {bpm, beat_offset}, to, sizeof to);
+    if (bpm > 0) std::snprintf(tempo, sizeof tempo, "%g BPM, %s to %s", bpm, from[0] ? from : "-", to[0] ? to : "-");
+    char music[300] = "no soundtrack";
+    if (music_seconds >= 0) std::snprintf(music, sizeof music, "soundtrack %s of %.3f s", snd_mp3file, music_seconds);
+    std::printf("OK: %s, %d sections play from %g to %g s (%s), %s\n", script_path, played, demostart, end, tempo,
+                music);
 }
 
 // The name of the track a file of data/tracks/ holds, or "" for a file that
@@ -115,13 +157,15 @@ int check_show(const cmdline* options) {
     cmdline_apply(options);
     check_tracks();
     warn_unplayed_sections();
-    check_soundtrack();
+    double music_seconds = check_soundtrack();
+    warn_past_soundtrack(music_seconds);
     if (check_open_context()) {
         loading_check();
         fatal_attempt_call([] { font_start(); });
     }
     fatal_collect(nullptr);
     shut_down();
+    if (!faults) print_summary(music_seconds);
     return faults ? 255 : 0;
 }
 

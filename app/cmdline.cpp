@@ -10,6 +10,12 @@
 #include <cstring>
 #include <strings.h>
 
+#include <iterator>
+#include <vector>
+
+#include "core/fatal.h"
+#include "core/nearest.h"
+#include "core/script_time.h"
 #include "app/new_show.h"
 #include "core/clock.h"
 #include "core/settings.h"
@@ -25,8 +31,10 @@ const char* cmdline_usage() {
            "  --fullscreen    play full screen, whatever gl_fullscreen says\n"
            "  --mute          play without sound (as if snd_enable were 0)\n"
            "  --size WxH      window of W x H pixels instead of gl_width x gl_height\n"
-           "  --start SECONDS begin at SECONDS instead of demostart (the music follows)\n"
-           "  --end SECONDS   stop after SECONDS instead of demoend (0: no end)\n"
+           "  --start TIME    begin at TIME instead of demostart (the music follows);\n"
+           "                  a time is seconds (12.5), beats (16b) or bar:beat (8:2),\n"
+           "                  beats with the show's bpm and beat_offset\n"
+           "  --end TIME      stop at TIME instead of demoend (0: no end)\n"
            "  --capture DIR   render offline on a fixed step: every frame to\n"
            "                  DIR/frame_000000.png, ..., the soundtrack (if the show\n"
            "                  plays one) to DIR/audio.wav\n"
@@ -72,7 +80,7 @@ const char* cmdline_usage() {
            "                  and a timeline view (keys below); --fps N puts it on a\n"
            "                  fixed step of 1/N s per frame\n"
            "  --control FILE  with --edit: read commands from FILE (a named pipe, or -\n"
-           "                  for standard input), one a line: seek SECONDS, pause,\n"
+           "                  for standard input), one a line: seek TIME, pause,\n"
            "                  play, step N, loop A B, loop off, reload, still FILE.png,\n"
            "                  shot FILE.png (the window as shown, view included),\n"
            "                  status, timeline (shows or hides the view), key NAME\n"
@@ -118,12 +126,13 @@ const char* cmdline_usage() {
            "SIGINT or SIGTERM stops them as Escape does, keeping what was written.\n";
 }
 
+static const char* const VALUE_OPTIONS[] = {"--script", "--capture", "--fps",     "--json",  "--size",
+                                            "--start",  "--end",     "--passes",  "--control", "--new",
+                                            "--bpm",    "--length",  "--video",   "--crf",   "--rtt",
+                                            "--frames", "--join",    "--farm",    "--pieces", "--sshlogin"};
+
 static int takes_value(const char* option) {
-    static const char* const names[] = {"--script", "--capture", "--fps",   "--json", "--size", "--start",
-                                        "--end",    "--passes",  "--control", "--new", "--bpm",  "--length",
-                                        "--video",  "--crf",     "--rtt",     "--frames", "--join", "--farm",
-                                        "--pieces", "--sshlogin"};
-    for (const char* name : names)
+    for (const char* name : VALUE_OPTIONS)
         if (std::strcmp(option, name) == 0) return 1;
     return 0;
 }
@@ -147,6 +156,17 @@ static int parse_seconds(const char* text, float* out) {
     if (*end || !std::isfinite(value) || value < 0) return 0;
     *out = value;
     return 1;
+}
+
+// A time in any of the script's forms. One in beats is read here with a
+// stand-in tempo, for its form only: cmdline_apply reads it again with the
+// show's.
+static int parse_time(cmdline* out, const char* option, const char* value, float* seconds, int* in_beats) {
+    const script_tempo stand_in = {120, 0};
+    const char* why = script_time_read(value, stand_in, seconds, in_beats);
+    if (!why && *seconds < 0) why = "a time must be 0 or more";
+    if (why) std::snprintf(out->value_error, sizeof out->value_error, "%s %s: %s", option, value, why);
+    return !why;
 }
 
 // Two whole numbers joined by one of `separators`, each within its limits.
@@ -211,8 +231,13 @@ static void take_value(cmdline* out, const char* option, const char* value) {
     else if (std::strcmp(option, "--farm") == 0) out->farm = value;
     else if (std::strcmp(option, "--pieces") == 0) ok = parse_int(value, 1, CMDLINE_MAX_PIECES, &out->farm_pieces);
     else if (std::strcmp(option, "--sshlogin") == 0) out->sshlogin = value;
-    else if (std::strcmp(option, "--start") == 0) ok = out->has_start = parse_seconds(value, &out->start);
-    else ok = out->has_end = parse_seconds(value, &out->end);
+    else if (std::strcmp(option, "--start") == 0) {
+        out->start_text = value;
+        ok = out->has_start = parse_time(out, option, value, &out->start, &out->start_in_beats);
+    } else {
+        out->end_text = value;
+        ok = out->has_end = parse_time(out, option, value, &out->end, &out->end_in_beats);
+    }
     if (!ok && !out->value_error[0]) value_error(out, option, value);
 }
 
@@ -298,8 +323,9 @@ static void check_combinations(cmdline* out) {
         std::snprintf(message, size, "--force is only used with --analyse --write");
     else if (out->capture_dir && !out->capture_dir[0])
         std::snprintf(message, size, "--capture needs a folder name");
-    else if (out->has_start && out->has_end && out->end > 0 && out->end <= out->start)
-        std::snprintf(message, size, "--end %g must be after --start %g", out->end, out->start);
+    else if (out->has_start && out->has_end && !out->start_in_beats && !out->end_in_beats && out->end > 0 &&
+             out->end <= out->start)
+        std::snprintf(message, size, "--end %s must be after --start %s", out->end_text, out->start_text);
 }
 
 // The options that take no value: each sets one field of the record.
@@ -309,8 +335,7 @@ struct switch_option {
     int value;
 };
 
-static const switch_option* find_switch(const char* arg) {
-    static const switch_option switches[] = {
+static const switch_option SWITCHES[] = {
         {"--windowed", &cmdline::fullscreen, 0}, {"--fullscreen", &cmdline::fullscreen, 1},
         {"--mute", &cmdline::mute, 1},           {"--bench", &cmdline::bench, 1},
         {"--edit", &cmdline::edit, 1},           {"--lossless", &cmdline::lossless, 1},
@@ -319,10 +344,19 @@ static const switch_option* find_switch(const char* arg) {
         {"--list-types", &cmdline::list_types, 1}, {"--describe", &cmdline::describe, 1},
         {"--reference", &cmdline::reference, 1}, {"--analyse", &cmdline::analyse, 1},
         {"--write", &cmdline::write, 1},         {"--force", &cmdline::force, 1},
-    };
-    for (const switch_option& option : switches)
+};
+
+static const switch_option* find_switch(const char* arg) {
+    for (const switch_option& option : SWITCHES)
         if (std::strcmp(arg, option.name) == 0) return &option;
     return nullptr;
+}
+
+// The option nearest to a misspelt one, as the tail of its message.
+static std::string option_hint(const char* arg) {
+    std::vector<const char*> names(std::begin(VALUE_OPTIONS), std::end(VALUE_OPTIONS));
+    for (const switch_option& option : SWITCHES) names.push_back(option.name);
+    return nearest_hint(arg, names.data(), static_cast<int>(names.size()));
 }
 
 // With --join every video file named is a piece and the one other name the
@@ -376,6 +410,7 @@ cmdline cmdline_parse(int argc, char** argv) {
         } else if (arg[0] == '-' && arg[1] != '\0') {
             out.error = "unknown option";
             out.error_arg = arg;
+            out.hint = option_hint(arg);
         } else if (!out.show_dir) {
             out.show_dir = arg;
         } else if (cmdline_names_video(arg) || out.join) {
@@ -407,6 +442,14 @@ int cmdline_offline(const cmdline* options) {
 
 int cmdline_offscreen(const cmdline* options) { return cmdline_offline(options) && options->fullscreen != 0; }
 
+// A --start or --end time in the show's tempo, read once the script has set it.
+static float show_time(const char* option, const char* text, float seconds, int in_beats) {
+    if (!in_beats) return seconds;
+    const char* why = script_time_read(text, {bpm, beat_offset}, &seconds, nullptr);
+    if (why) fatal_error("%s %s: %s", option, text, why);
+    return seconds;
+}
+
 void cmdline_apply(const cmdline* options) {
     if (options->fullscreen >= 0) gl_fullscreen = options->fullscreen;
     if (cmdline_offline(options)) gl_fullscreen = 0;
@@ -422,8 +465,11 @@ void cmdline_apply(const cmdline* options) {
     // Frames on the fixed step keep to the script's grid wherever a run
     // begins, so a run started later draws the frames of the whole run.
     clock_set_step_origin(demostart);
-    if (options->has_start) demostart = options->start;
     // The engine's folder is not the viewer's to write a driver report into.
     if (options->plays_engine_show) gl_info = 0;
-    if (options->has_end) demoend = options->end;
+    if (options->has_start) demostart = show_time("--start", options->start_text, options->start, options->start_in_beats);
+    if (options->has_end) demoend = show_time("--end", options->end_text, options->end, options->end_in_beats);
+    if (options->has_start && options->has_end && demoend > 0 && demoend <= demostart)
+        fatal_error("--end %s (%g s) must be after --start %s (%g s)", options->end_text, demoend, options->start_text,
+                    demostart);
 }

@@ -1,6 +1,7 @@
 // The player's command line: quillon [options] [SHOW_DIR].
 #pragma once
 
+#include <string>
 #include <vector>
 
 enum {
@@ -39,7 +40,10 @@ struct cmdline {
     int lossless;             // --lossless: --video writes FFV1 RGB and FLAC
     int rtt_width, rtt_height;  // --rtt WxH: the render target; 0: as the script says
     int has_start, has_end;   // --start / --end given
-    float start, end;         // their seconds
+    const char* start_text;   // as typed
+    const char* end_text;
+    float start, end;         // their seconds (for one in beats, at a stand-in tempo)
+    int start_in_beats, end_in_beats;  // read again with the show's tempo by cmdline_apply
     int has_frames;           // --frames FIRST:END given (with --video: one piece of the run)
     int frame_first, frame_end;  // frames FIRST .. END-1 of the whole run
     const char* join;         // --join FILE: join the pieces into FILE with the soundtrack
@@ -58,6 +62,7 @@ struct cmdline {
     int plays_engine_show;    // the show is the engine's own default show
     const char* error;        // set when the line is not understood
     const char* error_arg;
+    std::string hint;         // with an unknown option: " (did you mean '--x'?)" or ""
     // Set when an option's value is out of range or options contradict each
     // other; reported as "Error: ..." like any other fatal fault.
     char value_error[CMDLINE_MESSAGE_MAX];
@@ -74,7 +79,9 @@ int cmdline_offline(const cmdline* options);
 // 1 when it renders offscreen: offline, unless --windowed asks for a window.
 int cmdline_offscreen(const cmdline* options);
 
-// Overrides the script's settings with what the command line says.
+// Overrides the script's settings with what the command line says; a
+// --start or --end in beats is read with the script's tempo (a fatal error
+// when it has none).
 void cmdline_apply(const cmdline* options);
 
 // The usage text.

@@ -4,6 +4,7 @@
 
 #include <cctype>
 
+#include "core/nearest.h"
 #include "core/section.h"
 #include "core/settings.h"
 
@@ -56,6 +57,13 @@ int describe_type(FILE* out, const char* name) {
     if (type < 0) return 0;
     type_text(out, type);
     return 1;
+}
+
+std::string describe_unknown_type(const char* name) {
+    const char* names[SECTION_TYPE_COUNT];
+    for (int i = 0; i < SECTION_TYPE_COUNT; ++i) names[i] = section_types[i].name;
+    return std::string("no section type is named '") + name + "'" + nearest_hint(name, names, SECTION_TYPE_COUNT) +
+           " (quillon --describe lists them)";
 }
 
 void describe_all(FILE* out) {

@@ -14,6 +14,8 @@ std::string describe_count(int section_type, int kind);
 // One type as text. Returns 0 when no type has that name (nothing written).
 int describe_type(FILE* out, const char* name);
 
+// What to say of a type name that is none, with the nearest name as a hint.
+std::string describe_unknown_type(const char* name);
 // The head settings, then every type, as text.
 void describe_all(FILE* out);
 

@@ -14,6 +14,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <sstream>
+#include <vector>
+
+#include "core/nearest.h"
 
 #include "core/track.h"
 
@@ -81,7 +84,14 @@ std::string edit_quote(const std::string& text) {
     return quoted;
 }
 
-edit_command edit_command_parse(const std::string& line) {
+// A seek or loop time in any of the script's forms; the reason when it is none.
+static bool parse_time(const std::string& word, const script_tempo& tempo, float* out, std::string* why) {
+    const char* fault = script_time_read(word.c_str(), tempo, out, nullptr);
+    if (fault) *why = edit_quote(word) + ": " + fault;
+    return !fault;
+}
+
+edit_command edit_command_parse(const std::string& line, const script_tempo& tempo) {
     std::istringstream in(line);
     std::string verb, words[5];
     in >> verb >> words[0] >> words[1] >> words[2] >> words[3] >> words[4];
@@ -105,12 +115,17 @@ edit_command edit_command_parse(const std::string& line) {
         else if (count != p.words) return bad("'" + verb + "' takes " + std::to_string(p.words) + " value(s)");
         break;
     }
-    if (c.kind == EDIT_NONE) return bad("unknown command " + edit_quote(verb));
-    if (c.kind == EDIT_SEEK && !parse_number(first, &c.a)) return bad("seek needs a number of seconds, not " + edit_quote(first));
+    if (c.kind == EDIT_NONE) {
+        std::vector<const char*> verbs;
+        for (const auto& p : plain) verbs.push_back(p.verb);
+        return bad("unknown command " + edit_quote(verb) + nearest_hint(verb.c_str(), verbs.data(), int(verbs.size())));
+    }
+    std::string why;
+    if (c.kind == EDIT_SEEK && !parse_time(first, tempo, &c.a, &why)) return bad("seek " + why);
     if (c.kind == EDIT_STEP && !parse_count(first, &c.frames))
         return bad("step needs a whole number of frames other than 0, not " + edit_quote(first));
-    if (c.kind == EDIT_LOOP && !(parse_number(first, &c.a) && parse_number(second, &c.b)))
-        return bad("loop needs two numbers of seconds, or 'off'");
+    if (c.kind == EDIT_LOOP && !(parse_time(first, tempo, &c.a, &why) && parse_time(second, tempo, &c.b, &why)))
+        return bad("loop " + why);
     if ((c.kind == EDIT_STILL || c.kind == EDIT_SHOT) && !ends_with_png(first))
         return bad(verb + " writes PNG files only: name it FILE.png, not " + edit_quote(first));
     if (c.kind == EDIT_STILL || c.kind == EDIT_SHOT || c.kind == EDIT_KEY || c.kind == EDIT_TRACK) c.text = first;

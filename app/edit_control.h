@@ -1,12 +1,14 @@
 // The edit-mode control channel: one command a line from a named pipe or
 // standard input, read without blocking between frames.
 //
-//   seek SECONDS   step N   pause   play   loop A B   loop off   reload
+//   seek TIME   step N   pause   play   loop A B   loop off   reload
 //   still FILE.png   shot FILE.png   status   timeline   key NAME   quit
 //   track NAME   key NAME TIME VALUE [step|linear|smooth|ramp]   unkey NAME TIME
 #pragma once
 
 #include <string>
+
+#include "core/script_time.h"
 
 enum edit_command_kind {
     EDIT_NONE,   // an empty line
@@ -43,8 +45,9 @@ struct edit_command {
 // quotes and backslashes escaped, the length given when it is cut.
 std::string edit_quote(const std::string& text);
 
-// Parses one line (its line end removed). Pure.
-edit_command edit_command_parse(const std::string& line);
+// Parses one line (its line end removed); times of seek and loop in beats
+// or bars are read with `tempo`. Pure.
+edit_command edit_command_parse(const std::string& line, const script_tempo& tempo);
 
 struct edit_channel {
     int fd;              // -1: none

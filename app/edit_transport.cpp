@@ -18,6 +18,7 @@
 #include "core/clock.h"
 #include "core/fatal.h"
 #include "core/file_read.h"
+#include "core/nearest.h"
 #include "core/section.h"
 #include "core/settings.h"
 #include "platform/music.h"
@@ -204,13 +205,20 @@ void press_key(const std::string& name) {
             event.key.keysym.mod = static_cast<SDLMod>(event.key.keysym.mod | m.mod);
             key.erase(0, std::strlen(m.prefix));
         }
+    std::vector<std::string> known_names;
     for (int sym = SDLK_FIRST + 1; sym < SDLK_LAST && !event.key.keysym.sym; ++sym) {
         std::string known = SDL_GetKeyName(static_cast<SDLKey>(sym));
         known.erase(std::remove(known.begin(), known.end(), ' '), known.end());
-        if (known == key && known != "unknownkey") event.key.keysym.sym = static_cast<SDLKey>(sym);
+        if (known == "unknownkey") continue;
+        if (known == key) event.key.keysym.sym = static_cast<SDLKey>(sym);
+        known_names.push_back(known);
     }
-    if (!event.key.keysym.sym)
-        std::fprintf(stderr, "Edit: unknown key '%s' (in 'key %s')\n", name.c_str(), name.c_str());
+    if (!event.key.keysym.sym) {
+        std::vector<const char*> names;
+        for (const std::string& known : known_names) names.push_back(known.c_str());
+        std::fprintf(stderr, "Edit: unknown key '%s' (in 'key %s')%s\n", name.c_str(), name.c_str(),
+                     nearest_hint(key.c_str(), names.data(), static_cast<int>(names.size())).c_str());
+    }
     else if (SDL_PushEvent(&event) != 0)
         std::fprintf(stderr, "Edit: key %s cannot be queued: %s\n", name.c_str(), SDL_GetError());
 }
@@ -234,7 +242,7 @@ void print_status() {
 }  // namespace
 
 int edit_run_command(const std::string& line) {
-    edit_command c = edit_command_parse(line);
+    edit_command c = edit_command_parse(line, {bpm, beat_offset});
     switch (c.kind) {
     case EDIT_NONE: break;
     case EDIT_BAD:

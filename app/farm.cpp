@@ -34,12 +34,6 @@ struct farm_plan {
 
 std::string q(const std::string& word) { return capture_shell_word(word); }
 
-std::string number(float value) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.9g", static_cast<double>(value));
-    return text;
-}
-
 // The run options of the command line, for every piece alike.
 std::string piece_options(const cmdline* o) {
     std::string text = " --fps " + std::to_string(o->offline_fps);
@@ -47,8 +41,9 @@ std::string piece_options(const cmdline* o) {
     if (o->rtt_width) text += " --rtt " + std::to_string(o->rtt_width) + "x" + std::to_string(o->rtt_height);
     if (o->crf >= 0) text += " --crf " + std::to_string(o->crf);
     if (o->lossless) text += " --lossless";
-    if (o->has_start) text += " --start " + number(o->start);
-    if (o->has_end) text += " --end " + number(o->end);
+    // As typed: a time in beats is read by each piece with the show's tempo.
+    if (o->has_start) text += std::string(" --start ") + o->start_text;
+    if (o->has_end) text += std::string(" --end ") + o->end_text;
     if (o->script) text += " --script " + q(o->script);
     return text;
 }

@@ -22,13 +22,11 @@
 int main(int argc, char** argv) {
     cmdline options = cmdline_parse(argc, argv);
     // A command line that cannot be taken is a usage error: what is wrong,
-    // then the usage text, exit 2.
-    if (options.error) {
-        std::fprintf(stderr, "quillon: %s %s\n%s", options.error, options.error_arg, cmdline_usage());
-        return 2;
-    }
-    if (options.value_error[0]) {
-        std::fprintf(stderr, "quillon: %s\n%s", options.value_error, cmdline_usage());
+    // then where the options are told, exit 2.
+    if (options.error || options.value_error[0]) {
+        if (options.error) std::fprintf(stderr, "quillon: %s %s%s\n", options.error, options.error_arg, options.hint.c_str());
+        else std::fprintf(stderr, "quillon: %s\n", options.value_error);
+        std::fputs("Try 'quillon --help' for the options.\n", stderr);
         return 2;
     }
     if (options.help) {
@@ -53,8 +51,7 @@ int main(int argc, char** argv) {
     if (options.describe) {
         if (!options.show_dir) describe_all(stdout);
         else if (!describe_type(stdout, options.show_dir)) {
-            std::fprintf(stderr, "quillon: no section type is named '%s' (quillon --describe lists them)\n",
-                         options.show_dir);
+            std::fprintf(stderr, "quillon: %s\n", describe_unknown_type(options.show_dir).c_str());
             return 2;
         }
         return 0;

@@ -32,19 +32,17 @@ static std::string number(double value) {
 }
 
 // Appends script lines, each param, string, spline and sync preceded by the
-// comment its type's declaration gives it.
+// comment its type's declaration gives it. Every time is written in beats,
+// so a new bpm re-times the whole show.
 struct script_writer {
     std::string text;
-    double beat = 0;  // seconds
     const section_reads* reads = nullptr;
     int counts[SECTION_LISTS] = {};
 
-    // A moment on a beat as "bar:beat" (the script's tempo form), any other
-    // in seconds.
-    std::string when(double t) const {
-        double beats = t / beat;
+    // A moment as "bar:beat"; a fraction of a beat as "Nb".
+    static std::string when(double beats) {
         long whole = std::lround(beats);
-        if (t <= 0 || std::fabs(beats - whole) > 1e-6) return number(t);
+        if (std::fabs(beats - whole) > 1e-9) return number(beats) + "b";
         return std::to_string(whole / 4) + ":" + std::to_string(whole % 4);
     }
 
@@ -68,13 +66,16 @@ struct script_writer {
     }
 };
 
-static void write_head(script_writer& w, int bpm, float seconds) {
+int new_show_beats(int bpm, float seconds) { return std::max(1, static_cast<int>(std::lround(seconds * bpm / 60.0))); }
+
+static void write_head(script_writer& w, int bpm, int beats) {
     w.text = "; A starter show made by quillon --new: " + std::to_string(bpm) + " beats per minute, " +
-             number(seconds) + " s.\n"
+             std::to_string(beats) + " beats (" + number(beats * 60.0 / bpm) + " s).\n"
              "; Play it with `quillon FOLDER`. Every setting and section type is described\n"
              "; by `quillon --describe` (and --describe TYPE); lines starting with ';' are\n"
              "; comments. Times are written bar:beat (four beats a bar, both counted\n"
-             "; from 0, so 2:0 is beat 8) or in seconds; a beat lasts " + number(60.0 / bpm) + " s.\n\n";
+             "; from 0, so 2:0 is beat 8) or in beats (16b), so changing bpm re-times\n"
+             "; the whole show; a beat lasts " + number(60.0 / bpm) + " s.\n\n";
     w.setting("demoname", "Starter show");
     w.setting("bpm", std::to_string(bpm));
     w.setting("gl_fullscreen", "0");
@@ -104,18 +105,18 @@ const char* new_show_pulse_track() {
 }
 
 std::string new_show_script(int bpm, float seconds) {
-    const double beat = 60.0 / bpm, bar = 4 * beat, L = seconds;
-    auto at = [&](double t) { return std::min(t, L); };
+    const int L = new_show_beats(bpm, seconds), bar = 4;
+    auto at = [&](int beat) { return std::min(beat, L); };
+    auto span = [](int beats) { return std::to_string(beats) + "b"; };
     script_writer w;
-    w.beat = beat;
-    write_head(w, bpm, seconds);
+    write_head(w, bpm, L);
     w.open("loading", 0, 0.01, 0, "The progress screen while the show loads.");
     w.entry(SECTION_STRINGS, "data/loading/back.jpg");
     w.entry(SECTION_STRINGS, "data/loading/front.jpg");
     w.params({1, 0.6, 0.2, 1});
     w.open("genCamera", 0, L, 0, "The camera, flying once around the middle over the whole show.");
     w.params({60, 0.1, 100});
-    w.entry(SECTION_SPLINES, "data/splines/flight.txt " + number(L));
+    w.entry(SECTION_SPLINES, "data/splines/flight.txt " + span(L));
     w.open("genMacroBox", 0, L, 1, "A swirling sky around the camera.");
     w.entry(SECTION_STRINGS, "data/textures/sky.jpg");
     w.open("genParticletex", 0, at(2 * bar), 2, "The emblem gathers from sparks over the first two bars.");
@@ -127,7 +128,7 @@ std::string new_show_script(int bpm, float seconds) {
         w.entry(SECTION_STRINGS, "data/models/");
         w.entry(SECTION_STRINGS, "torusknot.3ds");
         w.entry(SECTION_STRINGS, "data/textures/environment.jpg");
-        w.entry(SECTION_SPLINES, "data/splines/spin.txt " + number(L - 2 * bar));
+        w.entry(SECTION_SPLINES, "data/splines/spin.txt " + span(L - 2 * bar));
         w.open("efxRadialBlur", 2 * bar, at(4 * bar), 8, "Streaks out of the middle for two bars as the knot arrives.");
         w.params({4, 0.3, 0.01, 0.1, 0.03, 0.5, 0.5, 0.5, 0.5});
     }
@@ -167,6 +168,7 @@ static void write_assets(const std::string& data, int bpm, float seconds) {
     write_text(data + "/script.txt", new_show_script(bpm, seconds));
     write_text(data + "/tracks/pulse.txt", new_show_pulse_track());
     generate_loading_images(data);
+    seconds = new_show_beats(bpm, seconds) * 60.0f / bpm;  // the show's length, on a whole beat
     asset_write(data + "/music/beat.mp3", soundtrack_beat_mp3(bpm, seconds));
     fx3d_write_keys(data + "/splines/flight.txt", fx3d_flight_keys(17, 6.0f, 1.5f, 1.0f));
     const float origin[3] = {0, 0, 0};

@@ -8,8 +8,12 @@
 
 enum { NEW_SHOW_BPM = 120, NEW_SHOW_SECONDS = 20 };
 
-// The starter script for a show of `seconds` at `bpm`: eight section types
-// whose starts and ends fall on beats and bars.
+// The length of the starter show of about `seconds` at `bpm`, in whole
+// beats (at least one).
+int new_show_beats(int bpm, float seconds);
+// The starter script for a show of `seconds` (to the nearest beat) at `bpm`:
+// eight section types whose starts, ends and spline lengths are all written
+// in bars and beats, so a new bpm alone re-times the show.
 std::string new_show_script(int bpm, float seconds);
 
 // The text of its one track, data/tracks/pulse.txt.

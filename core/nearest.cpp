@@ -42,3 +42,8 @@ const char* nearest_name(const char* name, const char* const* names, int count) 
     }
     return best;
 }
+
+std::string nearest_hint(const char* name, const char* const* names, int count) {
+    const char* near = nearest_name(name, names, count);
+    return near ? std::string(" (did you mean '") + near + "'?)" : std::string();
+}

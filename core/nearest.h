@@ -1,6 +1,8 @@
-// The nearest of a list of names to a misspelt one, for "did you mean"
-// hints in the script reader's messages.
+// The nearest of a list of names to a misspelt one, for the "did you mean"
+// hint of every message about a name that is not known.
 #pragma once
+
+#include <string>
 
 enum { NEAREST_MAX_EDITS = 2 };
 
@@ -12,3 +14,7 @@ int nearest_distance(const char* a, const char* b, int limit);
 // is at most NEAREST_MAX_EDITS, not 0, and less than half the length of
 // `name`; else null.
 const char* nearest_name(const char* name, const char* const* names, int count);
+
+// " (did you mean 'NAME'?)" for the nearest of the names, or "" when none is
+// near enough: the tail of a message about an unknown name.
+std::string nearest_hint(const char* name, const char* const* names, int count);

@@ -64,6 +64,8 @@ struct script_reader {
     double sync_step;      // step of the section's `syncs every` line; 0: none
     int sync_step_line;    // that line
     int beats_read;        // a time in beats has been converted
+    int told_no_tempo;     // a time in beats without a bpm has been reported: once is enough
+    char start_text[SCRIPT_WORD_MAX + 1];  // the section's start as written, for messages
     int sync_track;        // store index of the section's `syncs @NAME` track; -1: none
     int sync_track_line;   // that line
     section* orphan;       // a section of an unknown type: read, then dropped
@@ -159,15 +161,23 @@ void read_int(const script_reader& r, const char* value, int* out) {
 
 // A time (seconds, beats or bars) into `*out`, which keeps its value when
 // nothing parses. A negative time is refused, naming `what`; `start` and
-// `end` pass null and check their own span.
-void read_time(script_reader& r, const char* value, script_time_kind kind, float* out, const char* what) {
+// `end` pass null and check their own span. False, with *out unchanged,
+// when the time cannot be read: a missing bpm is one fault, reported at the
+// first time in beats only.
+bool read_time(script_reader& r, const char* value, script_time_kind kind, float* out, const char* what) {
     script_time t = script_time_parse(value, {bpm, beat_offset}, kind);
-    if (t.status == SCRIPT_TIME_ERROR) script_fail(r, "Script: %s, line %d", t.error, r.line);
+    if (t.status == SCRIPT_TIME_ERROR) {
+        bool no_tempo = t.error == SCRIPT_TIME_NO_TEMPO;
+        if (no_tempo && r.told_no_tempo) return false;
+        r.told_no_tempo |= no_tempo;
+        script_fail(r, "Script: %s, line %d", t.error, r.line);
+    }
     if (what && t.status != SCRIPT_TIME_NONE && t.seconds < 0)
         script_fail(r, "Script: %s cannot be negative, line %d", what, r.line);
     if (t.status != SCRIPT_TIME_NONE) *out = static_cast<float>(t.seconds);
     if (t.status != SCRIPT_TIME_OK) warn_not_number(r, value, *out);
     if (t.in_beats) r.beats_read = 1;
+    return true;
 }
 
 // Reads one line, its LF included, into `line` (SCRIPT_LINE_MAX + 1 bytes).
@@ -207,18 +217,33 @@ void split_or_fail(script_reader& r, const char* line, char* key, char* value) {
 
 // The section stays on the refused list unless its line is read whole.
 void keyword_start(script_reader& r, const char* value) {
+    snprintf(r.start_text, sizeof r.start_text, "%s", value);
     refused_spans.push_back(r.current);
-    read_time(r, value, SCRIPT_TIME_POINT, &r.current->start, nullptr);
+    if (!read_time(r, value, SCRIPT_TIME_POINT, &r.current->start, nullptr)) return;
     if (r.current->start < 0) script_fail(r, "Script: invalid section start, line %d", r.line);
     refused_spans.pop_back();
 }
 
+// A time as the script wrote it, with its seconds when the text does not
+// say them plainly ("4:0 (8 s)"); a start never written is 0.
+std::string time_as_read(const char* text, float seconds) {
+    char plain[32];
+    snprintf(plain, sizeof plain, "%g", seconds);
+    const char* word = skip_space(text);
+    if (!*word) return plain;
+    std::string shown(word, strcspn(word, " \t\r\n"));
+    return shown == plain ? shown : shown + " (" + plain + " s)";
+}
+
 void keyword_end(script_reader& r, const char* value) {
     section* s = r.current;
+    bool start_refused = script_span_refused(s);  // that fault was told; the span follows from it
     refused_spans.push_back(s);
-    read_time(r, value, SCRIPT_TIME_POINT, &s->end, nullptr);
+    if (!read_time(r, value, SCRIPT_TIME_POINT, &s->end, nullptr)) return;
     s->duration = s->end - s->start;
-    if (s->duration <= 0) script_fail(r, "Script: invalid section duration, line %d", r.line);
+    if (s->duration <= 0 && !start_refused)
+        script_fail(r, "Script: the section's end %s must come after its start %s, line %d",
+                    time_as_read(value, s->end).c_str(), time_as_read(r.start_text, s->start).c_str(), r.line);
     refused_spans.pop_back();
 }
 
@@ -414,11 +439,6 @@ const section_keyword section_keywords[] = {
 // ---------------------------------------------------------------------------
 
 // " (did you mean 'NAME'?)" when one of the names is close to `name`, else "".
-void did_you_mean(const char* name, const char* const* names, int count, char* out, size_t size) {
-    const char* near = nearest_name(name, names, count);
-    if (near) snprintf(out, size, " (did you mean '%s'?)", near);
-    else if (size > 0) out[0] = '\0';
-}
 
 // The sync times of `syncs every`: one per step after the section's start,
 // before its end, as if written out as sync lines.
@@ -504,14 +524,14 @@ int read_header(script_reader& r, const char* line) {
     if (!s) script_fail(r, "Script: out of memory, line %d", r.line);
     s->line = r.line;
     r.current = s;
+    r.start_text[0] = '\0';
     s->type = section_type_find(name);
     if (s->type < 0) {
         r.orphan = s;
         const char* names[SECTION_TYPE_COUNT];
         for (int i = 0; i < SECTION_TYPE_COUNT; ++i) names[i] = section_types[i].name;
-        char hint[SCRIPT_WORD_MAX + 32];
-        did_you_mean(name, names, SECTION_TYPE_COUNT, hint, sizeof hint);
-        script_fail(r, "Script: section '%s' not found, line %d%s", name, r.line, hint);
+        script_fail(r, "Script: section '%s' not found, line %d%s", name, r.line,
+                    nearest_hint(name, names, SECTION_TYPE_COUNT).c_str());
     }
     if (r.tail) r.tail->next = s;
     else section_list = s;
@@ -527,9 +547,8 @@ void read_setting(script_reader& r, const char* line) {
     if (!row) {
         const char* names[SETTING_COUNT];
         for (int i = 0; i < SETTING_COUNT; ++i) names[i] = settings_table[i].key;
-        char hint[SCRIPT_WORD_MAX + 32];
-        did_you_mean(key, names, SETTING_COUNT, hint, sizeof hint);
-        script_fail(r, "Script: variable '%s' not found, line %d%s", key, r.line, hint);
+        script_fail(r, "Script: variable '%s' not found, line %d%s", key, r.line,
+                    nearest_hint(key, names, SETTING_COUNT).c_str());
     }
     int& first = r.setting_line[row - settings_table];
     if (first)
@@ -580,9 +599,8 @@ void read_keyword(script_reader& r, const char* line) {
     const char* names[sizeof section_keywords / sizeof section_keywords[0]];
     int count = 0;
     for (const section_keyword& row : section_keywords) names[count++] = row.name;
-    char hint[SCRIPT_WORD_MAX + 32];
-    did_you_mean(key, names, count, hint, sizeof hint);
-    script_fail(r, "Script: section variable '%s' not found, line %d%s", key, r.line, hint);
+    script_fail(r, "Script: section variable '%s' not found, line %d%s", key, r.line,
+                nearest_hint(key, names, count).c_str());
 }
 
 // One line of the script. Returns 0 at the "[EOF]" header.

@@ -8,6 +8,8 @@
 #include <cstdio>
 #include <cstring>
 
+const char* const SCRIPT_TIME_NO_TEMPO = "a time in beats needs a bpm setting before it";
+
 namespace {
 
 bool is_digit(char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; }
@@ -22,7 +24,7 @@ script_time failure(const char* why) { return {SCRIPT_TIME_ERROR, 0, 1, why}; }
 
 // The time of `beats` after beat 0 (a point) or `beats` long (a length).
 script_time from_beats(double beats, const script_tempo& tempo, script_time_kind kind) {
-    if (!(tempo.bpm > 0)) return failure("a time in beats needs a bpm setting before it");
+    if (!(tempo.bpm > 0)) return failure(SCRIPT_TIME_NO_TEMPO);
     double seconds = kind == SCRIPT_TIME_POINT ? script_time_of_beat(beats, tempo) : beats * 60.0 / tempo.bpm;
     if (!std::isfinite(seconds) || seconds > SCRIPT_TIME_MAX || beats < 0 || seconds < 0)
         return failure("a time in beats must lie from 0 to 100000 seconds");
@@ -77,6 +79,15 @@ void script_time_bar_beat(float seconds, const script_tempo& tempo, char* out, i
     std::snprintf(out, static_cast<size_t>(size), "%lld:%.2f", bar, beat);
 }
 
+const char* script_time_read(const char* text, const script_tempo& tempo, float* out, int* in_beats) {
+    script_time t = script_time_parse(text, tempo, SCRIPT_TIME_POINT);
+    if (t.status == SCRIPT_TIME_ERROR) return t.error;
+    if (t.status != SCRIPT_TIME_OK) return "a time is seconds (12.5), beats (16b) or bar:beat (8:2)";
+    *out = static_cast<float>(t.seconds);
+    if (in_beats) *in_beats = t.in_beats;
+    return nullptr;
+}
+
 int script_text_blank(const char* text) { return *skip_space(text) == '\0'; }
 
 script_time script_time_parse(const char* text, const script_tempo& tempo, script_time_kind kind) {
@@ -84,6 +95,9 @@ script_time script_time_parse(const char* text, const script_tempo& tempo, scrip
     const char* p = nullptr;
     if (!script_scan_float(text, &number, &p)) return {SCRIPT_TIME_NONE, 0, 0, nullptr};
     if (*p == 'b' && is_end(p[1])) return from_beats(number, tempo, kind);
+    const char* unit = skip_space(p);
+    if (unit != p && *unit == 'b' && is_end(unit[1]))
+        return failure("no space may stand between a number and its unit b (16b, not 16 b)");
     if (*p == ':') {
         // Bars and beats: a whole bar, then the beat within it.
         float beat = 0;

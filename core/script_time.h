@@ -42,12 +42,21 @@ struct script_time {
     const char* error;    // for ERROR
 };
 
+// The error of a time in beats read without a tempo (compared by address).
+extern const char* const SCRIPT_TIME_NO_TEMPO;
+
 // Reads the time at the start of `text` (leading blanks skipped; the time is
 // one word: what follows it must be blank or the end, else the result is
 // JUNK for seconds and ERROR for beats). A time in beats needs a tempo;
 // every time must be finite and at most SCRIPT_TIME_MAX seconds, and a time
 // in beats must not fall before 0.
 script_time script_time_parse(const char* text, const script_tempo& tempo, script_time_kind kind);
+
+// A time typed outside the script (on the command line, in edit mode's
+// commands): one word in any of the script's forms, read as a moment with
+// `tempo` (seconds may be negative, as the caller decides). Null, with the seconds in *out and whether it was
+// written in beats in *in_beats (may be null), or the reason it is no time.
+const char* script_time_read(const char* text, const script_tempo& tempo, float* out, int* in_beats);
 
 // A decimal float at the start of `text` (white space, optional sign, digits
 // with an optional fraction, an optional exponent; the longest such prefix).

@@ -27,7 +27,8 @@ static void load_maps(model* m, const char* directory) {
     model_material* mat = m->materials;
     while (mat && mat->next) mat = mat->next;
     for (; mat; mat = mat->previous)
-        if (mat->map_name[0]) mat->texture = texture_load((std::string(directory) + mat->map_name).c_str());
+        if (mat->map_name[0] && texture_kind_from_name(mat->map_name))  // other maps leave it untextured
+            mat->texture = texture_load((std::string(directory) + mat->map_name).c_str());
 }
 
 model* model_load(const char* directory, const char* file) {

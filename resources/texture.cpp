@@ -102,7 +102,8 @@ void texture_set_options(int index, int options) {
 
 int texture_load(const char* name) {
     int kind = texture_kind_from_name(name);
-    return kind ? texture_load_as(name, kind) : -1;
+    if (!kind) fatal_error("Error loading texture %s: it is not a picture (a picture is a .bmp, .jpg, .png or .tga file)", name);
+    return texture_load_as(name, kind);
 }
 
 // A cached record of the same version of the file, put back in a new slot;

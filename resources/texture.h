@@ -68,6 +68,8 @@ int texture_kind_from_name(const char* name);
 // Bytes in one row of a record's pixel buffer.
 int texture_row_bytes(const texture* t);
 
+// Reads the picture `name` into a new slot, its kind taken from the name; a
+// name of no picture kind is a fatal error saying so.
 int texture_load(const char* name);
 int texture_load_as(const char* name, int kind);
 int texture_create_empty(int width, int height, GLenum pixel_format, int components);

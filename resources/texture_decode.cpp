@@ -124,6 +124,7 @@ void texture_decode(texture* t, const unsigned char* data, size_t size, const ch
         cleared[TGA_DESCRIPTOR] &= ~TGA_RIGHT_FIRST;
         data = cleared.data();
     }
+    if (kind == IMAGE_JPEG && texture_decode_cmyk_jpeg(t, data, size, name)) return;
     SDL_RWops* source = SDL_RWFromConstMem(data, static_cast<int>(size));
     if (!source) fatal_error("Error loading texture %s: %s", name, SDL_GetError());
     SDL_Surface* surface = IMG_LoadTyped_RW(source, 1, const_cast<char*>(type));

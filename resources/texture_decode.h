@@ -17,3 +17,11 @@ struct texture;
 // pixels or beyond the size limit are a fatal error naming `name`.
 void texture_decode(texture* t, const unsigned char* data, size_t size, const char* type, int kind,
                     const char* name);
+
+// A JPEG of CMYK (or YCCK) inks decoded into `t` as RGB, the inks inverted
+// when the file has the Adobe marker. 0, with `t` untouched, for a JPEG of
+// any other colour space; undecodable bytes are a fatal error naming `name`.
+int texture_decode_cmyk_jpeg(texture* t, const unsigned char* data, size_t size, const char* name);
+
+// `count` CMYK pixels (4 bytes each; `inverted`: 0 is full ink) as RGB.
+void image_cmyk_to_rgb(const unsigned char* cmyk, int count, int inverted, unsigned char* rgb);

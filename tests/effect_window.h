@@ -97,13 +97,6 @@ struct effect_window : ::testing::Test {
         glGetIntegerv(which, &value);
         return value;
     }
-    // Matrix stacks back at their depth and the projection matrix selected.
-    static void expect_matrices_restored() {
-        EXPECT_EQ(integer_state(GL_MATRIX_MODE), GL_PROJECTION);
-        EXPECT_EQ(integer_state(GL_PROJECTION_STACK_DEPTH), 1);
-        EXPECT_EQ(integer_state(GL_MODELVIEW_STACK_DEPTH), 1);
-        EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
-    }
 };
 
 #define EXPECT_RGB_NEAR(got, R, G, B, tolerance)                      \

@@ -4,9 +4,11 @@
 #pragma once
 
 #include <GL/gl.h>
+#include <algorithm>
 #include <SDL/SDL.h>
 #include <cstdint>
 #include <cstdio>
+#include <jpeglib.h>
 #include <png.h>
 #include <stdexcept>
 #include <string>
@@ -162,6 +164,41 @@ inline void write_jpeg(const std::string& path, const picture& p) {
             q[0] = c.r, q[1] = c.g, q[2] = c.b;
         }
     asset_write_jpeg(path, image, 100);
+}
+
+// Quality 100 in CMYK inks, as print tools write JPEGs: the inks stored
+// inverted under the Adobe marker when `adobe`, plainly without it.
+inline void write_jpeg_cmyk(const std::string& path, const picture& p, bool adobe) {
+    jpeg_compress_struct cinfo;
+    jpeg_error_mgr jerr;
+    cinfo.err = jpeg_std_error(&jerr);
+    jpeg_create_compress(&cinfo);
+    FILE* f = fopen(path.c_str(), "wb");
+    if (!f) throw std::runtime_error("cannot write " + path);
+    jpeg_stdio_dest(&cinfo, f);
+    cinfo.image_width = static_cast<JDIMENSION>(p.width);
+    cinfo.image_height = static_cast<JDIMENSION>(p.height);
+    cinfo.input_components = 4;
+    cinfo.in_color_space = JCS_CMYK;
+    jpeg_set_defaults(&cinfo);
+    jpeg_set_quality(&cinfo, 100, TRUE);
+    cinfo.write_Adobe_marker = adobe;
+    jpeg_start_compress(&cinfo, TRUE);
+    std::vector<unsigned char> row(static_cast<size_t>(p.width) * 4);
+    for (int y = 0; y < p.height; ++y) {
+        for (int x = 0; x < p.width; ++x) {
+            rgba c = p.at(x, y);
+            int most = std::max({c.r, c.g, c.b}), k = 255 - most;
+            int ink[4] = {most ? (most - c.r) * 255 / most : 0, most ? (most - c.g) * 255 / most : 0,
+                          most ? (most - c.b) * 255 / most : 0, k};
+            for (int i = 0; i < 4; ++i) row[static_cast<size_t>(x) * 4 + i] = static_cast<unsigned char>(adobe ? 255 - ink[i] : ink[i]);
+        }
+        JSAMPROW rows[1] = {row.data()};
+        jpeg_write_scanlines(&cinfo, rows, 1);
+    }
+    jpeg_finish_compress(&cinfo);
+    jpeg_destroy_compress(&cinfo);
+    fclose(f);
 }
 
 // 8-bit RGB, or RGBA when `alpha`, top row first.

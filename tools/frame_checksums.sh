@@ -1,33 +1,43 @@
 #!/bin/sh
 # Checksums of every frame of an offline capture of the default show, to
-# prove that a change to the drawing code leaves each frame as it was.
+# prove that a change to the drawing code leaves each frame as it was, or
+# changes it by no more than the tolerance allows.
 #
-#   tools/frame_checksums.sh [-b BUILD] [-f FPS] [-s SCRIPT] record FILE
-#       capture the show and write one "frame checksum" line per frame to FILE
-#   tools/frame_checksums.sh [-b BUILD] [-f FPS] [-s SCRIPT] compare FILE
+#   tools/frame_checksums.sh [-b BUILD] [-f FPS] [-s SCRIPT] [-p DIR] record FILE
+#       capture the show and write one "frame checksum" line per frame to
+#       FILE; with -p, keep the pictures in DIR too
+#   tools/frame_checksums.sh [-b BUILD] [-f FPS] [-s SCRIPT] [-p DIR] compare FILE
 #       capture the show again and compare with FILE: lists the frames that
-#       differ and exits 1 when any does (or when the frame counts differ)
+#       differ and exits 1 when any does (or when the frame counts differ).
+#       With -p, the pictures recorded in DIR are the measure instead: every
+#       frame that differs is listed with its largest difference on any
+#       channel and the share of its pixels that differ, and the exit status
+#       is 1 only when a frame is beyond the tolerance (a difference above one
+#       level, or in more than 0.5 % of its pixels; see quillon-framediff)
 #
 # BUILD is the build folder holding the player (default: build); FPS the
 # capture rate (default: 5); SCRIPT a show script to capture instead of the
 # default show (data/script.txt), such as one of data/examples/. Run it from the repository root; without a
-# display it runs the player under Xvfb.
+# display it runs the player under Xvfb. The pictures are frame_NNNNNN.png
+# at the script's window size, as --capture writes them.
 set -eu
 
 build=build
 fps=5
 script=data/script.txt
-while getopts b:f:s: option; do
+pictures=
+while getopts b:f:s:p: option; do
     case $option in
     b) build=$OPTARG ;;
     f) fps=$OPTARG ;;
     s) script=$OPTARG ;;
+    p) pictures=$OPTARG ;;
     *) exit 2 ;;
     esac
 done
 shift $((OPTIND - 1))
 if [ $# -ne 2 ] || { [ "$1" != record ] && [ "$1" != compare ]; }; then
-    echo "usage: $0 [-b BUILD] [-f FPS] [-s SCRIPT] record|compare FILE" >&2
+    echo "usage: $0 [-b BUILD] [-f FPS] [-s SCRIPT] [-p DIR] record|compare FILE" >&2
     exit 2
 fi
 action=$1
@@ -35,6 +45,14 @@ file=$2
 player=$build/quillon
 [ -x "$player" ] || { echo "$0: no player at $player (build first)" >&2; exit 2; }
 [ "$action" = record ] || [ -f "$file" ] || { echo "$0: no checksum file $file" >&2; exit 2; }
+if [ -n "$pictures" ] && [ "$action" = compare ]; then
+    [ -d "$pictures" ] || { echo "$0: no recorded pictures in $pictures" >&2; exit 2; }
+    [ -x "$build/quillon-framediff" ] || { echo "$0: no quillon-framediff in $build (build first)" >&2; exit 2; }
+fi
+if [ -n "$pictures" ] && [ "$action" = record ] && [ -e "$pictures" ]; then
+    echo "$0: $pictures exists; record keeps its pictures in a new folder" >&2
+    exit 2
+fi
 
 frames=$(mktemp -d)
 sums=$(mktemp)
@@ -56,8 +74,17 @@ count=$(wc -l < "$sums")
 
 if [ "$action" = record ]; then
     cp "$sums" "$file"
-    echo "$count frames recorded in $file"
+    if [ -n "$pictures" ]; then
+        mkdir -p "$pictures"
+        cp "$frames"/frame_*.png "$pictures"/
+    fi
+    echo "$count frames recorded in $file${pictures:+, their pictures in $pictures}"
     exit 0
+fi
+
+if [ -n "$pictures" ]; then
+    "$build/quillon-framediff" "$pictures" "$frames"
+    exit $?
 fi
 
 expected=$(wc -l < "$file")

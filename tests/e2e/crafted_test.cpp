@@ -1,7 +1,7 @@
-// Crafted models and MP3s through the built player: each broken file must end
-// the show with status 255 and an "Error: ..." line naming the file, never a
-// crash, a sanitizer report or a show played from garbage. (The readers' own
-// tests hold the script, spline and image messages.)
+// Crafted MP3s through the built player: each broken file must end the show
+// with status 255 and an "Error: ..." line naming the file, never a crash, a
+// sanitizer report or a show played from garbage. (The readers' own tests
+// hold the script, spline, model and image messages.)
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -47,64 +47,6 @@ std::string garbage(size_t size) {
 
 std::string source_file(const std::string& relative) {
     return read_file(std::string(QUILLON_SOURCE_DIR) + "/" + relative);
-}
-
-void le16(std::string& b, unsigned v) {
-    b += static_cast<char>(v & 0xFF);
-    b += static_cast<char>((v >> 8) & 0xFF);
-}
-void le32(std::string& b, uint32_t v) {
-    le16(b, v & 0xFFFF);
-    le16(b, v >> 16);
-}
-
-// ---------------------------------------------------------------------------
-// Script
-// ---------------------------------------------------------------------------
-
-// ---------------------------------------------------------------------------
-// Model
-// ---------------------------------------------------------------------------
-
-std::string chunk(unsigned id, const std::string& body) {
-    std::string b;
-    le16(b, id);
-    le32(b, static_cast<uint32_t>(6 + body.size()));
-    return b + body;
-}
-
-std::string u16s(std::initializer_list<unsigned> values) {
-    std::string b;
-    for (unsigned v : values) le16(b, v);
-    return b;
-}
-
-TEST(crafted, broken_models_name_their_file) {
-    const std::string triangle = chunk(0x4110, u16s({3}) + std::string(36, '\0'));
-    auto object = [](const std::string& mesh) { return chunk(0x4000, std::string("o\0", 2) + chunk(0x4100, mesh)); };
-    auto model = [](const std::string& editor_body) { return chunk(0x4D4D, chunk(0x3D3D, editor_body)); };
-    std::string nested = object(triangle);
-    for (int i = 0; i < 200; ++i) nested = chunk(0x3D3D, nested);
-
-    std::vector<crafted> cases = {
-        {"three bytes", "MM\x10", "3 bytes are too few for a model)"},
-        {"wrong magic", chunk(0x1234, std::string(20, '\0')), "not a model: the first chunk is 0x1234, not 0x4D4D)"},
-        {"binary garbage", "\x01\x02" + garbage(3000), "not a model: the first chunk is 0x0201, not 0x4D4D)"},
-        {"a face past the vertices", model(object(triangle + chunk(0x4120, u16s({1, 0, 1, 9, 7})))),
-         "object 'o': face 0 uses vertex 9 of 3)"},
-        {"200 editor chunks deep", model(nested), "chunk 0x3D3D nests chunks more than 64 deep)\n"},
-    };
-    temp_dir dir;
-    dir.add_font();
-    dir.write("data/script.txt", e2e_show("[gen3DS]\nstart 0\nend 1\nlayer 1\nstring data/models/\n"
-                                          "string bad.3ds\nstring bad.3ds\nstring bad.3ds\nstring bad.3ds\n"));
-    const std::string at = "gen3DS at line 17: Error loading model 'bad.3ds' (data/models/bad.3ds: ";
-    for (const crafted& c : cases) {
-        dir.write("data/models/bad.3ds", c.bytes);
-        expect_refused(dir, at + c.expected, c.name);
-    }
-    std::remove(dir.file("data/models/bad.3ds").c_str());
-    expect_refused(dir, at + "No such file or directory)\n", "missing");
 }
 
 // ---------------------------------------------------------------------------

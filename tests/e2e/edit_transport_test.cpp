@@ -35,7 +35,7 @@ TEST(edit_transport, the_music_follows_the_demo_time_to_the_sample) {
         EXPECT_EQ(std::stoll(run.status("sound")), sample_of(time)) << c.command;
     }
     std::string err = run.err();
-    for (const char* message : {"loop from 21.000 s to 21.000 s is empty", "seek needs a number of seconds, not 'soon'",
+    for (const char* message : {"loop from 21.000 s to 21.000 s is empty", "seek 'soon': a time is seconds (12.5), beats (16b) or bar:beat (8:2)",
                                 "unknown command 'rewind'"})
         EXPECT_NE(err.find(message), std::string::npos) << message << "\n" << err;
 

@@ -1,6 +1,6 @@
 // Rendering in pieces: the default show planned with --farm and run through
-// GNU parallel joins into exactly the file of one run; the Slurm plan runs
-// where a cluster answers; every bad join is refused with one line and
+// GNU parallel joins into exactly the file of one run; the Kubernetes plan
+// is a job of pieces and a join; every bad join is refused with one line and
 // writes nothing; a piece stopped half-way leaves nothing the join takes.
 #include <gtest/gtest.h>
 
@@ -89,17 +89,6 @@ TEST(farm, pieces_rendered_by_gnu_parallel_join_into_the_file_of_one_run) {
     EXPECT_EQ(joined_mp4.samples.size(), whole_mp4.samples.size());
     EXPECT_EQ(joined_mp4.audio_start, whole_mp4.audio_start);
     EXPECT_EQ(joined_mp4.video_start, whole_mp4.video_start);
-}
-
-TEST(farm, the_slurm_plan_runs_on_a_cluster_when_one_answers) {
-    std::string output;
-    if (run_command("timeout 5 sinfo -h -o %t 2>/dev/null | grep -q idle", &output) != 0)
-        GTEST_SKIP() << "no Slurm cluster answers here";
-    temp_dir dir;
-    ASSERT_EQ(plan_and_run(dir, "--pieces 2 --video joined.mkv --size 64x48 --fps 5 --end 4", "slurm.sh", &output), 0)
-        << output;
-    decoded_video joined = decode_video(dir.file("joined.mkv"));
-    EXPECT_EQ(joined.frames.size(), 20u) << output;
 }
 
 TEST(farm, the_kubernetes_plan_is_an_indexed_job_and_a_join_that_waits) {

@@ -76,8 +76,8 @@ TEST(player, command_line_help_version_and_bad_options) {
     EXPECT_EQ(run_command(built_binary("quillon") + " --version", &output), 0);
     EXPECT_EQ(output.rfind("quillon ", 0), 0u) << output;
     EXPECT_EQ(run_command(built_binary("quillon") + " --no-such-option", &output), 2);
-    EXPECT_NE(output.find("unknown option --no-such-option"), std::string::npos) << output;
-    EXPECT_NE(output.find("Usage:"), std::string::npos);
+    // The reason and where to look, not the whole usage text.
+    EXPECT_EQ(output, "quillon: unknown option --no-such-option\nTry 'quillon --help' for the options.\n");
     EXPECT_EQ(run_command(built_binary("quillon") + " --script", &output), 2);
     EXPECT_EQ(run_command(built_binary("quillon") + " /no/such/show/folder", &output), 255);
     EXPECT_NE(output.find("Error: Show folder /no/such/show/folder cannot be opened"), std::string::npos);

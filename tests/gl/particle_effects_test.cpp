@@ -66,6 +66,52 @@ TEST_F(fxpart_window, particletex_assembles_the_picture_upright_at_its_alpha) {
 }
 
 // ---------------------------------------------------------------------------
+// genPathway
+// ---------------------------------------------------------------------------
+
+// Lit pixels in the render target whose world y lies beyond `band` from 0.
+int lit_off_the_line(float band) {
+    std::vector<unsigned char> p = scene_window::read_target();
+    int lit = 0;
+    for (int y = 0; y < gl_rttHeight; ++y) {
+        if (std::abs(y / 256.0f - 1) <= band) continue;
+        for (int x = 0; x < gl_rttWidth; ++x) lit += p[(static_cast<size_t>(y) * gl_rttWidth + x) * 4] > 8;
+    }
+    return lit;
+}
+
+// Two sprites a second along a path on y = 0 from x = -0.8 to 0.8 over 4 s:
+// by 2 s the particles of the path points at 0.5 .. 2.5 s are out, in the
+// sprite's colour, and one frame later they have drifted only a little.
+TEST_F(fxpart_window, pathway_drops_sprites_along_its_path_up_to_the_time_reached) {
+    open_view();
+    write_picture("white.tga", one_colour({255, 255, 255, 255}, 8, 8));
+    section& s = add_section(section_type_find("genPathway"), 0, 4, {2, 0.03f, 1, 0, 0.5f});
+    set_strings(s, {"white.tga"});
+    std::string keys;
+    for (int k = 0; k <= 8; ++k) keys += "{" + std::to_string(-0.8 + 0.2 * k) + ",0,0,0,0,0,0,0,0}\n";
+    add_spline(s, keys, 4);
+    rand_restart();
+    pathway_init();
+    clear_to(0, 0, 0);
+    render_at(s, 2, pathway_render);
+    for (float x : {-0.6f, -0.4f, -0.2f, 0.0f, 0.2f}) {
+        SCOPED_TRACE(x);
+        EXPECT_RGB_NEAR(world_pixel(x, 0), 255, 0, 128, 3);
+    }
+    for (float x : {-0.8f, 0.4f, 0.6f}) {
+        SCOPED_TRACE(x);
+        EXPECT_RGB_NEAR(world_pixel(x, 0), 0, 0, 0, 0);
+    }
+    EXPECT_EQ(lit_off_the_line(0.05f), 0);
+    clear_to(0, 0, 0);
+    render_at(s, 2.1f, pathway_render);
+    EXPECT_GT(share_of(255, 0, 128, 3), 0.002);
+    EXPECT_EQ(lit_off_the_line(0.1f), 0);
+    expect_clean_state();
+}
+
+// ---------------------------------------------------------------------------
 // gen3Dimage
 // ---------------------------------------------------------------------------
 

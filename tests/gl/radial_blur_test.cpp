@@ -1,7 +1,9 @@
-// efxRadialBlur drawn on Mesa over known pictures and read back: the
-// unzoomed pass upright over the frame, and a small bright centre smeared out
-// to larger radii with falling strength.
+// The frame effects drawn on Mesa over known pictures and read back:
+// efxRadialBlur's unzoomed pass upright over the frame, and a small bright
+// centre smeared out to larger radii with falling strength; efxRenderMesh's
+// warps and the last frame it feeds back.
 #include "effects/radial_blur.h"
+#include "effects/render_mesh.h"
 #include "tests/effect_window.h"
 
 namespace {
@@ -62,6 +64,46 @@ TEST_F(effect_window, radial_blur_smears_a_bright_centre_outward_with_falling_st
         EXPECT_NEAR(pixel_at(255 - r, 256).r, pixel_at(256 + r, 256).r, 3) << "radius " << r;
         EXPECT_NEAR(pixel_at(256, 255 - r).r, pixel_at(256, 256 + r).r, 3) << "radius " << r;
     }
+}
+
+// Mode 0 drifts the picture a hundredth of the frame (5 pixels) left and
+// down; with "add" 0 only the warped copy shows. The next frame adds the
+// copy the last one took, upright, at the alpha of its time, and draws the
+// warped result at that alpha too. Mode 1 zooms about the middle, which
+// stays put.
+TEST_F(effect_window, render_mesh_warps_the_frame_and_feeds_the_last_one_back) {
+    open();
+    int type = section_type_find("efxRenderMesh");
+    add_section(type, 0, 4, {0, 0, 1, 0});
+    render_mesh_init();
+    clear_to(0, 0, 0);
+    fill_rect(256, 300, 128, 128, 1, 0, 0);
+    current_section->local_time = 0;
+    render_mesh_render();
+    EXPECT_RGB_NEAR(pixel_at(253, 350), 255, 0, 0, 2);
+    EXPECT_RGB_NEAR(pixel_at(381, 350), 0, 0, 0, 0);
+    EXPECT_RGB_NEAR(pixel_at(300, 297), 255, 0, 0, 2);
+    EXPECT_RGB_NEAR(pixel_at(300, 425), 0, 0, 0, 0);
+    EXPECT_RGB_NEAR(pixel_at(270, 298), 255, 0, 0, 2);
+    clear_to(0, 0, 0);
+    current_section->local_time = 2;  // alpha halfway from 0 to 1
+    render_mesh_render();
+    EXPECT_RGB_NEAR(pixel_at(253, 350), 64, 0, 0, 3);  // half of half
+    EXPECT_RGB_NEAR(pixel_at(381, 350), 0, 0, 0, 0);
+    EXPECT_RGB_NEAR(pixel_at(300, 150), 0, 0, 0, 0);
+    EXPECT_FALSE(glIsEnabled(GL_BLEND));
+
+    add_section(type, 0, 4, {1, 0, 0, 0});
+    render_mesh_init();
+    clear_to(0, 0, 0);
+    fill_rect(256, 256, 128, 128, 0, 1, 0);
+    glColor4f(1, 1, 1, 1);
+    current_section->local_time = 0;
+    render_mesh_render();
+    EXPECT_RGB_NEAR(pixel_at(253, 300), 0, 0, 0, 0);
+    EXPECT_RGB_NEAR(pixel_at(259, 300), 0, 255, 0, 2);
+    EXPECT_RGB_NEAR(pixel_at(300, 253), 0, 0, 0, 0);
+    EXPECT_RGB_NEAR(pixel_at(300, 259), 0, 255, 0, 2);
 }
 
 }  // namespace

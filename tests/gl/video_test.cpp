@@ -1,6 +1,5 @@
 // The render target and its presentation on a real window, read back: the
-// picture stretched upright, and a target larger than the window reduced to
-// fit.
+// picture stretched upright.
 #include "tests/effect_window.h"
 
 namespace {
@@ -17,12 +16,6 @@ TEST_F(effect_window, render_target_picture_is_stretched_upright) {
     EXPECT_LT(low.g, 50);
     EXPECT_GT(high.g, 200);
     EXPECT_LT(high.r, 50);
-}
-
-TEST_F(effect_window, render_target_larger_than_window_is_reduced_to_fit) {
-    open("gl_width 320\ngl_height 240\n");
-    EXPECT_EQ(gl_rttWidth, 240);
-    EXPECT_EQ(gl_rttHeight, 240);
 }
 
 }  // namespace

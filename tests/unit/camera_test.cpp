@@ -2,6 +2,8 @@
 // worked out by hand for look-at and angle cameras, and the vectors read back.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "effects/camera_fx.h"
 #include "resources/camera.h"
 
@@ -64,15 +66,9 @@ TEST(CameraFx, SplineValuesGoToPositionAnglesAndTarget) {
     camera* c = camera_create(CAMERA_LOOK_AT_MODE);
     const float values[SPLINE_CHANNELS] = {1, 2, 3, 4, 5, 6, 7, 8, 9};
     camera_fx_from_values(c, values);
-    EXPECT_EQ(c->position[0], 1);
-    EXPECT_EQ(c->position[1], 2);
-    EXPECT_EQ(c->position[2], 3);
-    EXPECT_EQ(c->pitch, 4);
-    EXPECT_EQ(c->yaw, 5);
-    EXPECT_EQ(c->twist, 6);
-    EXPECT_EQ(c->target[0], 7);
-    EXPECT_EQ(c->target[1], 8);
-    EXPECT_EQ(c->target[2], 9);
+    const float got[] = {c->position[0], c->position[1], c->position[2], c->pitch, c->yaw,
+                         c->twist,       c->target[0],   c->target[1],   c->target[2]};
+    EXPECT_EQ(std::vector<float>(got, got + 9), std::vector<float>(values, values + 9));
     EXPECT_EQ(c->roll, 0);  // a spline has no roll channel
     EXPECT_EQ(c->mode, CAMERA_LOOK_AT_MODE);
     free(c);

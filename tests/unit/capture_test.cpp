@@ -39,11 +39,6 @@ TEST(Wav, HeaderBytes) {
         'd', 'a', 't', 'a', 0xb8, 0xce, 0x00, 0x00,   // 13230 * 4 bytes
     };
     for (int i = 0; i < WAV_HEADER_SIZE; ++i) EXPECT_EQ(header[i], expected[i]) << "byte " << i;
-    ASSERT_TRUE(wav_header(header, 22050, 1, 0));
-    EXPECT_EQ(header[22], 1);
-    EXPECT_EQ(header[28] | header[29] << 8, 44100);  // bytes a second
-    EXPECT_EQ(header[32], 2);
-    EXPECT_EQ(header[40] | header[41] | header[42] | header[43], 0);
 }
 
 TEST(Wav, HeaderRefusesWhatTheFormatCannotHold) {

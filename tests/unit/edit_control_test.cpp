@@ -16,21 +16,22 @@ TEST(edit_control, parses_each_command_and_refuses_what_it_cannot_take) {
         {"still a.png", EDIT_STILL, 0, 0, 0, ""},
         {"", EDIT_NONE, 0, 0, 0, ""},
         {"seek", EDIT_BAD, 0, 0, 0, "'seek' takes 1 value(s)"},
-        {"seek 1 2", EDIT_BAD, 0, 0, 0, "'seek' takes 1 value(s)"},
-        {"seek nan", EDIT_BAD, 0, 0, 0, "seek needs a number of seconds, not 'nan'"},
+        {"seek 4:2", EDIT_SEEK, 9.5f, 0, 0, ""},
+        {"loop 16b 6:0", EDIT_LOOP, 8.5f, 12.5f, 0, ""},
+        {"seek nan", EDIT_BAD, 0, 0, 0, "seek 'nan': a time is seconds (12.5), beats (16b) or bar:beat (8:2)"},
+        {"loop 1 4:4", EDIT_BAD, 0, 0, 0,
+         "loop '4:4': a time in bars is BAR:BEAT, a whole bar from 0 and a beat from 0 to below 4"},
         {"step 0", EDIT_BAD, 0, 0, 0, "step needs a whole number of frames other than 0, not '0'"},
-        {"step 1.5", EDIT_BAD, 0, 0, 0, "step needs a whole number of frames other than 0, not '1.5'"},
         {"loop 1", EDIT_BAD, 0, 0, 0, "'loop' takes 2 value(s)"},
-        {"loop on", EDIT_BAD, 0, 0, 0, "'loop' takes 2 value(s)"},
         {"pause now", EDIT_BAD, 0, 0, 0, "'pause' takes 0 value(s)"},
-        {"Seek 1", EDIT_BAD, 0, 0, 0, "unknown command 'Seek'"},
+        {"Seek 1", EDIT_BAD, 0, 0, 0, "unknown command 'Seek' (did you mean 'seek'?)"},
+        {"rewind", EDIT_BAD, 0, 0, 0, "unknown command 'rewind'"},
         {"still x.jpg", EDIT_BAD, 0, 0, 0, "still writes PNG files only: name it FILE.png, not 'x.jpg'"},
         {"shot .png", EDIT_BAD, 0, 0, 0, "shot writes PNG files only: name it FILE.png, not '.png'"},
         {"shot A.PNG", EDIT_SHOT, 0, 0, 0, ""},
-        {"seek \x1b[2J", EDIT_BAD, 0, 0, 0, "seek needs a number of seconds, not '\\x1b[2J'"},
+        {"seek \x1b[2J", EDIT_BAD, 0, 0, 0, "seek '\\x1b[2J': a time is seconds (12.5), beats (16b) or bar:beat (8:2)"},
         {"key p", EDIT_KEY, 0, 0, 0, ""},
         {"key pulse 4b 0.5 smooth", EDIT_TRACK_KEY, 0.5f, 0, 0, ""},
-        {"key pulse 4b -1", EDIT_TRACK_KEY, -1, 0, 0, ""},
         {"key pulse 4b", EDIT_BAD, 0, 0, 0, "key takes a key name, or a track name, a time, a value and an interpolation"},
         {"key pulse 4b x", EDIT_BAD, 0, 0, 0, "a key's value is a number, not 'x'"},
         {"key pulse 4b 1 cubic", EDIT_BAD, 0, 0, 0, "unknown interpolation 'cubic' (step, linear, smooth or ramp)"},
@@ -39,7 +40,7 @@ TEST(edit_control, parses_each_command_and_refuses_what_it_cannot_take) {
         {"track pulse", EDIT_TRACK, 0, 0, 0, ""},
     };
     for (const auto& c : cases) {
-        edit_command got = edit_command_parse(c.line);
+        edit_command got = edit_command_parse(c.line, {120, 0.5f});
         EXPECT_EQ(got.kind, c.kind) << c.line;
         EXPECT_EQ(got.error, c.error) << c.line;
         if (c.kind == EDIT_BAD) continue;
@@ -47,8 +48,9 @@ TEST(edit_control, parses_each_command_and_refuses_what_it_cannot_take) {
         EXPECT_FLOAT_EQ(got.b, c.b) << c.line;
         EXPECT_EQ(got.frames, c.frames) << c.line;
     }
-    EXPECT_EQ(edit_command_parse("still /tmp/x y.png").kind, EDIT_BAD);
-    edit_command key = edit_command_parse("key fx:glow 8:2 1 ramp");
+    EXPECT_EQ(edit_command_parse("still /tmp/x y.png", {120, 0}).kind, EDIT_BAD);
+    EXPECT_EQ(edit_command_parse("seek 4:0", {0, 0}).error, "seek '4:0': a time in beats needs a bpm setting before it");
+    edit_command key = edit_command_parse("key fx:glow 8:2 1 ramp", {120, 0});
     EXPECT_EQ(key.text + " " + key.when + " " + std::to_string(key.interp), "fx:glow 8:2 3");
 }
 

@@ -60,7 +60,7 @@ TEST(FatalCollect, ScriptReaderListsEveryFaultAndKeepsGoodSections) {
     EXPECT_EQ(collected, (std::vector<std::string>{
                              "Script: variable 'gl_widht' not found, line 1 (did you mean 'gl_width'?)",
                              "Script: section 'linez' not found, line 5 (did you mean 'lines'?)",
-                             "Script: invalid section duration, line 9",
+                             "Script: the section's end 1 must come after its start 2, line 9",
                              "Script: incorrect number of syncs (1 found, 2 expected), line 12",
                              "Script: section variable 'bogus' not found, line 15",
                              "Script: line too long, line 16",

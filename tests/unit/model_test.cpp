@@ -42,12 +42,8 @@ TEST(model_parse, positions_turn_from_z_up_to_y_up) {
     EXPECT_STREQ(o.name, "box");
     ASSERT_EQ(o.vertex_count, 3);
     EXPECT_EQ(o.face_count, 1);
-    EXPECT_EQ(o.vertices[0].x, 1);
-    EXPECT_EQ(o.vertices[0].y, 3);
-    EXPECT_EQ(o.vertices[0].z, -2);
-    EXPECT_EQ(o.vertices[1].x, -4);
-    EXPECT_EQ(o.vertices[1].y, -6);
-    EXPECT_EQ(o.vertices[1].z, -5);
+    const model_vertex* v = o.vertices;
+    EXPECT_EQ(std::vector<float>({v[0].x, v[0].y, v[0].z, v[1].x, v[1].y, v[1].z}), std::vector<float>({1, 3, -2, -4, -6, -5}));
     EXPECT_EQ(o.vertices[0].weight, 0) << "normals are not the parser's job";
     EXPECT_EQ(o.faces[0].flags, 7);
     EXPECT_EQ(o.faces[0].material, nullptr);
@@ -67,11 +63,8 @@ TEST(model_parse, materials_read_colours_percentages_and_the_map_name) {
     parsed p(model_file(c));
     ASSERT_NE(p.m, nullptr) << p.error;
     const model_material* m = p->materials;
-    EXPECT_FLOAT_EQ(m->ambient[0], 0);
-    EXPECT_FLOAT_EQ(m->ambient[1], 1);
-    EXPECT_FLOAT_EQ(m->ambient[2], 0.4f);
-    EXPECT_FLOAT_EQ(m->diffuse[0], 0.25f);
-    EXPECT_FLOAT_EQ(m->diffuse[2], 0.75f);
+    EXPECT_EQ(std::vector<float>({m->ambient[0], m->ambient[1], m->ambient[2], m->diffuse[0], m->diffuse[2]}),
+              std::vector<float>({0, 1, 0.4f, 0.25f, 0.75f}));
     EXPECT_FLOAT_EQ(m->shininess, 0.5f) << "an integer percentage is divided by 100";
     EXPECT_FLOAT_EQ(m->shininess_strength, 50.0f) << "a float percentage is kept as read";
     EXPECT_STREQ(m->map_name, "wood.JPG");

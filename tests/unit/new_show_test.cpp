@@ -38,7 +38,7 @@ TEST(new_show, script_reads_cleanly_at_every_tempo_and_length) {
             section_reads_fault(*s, name, *section_types[s->type].reads, message, sizeof message);
             EXPECT_STREQ(message, "") << c.bpm << " BPM";
             EXPECT_GT(s->end, s->start) << name << " at line " << s->line;
-            EXPECT_LE(s->end, c.seconds + 1e-4f) << name << " at line " << s->line;
+            EXPECT_LE(s->end, new_show_beats(c.bpm, c.seconds) * beat + 1e-4f) << name << " at line " << s->line;
             double beats = s->start / beat;
             if (std::fabs(s->end - c.seconds) > 1e-4f) {
                 EXPECT_NEAR(beats, std::round(beats), 1e-3) << name << " at line " << s->line << " is off the beat";
@@ -59,6 +59,35 @@ TEST(new_show, script_reads_cleanly_at_every_tempo_and_length) {
             previous = line;
         }
     }
+}
+
+// Every time the starter script writes is in beats: a new bpm alone moves
+// every section end and spline length to the same beat at the new tempo.
+TEST(new_show, a_new_tempo_alone_retimes_the_whole_show) {
+    catch_fatal guard;
+    temp_dir show;
+    show.write("data/tracks/pulse.txt", new_show_pulse_track());
+    working_folder here(show.path);
+    auto in_beats = [](const std::string& text, double bpm) {
+        read_script_memory(text.data(), text.size());
+        std::vector<double> beats;
+        for (const section* s = section_list; s; s = s->next) {
+            beats.push_back(s->start * bpm / 60);
+            beats.push_back(s->end * bpm / 60);
+            for (int i = 0; i < s->spline_count; ++i) beats.push_back(s->spline_durations[i] * bpm / 60);
+        }
+        script_reset();
+        return beats;
+    };
+    EXPECT_NE(new_show_script(128, 7).find("\nend 3:3\n"), std::string::npos) << "7 s at 128 BPM is 15 beats";
+    std::string text = new_show_script(128, 30);
+    EXPECT_NE(text.find("\nspline data/splines/flight.txt 64b\n"), std::string::npos);
+    std::vector<double> at_128 = in_beats(text, 128);
+    text.replace(text.find("\nbpm 128\n"), 9, "\nbpm 90\n");
+    std::vector<double> at_90 = in_beats(text, 90);
+    ASSERT_EQ(at_90.size(), at_128.size());
+    ASSERT_GT(at_128.size(), 20u);
+    for (size_t i = 0; i < at_128.size(); ++i) EXPECT_NEAR(at_90[i], at_128[i], 1e-3) << "time " << i;
 }
 
 TEST(new_show, command_line_takes_tempo_and_length_only_with_a_folder) {

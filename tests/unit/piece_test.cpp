@@ -93,15 +93,12 @@ TEST(Piece, CommandLine) {
         {{"--video", "p.mkv", "--frames", "20:10"},
          "--frames must be FIRST:END, whole frame numbers with FIRST below END, not '20:10'"},
         {{"--video", "p.mkv", "--frames", ":10"}, "--frames must be FIRST:END"},
-        {{"--frames", "0:10"}, "--frames is only used with --video"},
         {{"--join", "out.mp4"}, "--join out.mp4 needs the pieces to join"},
         {{"--join", "out.avi", "a.mkv"}, "--join needs a file name ending in .mp4, .mkv or .webm, not 'out.avi'"},
         {{"--join", "o.mp4", "a.mkv", "--fps", "5"}, "--join takes the size, rate, span and quality from its pieces"},
         {{"--join", "o.mp4", "a.mkv", "--video", "v.mp4"}, "--join cannot be combined with --video"},
         {{"--farm", "plan"}, "--farm needs --pieces N"},
         {{"--farm", "plan", "--pieces", "0"}, "--pieces must be a whole number of pieces from 1 to 10000"},
-        {{"--pieces", "4"}, "--pieces is only used with --farm"},
-        {{"--sshlogin", "a,b"}, "--sshlogin is only used with --farm"},
         {{"--farm", "plan", "--pieces", "2", "--capture", "d"}, "--farm cannot be combined with --capture"},
     };
     for (const auto& row : refused)

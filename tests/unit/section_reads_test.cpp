@@ -67,23 +67,6 @@ TEST(section_reads, check_reports_the_first_fault_in_the_declared_words) {
     }
 }
 
-TEST(section_reads, counts_read_as_the_reference_states_them) {
-    const struct {
-        const char* type;
-        int kind;
-        const char* text;
-    } cases[] = {
-        {"loading", SECTION_PARAMS, "exactly 4"},
-        {"efxRadialBlur", SECTION_PARAMS, "at least 9, more with syncs"},
-        {"genWireframe", SECTION_PARAMS, "up to 13"},
-        {"genWireframe", SECTION_STRINGS, "at least 2"},
-        {"genCamera", SECTION_SPLINES, "up to 1"},
-        {"lines", SECTION_SYNCS, "none"},
-        {"efxRadialBlur", SECTION_SYNCS, "any number"},
-    };
-    for (const auto& c : cases) EXPECT_EQ(describe_count(section_type_find(c.type), c.kind), c.text) << c.type;
-}
-
 std::string reference_text() {
     char* text = nullptr;
     size_t size = 0;

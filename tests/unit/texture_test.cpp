@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <utility>
 
 #include "resources/image_convert.h"
 #include "resources/texture.h"
@@ -93,6 +94,30 @@ TEST(TextureLoad, EveryLayoutGivesRightFormatAndColours) {
                 EXPECT_NEAR(got.b, want.b, c.tolerance) << x << "," << y;
                 EXPECT_EQ(got.a, want.a) << x << "," << y;
             }
+    }
+}
+
+// CMYK JPEGs, inks stored plainly or inverted under the Adobe marker, come
+// out as the RGB JPEG of the same picture does.
+TEST(TextureLoad, CmykJpegsMatchTheRgbJpegOfTheSamePicture) {
+    temp_dir dir;
+    picture pic = quadrant_picture(32, 32);
+    pic.pixels[0] = {128, 64, 32, 255};  // a colour with all three inks and black
+    write_jpeg(dir.file("rgb.jpg"), pic);
+    write_jpeg_cmyk(dir.file("plain.jpg"), pic, false);
+    write_jpeg_cmyk(dir.file("adobe.jpg"), pic, true);
+    const texture* rgb = texture_table[texture_load(dir.file("rgb.jpg").c_str())];
+    for (const char* name : {"plain.jpg", "adobe.jpg"}) {
+        SCOPED_TRACE(name);
+        const texture* t = texture_table[texture_load(dir.file(name).c_str())];
+        ASSERT_EQ(t->width, 32);
+        ASSERT_EQ(t->height, 32);
+        for (auto [x, y] : {std::pair<int, int>{8, 8}, {24, 8}, {8, 24}, {24, 24}, {31, 31}}) {
+            rgba want = texture_pixel(rgb, x, y), got = texture_pixel(t, x, y);
+            EXPECT_NEAR(got.r, want.r, 6) << x << "," << y;
+            EXPECT_NEAR(got.g, want.g, 6) << x << "," << y;
+            EXPECT_NEAR(got.b, want.b, 6) << x << "," << y;
+        }
     }
 }
 

@@ -85,13 +85,6 @@ TEST(video_options, command_line) {
             EXPECT_EQ(cmdline_offscreen(&c), r.offscreen);
         }
     }
-    const int saved[] = {gl_rttWidth, gl_rttHeight};
-    cmdline c = parse_command_line({"--rtt", "1920x1080"});
-    cmdline_apply(&c);
-    EXPECT_EQ(gl_rttWidth, 1920);
-    EXPECT_EQ(gl_rttHeight, 1080);
-    gl_rttWidth = saved[0];
-    gl_rttHeight = saved[1];
 }
 
 }  // namespace

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "core/script.h"
+#include "tools/brightframes/usage.h"
 #include "core/settings.h"
 #include "platform/video.h"
 
@@ -100,7 +101,10 @@ options parse(int argc, char** argv) {
         if (a == "--fps" && i + 1 < argc) o.fps = std::atoi(argv[++i]);
         else if (a == "--size" && i + 1 < argc) o.size = argv[++i];
         else if (a == "--frames" && i + 1 < argc) o.frames = argv[++i];
-        else if (a[0] == '-') fail("usage: quillon-brightframes [--fps N] [--size WxH] [--frames DIR] [SHOW_DIR]");
+        else if (a == "--help") {
+            std::fputs(BRIGHTFRAMES_USAGE, stdout);
+            std::exit(0);
+        } else if (a[0] == '-') fail("unknown option " + a + "\nTry 'quillon-brightframes --help' for the options.");
         else o.show = a;
     }
     if (o.fps < 1) fail("--fps needs a whole number of frames a second, at least 1");
