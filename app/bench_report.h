@@ -1,6 +1,6 @@
 // The figures of a --bench run and the two ways they are shown: a table for
 // people and JSON for scripts. Building the texts is pure; the timing itself
-// is done by the offline run (core/capture.cpp).
+// is done by the bench timers (bench_timers.h).
 #pragma once
 
 #include <string>

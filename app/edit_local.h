@@ -26,8 +26,10 @@ struct edit_session {
     edit_channel channel;
     double last_open_ms;   // how long the last opening took
     double last_frame_ms;  // how long the last frame took to draw
-    // The music: its file as read, the stream over it, its channel.
+    // The music: its file as read, the stream over it, its channel; why
+    // the show plays without it (empty: it does not).
     std::string music_path;
+    std::string music_note;
     sound_stream* music;
     int music_channel;
     int sound_open;

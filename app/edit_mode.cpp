@@ -93,11 +93,11 @@ float show_end_of_script() {
 
 // Reads the script and opens the show at `t`; throws open_failed.
 void open_show(float t) {
-    int shown_fps = fps, shown_timing = timing;
+    int shown_camera = camera_overlay, shown_timing = timing;
     read_script();
     cmdline_apply(edit.options);
     restore_window();
-    fps = shown_fps;
+    camera_overlay = shown_camera;
     timing = shown_timing;
     edit.show_start = demostart;
     edit.show_end = show_end_of_script();

@@ -33,17 +33,35 @@ file_stamp music_stamp;
 
 [[noreturn]] void music_failed() { fatal_error("%s: %s", sound_error_text(sound_error()), snd_mp3file); }
 
+// No file where the script names its soundtrack, and no music of that name
+// held: the show plays without sound, said once on standard error and in
+// the window for as long as it lasts; the watch opens the show again when
+// the file comes.
+void music_missing() {
+    edit_music_close();
+    if (edit.music_note.empty()) {
+        edit.music_note = std::string("the soundtrack ") + snd_mp3file + " is missing: the show plays without sound";
+        std::fprintf(stderr, "Edit: %s\n", edit.music_note.c_str());
+        std::fflush(stderr);
+    }
+}
+
 // The stream over the script's MP3, opened again only when the file changed:
 // its stamp, like a picture's in the texture cache, tells, without reading
 // megabytes at every seek. Only an opening looks at the file: the transport
 // (`reread` 0) plays the soundtrack held, so a broken save (which the
 // opening reports) never stops it.
 void music_open_file(int reread) {
-    if (!reread && edit.music && snd_mp3file && edit.music_path == snd_mp3file) return;
+    bool held = edit.music && snd_mp3file && edit.music_path == snd_mp3file;
+    if (!reread && held) return;
     file_stamp stamp = {-1, -1};
-    if (snd_mp3file && file_stamp_of(snd_mp3file, &stamp) && edit.music && edit.music_path == snd_mp3file &&
-        stamp == music_stamp)
+    bool there = snd_mp3file && file_stamp_of(snd_mp3file, &stamp);
+    if (there && held && stamp == music_stamp) return;
+    if (snd_mp3file && !there && !held) {
+        music_missing();
         return;
+    }
+    edit.music_note.clear();
     std::vector<unsigned char> bytes;
     music_read_file(&bytes);
     if (!edit.sound_open) {
@@ -66,9 +84,11 @@ void music_open_file(int reread) {
 void music_follow(int reread) {
     if (!snd_enable) {
         edit_music_close();
+        edit.music_note.clear();
         return;
     }
     music_open_file(reread);
+    if (!edit.music) return;
     long long frame = std::llround(static_cast<double>(demo_time) * SOUND_RATE);
     sound_set_paused(edit.music_channel, true);
     if (!sound_stream_set_frame(edit.music, frame < 0 ? 0 : frame)) music_failed();
@@ -94,6 +114,10 @@ void edit_set_paused(int paused) {
     if (edit.paused == paused) return;
     edit.paused = paused;
     if (!paused) clock_resume();
+    if (!paused && !edit.music_note.empty()) {
+        std::fprintf(stderr, "Edit: play: %s\n", edit.music_note.c_str());
+        std::fflush(stderr);
+    }
     if (edit.music) edit_music_follow();
 }
 

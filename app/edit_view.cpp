@@ -1,5 +1,5 @@
 // What edit mode draws over the presented frame: the error of a broken save
-// in a dark box, and the timeline view (one lane per layer, a box per
+// and the note of a missing soundtrack in dark boxes, and the timeline view (one lane per layer, a box per
 // section with its type and script line, the playhead, the loop range, the
 // time, and the render time of each running section). Drawn with GL 1.1 and
 // the engine font, with the render state and the bind cache put back as
@@ -17,8 +17,9 @@
 #include <string>
 #include <vector>
 
-#include "app/capture.h"
+#include "app/png_file.h"
 #include "app/edit_local.h"
+#include "app/edit_view_layout.h"
 #include "core/clock.h"
 #include "core/script_time.h"
 #include "core/section.h"
@@ -109,7 +110,7 @@ void text(float x, float y, float size, const std::string& words, float width = 
 std::vector<std::string> wrap(const std::string& message, int columns) {
     std::vector<std::string> lines;
     std::string line;
-    for (char c : "Error: " + message) {
+    for (char c : message) {
         if (c == '\n' || static_cast<int>(line.size()) >= columns) {
             lines.push_back(line);
             line.clear();
@@ -121,13 +122,23 @@ std::vector<std::string> wrap(const std::string& message, int columns) {
     return lines;
 }
 
-void draw_error() {
+// A message in a dark box across the window from `top`; its height.
+float draw_box(const std::string& message, float top, float r, float g) {
     const float size = 16;
     int columns = std::max(8, static_cast<int>(static_cast<float>(gl_width) / size) - 2);
-    std::vector<std::string> lines = wrap(edit.error, columns);
+    std::vector<std::string> lines = wrap(message, columns);
     float height = size * static_cast<float>(lines.size()) + size;
-    fill(0, 0, static_cast<float>(gl_width), height, 0.35f, 0, 0, 0.85f);
-    for (size_t i = 0; i < lines.size(); ++i) text(size, size * 0.5f + size * static_cast<float>(i), size, lines[i]);
+    fill(0, top, static_cast<float>(gl_width), top + height, r, g, 0, 0.85f);
+    for (size_t i = 0; i < lines.size(); ++i)
+        text(size, top + size * 0.5f + size * static_cast<float>(i), size, lines[i]);
+    return height;
+}
+
+// The error of a broken save in red, and under it, in brown, the show
+// playing without its soundtrack.
+void draw_messages() {
+    float top = edit.error.empty() ? 0 : draw_box("Error: " + edit.error, 0, 0.35f, 0);
+    if (!edit.music_note.empty()) draw_box("Note: " + edit.music_note, top, 0.3f, 0.2f);
 }
 
 struct timeline_frame {
@@ -154,7 +165,11 @@ void draw_sections(const timeline_frame& f, const std::vector<int>& layers) {
         if (x1 <= x0) continue;
         bool on = running(s);
         fill(x0, y0, x1, y1, on ? 0.2f : 0.15f, on ? 0.5f : 0.25f, on ? 0.3f : 0.45f, 0.85f);
-        text(x0 + 2, y0 + 1, f.lane - 4, label(s), x1 - x0 - 2);
+        // Smaller letters, or the type's name alone, rather than a cut word.
+        float letters = f.lane - 4;
+        fitted_text name =
+            edit_fit_first({label(s), section_types[s->type].name}, x1 - x0 - 2, letters, std::min(6.0f, letters));
+        text(x0 + 2, y0 + 1, name.size, name.words);
     }
 }
 
@@ -185,13 +200,16 @@ void draw_timeline() {
     // Smaller letters rather than a cut line in a narrow window.
     float head_size = std::max(8.0f, std::min(12.0f, (w - 16) / static_cast<float>(std::max<size_t>(std::strlen(head), 1))));
     text(8, f.top - 36, head_size, head, w - 16);
-    std::string times;
-    for (const section* s = active_head; s && times.size() < 150; s = s->active_next) {
+    // The running sections' render times: smaller letters, then whole
+    // entries left out (and counted), never one cut at the edge.
+    std::vector<std::string> times;
+    for (const section* s = active_head; s; s = s->active_next) {
         char one[96];
-        std::snprintf(one, sizeof one, "%s %.1fms  ", label(s).c_str(), render_ms[s]);
-        times += one;
+        std::snprintf(one, sizeof one, "%s %.1fms", label(s).c_str(), render_ms[s]);
+        times.push_back(one);
     }
-    text(8, f.top - 20, 10, times, w - 16);
+    float size = std::max(7.0f, edit_text_size(edit_fit_entries(times, 1e9f, 1).size(), w - 16, 10, 7));
+    text(8, f.top - 20, size, edit_fit_entries(times, w - 16, size));
 }
 
 }  // namespace
@@ -214,7 +232,7 @@ void edit_view_draw() {
     state_guard guard;
     glBindTexture(GL_TEXTURE_2D, window_copy);
     glCopyTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, 0, 0, gl_width, gl_height, 0);
-    if (!edit.error.empty()) draw_error();
+    draw_messages();
     if (edit.timeline_shown) draw_timeline();
 }
 
@@ -235,7 +253,7 @@ void edit_view_show_again() {
     glTexCoord2f(0, 0); glVertex2f(0, h);
     glEnd();
     glEnable(GL_BLEND);
-    if (!edit.error.empty()) draw_error();
+    draw_messages();
     if (edit.timeline_shown) draw_timeline();
 }
 
@@ -257,5 +275,5 @@ int edit_view_write_still(const char* path, int shown, std::string* error, bool*
             glGetTexImage(GL_TEXTURE_2D, 0, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
         glPixelStorei(GL_PACK_ALIGNMENT, pack);
     }
-    return capture_write_png(path, gl_width, gl_height, pixels.data(), error, replaced);
+    return png_file_write(path, gl_width, gl_height, pixels.data(), error, replaced);
 }

@@ -5,7 +5,7 @@
 #include <mutex>
 #include <thread>
 
-#include "app/capture.h"
+#include "app/png_file.h"
 
 namespace {
 
@@ -26,7 +26,7 @@ int failed = -1;         // the first frame that could not be written
 // destroying a running thread would abort instead of exiting.
 std::thread* worker = nullptr;
 int write_png(const char* path, int, int width, int height, const uint8_t* rgb_bottom_up) {
-    return capture_write_png(path, width, height, rgb_bottom_up);
+    return png_file_write(path, width, height, rgb_bottom_up);
 }
 
 frame_write_fn write_frame = write_png;

@@ -20,7 +20,6 @@ extern "C" {
 #include <filesystem>
 #include <vector>
 
-#include "app/capture.h"
 #include "app/cmdline.h"
 #include "app/piece.h"
 #include "app/video_writer.h"
@@ -172,12 +171,12 @@ void copy_piece(const join_piece& p, int delay) {
     for (int i = 0; av_read_frame(f.file, packet) >= 0; ++i) {
         packet->pts = p.manifest.first + frame_of(f, packet, p.manifest.fps);
         packet->dts = p.manifest.first + i - delay;
-        int ok = video_write_packet(packet);
+        int ok = video_writer_copy_packet(packet);
         av_packet_unref(packet);
         if (!ok) {
             av_packet_free(&packet);
-            video_discard();
-            fatal_error("Join: piece %s cannot be copied into the file: %s", p.shown.c_str(), video_failure().c_str());
+            video_writer_discard();
+            fatal_error("Join: piece %s cannot be copied into the file: %s", p.shown.c_str(), video_writer_failure().c_str());
         }
     }
     av_packet_free(&packet);
@@ -235,10 +234,10 @@ int join_run(const cmdline* options) {
     out.sound_size = soundtrack.size();
     out.sound_start_ms = static_cast<int>(run.start * 1000.0f + 0.5f);
     std::string error;
-    if (!video_open_copy(out, first.file->streams[0]->codecpar, &error)) fatal_error("%s", error.c_str());
+    if (!video_writer_open_copy(out, first.file->streams[0]->codecpar, &error)) fatal_error("%s", error.c_str());
     for (const join_piece& p : pieces) copy_piece(p, delay);
     bool replaced = false;
-    if (!video_close(&replaced, &error)) fatal_error("%s", error.c_str());
+    if (!video_writer_close(&replaced, &error)) fatal_error("%s", error.c_str());
     std::error_code ignored;
     double megabytes = static_cast<double>(fs::file_size(out.path, ignored)) / 1e6;
     double seconds = std::chrono::duration<double>(wall_clock::now() - began).count();

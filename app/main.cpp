@@ -5,7 +5,7 @@
 
 #include "app/analyse.h"
 #include "app/audio_tracks.h"
-#include "app/capture.h"
+#include "app/offline_run.h"
 #include "app/check.h"
 #include "app/cmdline.h"
 #include "app/data_folder.h"

@@ -14,10 +14,10 @@
 #include "core/fatal.h"
 #include "core/section.h"
 #include "core/settings.h"
-#include "tools/assets/fx3d_assets.h"
-#include "tools/assets/generators.h"
-#include "tools/assets/model_writer.h"
-#include "tools/assets/models.h"
+#include "assetlib/fx3d_assets.h"
+#include "assetlib/generators.h"
+#include "assetlib/model_writer.h"
+#include "assetlib/models.h"
 
 namespace fs = std::filesystem;
 

@@ -36,7 +36,7 @@ extern "C" {
 #include <cstdio>
 #include <cstring>
 
-#include "app/capture.h"
+#include "app/soundtrack.h"
 #include "app/output_file.h"
 #include "platform/sound.h"
 
@@ -451,7 +451,7 @@ int finish_sound() {
         if (got < 0 || av_audio_fifo_write(w.fifo, reinterpret_cast<void**>(w.converted), got) != got) return 0;
         if (got == 0) break;
     }
-    int64_t left = capture_audio_frames(w.frames, w.request.fps, w.sound.codec->sample_rate) - w.sound_pts;
+    int64_t left = soundtrack_frames(w.frames, w.request.fps, w.sound.codec->sample_rate) - w.sound_pts;
     av_samples_set_silence(w.converted, 0, CONVERTED_MAX, 2, w.sound.codec->sample_fmt);
     while (av_audio_fifo_size(w.fifo) < left) {
         int n = static_cast<int>(std::min<int64_t>(CONVERTED_MAX, left - av_audio_fifo_size(w.fifo)));
@@ -473,7 +473,7 @@ const video_format* video_format_for(const char* path, int lossless) {
 
 std::string video_extensions(int lossless) { return lossless ? ".mkv" : ".mp4, .mkv or .webm"; }
 
-std::string video_padding_note(const video_format* format, int width, int height) {
+std::string video_writer_padding_note(const video_format* format, int width, int height) {
     if (format->lossless || (width % 2 == 0 && height % 2 == 0)) return "";
     char text[160];
     std::snprintf(text, sizeof text,
@@ -498,9 +498,9 @@ static bool open_writer(const video_request& request, const AVCodecParameters* c
     return false;
 }
 
-bool video_open(const video_request& request, std::string* error) { return open_writer(request, nullptr, error); }
+bool video_writer_open(const video_request& request, std::string* error) { return open_writer(request, nullptr, error); }
 
-bool video_open_copy(const video_request& request, const AVCodecParameters* pictures, std::string* error) {
+bool video_writer_open_copy(const video_request& request, const AVCodecParameters* pictures, std::string* error) {
     return open_writer(request, pictures, error);
 }
 
@@ -508,12 +508,12 @@ bool video_open_copy(const video_request& request, const AVCodecParameters* pict
 static int follow_with_sound() {
     if (!w.request.sound) return 1;
     wall_clock::time_point sound_began = wall_clock::now();
-    int ok = feed_sound(capture_audio_frames(w.frames, w.request.fps, SOUND_RATE));
+    int ok = feed_sound(soundtrack_frames(w.frames, w.request.fps, SOUND_RATE));
     w.sound_s += seconds_since(sound_began);
     return ok;
 }
 
-int video_write_packet(AVPacket* picture) {
+int video_writer_copy_packet(AVPacket* picture) {
     picture->duration = 1;
     av_packet_rescale_ts(picture, AVRational{1, w.request.fps}, w.picture.stream->time_base);
     picture->stream_index = w.picture.stream->index;
@@ -526,7 +526,7 @@ int video_write_packet(AVPacket* picture) {
     return follow_with_sound();
 }
 
-int video_write_frame(const char*, int, int width, int height, const uint8_t* rgb_bottom_up) {
+int video_writer_encode_frame(const char*, int, int width, int height, const uint8_t* rgb_bottom_up) {
     wall_clock::time_point began = wall_clock::now();
     if (av_frame_make_writable(w.frame) < 0) {
         w.failure = "out of memory";
@@ -546,7 +546,7 @@ int video_write_frame(const char*, int, int width, int height, const uint8_t* rg
     return follow_with_sound();
 }
 
-bool video_close(bool* replaced, std::string* error) {
+bool video_writer_close(bool* replaced, std::string* error) {
     int ok = (w.copy || encode(&w.picture, nullptr)) && (!w.request.sound || finish_sound());
     int status = ok ? av_write_trailer(w.container) : -1;
     if (status < 0 && ok) w.failure = av_text(status);
@@ -565,16 +565,16 @@ bool video_close(bool* replaced, std::string* error) {
     return false;
 }
 
-void video_discard() {
+void video_writer_discard() {
     free_all();
     output_file_abandon(&w.out);
 }
 
-int video_frames_written() { return w.frames; }
+int video_writer_frames_written() { return w.frames; }
 
-std::string video_failure() { return w.failure; }
+std::string video_writer_failure() { return w.failure; }
 
-std::string video_time_report() {
+std::string video_writer_time_report() {
     char text[160];
     std::snprintf(text, sizeof text, "converting %.1f s, encoding %.1f s, sound %.1f s", w.convert_s, w.encode_s,
                   w.sound_s);

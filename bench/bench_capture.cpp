@@ -8,7 +8,7 @@
 #include <unistd.h>
 #include <vector>
 
-#include "app/capture.h"
+#include "app/png_file.h"
 #include "core/random.h"
 
 static void BM_capture_png_encode_800x600(benchmark::State& state) {
@@ -23,7 +23,7 @@ static void BM_capture_png_encode_800x600(benchmark::State& state) {
             p[2] = static_cast<uint8_t>(120 + grain);
         }
     std::string path = "/tmp/quillon-bench-" + std::to_string(getpid()) + ".png";
-    for (auto _ : state) benchmark::DoNotOptimize(capture_write_png(path.c_str(), width, height, rgb.data()));
+    for (auto _ : state) benchmark::DoNotOptimize(png_file_write(path.c_str(), width, height, rgb.data()));
     unlink(path.c_str());
 }
 BENCHMARK(BM_capture_png_encode_800x600)->Unit(benchmark::kMillisecond);

@@ -14,7 +14,7 @@
 #include "resources/model.h"
 #include "resources/model_draw.h"
 #include "resources/texture.h"
-#include "tools/assets/model_writer.h"
+#include "assetlib/model_writer.h"
 
 static const int COLUMNS = 200, ROWS = 125;  // 2 x 200 x 125 = 50,000 faces
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "platform/sound.h"
-#include "tools/assets/mp3_encode.h"
+#include "assetlib/mp3_encode.h"
 
 static std::vector<unsigned char> read_soundtrack() {
     std::vector<unsigned char> bytes;

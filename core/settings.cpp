@@ -15,7 +15,7 @@
 // ---------------------------------------------------------------------------
 
 char* demoname = nullptr;
-int fps = 0;
+int camera_overlay = 0;
 int timing = 0;
 int debug = 0;
 int packeddata = 0;
@@ -43,7 +43,7 @@ int rows_per_beat = 4;
 const setting settings_table[SETTING_COUNT] = {
     {"demoname", SETTING_TEXT, &demoname, "Quillon Realtime Visualizer",
      "window caption in windowed mode"},
-    {"fps", SETTING_INT, &fps, "0",
+    {"fps", SETTING_INT, &camera_overlay, "0",
      "non-zero shows the camera overlay; key F toggles it"},
     {"timing", SETTING_INT, &timing, "0",
      "non-zero shows the timing overlay; key T toggles it"},

@@ -6,7 +6,7 @@
 #pragma once
 
 extern char* demoname;
-extern int fps;
+extern int camera_overlay;  // script key "fps": non-zero shows the camera overlay
 extern int timing;
 extern int debug;
 extern int packeddata;

@@ -41,7 +41,7 @@ void draw_camera_overlay() {
 }
 
 void overlay_draw() {
-    if (fps)
+    if (camera_overlay)
         draw_camera_overlay();
     else if (timing)
         draw_timing_overlay();

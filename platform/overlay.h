@@ -1,6 +1,7 @@
 // The debug overlays drawn over the presented frame: the camera overlay when
-// `fps` is set, else the timing overlay when `timing` is set. Their texts are
-// built by pure functions so the formats can be checked without a window.
+// `camera_overlay` is set (the script key "fps"), else the timing overlay when
+// `timing` is set. Their texts are built by pure functions so the formats can
+// be checked without a window.
 #pragma once
 
 #include <string>

@@ -28,14 +28,7 @@ int video_offscreen = 0;
 static const char* const multitexture_names[] = {
     "glMultiTexCoord2fARB", "glMultiTexCoord2fvARB", "glActiveTextureARB",
     "glClientActiveTextureARB"};
-static const char* const pbuffer_names[] = {
-    "wglCreatePbufferARB", "wglGetPbufferDCARB", "wglReleasePbufferDCARB",
-    "wglDestroyPbufferARB", "wglQueryPbufferARB", "wglMakeContextCurrentARB",
-    "wglGetPixelFormatAttribivARB", "wglGetPixelFormatAttribfvARB",
-    "wglChoosePixelFormatARB", "wglBindTexImageARB", "wglReleaseTexImageARB",
-    "wglSetPbufferAtribARB"};
 void* multitexture_entry[4];
-void* pbuffer_entry[12];
 
 int video_present_height(int width, float aspect) {
     return static_cast<int>(static_cast<float>(width) / aspect);
@@ -74,7 +67,6 @@ void video_write_report(const char* path) {
 static void look_up_extensions() {
     if (has_extension("GL_ARB_multitexture"))
         for (int i = 0; i < 4; ++i) multitexture_entry[i] = platform_proc_address(multitexture_names[i]);
-    for (int i = 0; i < 12; ++i) pbuffer_entry[i] = platform_proc_address(pbuffer_names[i]);
 }
 
 void video_default_state() {

@@ -104,18 +104,38 @@ void mat4_multiply(float m[16], const float b[16]) {
     memcpy(m, r, sizeof r);
 }
 
+// A turn about one axis, as the driver builds it: the identity but for the
+// plane of axes a and b, which takes a towards b.
+static void mat4_axis_turn(float r[16], int a, int b, float s, float c) {
+    mat4_identity(r);
+    r[a * 4 + a] = c;
+    r[b * 4 + b] = c;
+    r[a * 4 + b] = s;
+    r[b * 4 + a] = -s;
+}
+
+// The GL driver's own arithmetic, step for step (the angle in radians in
+// double, the sine and cosine in float, the products paired as below), so
+// that a matrix built here equals the one glRotatef builds to the last bit
+// and geometry moved here lands on the pixels it would under GL's matrices.
+// Turns about a coordinate axis take the driver's shorter road.
 void mat4_rotate(float m[16], float degrees, float x, float y, float z) {
     float length = std::sqrt(x * x + y * y + z * z);
     if (length == 0) return;
     x /= length;
     y /= length;
     z /= length;
-    float radians = degrees * (float)M_PI / 180.0f;
-    float s = std::sin(radians), c = std::cos(radians), t = 1 - c;
-    float r[16] = {t * x * x + c,     t * x * y + s * z, t * x * z - s * y, 0,
-                   t * x * y - s * z, t * y * y + c,     t * y * z + s * x, 0,
-                   t * x * z + s * y, t * y * z - s * x, t * z * z + c,     0,
-                   0,                 0,                 0,                 1};
+    float s = std::sin(static_cast<float>(degrees * M_PI / 180.0));
+    float c = std::cos(static_cast<float>(degrees * M_PI / 180.0));
+    float xx = x * x, yy = y * y, zz = z * z, xy = x * y, yz = y * z, zx = z * x;
+    float xs = x * s, ys = y * s, zs = z * s, one_c = 1 - c;
+    float r[16] = {one_c * xx + c,  one_c * xy + zs, one_c * zx - ys, 0,
+                   one_c * xy - zs, one_c * yy + c,  one_c * yz + xs, 0,
+                   one_c * zx + ys, one_c * yz - xs, one_c * zz + c,  0,
+                   0,               0,               0,               1};
+    if (x == 0 && y == 0) mat4_axis_turn(r, 0, 1, z < 0 ? -s : s, c);
+    else if (x == 0 && z == 0) mat4_axis_turn(r, 2, 0, y < 0 ? -s : s, c);
+    else if (y == 0 && z == 0) mat4_axis_turn(r, 1, 2, x < 0 ? -s : s, c);
     mat4_multiply(m, r);
 }
 

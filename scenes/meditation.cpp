@@ -6,10 +6,12 @@
 
 #include <GL/gl.h>
 #include <cmath>
+#include <cstring>
 
 #include "core/clock.h"
 #include "core/fatal.h"
 #include "core/random.h"
+#include "effects/quad_batch.h"
 #include "effects/quads.h"
 #include "platform/video.h"
 #include "resources/camera.h"
@@ -33,6 +35,7 @@ static int meditation_flare = -1, meditation_reflection = -1, meditation_circle 
 static camera* meditation_camera = nullptr;
 static particle_system* meditation_particles = nullptr;
 static textured_quad meditation_flare_quad, meditation_circle_quad;
+static quad_batch meditation_clusters;  // the scattered points' flares, made each frame
 
 meditation_clock meditation_clock_at(float T) { return {10 * T, 30 * T, 20 * T, 800 * T}; }
 
@@ -121,12 +124,17 @@ void meditation_load() {
     quad_init(&meditation_circle_quad, meditation_circle, 2, 2);
 }
 
-static void meditation_set_flicker(const meditation_clock& c) {
+// Takes the flicker's three draws, green, blue, alpha, in that order.
+static void meditation_next_flicker(const meditation_clock& c, float colour[4]) {
     int g = rand_next() % 100;
     int b = rand_next() % 100;
     int a = rand_next() % 100;
-    float colour[4];
     meditation_flicker(c, g, b, a, colour);
+}
+
+static void meditation_set_flicker(const meditation_clock& c) {
+    float colour[4];
+    meditation_next_flicker(c, colour);
     glColor4fv(colour);
 }
 
@@ -156,6 +164,36 @@ static void meditation_circle_cluster(float a) {
     glPopMatrix();
     glDisable(GL_BLEND);
     glEnable(GL_DEPTH_TEST);
+}
+
+// One cluster of flares on every scattered point but the first: the point
+// turned about the centre, then the six flares each turned on the turns
+// before it, in the point's own flicker colour; all of them in one batch,
+// under the current projection and view.
+static void meditation_point_clusters(const particle_system* system, const meditation_clock& c, float T,
+                                      quad_batch* batch) {
+    float view[16], projection[16];
+    glGetFloatv(GL_MODELVIEW_MATRIX, view);
+    glGetFloatv(GL_PROJECTION_MATRIX, projection);
+    quad_batch_clear(batch);
+    for (int k = 1; k < system->count; ++k) {
+        const float* p = system->particles[k].position;
+        float colour[4];
+        meditation_next_flicker(c, colour);
+        float m[16];
+        std::memcpy(m, view, sizeof m);
+        mat4_rotate(m, meditation_particle_turn(k, T), 1, -0.5f, 0.75f);
+        mat4_translate(m, p[0], p[1], p[2]);
+        meditation_rotation turns[MEDITATION_FLARES];
+        redsun_rotations(meditation_particle_cluster(k, T), turns);
+        for (const meditation_rotation& r : turns) {
+            mat4_rotate(m, r.angle, r.axis[0], r.axis[1], r.axis[2]);
+            float mvp[16];
+            std::memcpy(mvp, projection, sizeof mvp);
+            mat4_multiply(mvp, m);
+            quad_batch_add(batch, &meditation_flare_quad, mvp, colour);
+        }
+    }
 }
 
 static void meditation_sky_passes(float T) {
@@ -195,16 +233,11 @@ void meditation_render() {
 
     meditation_apply_camera();
     const particle_system* system = meditation_particles;
-    for (int k = 1; k < system->count; ++k) {
-        const float* p = system->particles[k].position;
-        glPushMatrix();
-        meditation_set_flicker(c);
-        glRotatef(meditation_particle_turn(k, T), 1, -0.5f, 0.75f);
-        glTranslatef(p[0], p[1], p[2]);
-        glEnable(GL_BLEND);
-        meditation_flare_cluster(meditation_particle_cluster(k, T));
-        glPopMatrix();
-    }
+    meditation_point_clusters(system, c, T, &meditation_clusters);
+    glDisable(GL_DEPTH_TEST);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+    quad_batch_draw(&meditation_clusters, meditation_flare);
 
     glEnable(GL_DEPTH_TEST);
     glEnable(GL_BLEND);

@@ -52,8 +52,8 @@ void handle_event(const SDL_Event* event) {
     case SDL_KEYDOWN: {
         int sym = event->key.keysym.sym;
         if (sym == SDLK_ESCAPE) quit_requested = 1;
-        else if (sym == SDLK_f) toggle_overlay(&fps, &timing);
-        else if (sym == SDLK_t) toggle_overlay(&timing, &fps);
+        else if (sym == SDLK_f) toggle_overlay(&camera_overlay, &timing);
+        else if (sym == SDLK_t) toggle_overlay(&timing, &camera_overlay);
         else if (sym == SDLK_c && debug) free_camera_toggle_takeover();
         if (sym >= 0 && sym < KEY_STATE_COUNT) key_state[sym] = 1;
         break;

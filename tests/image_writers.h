@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "resources/texture.h"
-#include "tools/assets/asset_io.h"
+#include "assetlib/asset_io.h"
 
 struct rgba {
     uint8_t r, g, b, a;

@@ -12,9 +12,9 @@
 
 #include "resources/spline.h"
 #include "tests/effect_window.h"
-#include "tools/assets/asset_io.h"
-#include "tools/assets/meshes.h"
-#include "tools/assets/model_writer.h"
+#include "assetlib/asset_io.h"
+#include "assetlib/meshes.h"
+#include "assetlib/model_writer.h"
 
 struct scene_window : effect_window {
     // A picture painted pixel by pixel (row 0 at the top), written as a JPEG

@@ -7,7 +7,7 @@
 #include <map>
 #include <vector>
 
-#include "tools/assets/mp3_encode.h"
+#include "assetlib/mp3_encode.h"
 
 // Left: 441 Hz; right: 11 Hz, whose period (4009 samples) is longer than the
 // lags searched, so a match is unique.

@@ -5,8 +5,8 @@
 #include <sys/stat.h>
 
 #include "tests/test_support.h"
-#include "tools/assets/mp3_encode.h"
-#include "tools/assets/test_music.h"
+#include "assetlib/mp3_encode.h"
+#include "assetlib/test_music.h"
 
 namespace {
 

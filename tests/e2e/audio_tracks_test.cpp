@@ -7,8 +7,8 @@
 #include <string>
 
 #include "tests/edit_session.h"
-#include "tools/assets/mp3_encode.h"
-#include "tools/assets/test_music.h"
+#include "assetlib/mp3_encode.h"
+#include "assetlib/test_music.h"
 
 namespace {
 

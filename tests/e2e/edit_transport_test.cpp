@@ -88,6 +88,32 @@ TEST(edit_transport, a_broken_soundtrack_keeps_the_music_that_played) {
     EXPECT_EQ(run.quit(), 0) << run.err();
 }
 
+// No soundtrack where the script names one: the show opens and plays
+// without sound, saying why on standard error and in the window, until the
+// file comes.
+TEST(edit_transport, a_missing_soundtrack_plays_without_sound_and_says_why) {
+    temp_dir show;
+    show.add_font();
+    std::string script = e2e_show("[efxFader]\nstart 0\nend 30\n" + e2e_params(8, "0"));
+    show.write("data/script.txt", script.replace(script.find("snd_enable 0"), 12, "snd_enable 1\nsnd_mp3file data/music/track.mp3"));
+    edit_run run(show.path, "--fps 60");
+    run.send("pause");
+    run.send("play");
+    EXPECT_EQ(run.status("paused"), "0") << run.err();
+    EXPECT_EQ(run.status("sound"), "-1");
+    EXPECT_NE(run.err().find("Edit: play: the soundtrack data/music/track.mp3 is missing: the show plays without sound"),
+              std::string::npos) << run.err();
+    run.send("pause");
+    ASSERT_FALSE(run.still("note.png", "shot").empty()) << run.err();
+    png_pixels shot = read_png(run.work.file("note.png"));
+    const uint8_t* note = shot.at(4, 4);  // the note's brown box over the black show
+    EXPECT_TRUE(note[0] > 40 && note[1] > 25 && note[2] < 10) << int(note[0]) << "," << int(note[1]) << "," << int(note[2]);
+    show.write("data/music/track.mp3", read_file(source + "/data/music/soundtrack.mp3"));
+    std::this_thread::sleep_for(std::chrono::milliseconds(800));  // the watch looks a few times a second
+    EXPECT_EQ(std::stoll(run.status("sound")), sample_of(run.status("time")));
+    EXPECT_EQ(run.quit(), 0) << run.err();
+}
+
 // The default show, opened at one time and again at another, 200 times over.
 // The software rasteriser keeps memory of its own (per-thread arenas, compiled
 // state variants) that grows over the first hundred or two openings and then

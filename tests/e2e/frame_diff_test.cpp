@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/capture.h"
+#include "app/png_file.h"
 #include "tests/test_support.h"
 
 namespace {
@@ -15,7 +15,7 @@ const int W = 20, H = 10;  // 200 pixels: one of them is the 0.5 % allowed
 
 void write_frame(const temp_dir& dir, const std::string& name, const std::vector<uint8_t>& rgb, int w = W) {
     std::string path = dir.file(name);
-    ASSERT_TRUE(capture_write_png(path.c_str(), w, static_cast<int>(rgb.size()) / (3 * w), rgb.data()));
+    ASSERT_TRUE(png_file_write(path.c_str(), w, static_cast<int>(rgb.size()) / (3 * w), rgb.data()));
 }
 
 TEST(frame_diff, passes_one_level_in_half_a_percent_of_pixels_only) {

@@ -6,8 +6,8 @@
 
 #include "tests/model_chunks.h"
 #include "tests/test_support.h"
-#include "tools/assets/model_writer.h"
-#include "tools/assets/models.h"
+#include "assetlib/model_writer.h"
+#include "assetlib/models.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include "resources/model_draw.h"
 #include "resources/texture.h"
 #include "tests/effect_window.h"
-#include "tools/assets/model_writer.h"
+#include "assetlib/model_writer.h"
 
 namespace {
 

@@ -1,10 +1,9 @@
-// Edit-mode control lines and seek clamping.
+// Edit-mode control lines: parsed, quoted, and a channel that cannot be read.
 #include <gtest/gtest.h>
 
 #include <cerrno>
 
 #include "app/edit_control.h"
-#include "app/edit_mode.h"
 
 TEST(edit_control, parses_each_command_and_refuses_what_it_cannot_take) {
     const struct { const char* line; edit_command_kind kind; float a, b; int frames; const char* error; } cases[] = {
@@ -70,11 +69,4 @@ TEST(edit_control, a_channel_that_cannot_be_read_says_why) {
     EXPECT_EQ(channel.fd, -1);
     EXPECT_FALSE(edit_channel_open(&channel, "/no/such/fifo"));
     EXPECT_EQ(errno, ENOENT);
-}
-
-TEST(edit_control, seeks_clamp_to_the_show) {
-    EXPECT_FLOAT_EQ(edit_clamp_time(-1, 0, 10), 0);
-    EXPECT_FLOAT_EQ(edit_clamp_time(4, 2, 10), 4);
-    EXPECT_FLOAT_EQ(edit_clamp_time(12, 2, 10), 9.999f);
-    EXPECT_FLOAT_EQ(edit_clamp_time(1, 2, 2), 2);  // nothing to play: the start
 }

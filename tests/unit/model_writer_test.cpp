@@ -8,7 +8,7 @@
 
 #include "resources/model.h"
 #include "tests/test_support.h"
-#include "tools/assets/model_writer.h"
+#include "assetlib/model_writer.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include "platform/music_levels.h"
 #include "platform/sound.h"
-#include "tools/assets/mp3_encode.h"
+#include "assetlib/mp3_encode.h"
 
 namespace {
 

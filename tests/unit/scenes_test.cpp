@@ -12,7 +12,7 @@
 #include "scenes/flash.h"
 #include "scenes/paintex.h"
 #include "tests/test_support.h"
-#include "tools/assets/asset_io.h"
+#include "assetlib/asset_io.h"
 
 namespace {
 

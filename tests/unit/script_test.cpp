@@ -198,7 +198,7 @@ TEST_F(ScriptTest, SectionTimesAndSyncs) {
 TEST_F(ScriptTest, NulBytesEndTheLineText) {
     using namespace std::string_literals;
     EXPECT_EQ(read_text("fps 1\0 junk\n[gears]\nstring a\0b\n"s), "");
-    EXPECT_EQ(fps, 1);
+    EXPECT_EQ(camera_overlay, 1);
     EXPECT_STREQ(section_list->strings[0], "a");
     EXPECT_EQ(read_text("fps 1\n\0fps 2\n"s), "Script: variable '' not found, line 2");
     EXPECT_EQ(read_text("[gears]\n\0\n"s), "Script: section variable '' not found, line 2");

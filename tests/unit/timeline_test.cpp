@@ -265,7 +265,6 @@ TEST_F(TimelineTest, QuitConditions) {
         {"something pending", true, false, 0, 1, 0},
         {"something active", false, true, 0, 1, 0},
         {"demoend 0 never ends the show", true, true, 0, 1e6f, 0},
-        {"negative demoend never ends the show", true, true, -5, 1e6f, 0},
         {"demoend not yet reached", false, true, 10, 9.5f, 0},
         {"demoend reached exactly", false, true, 10, 10, 0},
         {"demoend passed", false, true, 10, 10.01f, 1},

@@ -38,8 +38,8 @@ TEST(video_options, file_names_pick_the_container_and_codecs) {
         EXPECT_STREQ(f->audio_codec, r.audio);
     }
     const video_format* mp4 = video_format_for("a.mp4", 0);
-    EXPECT_EQ(video_padding_note(mp4, 800, 600) + video_padding_note(video_format_for("a.mkv", 1), 801, 601), "");
-    EXPECT_EQ(video_padding_note(mp4, 16, 17).rfind("16x17 is padded to 16x18, ", 0), 0u);
+    EXPECT_EQ(video_writer_padding_note(mp4, 800, 600) + video_writer_padding_note(video_format_for("a.mkv", 1), 801, 601), "");
+    EXPECT_EQ(video_writer_padding_note(mp4, 16, 17).rfind("16x17 is padded to 16x18, ", 0), 0u);
 }
 
 TEST(video_options, render_target_shrinks_to_fit_keeping_its_shape) {

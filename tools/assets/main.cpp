@@ -2,7 +2,7 @@
 #include <cstdio>
 #include <string>
 
-#include "tools/assets/generators.h"
+#include "assetlib/generators.h"
 
 struct generator {
     const char* name;
