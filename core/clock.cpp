@@ -55,15 +55,20 @@ int clock_grid_frame() { return fixed_fps ? grid_frame : frame_number; }
 
 int clock_step_fps() { return fixed_fps; }
 
-static float grid_time(int frame) { return clock_fixed_time(step_origin, frame, fixed_fps); }
+// The grid's rate: the fixed step's, or the nominal one in real time.
+static int grid_rate() { return fixed_fps ? fixed_fps : CLOCK_NOMINAL_FPS; }
+
+static float grid_time(int frame) { return clock_fixed_time(step_origin, frame, grid_rate()); }
 
 float clock_grid_time(int frame) { return grid_time(frame); }
 
-static float step_length() { return 1.0f / static_cast<float>(fixed_fps); }
+static float step_length() { return 1.0f / static_cast<float>(grid_rate()); }
+
+float clock_grid_step() { return step_length(); }
 
 // The first frame of the grid whose time is at least `t` less `tolerance`.
 static int first_frame_from(float t, float tolerance) {
-    double estimate = std::floor((static_cast<double>(t) - step_origin) * fixed_fps) - 2;
+    double estimate = std::floor((static_cast<double>(t) - step_origin) * grid_rate()) - 2;
     int frame = estimate < INT_MIN / 2 ? INT_MIN / 2 : estimate > INT_MAX / 2 ? INT_MAX / 2 : static_cast<int>(estimate);
     while (grid_time(frame) < t - tolerance) ++frame;
     return frame;
@@ -71,6 +76,8 @@ static int first_frame_from(float t, float tolerance) {
 
 // The start phase compares exactly, hence no tolerance.
 int clock_start_frame(float start) { return start <= grid_time(0) ? 0 : first_frame_from(start, 0); }
+
+int clock_motion_frame() { return fixed_fps ? grid_frame : first_frame_from(demo_time, 0); }
 
 float clock_section_time(float start) {
     if (!fixed_fps) return demo_time - start;
@@ -94,8 +101,8 @@ void clock_start() {
     fps_window = 0;
     fps_value = 0;
     grid_frame = 0;
-    if (!fixed_fps) return;
     if (!has_step_origin) step_origin = demostart;
+    if (!fixed_fps) return;
     grid_frame = first_frame_from(demostart, 1e-4f);
     if (grid_time(grid_frame) > demostart + 1e-4f) {
         // Between two frames of the grid, where the run from the origin

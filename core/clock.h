@@ -30,11 +30,21 @@ void clock_clear_step_origin();
 int clock_grid_frame();
 // The fixed step's frames per second; 0 when the clock follows its source.
 int clock_step_fps();
-// On the fixed step: the time frame `frame` of the grid shows, and the frame
-// in which the run from the origin starts a section that starts at `start`
-// (the first whose time has reached it, frame 0 at the latest).
+// In real time the frames have no grid of their own. What a run carries from
+// frame to frame (motion, fed-back pictures) is then rebuilt at an opening on
+// a nominal grid of this rate from the same origin, so the opening looks like
+// the run it continues, though not to the bit.
+enum { CLOCK_NOMINAL_FPS = 60 };
+// The time frame `frame` of the grid shows (the nominal grid in real time),
+// its step, and the frame in which the run from the origin starts a section
+// that starts at `start` (the first whose time has reached it, frame 0 at the
+// latest).
 float clock_grid_time(int frame);
+float clock_grid_step();
 int clock_start_frame(float start);
+// The frame of that grid the run has reached: the current one on the fixed
+// step; in real time the first nominal frame at or after demo_time.
+int clock_motion_frame();
 
 // A run that renders frames `first`, first + 1, ... of the run from `origin`
 // on the same fixed step: its frame k shows exactly the time of that run's

@@ -394,6 +394,9 @@ void keyword_param(script_reader& r, const char* value) {
     s->params[index] = 0.0f;
     if (*skip_space(value) == '@') bind_track(r, skip_space(value) + 1, index);
     else read_float(r, value, &s->params[index]);
+    // What the type reads by name is kept in step from the start, for the
+    // timeline's look at a section before it is set up.
+    if (s->type >= 0) section_value_store(s, index);
 }
 
 // A file name, then optionally its time; without a time the spline spans the

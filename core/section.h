@@ -72,10 +72,13 @@ struct section_type {
     // once for each frame the section rendered before, with local_time and
     // the random numbers as that frame had them.
     section_callback advance;
-    // 1 when a frame of its sections shows the picture of the frames before
-    // it: a run opened in the middle of such a section draws the frames
-    // before it too (see timeline_rewind).
-    int history;
+    // How many frames before it a frame of section `s` still shows, to the
+    // bit (null: none). Its pictures are fed back faded and rounded to eight
+    // bits each time, so this is where the oldest has stopped changing any
+    // bit of the frame; INT_MAX for one that never fades. A run opened in
+    // the middle of such a section draws that many frames before it too
+    // (see timeline_rewind).
+    int (*history)(const section* s);
 };
 
 // The 28 rows, in their fixed order; a section's `type` is its row index.

@@ -3,6 +3,8 @@
 
 #include <GL/gl.h>
 #include <algorithm>
+#include <climits>
+#include <cmath>
 
 #include "core/settings.h"
 #include "resources/texture.h"
@@ -20,4 +22,11 @@ void frame_copy_take(int texture) {
     int height = std::min({gl_rttHeight, t->height, gl_height});
     texture_bind(texture);
     glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, width, height);
+}
+
+int frame_copy_fade_frames(double gain, double pixels) {
+    if (!(gain > 0)) return 0;
+    if (!(gain < 0.95)) return INT_MAX;
+    double frames = 1.5 * std::log(255.0 * std::max(pixels, 1.0)) / -std::log(gain);
+    return static_cast<int>(std::ceil(frames));
 }

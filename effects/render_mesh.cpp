@@ -5,12 +5,16 @@
 
 #include <GL/gl.h>
 #include <GL/glu.h>
+#include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstdlib>
 
 #include "core/fatal.h"
 #include "core/owned.h"
 #include "core/section.h"
+#include "core/settings.h"
+#include "core/track.h"
 #include "effects/frame_copy.h"
 #include "resources/texture.h"
 
@@ -144,6 +148,15 @@ void render_mesh_render() {
     glPopMatrix();
     glMatrixMode(GL_PROJECTION);
     glPopMatrix();
+}
+
+int render_mesh_history(const section* s) {
+    for (int i = 0; i < s->tracked_count; ++i)
+        if (s->tracked[i].param >= 1 && s->tracked[i].param <= 3) return INT_MAX;
+    const render_mesh_values& v = section_values<render_mesh_values>(*s);
+    double alpha = std::clamp(std::max(v.alpha0, v.alpha1), 0.0f, 1.0f);
+    double gain = v.add != 0 ? alpha * (1 + alpha) : alpha;
+    return frame_copy_fade_frames(gain, static_cast<double>(gl_rttWidth) * gl_rttHeight);
 }
 
 // ---------------------------------------------------------------------------

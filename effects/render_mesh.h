@@ -52,6 +52,10 @@ float render_mesh_alpha(const render_mesh_values& v, float t, float duration);
 
 void render_mesh_init();
 void render_mesh_render();
+// The frames its picture still shows: from the fade of its highest alpha
+// (alpha twice over when the warped copy is added, once through the copy and
+// once through the grid), all of them while a track drives one.
+int render_mesh_history(const struct section* s);
 
 // What its sections carry: the declaration the section type table points at.
 extern const section_reads render_mesh_reads;

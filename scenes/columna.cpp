@@ -94,6 +94,8 @@ void columna_load() {
 
 void columna_start() { columna_spin = COLUMNA_SPIN_START; }
 
+int columna_history(const section*) { return COLUMNA_HISTORY_FRAMES; }
+
 void columna_advance() { columna_spin = columna_spin_step(columna_spin, demo_time - current_section->start); }
 
 // Each layer adds its picture at the current alpha (the sky's textures

@@ -41,6 +41,12 @@ void columna_start();
 void columna_render();
 // One frame of the column's spin, undrawn.
 void columna_advance();
+// The frames its picture still shows. The previous frame reaches it only
+// through the column, at 0.4 and shrunk, averaged over the mipmaps, so a
+// difference in it fades within a few frames: an opening from an empty
+// reflection matched the run after 5 frames at most; twice that and a little.
+enum { COLUMNA_HISTORY_FRAMES = 12 };
+int columna_history(const struct section* s);
 
 // What its sections carry: the declaration the section type table points at.
 extern const section_reads columna_reads;

@@ -2,6 +2,9 @@
 // the per-frame dispatch that starts, renders and retires them.
 #include "show/timeline.h"
 
+#include <algorithm>
+#include <climits>
+
 #include "core/clock.h"
 #include "core/settings.h"
 #include "core/track.h"
@@ -59,12 +62,13 @@ static void active_unlink(section* s) {
 
 // A section started later than the run from the origin starts it: its
 // motion is carried through the frames it rendered there, each with the
-// demo_time, local_time and random numbers of that frame.
+// demo_time, local_time and random numbers of that frame. In real time the
+// frames are those of the nominal grid.
 static void timeline_advance(section* s) {
-    int first = clock_start_frame(s->start), now = clock_grid_frame();
-    if (!clock_step_fps() || first >= now) return;
+    int first = clock_start_frame(s->start), now = clock_motion_frame();
+    if (first >= now) return;
     float shown = s->local_time, shown_time = demo_time;
-    const float step = 1.0f / static_cast<float>(clock_step_fps());
+    const float step = clock_grid_step();
     s->local_time = clock_grid_time(first) - s->start;
     current_section = s;
     for (int frame = first; frame < now; ++frame) {
@@ -92,7 +96,11 @@ void timeline_start_due() {
     }
 }
 
-void timeline_render_active() {
+// Renders the active sections in layer order up to and including `last`
+// (all of them for null); the ones after it are carried through the frame
+// without drawing: their local_time, and their motion when they have any.
+static void render_up_to(const section* last) {
+    int drawing = 1;
     section* s = active_head;
     while (s) {
         section* next = s->active_next;
@@ -101,8 +109,13 @@ void timeline_render_active() {
             current_section = s;
             track_apply(s, demo_time);
             section_rand_seed(s, static_cast<uint32_t>(clock_grid_frame()));
-            section_types[s->type].render();
-            gl_audit("render", s->type, s->line);
+            if (drawing) {
+                section_types[s->type].render();
+                gl_audit("render", s->type, s->line);
+            } else if (section_types[s->type].advance) {
+                section_types[s->type].advance();
+            }
+            if (s == last) drawing = 0;
         } else {
             active_unlink(s);
             if (s->end < demo_time) section_types[s->type].stop();
@@ -110,6 +123,8 @@ void timeline_render_active() {
         s = next;
     }
 }
+
+void timeline_render_active() { render_up_to(nullptr); }
 
 void timeline_check_end() {
     if (!pending_head && !active_head) quit_requested = 1;
@@ -132,7 +147,7 @@ void timeline_reset() {
     while (active_head) active_unlink(active_head);
 }
 
-int timeline_replay_start(int frame) {
+int timeline_replay_start(int frame, int most) {
     if (frame <= 0) return frame;
     int from = frame - 1;
     for (int moved = 1; moved;) {
@@ -140,9 +155,9 @@ int timeline_replay_start(int frame) {
         float first_time = clock_grid_time(from), last_time = clock_grid_time(frame);
         for (const section* s = section_list; s; s = s->next) {
             if (!section_types[s->type].history || s->start > last_time || s->end <= first_time) continue;
-            int early = clock_start_frame(s->start) - 1;
-            if (early < frame - TIMELINE_HISTORY_FRAMES) early = frame - TIMELINE_HISTORY_FRAMES;
-            if (early < 0) early = 0;
+            int shown = std::min(section_types[s->type].history(s), most);
+            if (shown <= 0) continue;
+            int early = std::max({clock_start_frame(s->start) - 1, frame - shown, 0});
             if (early < from) {
                 from = early;
                 moved = 1;
@@ -155,33 +170,64 @@ int timeline_replay_start(int frame) {
 static int rewind_target = 0;
 static float rewind_shown = 0;
 static int rewinding = 0;
+static int rewound_in_real_time = 0;
 
+// In real time the frames before the one asked for are drawn on the nominal
+// grid, and only when a section running there feeds back earlier pictures:
+// what they rebuild is the look of those pictures, not the bits of a run
+// whose steps nobody can know.
 void timeline_rewind() {
+    if (rewound_in_real_time) clock_set_fixed_step(0);  // an opening that failed half-way
+    rewound_in_real_time = 0;
     clock_start();
     rewinding = 0;
-    if (!clock_step_fps()) return;
-    int target = clock_grid_frame();
-    int from = timeline_replay_start(target);
-    if (from >= target) return;
+    const int exact = clock_step_fps() != 0;
+    int target = clock_motion_frame();
+    int from = timeline_replay_start(target, exact ? INT_MAX : TIMELINE_LOOK_FRAMES);
+    if (from >= target - (exact ? 0 : 1)) return;
     rewind_target = target;
     rewind_shown = demostart;
     rewinding = 1;
+    if (!exact) {
+        clock_set_fixed_step(CLOCK_NOMINAL_FPS);
+        rewound_in_real_time = 1;
+    }
     demostart = clock_grid_time(from);
     clock_start();
 }
 
-// The frames are drawn and presented as the run draws them (presenting
-// leaves its own render state), but neither handed to the sink nor shown.
+// The last section in layer order whose type shows earlier pictures (null
+// when none runs): nothing drawn after it reaches a later frame's picture.
+static const section* last_with_history() {
+    const section* last = nullptr;
+    for (const section* s = active_head; s; s = s->active_next)
+        if (section_types[s->type].history && s->end > demo_time) last = s;
+    return last;
+}
+
+// The frames before the last one only build the pictures that sections with
+// history feed back: the sections drawn after those, the presentation and
+// the sink are left out. The last one is drawn and presented as the run
+// draws it (presenting leaves its own render state), but not shown.
 void timeline_catch_up() {
     if (!rewinding) return;
     rewinding = 0;
     while (clock_grid_frame() < rewind_target) {
         timeline_start_due();
         frame_begin();
-        timeline_render_active();
-        frame_present();
+        if (clock_grid_frame() + 1 < rewind_target) {
+            render_up_to(last_with_history());
+        } else {
+            timeline_render_active();
+            frame_present();
+        }
         clock_tick();
     }
     demostart = rewind_shown;
     frame_number = 0;
+    if (rewound_in_real_time) {
+        clock_set_fixed_step(0);
+        rewound_in_real_time = 0;
+        clock_start();
+    }
 }

@@ -24,26 +24,28 @@ void timeline_check_end();
 // One whole frame: start, prepare, render, present, overlay, sink, swap.
 void draw_frame();
 
-// Openings on the fixed step. timeline_rewind puts the clock at demostart
-// (clock_start) and, when the frame there depends on frames before it,
-// moves demostart back to the first of them: one frame before, so the render
-// state the sections find is the one the run leaves them, and further back
-// to the start of every running section whose type has history (itself one
-// frame early). The loading phase then loads from there, and
-// timeline_catch_up draws the frames up to the one asked for without showing
-// them and puts demostart back. The first frame shown is then the one the
-// show's run from its origin draws at that moment. The cost is bounded by
-// the sections running there: the longest history section's span, else one
-// frame.
+// Openings. timeline_rewind puts the clock at demostart (clock_start) and,
+// when the frame there depends on frames before it, moves demostart back to
+// the first of them: on the fixed step one frame before, so the render state
+// the sections find is the one the run leaves them, and further back into
+// every running section whose type has history, as many frames as its
+// pictures show (from its start, itself one frame early, when that is
+// nearer). The loading phase then loads from there, and timeline_catch_up
+// draws the frames up to the one asked for without showing them and puts
+// demostart back. The first frame shown is then the one the show's run from
+// its origin draws at that moment. The cost is bounded by the sections
+// running there: the longest history among them, else one frame. In real
+// time only a section with history is drawn back, on the nominal grid and
+// for TIMELINE_LOOK_FRAMES at most, so its picture goes on as it looked.
 void timeline_rewind();
 void timeline_catch_up();
-// The grid frame from which an opening at grid frame `frame` draws.
-int timeline_replay_start(int frame);
+// The grid frame from which an opening at grid frame `frame` draws, drawing
+// no section's history further back than `most` frames.
+int timeline_replay_start(int frame, int most);
 
-// How many frames back an opening draws a history section at most. The
-// pictures fed back in this program fade by more than half a frame, so what
-// lies further back has faded out of the eight bits of a pixel long before.
-enum { TIMELINE_HISTORY_FRAMES = 48 };
+// How many earlier frames a real-time opening draws for a picture fed back
+// at most: what is older has faded below what the eye tells apart.
+enum { TIMELINE_LOOK_FRAMES = 4 };
 
 // Empties both lists (tests).
 void timeline_reset();

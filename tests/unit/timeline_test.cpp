@@ -37,9 +37,10 @@ void record(int id, const char* what) {
 template <int Row> void rec_start() { record(Row, "start"); }
 template <int Row> void rec_render() { record(Row, "render"); }
 template <int Row> void rec_stop() { calls.push_back({Row, "stop", 0, 0}); }
+template <int Row> void rec_advance() { record(Row, "advance"); }
 
 template <int Row> section_type test_row() {
-    return {"test", section_nop, section_nop, rec_start<Row>, rec_render<Row>, rec_stop<Row>, nullptr, nullptr, 0};
+    return {"test", section_nop, section_nop, rec_start<Row>, rec_render<Row>, rec_stop<Row>, nullptr, nullptr, nullptr};
 }
 
 enum { TEST_ROWS = 8 };
@@ -284,3 +285,52 @@ TEST_F(TimelineTest, QuitConditions) {
 }
 
 }  // namespace
+
+// A section that carries motion, started later than the run from the origin
+// starts it, is carried through every frame it missed: the fixed step's, or
+// in real time those of the nominal grid, each with the local_time (lead
+// included) that frame had.
+TEST_F(TimelineTest, ASectionStartedLateIsCarriedThroughTheFramesItMissed) {
+    struct row {
+        const char* name;
+        int fps;  // 0: real time
+        float start, opened_at;
+        int advances;
+        float first_local_time, last_local_time;
+    };
+    const float nominal = 1.0f / CLOCK_NOMINAL_FPS, off_grid = 2 + nominal - 2.005f;
+    const row rows[] = {
+        {"fixed step", 10, 2, 2.5f, 5, 0.1f, 0.5f},
+        {"fixed step, at its start", 10, 2, 2, 0, 0, 0},
+        {"real time", 0, 2, 2.5f, CLOCK_NOMINAL_FPS / 2, nominal, 0.5f},
+        {"real time, off the nominal grid", 0, 2.005f, 2.1f, 5, off_grid + nominal, off_grid + 5 * nominal},
+        {"real time, at its start", 0, 2, 2, 0, 0, 0},
+    };
+    section_type saved = section_types[1];
+    section_types[1].advance = rec_advance<1>;
+    float saved_demostart = demostart;
+    for (const row& r : rows) {
+        SCOPED_TRACE(r.name);
+        begin_case();
+        clock_set_fixed_step(r.fps);
+        clock_set_step_origin(0);
+        demostart = r.opened_at;
+        clock_start();
+        section* s = add(1, r.start, 10);
+        timeline_start_due();
+        std::vector<float> seen;
+        for (const call& c : calls)
+            if (c.what == "advance") seen.push_back(c.local_time);
+        ASSERT_EQ(static_cast<int>(seen.size()), r.advances);
+        if (r.advances) {
+            EXPECT_NEAR(seen.front(), r.first_local_time, 1e-5);
+            EXPECT_NEAR(seen.back(), r.last_local_time, 1e-5);
+        }
+        EXPECT_NEAR(s->local_time, r.opened_at - r.start, 1e-5) << "the frame shown keeps its own time";
+        EXPECT_FLOAT_EQ(demo_time, r.opened_at);
+    }
+    section_types[1] = saved;
+    clock_set_fixed_step(0);
+    clock_clear_step_origin();
+    demostart = saved_demostart;
+}
