@@ -2,10 +2,13 @@
 // to, and a table of option values it refuses with their messages.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "app/cmdline.h"
+#include "app/cmdline_table.h"
 #include "core/settings.h"
 #include "tests/test_support.h"
 
@@ -112,6 +115,28 @@ TEST(Cmdline, BadValuesAreReported) {
     cmdline c = parse_command_line({"--capture"});
     EXPECT_EQ(text(c.error), "missing value for");
     EXPECT_EQ(text(c.error_arg), "--capture");
+}
+
+// Every row of the option table: shown in the usage unless an alias, and a
+// value one past its limits refused with the row's own rule.
+TEST(Cmdline, EveryRowOfTheTable) {
+    const std::string usage = cmdline_usage();
+    for (int i = 0; i < CMDLINE_OPTION_COUNT; ++i) {
+        const cmdline_option& row = cmdline_options[i];
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(usage.find(std::string("\n  ") + row.name) != std::string::npos, row.help != nullptr);
+        std::string past = std::to_string(row.high + 1);
+        if (row.kind == CMDLINE_SIZE) past = "1x" + past;
+        else if (row.kind != CMDLINE_WHOLE && row.kind != CMDLINE_SECONDS) continue;
+        char rule[64], message[CMDLINE_MESSAGE_MAX];
+        std::snprintf(rule, sizeof rule, row.rule, row.low, row.high);
+        std::snprintf(message, sizeof message, "%s must be %s, not '%s'", row.name, rule, past.c_str());
+        EXPECT_STREQ(parse_command_line({row.name, past}).value_error, message);
+    }
+    std::istringstream lines(usage);
+    for (std::string line; std::getline(lines, line);) {
+        if (line.rfind("  ", 0) == 0) { EXPECT_LE(line.size(), 80u) << line; }  // the options' lines
+    }
 }
 
 // --start and --end take the script's time forms, beats read with the
