@@ -405,6 +405,9 @@ void keyword_param(script_reader& r, const char* value) {
     s->params[index] = 0.0f;
     if (*skip_space(value) == '@') bind_track(r, skip_space(value) + 1, index);
     else read_float(r, value, &s->params[index]);
+    // What the type reads by name is kept in step from the start, for the
+    // timeline's look at a section before it is set up.
+    if (s->type >= 0) section_value_store(s, index);
 }
 
 // A file name, then optionally its time; without a time the spline spans the
@@ -731,6 +734,8 @@ void script_set_types(const script_type* types, int count) {
     known_types = types;
     known_type_count = count;
 }
+
+const section_reads* script_type_reads(int type) { return known_types[type].reads; }
 
 int script_span_refused(const section* s) {
     for (const section* refused : refused_spans)

@@ -51,6 +51,9 @@ struct script_type {
 // read; until then every section header names an unknown type.
 void script_set_types(const script_type* types, int count);
 
+// The declaration of type `type` of the list handed over.
+const section_reads* script_type_reads(int type);
+
 // Frees the section list with the arrays and texts the reader allocated for
 // it, clears current_section and restores the setting defaults. The timeline
 // lists must be emptied first (timeline_reset), since they link the same

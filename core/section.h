@@ -39,7 +39,23 @@ struct section {
     int tracked_count;
     struct track_param* tracked;  // params that follow a track (core/track)
     int line;  // script line of the section's header, for messages
+    // The type's values record: its params by the names its declaration
+    // binds (see section_values).
+    alignas(8) unsigned char values[SECTION_MAX_PARAMS * sizeof(float)];
 };
+
+// The params of `s` as its type's values record `T`, a record of floats each
+// bound to a param by the type's declaration.
+template <class T>
+const T& section_values(const section& s) {
+    static_assert(sizeof(T) <= sizeof s.values, "a values record holds at most one float per param");
+    return *reinterpret_cast<const T*>(s.values);
+}
+
+// Copies every param of `s` into its values record.
+void section_values_fill(section* s);
+// Copies param `index` of `s` into its values record, after it changed.
+void section_value_store(section* s, int index);
 
 // Every section of the script, in script order.
 extern section* section_list;

@@ -2,8 +2,9 @@
 #include "core/section_reads.h"
 
 #include <cstdio>
+#include <cstring>
 
-#include "core/fatal.h"
+#include "core/script.h"
 #include "core/section.h"
 
 const char* section_list_name(int kind) {
@@ -22,6 +23,26 @@ int section_param_every_frame(const section_reads& reads, int index) {
     if (index < 0 || params.count == 0) return 0;
     if (index >= params.count && !reads.params_needed) return 0;
     return params.fields[index < params.count ? index : params.count - 1].when == SECTION_EVERY_FRAME;
+}
+
+int section_param_value(const section_reads& reads, int index) {
+    const section_field_list& params = reads.lists[SECTION_PARAMS];
+    if (index < 0 || params.count == 0) return -1;
+    if (index < params.count) return params.fields[index].value;
+    int last = params.fields[params.count - 1].value;
+    if (!reads.params_needed || last < 0) return -1;
+    return last + (index - params.count + 1) * static_cast<int>(sizeof(float));
+}
+
+void section_value_store(section* s, int index) {
+    int at = section_param_value(*script_type_reads(s->type), index);
+    if (at >= 0 && static_cast<size_t>(at) + sizeof(float) <= sizeof s->values)
+        std::memcpy(s->values + at, &s->params[index], sizeof(float));
+}
+
+void section_values_fill(section* s) {
+    std::memset(s->values, 0, sizeof s->values);
+    for (int i = 0; i < SECTION_MAX_PARAMS; ++i) section_value_store(s, i);
 }
 
 static int list_count(const section& s, int kind) {
@@ -59,9 +80,4 @@ int section_reads_fault(const section& s, const char* type, const section_reads&
         }
     }
     return 0;
-}
-
-void section_check(const section& s, const char* type, const section_reads& reads) {
-    char message[256];
-    if (section_reads_fault(s, type, reads, message, sizeof message)) fatal_error("%s", message);
 }

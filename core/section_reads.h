@@ -3,8 +3,14 @@
 // Every type declares, beside its callbacks, the params, strings, splines and
 // syncs it reads: a name, a meaning and, for the ones it can do without, what
 // it uses instead. The section type table points at each declaration; the
-// count check a type's init runs, `quillon --describe` and the script
-// reference are all made from it, so none of them can drift from the others.
+// count check the table runs before a type's init, `quillon --describe` and
+// the script reference are all made from it, so none of them can drift from
+// the others.
+//
+// Each param row also binds the param to a member of the type's own values
+// record (SECTION_VALUE): the script stays positional, the type reads its
+// params by name from section_values<record>(s). The table fills the record
+// before init and a track refreshes its param's member before each frame.
 #pragma once
 
 #include <cstddef>
@@ -23,7 +29,11 @@ struct section_field {
     const char* meaning;
     const char* fallback;  // what the type does without it; null: required
     int when = SECTION_AT_INIT;  // params only
+    int value = -1;  // params only: byte offset of its member in the values record; -1: none
 };
+
+// The offset a param row binds: SECTION_VALUE(fader_values, from[0]).
+#define SECTION_VALUE(record, member) static_cast<int>(offsetof(record, member))
 
 struct section_field_list {
     const section_field* fields;
@@ -66,6 +76,11 @@ int section_required(const section_field_list& list);
 // reads, are read as the last declared one is.
 int section_param_every_frame(const section_reads& reads, int index);
 
+// Byte offset in the values record where param `index` is kept, or -1 when
+// the type binds none there. Params past the declared ones follow the last
+// declared one's member, one float each.
+int section_param_value(const section_reads& reads, int index);
+
 // Checks `s` against the declaration of its type. Writes the first fault's
 // message into `message` and returns 1, or returns 0 when the section is
 // well formed. The lists with a message of their own are checked first,
@@ -73,7 +88,3 @@ int section_param_every_frame(const section_reads& reads, int index);
 // order params, strings, splines, syncs.
 int section_reads_fault(const section& s, const char* type, const section_reads& reads, char* message,
                         size_t size);
-
-// The check every section type's init runs first, so that a type never reads
-// past the end of a list: stops the run with the fault's message.
-void section_check(const section& s, const char* type, const section_reads& reads);

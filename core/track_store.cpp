@@ -186,5 +186,6 @@ void track_apply(section* s, double seconds) {
     for (int i = 0; i < s->tracked_count; ++i) {
         const track_param& p = s->tracked[i];
         s->params[p.param] = static_cast<float>(track_ref_value(p.ref, seconds) * p.scale + p.offset);
+        section_value_store(s, p.param);
     }
 }

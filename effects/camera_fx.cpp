@@ -10,28 +10,25 @@
 #include "resources/camera.h"
 #include "resources/free_camera.h"
 
-static const char* const TYPE_NAME = "genCamera";
-
 void camera_fx_from_values(camera* c, const float values[SPLINE_CHANNELS]) {
     camera_set_position(c, values[0], values[1], values[2]);
     camera_set_angles(c, values[3], values[4], values[5]);
     camera_set_target(c, values[6], values[7], values[8]);
 }
 
-void camera_fx_setup(camera* c, const float* params, float aspect) {
+void camera_fx_setup(camera* c, const camera_fx_values& v, float aspect) {
     camera_set_target(c, 0, 0, 0);
     camera_set_position(c, 3, 3, 3);
     camera_set_roll(c, 0);
-    camera_set_perspective(c, params[0], aspect);
-    c->near_clip = params[1];
-    c->far_clip = params[2];
+    camera_set_perspective(c, v.fov, aspect);
+    c->near_clip = v.near_clip;
+    c->far_clip = v.far_clip;
 }
 
 void camera_fx_init() {
     section& s = *current_section;
-    section_check(s, TYPE_NAME, camera_fx_reads);
     camera* c = camera_create(CAMERA_LOOK_AT_MODE);
-    camera_fx_setup(c, s.params, aspect_ratio);
+    camera_fx_setup(c, section_values<camera_fx_values>(s), aspect_ratio);
     s.instance_data = c;
 }
 
@@ -55,9 +52,9 @@ void camera_fx_render() {
 // ---------------------------------------------------------------------------
 
 static const section_field camera_fx_params[] = {
-    {"fov", "vertical field of view, degrees", nullptr},
-    {"near", "near clipping plane", nullptr},
-    {"far", "far clipping plane", nullptr},
+    {"fov", "vertical field of view, degrees", nullptr, SECTION_AT_INIT, SECTION_VALUE(camera_fx_values, fov)},
+    {"near", "near clipping plane", nullptr, SECTION_AT_INIT, SECTION_VALUE(camera_fx_values, near_clip)},
+    {"far", "far clipping plane", nullptr, SECTION_AT_INIT, SECTION_VALUE(camera_fx_values, far_clip)},
 };
 static const section_field camera_fx_splines[] = {
     {"flight", "eye position, pitch, yaw, twist and target per key", "none: looks from (3, 3, 3) at the origin; with the debug setting the mouse and arrow keys fly it"},

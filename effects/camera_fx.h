@@ -9,15 +9,20 @@
 
 struct camera;
 
-enum { CAMERA_FX_PARAMS = 3 };
+// Its params, by the names its declaration binds; read as the section is
+// set up.
+struct camera_fx_values {
+    float fov;  // vertical field of view, degrees
+    float near_clip, far_clip;
+};
 
 // Places a camera as a camera spline's nine values give it: position, then
 // pitch, yaw and twist, then the target.
 void camera_fx_from_values(camera* c, const float values[SPLINE_CHANNELS]);
 
 // The camera a section starts with: look-at from (3, 3, 3) to the origin,
-// field of view, near and far from params 0..2, the display's aspect.
-void camera_fx_setup(camera* c, const float* params, float aspect);
+// the section's field of view, near and far, the display's aspect.
+void camera_fx_setup(camera* c, const camera_fx_values& v, float aspect);
 
 void camera_fx_init();
 void camera_fx_render();

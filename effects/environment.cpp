@@ -17,10 +17,8 @@ struct environment_instance {
     int texture;
 };
 
-// Exactly three strings, checked before any file is opened.
 void environment_init() {
     section* s = current_section;
-    section_check(*s, "genEnvironment", environment_reads);
     environment_instance* instance = new environment_instance();
     generation_own(instance, [](void* p) { delete static_cast<environment_instance*>(p); });
     instance->object = model_load(s->strings[0], s->strings[1]);

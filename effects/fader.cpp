@@ -11,10 +11,10 @@
 // The unit square, in drawing order; shared by every fader section.
 static float fader_square[4][2];
 
-fader_colour fader_colour_at(const float* params, float start, float end, float demo_time) {
+fader_colour fader_colour_at(const fader_values& v, float start, float end, float demo_time) {
     float f = (demo_time - start) / (end - start);
     float c[4];
-    for (int i = 0; i < 4; ++i) c[i] = params[i] + (params[i + 4] - params[i]) * f;
+    for (int i = 0; i < 4; ++i) c[i] = v.from[i] + (v.to[i] - v.from[i]) * f;
     return {c[0], c[1], c[2], c[3]};
 }
 
@@ -24,12 +24,6 @@ void fader_load() {
         fader_square[i][0] = corners[i][0];
         fader_square[i][1] = corners[i][1];
     }
-}
-
-// The fade reads exactly eight params.
-void fader_init() {
-    const section& s = *current_section;
-    section_check(s, "efxFader", fader_reads);
 }
 
 static void overlay_begin() {
@@ -57,7 +51,7 @@ static void overlay_end() {
 
 void fader_render() {
     const section& s = *current_section;
-    fader_colour c = fader_colour_at(s.params, s.start, s.end, demo_time);
+    fader_colour c = fader_colour_at(section_values<fader_values>(s), s.start, s.end, demo_time);
     overlay_begin();
     glColor4f(c.r, c.g, c.b, c.a);
     glBegin(GL_QUADS);
@@ -71,14 +65,14 @@ void fader_render() {
 // ---------------------------------------------------------------------------
 
 static const section_field fader_params[] = {
-    {"red0", "red at the section's start (0..1)", nullptr, SECTION_EVERY_FRAME},
-    {"green0", "green at the start", nullptr, SECTION_EVERY_FRAME},
-    {"blue0", "blue at the start", nullptr, SECTION_EVERY_FRAME},
-    {"alpha0", "alpha at the start (0 leaves the picture unchanged)", nullptr, SECTION_EVERY_FRAME},
-    {"red1", "red at the section's end", nullptr, SECTION_EVERY_FRAME},
-    {"green1", "green at the end", nullptr, SECTION_EVERY_FRAME},
-    {"blue1", "blue at the end", nullptr, SECTION_EVERY_FRAME},
-    {"alpha1", "alpha at the end", nullptr, SECTION_EVERY_FRAME},
+    {"red0", "red at the section's start (0..1)", nullptr, SECTION_EVERY_FRAME, SECTION_VALUE(fader_values, from[0])},
+    {"green0", "green at the start", nullptr, SECTION_EVERY_FRAME, SECTION_VALUE(fader_values, from[1])},
+    {"blue0", "blue at the start", nullptr, SECTION_EVERY_FRAME, SECTION_VALUE(fader_values, from[2])},
+    {"alpha0", "alpha at the start (0 leaves the picture unchanged)", nullptr, SECTION_EVERY_FRAME, SECTION_VALUE(fader_values, from[3])},
+    {"red1", "red at the section's end", nullptr, SECTION_EVERY_FRAME, SECTION_VALUE(fader_values, to[0])},
+    {"green1", "green at the end", nullptr, SECTION_EVERY_FRAME, SECTION_VALUE(fader_values, to[1])},
+    {"blue1", "blue at the end", nullptr, SECTION_EVERY_FRAME, SECTION_VALUE(fader_values, to[2])},
+    {"alpha1", "alpha at the end", nullptr, SECTION_EVERY_FRAME, SECTION_VALUE(fader_values, to[3])},
 };
 const section_reads fader_reads = {
     "covers the whole picture with one flat colour moving from a start colour to an end colour",

@@ -1,5 +1,5 @@
 // efxFader: covers the whole picture with one flat colour that moves linearly
-// from a start colour (params 0..3, r g b a) to an end colour (params 4..7)
+// from a start colour (r g b a) to an end colour
 // over the section's span, blended with ordinary alpha over what the lower
 // layers drew. Fades to and from black or white, flashes, tints.
 //
@@ -13,12 +13,17 @@ struct fader_colour {
     float r, g, b, a;
 };
 
+// Its params, by the names its declaration binds.
+struct fader_values {
+    float from[4];  // r g b a at the section's start
+    float to[4];    // and at its end
+};
+
 // The colour at `demo_time` of a section running from `start` to `end`.
 // Not clamped: a time past `end` extrapolates.
-fader_colour fader_colour_at(const float* params, float start, float end, float demo_time);
+fader_colour fader_colour_at(const fader_values& v, float start, float end, float demo_time);
 
 void fader_load();
-void fader_init();
 void fader_render();
 
 // What its sections carry: the declaration the section type table points at.

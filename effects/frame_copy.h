@@ -21,5 +21,5 @@ void frame_copy_take(int texture);
 // differ n frames later. The count is the frames in which 255 x pixels
 // shrinks below one, and half as many again: the copy is filtered, so a
 // difference also reaches the pixels around it (the slowest case measured
-// on the shown show took 1.3 times the plain count).
+// on the default show took 1.3 times the plain count).
 int frame_copy_fade_frames(double gain, double pixels);

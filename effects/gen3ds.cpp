@@ -15,7 +15,6 @@ struct gen3ds_instance {
 
 void gen3ds_init() {
     section* s = current_section;
-    section_check(*s, "gen3DS", gen3ds_reads);
     gen3ds_instance* instance = new gen3ds_instance();
     generation_own(instance, [](void* p) { delete static_cast<gen3ds_instance*>(p); });
     for (int i = 0; i < GEN3DS_MODELS; ++i) {

@@ -12,13 +12,12 @@
 
 static const char* const TYPE_NAME = "gen3Dimage";
 
-float image3d_alpha(const float* params, float t, float duration) {
-    return params[5] + (params[6] - params[5]) * t / duration;
+float image3d_alpha(const image3d_values& v, float t, float duration) {
+    return v.alpha0 + (v.alpha1 - v.alpha0) * t / duration;
 }
 
 void image3d_init() {
     section& s = *current_section;
-    section_check(s, TYPE_NAME, image3d_reads);
     image3d_instance built = {};
     built.image = texture_load(s.strings[0]);
     if (built.image < 0) fatal_error("gen3Dimage: Error loading texture %s", s.strings[0]);
@@ -40,14 +39,15 @@ void image3d_init() {
 void image3d_render() {
     const section& s = *current_section;
     const image3d_instance* instance = static_cast<const image3d_instance*>(s.instance_data);
-    glColor4f(0, 0, 0, image3d_alpha(s.params, s.local_time, s.duration));
+    const image3d_values& v = section_values<image3d_values>(s);
+    glColor4f(0, 0, 0, image3d_alpha(v, s.local_time, s.duration));
     glDisable(GL_DEPTH_TEST);
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE);
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
-    glTranslatef(s.params[2], s.params[3], s.params[4]);
-    glScalef(s.params[0], s.params[1], 1);
+    glTranslatef(v.x, v.y, v.z);
+    glScalef(v.scale_x, v.scale_y, 1);
     quad_draw(&instance->quad);
     glPopMatrix();
     glDisable(GL_BLEND);
@@ -59,13 +59,13 @@ void image3d_render() {
 // ---------------------------------------------------------------------------
 
 static const section_field image3d_params[] = {
-    {"scale_x", "scale in x (0.01 makes a 256-pixel side 2.56 units)", nullptr, SECTION_EVERY_FRAME},
-    {"scale_y", "scale in y", nullptr, SECTION_EVERY_FRAME},
-    {"x", "position x", nullptr, SECTION_EVERY_FRAME},
-    {"y", "position y", nullptr, SECTION_EVERY_FRAME},
-    {"z", "position z", nullptr, SECTION_EVERY_FRAME},
-    {"alpha0", "alpha at the section's start", nullptr, SECTION_EVERY_FRAME},
-    {"alpha1", "alpha at the section's end", nullptr, SECTION_EVERY_FRAME},
+    {"scale_x", "scale in x (0.01 makes a 256-pixel side 2.56 units)", nullptr, SECTION_EVERY_FRAME, SECTION_VALUE(image3d_values, scale_x)},
+    {"scale_y", "scale in y", nullptr, SECTION_EVERY_FRAME, SECTION_VALUE(image3d_values, scale_y)},
+    {"x", "position x", nullptr, SECTION_EVERY_FRAME, SECTION_VALUE(image3d_values, x)},
+    {"y", "position y", nullptr, SECTION_EVERY_FRAME, SECTION_VALUE(image3d_values, y)},
+    {"z", "position z", nullptr, SECTION_EVERY_FRAME, SECTION_VALUE(image3d_values, z)},
+    {"alpha0", "alpha at the section's start", nullptr, SECTION_EVERY_FRAME, SECTION_VALUE(image3d_values, alpha0)},
+    {"alpha1", "alpha at the section's end", nullptr, SECTION_EVERY_FRAME, SECTION_VALUE(image3d_values, alpha1)},
 };
 static const section_field image3d_strings[] = {
     {"picture", "the picture (.bmp, .jpg, .png or .tga)", nullptr},

@@ -3,8 +3,8 @@
 // alpha that moves from a start to an end value over the section's span.
 // One pixel of the picture is one unit before scaling.
 //
-// String 0: the picture. Params: 0, 1 scale in x and y; 2..4 position;
-// 5 alpha at the start; 6 alpha at the end.
+// String 0: the picture. Params: the scale in x and y, the position, the
+// alpha at the start and at the end, all read every frame.
 //
 // Leaves behind: blending off with (GL_SRC_ALPHA, GL_ONE) as the blend
 // factors, depth test on, the picture bound (replace), the colour
@@ -20,9 +20,16 @@ struct image3d_instance {
     textured_quad quad;   // the picture's size in pixels, centred on the origin
 };
 
-// The alpha at local time t of a span `duration`, from params[5] to
-// params[6]; not clamped.
-float image3d_alpha(const float* params, float t, float duration);
+// Its params, by the names its declaration binds.
+struct image3d_values {
+    float scale_x, scale_y;
+    float x, y, z;
+    float alpha0, alpha1;
+};
+
+// The alpha at local time t of a span `duration`, from alpha0 to alpha1;
+// not clamped.
+float image3d_alpha(const image3d_values& v, float t, float duration);
 
 void image3d_init();
 void image3d_render();

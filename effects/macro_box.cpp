@@ -20,7 +20,6 @@ void macro_box_angles(float t, float out[MACRO_BOX_COPIES]) {
 
 void macro_box_init() {
     section& s = *current_section;
-    section_check(s, TYPE_NAME, macro_box_reads);
     skybox* box = skybox_create(s.strings[0], SKYBOX_JPG, 0);
     if (!box) fatal_error("%s: Error loading skybox %s", TYPE_NAME, s.strings[0]);
     skybox_upload(box);

@@ -102,7 +102,7 @@ static int load_required(const char* name, int options) {
 // section that stops with an error leaves nothing half built behind.
 void particletex_init() {
     section& s = *current_section;
-    section_check(s, TYPE_NAME, particletex_reads);
+    const particletex_values& v = section_values<particletex_values>(s);
     particletex_instance built = {};
     built.image = load_required(s.strings[0], TEXTURE_LINEAR);
     texture_upload(built.image);
@@ -112,14 +112,14 @@ void particletex_init() {
         fatal_error("%s: picture %s is too large, section at line %d", TYPE_NAME, s.strings[0], s.line);
     built.width = picture->width;
     built.height = picture->height;
-    built.half_width = picture->width * s.params[0] * 0.5f;
-    built.half_height = picture->height * s.params[0] * 0.5f;
-    built.row_spacing = s.params[0];
-    built.column_spacing = s.params[0];
+    built.half_width = picture->width * v.spacing * 0.5f;
+    built.half_height = picture->height * v.spacing * 0.5f;
+    built.row_spacing = v.spacing;
+    built.column_spacing = v.spacing;
     int sprite = load_required(s.strings[1], TEXTURE_MODULATE);
-    built.particles = particles_create(static_cast<int>(pixels), s.params[1]);
+    built.particles = particles_create(static_cast<int>(pixels), v.size);
     particles_add_texture(built.particles, sprite);
-    particletex_fill(built.particles, picture, particletex_scatter_range(s.params[2]), s.params[6]);
+    particletex_fill(built.particles, picture, particletex_scatter_range(v.scatter), v.alpha0);
     particles_upload_textures(built.particles);
     particletex_instance* instance =
         static_cast<particletex_instance*>(malloc(sizeof(particletex_instance)));
@@ -132,12 +132,13 @@ void particletex_init() {
 void particletex_render() {
     const section& s = *current_section;
     particletex_instance* instance = static_cast<particletex_instance*>(s.instance_data);
-    particletex_place(instance, s.local_time, s.end - s.start, s.params[6], s.params[7]);
+    const particletex_values& v = section_values<particletex_values>(s);
+    particletex_place(instance, s.local_time, s.end - s.start, v.alpha0, v.alpha1);
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE);
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
-    glTranslatef(s.params[3], s.params[4], s.params[5]);
+    glTranslatef(v.x, v.y, v.z);
     glRotatef(-90, 0, 0, 1);
     particles_draw(instance->particles);
     glPopMatrix();
@@ -149,14 +150,14 @@ void particletex_render() {
 // ---------------------------------------------------------------------------
 
 static const section_field particletex_params[] = {
-    {"spacing", "grid spacing, world units per pixel", nullptr},
-    {"size", "sprite size (half its edge, world units)", nullptr},
-    {"scatter", "scatter range R: start offsets are whole numbers within -(R - 1) .. R - 1 (1 assembles at once)", nullptr},
-    {"x", "centre of the picture: x", nullptr, SECTION_EVERY_FRAME},
-    {"y", "centre: y", nullptr, SECTION_EVERY_FRAME},
-    {"z", "centre: z", nullptr, SECTION_EVERY_FRAME},
-    {"alpha0", "sprite alpha at the section's start", nullptr},
-    {"alpha1", "sprite alpha at the section's end", nullptr, SECTION_EVERY_FRAME},
+    {"spacing", "grid spacing, world units per pixel", nullptr, SECTION_AT_INIT, SECTION_VALUE(particletex_values, spacing)},
+    {"size", "sprite size (half its edge, world units)", nullptr, SECTION_AT_INIT, SECTION_VALUE(particletex_values, size)},
+    {"scatter", "scatter range R: start offsets are whole numbers within -(R - 1) .. R - 1 (1 assembles at once)", nullptr, SECTION_AT_INIT, SECTION_VALUE(particletex_values, scatter)},
+    {"x", "centre of the picture: x", nullptr, SECTION_EVERY_FRAME, SECTION_VALUE(particletex_values, x)},
+    {"y", "centre: y", nullptr, SECTION_EVERY_FRAME, SECTION_VALUE(particletex_values, y)},
+    {"z", "centre: z", nullptr, SECTION_EVERY_FRAME, SECTION_VALUE(particletex_values, z)},
+    {"alpha0", "sprite alpha at the section's start", nullptr, SECTION_AT_INIT, SECTION_VALUE(particletex_values, alpha0)},
+    {"alpha1", "sprite alpha at the section's end", nullptr, SECTION_EVERY_FRAME, SECTION_VALUE(particletex_values, alpha1)},
 };
 static const section_field particletex_strings[] = {
     {"picture", "the picture (.bmp, .jpg, .png or .tga); pixels near black make no sprite", nullptr},

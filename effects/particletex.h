@@ -30,7 +30,16 @@ struct particletex_instance {
     float column_spacing;
 };
 
-// The scatter range params[2] stands for: truncated toward zero, never
+// Its params, by the names its declaration binds.
+struct particletex_values {
+    float spacing;  // grid spacing, world units per pixel
+    float size;     // sprite size
+    float scatter;  // the scatter range, see particletex_scatter_range
+    float x, y, z;  // the picture's centre
+    float alpha0, alpha1;
+};
+
+// The scatter range the scatter param stands for: truncated toward zero, never
 // below 1 (a range of 0 has no draw to make). Above the random limit every
 // range draws the same numbers, so the range is capped there.
 int particletex_scatter_range(float param);

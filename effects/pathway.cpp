@@ -76,18 +76,18 @@ void pathway_emit(pathway_instance* instance, const spline* path, float rate, fl
 // checked here rather than met mid-show.
 void pathway_init() {
     section& s = *current_section;
-    section_check(s, TYPE_NAME, pathway_reads);
-    if (!(s.params[0] > 0))
+    const pathway_values& v = section_values<pathway_values>(s);
+    if (!(v.rate > 0))
         fatal_error("%s: section at line %d needs a positive emission rate (param 1), has %g",
-                    TYPE_NAME, s.line, s.params[0]);
+                    TYPE_NAME, s.line, v.rate);
     pathway_instance built = {};
     built.sprite = texture_load(s.strings[0]);
     if (built.sprite < 0) fatal_error("Error loading texture %s", s.strings[0]);
     // Uploaded once, with the pool's textures below.
     texture_set_options(built.sprite, TEXTURE_MODULATE);
-    built.particles = particles_create(pathway_pool_size(s.end - s.start, s.params[0]), s.params[1]);
+    built.particles = particles_create(pathway_pool_size(s.end - s.start, v.rate), v.size);
     particles_add_texture(built.particles, built.sprite);
-    pathway_fill(built.particles, s.params[2], s.params[3], s.params[4]);
+    pathway_fill(built.particles, v.red, v.green, v.blue);
     particles_upload_textures(built.particles);
     pathway_instance* instance = static_cast<pathway_instance*>(malloc(sizeof(pathway_instance)));
     if (!instance) fatal_error("%s: out of memory, section at line %d", TYPE_NAME, s.line);
@@ -120,25 +120,26 @@ void pathway_pass(pathway_instance* instance, const spline* path, float rate, fl
 
 void pathway_advance() {
     const section& s = *current_section;
-    pathway_step(static_cast<pathway_instance*>(s.instance_data), &s.splines[0], s.params[0], s.local_time, nullptr);
+    float rate = section_values<pathway_values>(s).rate;
+    pathway_step(static_cast<pathway_instance*>(s.instance_data), &s.splines[0], rate, s.local_time, nullptr);
 }
 
 void pathway_render() {
     const section& s = *current_section;
     draw_debug_axes();
-    pathway_pass(static_cast<pathway_instance*>(s.instance_data), &s.splines[0], s.params[0], s.local_time,
-                 nullptr);
+    float rate = section_values<pathway_values>(s).rate;
+    pathway_pass(static_cast<pathway_instance*>(s.instance_data), &s.splines[0], rate, s.local_time, nullptr);
 }
 // ---------------------------------------------------------------------------
 // What its sections carry
 // ---------------------------------------------------------------------------
 
 static const section_field pathway_params[] = {
-    {"rate", "particles per second (above 0); the section holds duration x rate particles", nullptr},
-    {"size", "sprite size (half its edge, world units)", nullptr},
-    {"red", "sprite colour: red (0..1)", nullptr},
-    {"green", "sprite colour: green", nullptr},
-    {"blue", "sprite colour: blue", nullptr},
+    {"rate", "particles per second (above 0); the section holds duration x rate particles", nullptr, SECTION_AT_INIT, SECTION_VALUE(pathway_values, rate)},
+    {"size", "sprite size (half its edge, world units)", nullptr, SECTION_AT_INIT, SECTION_VALUE(pathway_values, size)},
+    {"red", "sprite colour: red (0..1)", nullptr, SECTION_AT_INIT, SECTION_VALUE(pathway_values, red)},
+    {"green", "sprite colour: green", nullptr, SECTION_AT_INIT, SECTION_VALUE(pathway_values, green)},
+    {"blue", "sprite colour: blue", nullptr, SECTION_AT_INIT, SECTION_VALUE(pathway_values, blue)},
 };
 static const section_field pathway_strings[] = {
     {"sprite", "the sprite (.bmp, .jpg, .png or .tga)", nullptr},

@@ -4,8 +4,8 @@
 // small random acceleration and fades very slowly, so the path stays visible
 // as a loose ribbon of additive sprites.
 //
-// String 0: the sprite. Params: 0 emission rate (particles per second; the
-// pool holds duration x rate), 1 sprite half edge, 2..4 colour r g b. Spline
+// String 0: the sprite. Params: the emission rate (particles per second; the
+// pool holds duration x rate), the sprite half edge, its colour r g b. Spline
 // 0: the path, its first three channels the emitter position, run at the
 // spline's own time.
 //
@@ -21,6 +21,14 @@
 
 // Seconds a particle lives: longer than any section, so none dies.
 static const float PATHWAY_LIFE = 1000.0f;
+
+// Its params, by the names its declaration binds (the lake's rain binds
+// its own the same way); read as the section is set up.
+struct pathway_values {
+    float rate;  // particles per second
+    float size;  // sprite half edge
+    float red, green, blue;
+};
 
 struct pathway_instance {
     int sprite;               // texture index

@@ -31,7 +31,7 @@ static float key_time(const float* syncs, int sync_count, float duration, int j)
     return duration;
 }
 
-radial_blur_key radial_blur_key_at(const float* params, const float* syncs, int sync_count,
+radial_blur_key radial_blur_key_at(const radial_blur_values& v, const float* syncs, int sync_count,
                                    float duration, float t) {
     if (sync_count > 0 && t >= duration) return {1.0f, 0.05f};
     // The segment whose end key lies after t; for syncs in ascending order
@@ -41,13 +41,14 @@ radial_blur_key radial_blur_key_at(const float* params, const float* syncs, int 
     float from = key_time(syncs, sync_count, duration, j);
     float to = key_time(syncs, sync_count, duration, j + 1);
     float u = to != from ? (t - from) / (to - from) : 0.0f;
-    const float* a = params + 1 + 2 * j;
-    return {a[0] + (a[2] - a[0]) * u, a[1] + (a[3] - a[1]) * u};
+    const radial_blur_key &a = v.keys[j], &b = v.keys[j + 1];
+    return {a.alpha + (b.alpha - a.alpha) * u, a.step + (b.step - a.step) * u};
 }
 
-radial_blur_point radial_blur_centre(const float* params, float t, float duration) {
+radial_blur_point radial_blur_centre(const radial_blur_values& v, float t, float duration) {
     float f = t / duration;
-    return {params[5] + (params[7] - params[5]) * f, params[6] + (params[8] - params[6]) * f};
+    const radial_blur_key &from = v.keys[2], &to = v.keys[3];
+    return {from.alpha + (to.alpha - from.alpha) * f, from.step + (to.step - from.step) * f};
 }
 
 void radial_blur_window(float s, radial_blur_point centre, float texcoords[4][2]) {
@@ -60,11 +61,6 @@ void radial_blur_window(float s, radial_blur_point centre, float texcoords[4][2]
 }
 
 void radial_blur_load() { feedback_texture = frame_copy_create(TEXTURE_LINEAR); }
-
-void radial_blur_init() {
-    const section& s = *current_section;
-    section_check(s, "efxRadialBlur", radial_blur_reads);
-}
 
 static void draw_zoom_quad(float s, radial_blur_point centre) {
     static const float vertices[4][2] = {{0, 0}, {0, 1}, {1, 1}, {1, 0}};
@@ -81,8 +77,9 @@ static void draw_zoom_quad(float s, radial_blur_point centre) {
 void radial_blur_render() {
     const section& sec = *current_section;
     float t = sec.local_time;
-    radial_blur_key key = radial_blur_key_at(sec.params, sec.syncs, sec.sync_count, sec.duration, t);
-    radial_blur_point centre = radial_blur_centre(sec.params, t, sec.duration);
+    const radial_blur_values& v = section_values<radial_blur_values>(sec);
+    radial_blur_key key = radial_blur_key_at(v, sec.syncs, sec.sync_count, sec.duration, t);
+    radial_blur_point centre = radial_blur_centre(v, t, sec.duration);
     glDisable(GL_DEPTH_TEST);
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE);
@@ -95,7 +92,7 @@ void radial_blur_render() {
     glLoadIdentity();
     texture_bind(feedback_texture);
     glColor4f(1, 1, 1, key.alpha);
-    int passes = radial_blur_pass_count(sec.params[0]);
+    int passes = radial_blur_pass_count(v.passes);
     for (int i = 0; i < passes; ++i) {
         frame_copy_take(feedback_texture);
         draw_zoom_quad(static_cast<float>(i) * key.step, centre);
@@ -112,15 +109,15 @@ void radial_blur_render() {
 // ---------------------------------------------------------------------------
 
 static const section_field radial_blur_params[] = {
-    {"passes", "number of passes (passes 0, 1, ... while below this)", nullptr, SECTION_EVERY_FRAME},
-    {"alpha0", "key 0: alpha at the section's start", nullptr, SECTION_EVERY_FRAME},
-    {"step0", "key 0: zoom step at the start", nullptr, SECTION_EVERY_FRAME},
-    {"alpha1", "key 1: alpha at the first sync (without syncs: at the section's end)", nullptr, SECTION_EVERY_FRAME},
-    {"step1", "key 1: zoom step", nullptr, SECTION_EVERY_FRAME},
-    {"centre_x0", "zoom centre x at the start (0.5 0.5 is the middle)", nullptr, SECTION_EVERY_FRAME},
-    {"centre_y0", "zoom centre y at the start", nullptr, SECTION_EVERY_FRAME},
-    {"centre_x1", "zoom centre x at the end", nullptr, SECTION_EVERY_FRAME},
-    {"centre_y1", "zoom centre y at the end", nullptr, SECTION_EVERY_FRAME},
+    {"passes", "number of passes (passes 0, 1, ... while below this)", nullptr, SECTION_EVERY_FRAME, SECTION_VALUE(radial_blur_values, passes)},
+    {"alpha0", "key 0: alpha at the section's start", nullptr, SECTION_EVERY_FRAME, SECTION_VALUE(radial_blur_values, keys[0].alpha)},
+    {"step0", "key 0: zoom step at the start", nullptr, SECTION_EVERY_FRAME, SECTION_VALUE(radial_blur_values, keys[0].step)},
+    {"alpha1", "key 1: alpha at the first sync (without syncs: at the section's end)", nullptr, SECTION_EVERY_FRAME, SECTION_VALUE(radial_blur_values, keys[1].alpha)},
+    {"step1", "key 1: zoom step", nullptr, SECTION_EVERY_FRAME, SECTION_VALUE(radial_blur_values, keys[1].step)},
+    {"centre_x0", "zoom centre x at the start (0.5 0.5 is the middle)", nullptr, SECTION_EVERY_FRAME, SECTION_VALUE(radial_blur_values, keys[2].alpha)},
+    {"centre_y0", "zoom centre y at the start", nullptr, SECTION_EVERY_FRAME, SECTION_VALUE(radial_blur_values, keys[2].step)},
+    {"centre_x1", "zoom centre x at the end", nullptr, SECTION_EVERY_FRAME, SECTION_VALUE(radial_blur_values, keys[3].alpha)},
+    {"centre_y1", "zoom centre y at the end", nullptr, SECTION_EVERY_FRAME, SECTION_VALUE(radial_blur_values, keys[3].step)},
 };
 const section_reads radial_blur_reads = {
     "the frame added back over itself, zoomed a little more on each pass, so bright parts leave radial streaks",

@@ -78,17 +78,16 @@ void render_mesh_warp(int mode, double t, render_mesh_grid grid) {
     }
 }
 
-float render_mesh_alpha(const float* params, float t, float duration) {
-    return params[1] + (params[2] - params[1]) * t / duration;
+float render_mesh_alpha(const render_mesh_values& v, float t, float duration) {
+    return v.alpha0 + (v.alpha1 - v.alpha0) * t / duration;
 }
 
 void render_mesh_init() {
     section& s = *current_section;
-    section_check(s, "efxRenderMesh", render_mesh_reads);
     render_mesh_instance* mesh = static_cast<render_mesh_instance*>(std::calloc(1, sizeof(render_mesh_instance)));
     if (!mesh) fatal_error("efxRenderMesh: out of memory for the section at line %d", s.line);
     mesh->feedback_texture = frame_copy_create(TEXTURE_LINEAR | TEXTURE_CLAMP | TEXTURE_MODULATE);
-    mesh->warp_mode = render_mesh_mode(s.params[0]);
+    mesh->warp_mode = render_mesh_mode(section_values<render_mesh_values>(s).mode);
     mesh->has_previous = 0;
     generation_own(mesh, free);
     s.instance_data = mesh;
@@ -125,6 +124,7 @@ static void add_previous(int texture, float alpha) {
 void render_mesh_render() {
     const section& s = *current_section;
     render_mesh_instance* mesh = static_cast<render_mesh_instance*>(s.instance_data);
+    const render_mesh_values& v = section_values<render_mesh_values>(s);
     float t = s.local_time;
     render_mesh_warp(mesh->warp_mode, t, mesh->grid);
     glEnable(GL_BLEND);
@@ -138,12 +138,12 @@ void render_mesh_render() {
     glPushMatrix();
     glLoadIdentity();
     glEnable(GL_TEXTURE_2D);
-    if (mesh->has_previous) add_previous(mesh->feedback_texture, render_mesh_alpha(s.params, t, s.duration));
+    if (mesh->has_previous) add_previous(mesh->feedback_texture, render_mesh_alpha(v, t, s.duration));
     mesh->has_previous = 1;
     frame_copy_take(mesh->feedback_texture);
-    if (s.params[3] == 0) glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    if (v.add == 0) glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     draw_grid(mesh->grid);
-    if (s.params[3] != 0) frame_copy_take(mesh->feedback_texture);
+    if (v.add != 0) frame_copy_take(mesh->feedback_texture);
     glDisable(GL_BLEND);
     glPopMatrix();
     glMatrixMode(GL_PROJECTION);
@@ -153,8 +153,9 @@ void render_mesh_render() {
 int render_mesh_history(const section* s) {
     for (int i = 0; i < s->tracked_count; ++i)
         if (s->tracked[i].param >= 1 && s->tracked[i].param <= 3) return INT_MAX;
-    double alpha = std::clamp(std::max(s->params[1], s->params[2]), 0.0f, 1.0f);
-    double gain = s->params[3] != 0 ? alpha * (1 + alpha) : alpha;
+    const render_mesh_values& v = section_values<render_mesh_values>(*s);
+    double alpha = std::clamp(std::max(v.alpha0, v.alpha1), 0.0f, 1.0f);
+    double gain = v.add != 0 ? alpha * (1 + alpha) : alpha;
     return frame_copy_fade_frames(gain, static_cast<double>(gl_rttWidth) * gl_rttHeight);
 }
 
@@ -163,10 +164,10 @@ int render_mesh_history(const section* s) {
 // ---------------------------------------------------------------------------
 
 static const section_field render_mesh_params[] = {
-    {"mode", "warp: 0 drift, 1 zoom, 2 cosine bend, 3 zoom and swirl, 4 twirl, 5 and 6 moving ripples; other values feed back undeformed", nullptr},
-    {"alpha0", "alpha at the section's start", nullptr, SECTION_EVERY_FRAME},
-    {"alpha1", "alpha at the section's end", nullptr, SECTION_EVERY_FRAME},
-    {"add", "0: only the warped copy is shown; other values: it is added over the picture", nullptr, SECTION_EVERY_FRAME},
+    {"mode", "warp: 0 drift, 1 zoom, 2 cosine bend, 3 zoom and swirl, 4 twirl, 5 and 6 moving ripples; other values feed back undeformed", nullptr, SECTION_AT_INIT, SECTION_VALUE(render_mesh_values, mode)},
+    {"alpha0", "alpha at the section's start", nullptr, SECTION_EVERY_FRAME, SECTION_VALUE(render_mesh_values, alpha0)},
+    {"alpha1", "alpha at the section's end", nullptr, SECTION_EVERY_FRAME, SECTION_VALUE(render_mesh_values, alpha1)},
+    {"add", "0: only the warped copy is shown; other values: it is added over the picture", nullptr, SECTION_EVERY_FRAME, SECTION_VALUE(render_mesh_values, add)},
 };
 const section_reads render_mesh_reads = {
     "the frame fed back through a deformed 20 x 20 grid, so the picture drifts, zooms, swirls or ripples",

@@ -32,15 +32,23 @@ struct render_mesh_instance {
     int has_previous;   // 0 until the first render has copied a frame
 };
 
-// params[0] truncated toward zero, or -1 when that is not a mode.
+// Its params, by the names its declaration binds.
+struct render_mesh_values {
+    float mode;    // the warp, read as the section is set up
+    float alpha0;  // alpha of the fed-back copy at the section's start
+    float alpha1;  // and at its end
+    float add;     // 0: only the warped copy is shown; else added over the picture
+};
+
+// The mode param truncated toward zero, or -1 when that is not a mode.
 int render_mesh_mode(float param);
 
 // Fills `grid` for warp mode `mode` at local time t. The grid is built from
 // the identity every frame; deformation builds up only through the feedback.
 void render_mesh_warp(int mode, double t, render_mesh_grid grid);
 
-// Alpha at local time t, from params 1 at the start to params 2 at the end.
-float render_mesh_alpha(const float* params, float t, float duration);
+// Alpha at local time t, from alpha0 at the start to alpha1 at the end.
+float render_mesh_alpha(const render_mesh_values& v, float t, float duration);
 
 void render_mesh_init();
 void render_mesh_render();

@@ -30,27 +30,26 @@ void wireframe_load() {
 
 void wireframe_init() {
     section* s = current_section;
-    section_check(*s, "genWireframe", wireframe_reads);
     wireframe_model = model_load(s->strings[0], s->strings[1]);
     if (!wireframe_model) fatal_error("Error loading model '%s' (%s)", s->strings[1], model_last_error());
 }
 
 void wireframe_render() {
-    const float* p = current_section->params;
+    const wireframe_values& v = section_values<wireframe_values>(*current_section);
     float T = demo_time;
     camera_apply_projection(wireframe_camera);
     camera_apply_view(wireframe_camera);
-    wireframe_colour c = wireframe_colour_at(p, T, rand_next() % 100);
+    wireframe_colour c = wireframe_colour_at(v, T, rand_next() % 100);
     glColor4f(c.r, c.g, c.b, c.a);
     glDisable(GL_BLEND);
     glPushMatrix();
     glDisable(GL_TEXTURE_2D);
-    int cull = wireframe_culls(p);
+    int cull = wireframe_culls(v);
     if (cull) {
         glCullFace(GL_BACK);
         glEnable(GL_CULL_FACE);
     }
-    glLineWidth(p[0]);
+    glLineWidth(v.width);
     glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
     glRotatef(wireframe_turn_angle(T), 0, 1, 0);
     model_draw_sphere_mapped(wireframe_model);
@@ -66,19 +65,19 @@ void wireframe_render() {
 // ---------------------------------------------------------------------------
 
 static const section_field wireframe_params[] = {
-    {"width", "line width, pixels", "0", SECTION_EVERY_FRAME},
-    {"red", "red base", "0", SECTION_EVERY_FRAME},
-    {"red_amplitude", "red amplitude", "0", SECTION_EVERY_FRAME},
-    {"red_rate", "red rate, radians per second", "0", SECTION_EVERY_FRAME},
-    {"green", "green base", "0", SECTION_EVERY_FRAME},
-    {"green_amplitude", "green amplitude", "0", SECTION_EVERY_FRAME},
-    {"green_rate", "green rate", "0", SECTION_EVERY_FRAME},
-    {"blue", "blue base", "0", SECTION_EVERY_FRAME},
-    {"blue_amplitude", "blue amplitude", "0", SECTION_EVERY_FRAME},
-    {"blue_rate", "blue rate", "0", SECTION_EVERY_FRAME},
-    {"alpha", "alpha base", "0", SECTION_EVERY_FRAME},
-    {"alpha_flicker", "alpha flicker amplitude", "0", SECTION_EVERY_FRAME},
-    {"cull", "1 culls the back faces; other values draw them all", "0", SECTION_EVERY_FRAME},
+    {"width", "line width, pixels", "0", SECTION_EVERY_FRAME, SECTION_VALUE(wireframe_values, width)},
+    {"red", "red base", "0", SECTION_EVERY_FRAME, SECTION_VALUE(wireframe_values, red.base)},
+    {"red_amplitude", "red amplitude", "0", SECTION_EVERY_FRAME, SECTION_VALUE(wireframe_values, red.amplitude)},
+    {"red_rate", "red rate, radians per second", "0", SECTION_EVERY_FRAME, SECTION_VALUE(wireframe_values, red.rate)},
+    {"green", "green base", "0", SECTION_EVERY_FRAME, SECTION_VALUE(wireframe_values, green.base)},
+    {"green_amplitude", "green amplitude", "0", SECTION_EVERY_FRAME, SECTION_VALUE(wireframe_values, green.amplitude)},
+    {"green_rate", "green rate", "0", SECTION_EVERY_FRAME, SECTION_VALUE(wireframe_values, green.rate)},
+    {"blue", "blue base", "0", SECTION_EVERY_FRAME, SECTION_VALUE(wireframe_values, blue.base)},
+    {"blue_amplitude", "blue amplitude", "0", SECTION_EVERY_FRAME, SECTION_VALUE(wireframe_values, blue.amplitude)},
+    {"blue_rate", "blue rate", "0", SECTION_EVERY_FRAME, SECTION_VALUE(wireframe_values, blue.rate)},
+    {"alpha", "alpha base", "0", SECTION_EVERY_FRAME, SECTION_VALUE(wireframe_values, alpha)},
+    {"alpha_flicker", "alpha flicker amplitude", "0", SECTION_EVERY_FRAME, SECTION_VALUE(wireframe_values, alpha_flicker)},
+    {"cull", "1 culls the back faces; other values draw them all", "0", SECTION_EVERY_FRAME, SECTION_VALUE(wireframe_values, cull)},
 };
 static const section_field wireframe_strings[] = {
     {"folder", "the model's folder (ending with a slash)", nullptr},

@@ -9,18 +9,30 @@
 
 #include "core/section_reads.h"
 
-enum { WIREFRAME_PARAMS = 13 };
-
 struct wireframe_colour {
     float r, g, b, a;
 };
 
-// The line colour at demo time T from params 1..11; `flicker` is the frame's
-// random draw reduced to 0..99.
-wireframe_colour wireframe_colour_at(const float* params, float T, int flicker);
+// A channel swinging on a sine of the demo clock: base + amplitude * sin(T * rate).
+struct wireframe_wave {
+    float base, amplitude, rate;
+};
 
-// Back faces are culled only when params[12] is exactly 1.
-int wireframe_culls(const float* params);
+// Its params, by the names its declaration binds; all of them are read every
+// frame.
+struct wireframe_values {
+    float width;  // of the lines, in pixels
+    wireframe_wave red, green, blue;
+    float alpha, alpha_flicker;
+    float cull;
+};
+
+// The line colour at demo time T; `flicker` is the frame's random draw
+// reduced to 0..99.
+wireframe_colour wireframe_colour_at(const wireframe_values& v, float T, int flicker);
+
+// Back faces are culled only when the cull param is exactly 1.
+int wireframe_culls(const wireframe_values& v);
 
 // Degrees about the Y axis at demo time T.
 float wireframe_turn_angle(float T);

@@ -7,16 +7,18 @@
 // ---------------------------------------------------------------------------
 // Colour and motion
 
-wireframe_colour wireframe_colour_at(const float* p, float T, int flicker) {
+static float wave_at(const wireframe_wave& w, float T) { return w.base + w.amplitude * std::sin(T * w.rate); }
+
+wireframe_colour wireframe_colour_at(const wireframe_values& v, float T, int flicker) {
     wireframe_colour c;
-    c.r = p[1] + p[2] * std::sin(T * p[3]);
-    c.g = p[4] + p[5] * std::sin(T * p[6]);
-    c.b = p[7] + p[8] * std::sin(T * p[9]);
-    c.a = p[10] + p[11] * static_cast<float>(flicker) * 0.01f;
+    c.r = wave_at(v.red, T);
+    c.g = wave_at(v.green, T);
+    c.b = wave_at(v.blue, T);
+    c.a = v.alpha + v.alpha_flicker * static_cast<float>(flicker) * 0.01f;
     return c;
 }
 
-int wireframe_culls(const float* params) { return params[12] == 1.0f; }
+int wireframe_culls(const wireframe_values& v) { return v.cull == 1.0f; }
 
 float wireframe_turn_angle(float T) { return 10.0f * T; }
 

@@ -55,10 +55,6 @@ void flash_load() {
     ring = ring_scene_pool(TYPE_NAME, FLASH_RING, 0.5f, "data/textures/01logos/blueflare.jpg");
 }
 
-// The phase boundaries are read every frame, so a section without them is
-// stopped at loading.
-void flash_init() { section_check(*current_section, TYPE_NAME, flash_reads); }
-
 static void apply_camera() {
     camera_apply_projection(flash_camera);
     camera_apply_view(flash_camera);

@@ -33,7 +33,6 @@ void flash_ring(particle_system* ring, int phase, float tp);
 float flash_sky_scale(int phase, float tp);
 
 void flash_load();
-void flash_init();
 void flash_render();
 
 // What its sections carry: the declaration the section type table points at.

@@ -73,8 +73,6 @@ void gears_load() {
     camera_set_target(gears_camera, -0.678741f, -0.279989f, -0.052271f);
 }
 
-void gears_init() { section_check(*current_section, "gears", gears_reads); }
-
 static void gears_rotate(const gears_rotation& r) {
     if (r.axis[0] != 0 || r.axis[1] != 0 || r.axis[2] != 0)
         glRotatef(r.angle, r.axis[0], r.axis[1], r.axis[2]);

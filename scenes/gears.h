@@ -47,8 +47,6 @@ float gears_angle(float t);
 void gears_wheels(float t, gears_wheel out[GEARS_WHEELS]);
 
 void gears_load();
-// Checks that the section has its camera spline.
-void gears_init();
 void gears_render();
 
 // What its sections carry: the declaration the section type table points at.

@@ -62,10 +62,6 @@ void knots_load() {
     quad_init(&explosion, picture, 10, 10);
 }
 
-// The phase boundaries are read every frame, so a section without them is
-// stopped at loading.
-void knots_init() { section_check(*current_section, TYPE_NAME, knots_reads); }
-
 // What a phase takes over from the phases before it, placed before the sky
 // (which is drawn under the camera of the frame before): phase 1 looks from
 // where the scene puts it with no turn, phase 2 places itself after the

@@ -34,7 +34,6 @@ float knots_explosion_scale(float tp);
 void knots_place_camera(camera* c, int phase);
 
 void knots_load();
-void knots_init();
 void knots_render();
 
 // What its sections carry: the declaration the section type table points at.

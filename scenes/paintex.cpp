@@ -62,8 +62,8 @@ int paintex_edge_column(int width, float f) {
     return clamp_index(static_cast<int>(static_cast<float>(width) * f), width);
 }
 
-int paintex_has_axis(const float* params) {
-    return params[4] != 0 || params[5] != 0 || params[6] != 0;
+int paintex_has_axis(const paintex_values& v) {
+    return v.axis[0] != 0 || v.axis[1] != 0 || v.axis[2] != 0;
 }
 
 void paintex_load() {
@@ -98,15 +98,15 @@ void paintex_load() {
 // before the show plays rather than indexing past the six captions.
 void paintex_init() {
     const section& s = *current_section;
-    section_check(s, "paintex", paintex_reads);
-    if (!(s.params[0] >= 0 && s.params[0] < PAINTEX_CAPTIONS))
+    float caption = section_values<paintex_values>(s).caption;
+    if (!(caption >= 0 && caption < PAINTEX_CAPTIONS))
         fatal_error(
             "paintex: section at line %d needs a caption number 0-5 in its first param, has %g",
-            s.line, static_cast<double>(s.params[0]));
+            s.line, static_cast<double>(caption));
 }
 
 void paintex_start() {
-    paintex_caption = static_cast<int>(current_section->params[0]);
+    paintex_caption = static_cast<int>(section_values<paintex_values>(*current_section).caption);
     quad_init(&paintex_quad, paintex_images[paintex_caption], PAINTEX_QUAD_WIDTH, PAINTEX_QUAD_HEIGHT);
 }
 
@@ -152,13 +152,14 @@ static void paintex_keep_last_painting(const section& s) {
 void paintex_render() {
     current_camera = paintex_camera;
     const section& s = *current_section;
+    const paintex_values& v = section_values<paintex_values>(s);
     float t = demo_time - s.start;
     camera_set_target(paintex_camera, 0, 0, 0);
-    camera_set_position(paintex_camera, 0, 0, paintex_camera_z(s.params[0], t));
+    camera_set_position(paintex_camera, 0, 0, paintex_camera_z(v.caption, t));
     camera_apply_projection(paintex_camera);
     camera_apply_view(paintex_camera);
-    glTranslatef(s.params[1], s.params[2], s.params[3]);
-    if (paintex_has_axis(s.params)) glRotatef(t * 0.5f, s.params[4], s.params[5], s.params[6]);
+    glTranslatef(v.x, v.y, v.z);
+    if (paintex_has_axis(v)) glRotatef(t * 0.5f, v.axis[0], v.axis[1], v.axis[2]);
     glDisable(GL_DEPTH_TEST);
     paintex_phase phase = paintex_phase_at(t, s.syncs, s.start, s.end);
     if (phase.kind == PAINTEX_REVEAL) {
@@ -183,13 +184,13 @@ void paintex_render() {
 // ---------------------------------------------------------------------------
 
 static const section_field paintex_params[] = {
-    {"caption", "0 engine, 1 music, 2 graphics, 3 modelling, 4 logo, 5 title (the title also slows the camera)", nullptr},
-    {"x", "translation of the caption: x", nullptr, SECTION_EVERY_FRAME},
-    {"y", "translation: y", nullptr, SECTION_EVERY_FRAME},
-    {"z", "translation: z", nullptr, SECTION_EVERY_FRAME},
-    {"axis_x", "axis the caption turns about at half a degree a second: x (0 0 0: no turn)", nullptr, SECTION_EVERY_FRAME},
-    {"axis_y", "that axis: y", nullptr, SECTION_EVERY_FRAME},
-    {"axis_z", "that axis: z", nullptr, SECTION_EVERY_FRAME},
+    {"caption", "0 engine, 1 music, 2 graphics, 3 modelling, 4 logo, 5 title (the title also slows the camera)", nullptr, SECTION_AT_INIT, SECTION_VALUE(paintex_values, caption)},
+    {"x", "translation of the caption: x", nullptr, SECTION_EVERY_FRAME, SECTION_VALUE(paintex_values, x)},
+    {"y", "translation: y", nullptr, SECTION_EVERY_FRAME, SECTION_VALUE(paintex_values, y)},
+    {"z", "translation: z", nullptr, SECTION_EVERY_FRAME, SECTION_VALUE(paintex_values, z)},
+    {"axis_x", "axis the caption turns about at half a degree a second: x (0 0 0: no turn)", nullptr, SECTION_EVERY_FRAME, SECTION_VALUE(paintex_values, axis[0])},
+    {"axis_y", "that axis: y", nullptr, SECTION_EVERY_FRAME, SECTION_VALUE(paintex_values, axis[1])},
+    {"axis_z", "that axis: z", nullptr, SECTION_EVERY_FRAME, SECTION_VALUE(paintex_values, axis[2])},
 };
 static const section_field paintex_syncs[] = {
     {"painted", "seconds after the start when the painting is done", nullptr},

@@ -42,7 +42,14 @@ struct paintex_phase {
 
 // The phase at t seconds after the section's start.
 paintex_phase paintex_phase_at(float t, const float* syncs, float start, float end);
-// The camera's distance: slow for the title caption (params[0] exactly 5).
+// Its params, by the names its declaration binds.
+struct paintex_values {
+    float caption;  // which caption, read as the section is set up
+    float x, y, z;  // where the caption is moved to
+    float axis[3];  // what it turns about; 0 0 0: it does not turn
+};
+
+// The camera's distance: slow for the title caption (caption exactly 5).
 float paintex_camera_z(float caption_param, float t);
 // The share (at most 1) of the caption's width inside the picture at t
 // seconds after the section's start, on a picture `aspect` times as wide as
@@ -58,11 +65,11 @@ void paintex_pixel_colour(const texture* image, int x, int y, float rgb[3]);
 // The image column under the edge at fraction f: truncate(width * f),
 // kept inside the image.
 int paintex_edge_column(int width, float f);
-// Whether params 4..6 give an axis to turn about.
-int paintex_has_axis(const float* params);
+// Whether the section gives an axis to turn about.
+int paintex_has_axis(const paintex_values& v);
 
 void paintex_load();
-// Checks the section's params and syncs and the caption number.
+// Checks the caption number.
 void paintex_init();
 void paintex_start();
 void paintex_render();

@@ -52,11 +52,15 @@ void particletitle_load() {
     title_camera->far_clip = 3000;
 }
 
+// Its one param, by the name its declaration binds.
+struct particletitle_values {
+    float size;  // sprite size
+};
+
 // Each section replaces the picture, pool and quad (the show keeps one set);
 // everything is checked and built before the shared state changes.
 void particletitle_init() {
     section& s = *current_section;
-    section_check(s, TYPE_NAME, particletitle_reads);
     int image = texture_load(s.strings[0]);
     if (image < 0) fatal_error("Error loading texture %s", s.strings[0]);
     texture_set_options(image, TEXTURE_LINEAR);
@@ -71,7 +75,7 @@ void particletitle_init() {
     particletex_instance built = {};
     built.image = image;
     ptitle_grid(&built, picture->width, picture->height);
-    built.particles = particles_create(static_cast<int>(pixels), s.params[0]);
+    built.particles = particles_create(static_cast<int>(pixels), section_values<particletitle_values>(s).size);
     particles_add_texture(built.particles, sprite);
     particletex_fill(built.particles, picture, SCATTER_RANGE, 1.0f);
     particles_upload_textures(built.particles);
@@ -124,7 +128,7 @@ void particletitle_render() {
 // ---------------------------------------------------------------------------
 
 static const section_field particletitle_params[] = {
-    {"size", "sprite size (half its edge, world units)", nullptr},
+    {"size", "sprite size (half its edge, world units)", nullptr, SECTION_AT_INIT, SECTION_VALUE(particletitle_values, size)},
 };
 static const section_field particletitle_strings[] = {
     {"picture", "the title picture, stretched to 256 x 128 world units; its black pixels make no sprite", nullptr},

@@ -22,12 +22,12 @@ static int redsun_texture = -1;
 static camera* redsun_camera = nullptr;
 static textured_quad redsun_quad;
 
-void redsun_colour(const float* params, float T, int rho, float colour[4]) {
+void redsun_colour(const redsun_values& v, float T, int rho, float colour[4]) {
     for (int c = 0; c < 3; ++c) {
-        const float* p = params + 1 + 3 * c;
-        colour[c] = static_cast<float>(p[0] + p[1] * std::sin(static_cast<double>(T * p[2])));
+        const redsun_wave& w = v.channels[c];
+        colour[c] = static_cast<float>(w.base + w.amplitude * std::sin(static_cast<double>(T * w.rate)));
     }
-    colour[3] = params[10] + static_cast<float>(rho) * params[11] * 0.01f;
+    colour[3] = v.alpha + static_cast<float>(rho) * v.alpha_flicker * 0.01f;
 }
 
 void redsun_rotations(float T, redsun_rotation out[REDSUN_FLARES]) {
@@ -59,16 +59,12 @@ void redsun_load() {
     quad_init(&redsun_quad, redsun_texture, 3, 3);
 }
 
-void redsun_init() {
-    section_check(*current_section, "redsun", redsun_reads);
-}
-
 void redsun_render() {
     current_camera = redsun_camera;
     const section& s = *current_section;
     float T = s.local_time;
     float colour[4];
-    redsun_colour(s.params, T, rand_next() % 100, colour);
+    redsun_colour(section_values<redsun_values>(s), T, rand_next() % 100, colour);
     glColor4fv(colour);
     camera_apply_projection(redsun_camera);
     camera_apply_view(redsun_camera);
@@ -96,18 +92,18 @@ void redsun_render() {
 // ---------------------------------------------------------------------------
 
 static const section_field redsun_params[] = {
-    {"unused", "not read", nullptr},
-    {"red", "red = p2 + p3 * sin(T * p4), T the section's own time", nullptr, SECTION_EVERY_FRAME},
-    {"red_amplitude", "see red", nullptr, SECTION_EVERY_FRAME},
-    {"red_rate", "see red, radians per second", nullptr, SECTION_EVERY_FRAME},
-    {"green", "green = p5 + p6 * sin(T * p7)", nullptr, SECTION_EVERY_FRAME},
-    {"green_amplitude", "see green", nullptr, SECTION_EVERY_FRAME},
-    {"green_rate", "see green", nullptr, SECTION_EVERY_FRAME},
-    {"blue", "blue = p8 + p9 * sin(T * p10)", nullptr, SECTION_EVERY_FRAME},
-    {"blue_amplitude", "see blue", nullptr, SECTION_EVERY_FRAME},
-    {"blue_rate", "see blue", nullptr, SECTION_EVERY_FRAME},
-    {"alpha", "alpha = p11 + r * p12 / 100, r a random 0..99 each frame", nullptr, SECTION_EVERY_FRAME},
-    {"alpha_flicker", "see alpha", nullptr, SECTION_EVERY_FRAME},
+    {"unused", "not read", nullptr, SECTION_AT_INIT, SECTION_VALUE(redsun_values, unused)},
+    {"red", "red = p2 + p3 * sin(T * p4), T the section's own time", nullptr, SECTION_EVERY_FRAME, SECTION_VALUE(redsun_values, channels[0].base)},
+    {"red_amplitude", "see red", nullptr, SECTION_EVERY_FRAME, SECTION_VALUE(redsun_values, channels[0].amplitude)},
+    {"red_rate", "see red, radians per second", nullptr, SECTION_EVERY_FRAME, SECTION_VALUE(redsun_values, channels[0].rate)},
+    {"green", "green = p5 + p6 * sin(T * p7)", nullptr, SECTION_EVERY_FRAME, SECTION_VALUE(redsun_values, channels[1].base)},
+    {"green_amplitude", "see green", nullptr, SECTION_EVERY_FRAME, SECTION_VALUE(redsun_values, channels[1].amplitude)},
+    {"green_rate", "see green", nullptr, SECTION_EVERY_FRAME, SECTION_VALUE(redsun_values, channels[1].rate)},
+    {"blue", "blue = p8 + p9 * sin(T * p10)", nullptr, SECTION_EVERY_FRAME, SECTION_VALUE(redsun_values, channels[2].base)},
+    {"blue_amplitude", "see blue", nullptr, SECTION_EVERY_FRAME, SECTION_VALUE(redsun_values, channels[2].amplitude)},
+    {"blue_rate", "see blue", nullptr, SECTION_EVERY_FRAME, SECTION_VALUE(redsun_values, channels[2].rate)},
+    {"alpha", "alpha = p11 + r * p12 / 100, r a random 0..99 each frame", nullptr, SECTION_EVERY_FRAME, SECTION_VALUE(redsun_values, alpha)},
+    {"alpha_flicker", "see alpha", nullptr, SECTION_EVERY_FRAME, SECTION_VALUE(redsun_values, alpha_flicker)},
 };
 static const section_field redsun_splines[] = {
     {"camera", "the camera: position, pitch yaw twist, target", nullptr},

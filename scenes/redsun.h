@@ -2,11 +2,9 @@
 // red, green and blue swing on sines and whose alpha flickers at random,
 // under a camera that follows the section's first spline.
 //
-// Params (the first is not read):
-//   1..3   red   = p1 + p2 * sin(T * p3)
-//   4..6   green = p4 + p5 * sin(T * p6)
-//   7..9   blue  = p7 + p8 * sin(T * p9)
-//   10, 11 alpha = p10 + rho * p11 * 0.01, rho = rand() % 100 once a frame
+// Params (the first is not read): red, green and blue each a base, an
+// amplitude and a rate, c = base + amplitude * sin(T * rate); the alpha and
+// its flicker, alpha + rho * flicker * 0.01, rho = rand() % 100 once a frame.
 // Spline 1: the camera (position, pitch yaw twist, target), at local time.
 // The view is applied before the spline moves the camera, so a placement
 // shows from the next frame on.
@@ -27,14 +25,24 @@ struct redsun_rotation {
     float axis[3];
 };
 
+// A channel swinging on a sine of the section's time.
+struct redsun_wave {
+    float base, amplitude, rate;
+};
+
+// Its params, by the names its declaration binds; all read every frame.
+struct redsun_values {
+    float unused;
+    redsun_wave channels[3];  // red, green, blue
+    float alpha, alpha_flicker;
+};
+
 // The colour at local time T with the frame's random draw rho (0..99).
-void redsun_colour(const float* params, float T, int rho, float colour[4]);
+void redsun_colour(const redsun_values& v, float T, int rho, float colour[4]);
 // The six flares' rotations at local time T, in drawing order.
 void redsun_rotations(float T, redsun_rotation out[REDSUN_FLARES]);
 
 void redsun_load();
-// Checks that the section has its twelve params and its camera spline.
-void redsun_init();
 void redsun_render();
 
 // What its sections carry: the declaration the section type table points at.

@@ -123,10 +123,10 @@ static int load_picture(const char* path) {
 // whose emission walk the rain uses.
 void thelake_init() {
     section& s = *current_section;
-    section_check(s, TYPE_NAME, thelake_reads);
-    if (!(s.params[0] > 0))
+    const pathway_values& v = section_values<pathway_values>(s);
+    if (!(v.rate > 0))
         fatal_error("%s: section at line %d needs a positive emission rate (param 1), has %g",
-                    TYPE_NAME, s.line, s.params[0]);
+                    TYPE_NAME, s.line, v.rate);
     if (!grid) {
         grid = static_cast<lake_grid*>(malloc(sizeof(lake_grid)));
         if (!grid) fatal_error("%s: out of memory, section at line %d", TYPE_NAME, s.line);
@@ -139,9 +139,9 @@ void thelake_init() {
     built.sprite = texture_load(s.strings[0]);
     if (built.sprite < 0) fatal_error("Error loading texture %s", s.strings[0]);
     texture_set_options(built.sprite, TEXTURE_MODULATE);
-    built.particles = particles_create(pathway_pool_size(s.end - s.start, s.params[0]), s.params[1]);
+    built.particles = particles_create(pathway_pool_size(s.end - s.start, v.rate), v.size);
     particles_add_texture(built.particles, built.sprite);
-    lake_rain_fill(built.particles, s.params[2], s.params[3], s.params[4]);
+    lake_rain_fill(built.particles, v.red, v.green, v.blue);
     particles_upload_textures(built.particles);
     pathway_instance* instance = static_cast<pathway_instance*>(malloc(sizeof(pathway_instance)));
     if (!instance) fatal_error("%s: out of memory, section at line %d", TYPE_NAME, s.line);
@@ -155,13 +155,14 @@ void thelake_init() {
 static void rain_sink(particle_system* p) { lake_rain_sink(p); }
 
 static void rain_pass(const section& s, pathway_instance* instance, float t) {
-    pathway_pass(instance, &s.splines[0], s.params[0], t, rain_sink);
+    pathway_pass(instance, &s.splines[0], section_values<pathway_values>(s).rate, t, rain_sink);
 }
 
 void thelake_advance() {
     const section& s = *current_section;
     pathway_instance* instance = static_cast<pathway_instance*>(s.instance_data);
-    for (int pass = 0; pass < 2; ++pass) pathway_step(instance, &s.splines[0], s.params[0], s.local_time, rain_sink);
+    float rate = section_values<pathway_values>(s).rate;
+    for (int pass = 0; pass < 2; ++pass) pathway_step(instance, &s.splines[0], rate, s.local_time, rain_sink);
 }
 
 static void draw_water(int ripple) {
@@ -245,11 +246,11 @@ void thelake_render() {
 // ---------------------------------------------------------------------------
 
 static const section_field thelake_params[] = {
-    {"rate", "drops per second (above 0); the section holds duration x rate drops", nullptr},
-    {"size", "drop size (half its edge, world units)", nullptr},
-    {"red", "drop colour: red (0..1)", nullptr},
-    {"green", "drop colour: green", nullptr},
-    {"blue", "drop colour: blue", nullptr},
+    {"rate", "drops per second (above 0); the section holds duration x rate drops", nullptr, SECTION_AT_INIT, SECTION_VALUE(pathway_values, rate)},
+    {"size", "drop size (half its edge, world units)", nullptr, SECTION_AT_INIT, SECTION_VALUE(pathway_values, size)},
+    {"red", "drop colour: red (0..1)", nullptr, SECTION_AT_INIT, SECTION_VALUE(pathway_values, red)},
+    {"green", "drop colour: green", nullptr, SECTION_AT_INIT, SECTION_VALUE(pathway_values, green)},
+    {"blue", "drop colour: blue", nullptr, SECTION_AT_INIT, SECTION_VALUE(pathway_values, blue)},
 };
 static const section_field thelake_strings[] = {
     {"sprite", "the drop sprite (.bmp, .jpg, .png or .tga)", nullptr},

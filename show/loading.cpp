@@ -132,7 +132,7 @@ void loading_phase() {
     if (!loading_section) fatal_error("Script: loading section is not found");
     current_section = loading_section;
     run_step(0, loading_section, section_types[0].load);
-    lent_step("init", 0, loading_section->line, [] { run_step(0, loading_section, section_types[0].init); });
+    lent_step("init", 0, loading_section->line, [] { run_step(0, loading_section, [] { section_init(loading_section); }); });
     section_types[0].start();
     schedule_all(0);
     for (int type = 1; type < SECTION_TYPE_COUNT; ++type) {
@@ -145,7 +145,7 @@ void loading_phase() {
     for (section* s = pending_head; s; s = s->pending_next) {
         current_section = s;
         section_rand_seed(s, SECTION_MOMENT_INIT);
-        lent_step("init", s->type, s->line, [s] { run_step(s->type, s, section_types[s->type].init); });
+        lent_step("init", s->type, s->line, [s] { run_step(s->type, s, [s] { section_init(s); }); });
         gl_audit("init", s->type, s->line);
         if (step_done()) return;
     }
@@ -177,7 +177,7 @@ int loading_check() {
     for (section* s = pending_head; s; s = s->pending_next) {
         if (!loaded[s->type]) continue;
         current_section = s;
-        faults += !run_step(s->type, s, section_types[s->type].init);
+        faults += !run_step(s->type, s, [s] { section_init(s); });
     }
     return faults;
 }
@@ -192,7 +192,6 @@ static int load_screen_image(const char* name) {
 
 void loading_init() {
     section* s = current_section;
-    section_check(*s, "loading", loading_reads);
     loading_screen* screen = static_cast<loading_screen*>(std::calloc(1, sizeof(loading_screen)));
     generation_own(screen, free);
     s->instance_data = screen;
@@ -210,7 +209,7 @@ void loading_init() {
         screen->texcoords[i][0] = texcoords[i][0];
         screen->texcoords[i][1] = texcoords[i][1];
         screen->bar[i] = bar[i];
-        screen->bar_colour[i] = s->params[i];
+        screen->bar_colour[i] = section_values<loading_values>(*s).bar_colour[i];
     }
     screen->bar_width = bar[2] - bar[0];
 }
@@ -281,10 +280,10 @@ void loading_render() {
 // ---------------------------------------------------------------------------
 
 static const section_field loading_params[] = {
-    {"bar_red", "progress bar colour: red (0..1)", nullptr},
-    {"bar_green", "progress bar colour: green", nullptr},
-    {"bar_blue", "progress bar colour: blue", nullptr},
-    {"bar_alpha", "progress bar colour: alpha, also its outline's", nullptr},
+    {"bar_red", "progress bar colour: red (0..1)", nullptr, SECTION_AT_INIT, SECTION_VALUE(loading_values, bar_colour[0])},
+    {"bar_green", "progress bar colour: green", nullptr, SECTION_AT_INIT, SECTION_VALUE(loading_values, bar_colour[1])},
+    {"bar_blue", "progress bar colour: blue", nullptr, SECTION_AT_INIT, SECTION_VALUE(loading_values, bar_colour[2])},
+    {"bar_alpha", "progress bar colour: alpha, also its outline's", nullptr, SECTION_AT_INIT, SECTION_VALUE(loading_values, bar_colour[3])},
 };
 static const section_field loading_strings[] = {
     {"background", "the picture shown at first (.bmp, .jpg, .png or .tga)", nullptr},

@@ -5,6 +5,11 @@
 
 struct section;
 
+// Its params, by the names its declaration binds; read as it is set up.
+struct loading_values {
+    float bar_colour[4];  // r g b a of the progress bar
+};
+
 struct loading_screen {
     int foreground;
     int background;

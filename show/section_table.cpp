@@ -6,6 +6,7 @@
 
 #include <cstring>
 
+#include "core/fatal.h"
 #include "core/random.h"
 #include "core/script.h"
 #include "effects/camera_fx.h"
@@ -59,9 +60,9 @@ void section_type_rand_seed(int type) { rand_seed(rand_mix(0x6c6f6164u, static_c
 section_type section_types[SECTION_TYPE_COUNT] = {
     {"loading", NOP, loading_init, NOP, loading_render, NOP, &loading_reads, nullptr, nullptr},
     {"lines", NOP, NOP, NOP, lines_render, NOP, &lines_reads, nullptr, nullptr},
-    {"flash", flash_load, flash_init, NOP, flash_render, NOP, &flash_reads, nullptr, nullptr},
+    {"flash", flash_load, NOP, NOP, flash_render, NOP, &flash_reads, nullptr, nullptr},
     {"logofinal", logofinal_load, NOP, NOP, logofinal_render, NOP, &logofinal_reads, nullptr, nullptr},
-    {"knots", knots_load, knots_init, NOP, knots_render, NOP, &knots_reads, nullptr, nullptr},
+    {"knots", knots_load, NOP, NOP, knots_render, NOP, &knots_reads, nullptr, nullptr},
     {"paranoia", paranoia_load, NOP, paranoia_start, paranoia_render, NOP, &paranoia_reads, nullptr, nullptr},
     {"titulo", titulo_load, NOP, NOP, titulo_render, NOP, &titulo_reads, nullptr, nullptr},
     {"flare", flare_load, NOP, flare_start, flare_render, NOP, &flare_reads, nullptr, nullptr},
@@ -70,12 +71,12 @@ section_type section_types[SECTION_TYPE_COUNT] = {
     {"loop", loop_load, NOP, NOP, loop_render, NOP, &loop_reads, nullptr, nullptr},
     {"paintex", paintex_load, paintex_init, paintex_start, paintex_render, NOP, &paintex_reads, nullptr, nullptr},
     {"particletitle", particletitle_load, particletitle_init, NOP, particletitle_render, NOP, &particletitle_reads, nullptr, nullptr},
-    {"gears", gears_load, gears_init, NOP, gears_render, NOP, &gears_reads, nullptr, nullptr},
+    {"gears", gears_load, NOP, NOP, gears_render, NOP, &gears_reads, nullptr, nullptr},
     {"meditation", meditation_load, NOP, NOP, meditation_render, NOP, &meditation_reads, nullptr, nullptr},
-    {"redsun", redsun_load, redsun_init, NOP, redsun_render, NOP, &redsun_reads, nullptr, nullptr},
+    {"redsun", redsun_load, NOP, NOP, redsun_render, NOP, &redsun_reads, nullptr, nullptr},
     {"thelake", thelake_load, thelake_init, NOP, thelake_render, NOP, &thelake_reads, thelake_advance, nullptr},
-    {"efxFader", fader_load, fader_init, NOP, fader_render, NOP, &fader_reads, nullptr, nullptr},
-    {"efxRadialBlur", radial_blur_load, radial_blur_init, NOP, radial_blur_render, NOP, &radial_blur_reads, nullptr, nullptr},
+    {"efxFader", fader_load, NOP, NOP, fader_render, NOP, &fader_reads, nullptr, nullptr},
+    {"efxRadialBlur", radial_blur_load, NOP, NOP, radial_blur_render, NOP, &radial_blur_reads, nullptr, nullptr},
     {"efxRenderMesh", NOP, render_mesh_init, NOP, render_mesh_render, NOP, &render_mesh_reads, nullptr, render_mesh_history},
     {"genWireframe", wireframe_load, wireframe_init, NOP, wireframe_render, NOP, &wireframe_reads, nullptr, nullptr},
     {"gen3Dimage", NOP, image3d_init, NOP, image3d_render, NOP, &image3d_reads, nullptr, nullptr},
@@ -86,6 +87,14 @@ section_type section_types[SECTION_TYPE_COUNT] = {
     {"gen3DS", NOP, gen3ds_init, NOP, gen3ds_render, NOP, &gen3ds_reads, nullptr, nullptr},
     {"genCamera", NOP, camera_fx_init, NOP, camera_fx_render, NOP, &camera_fx_reads, nullptr, nullptr},
 };
+
+void section_init(section* s) {
+    const section_type& type = section_types[s->type];
+    char message[256];
+    if (section_reads_fault(*s, type.name, *type.reads, message, sizeof message)) fatal_error("%s", message);
+    section_values_fill(s);
+    type.init();
+}
 
 int section_type_find(const char* name) {
     for (int i = 0; i < SECTION_TYPE_COUNT; ++i)

@@ -42,6 +42,11 @@ void section_nop();
 // Row index of the type named exactly `name`, or -1.
 int section_type_find(const char* name);
 
+// Sets up `s` (the current section) as the loading phase does: checks it
+// against its type's declaration, stopping the run with the fault's message,
+// fills its values record, then runs its type's init.
+void section_init(section* s);
+
 // What the engine seeds the random numbers from before a section's callback
 // (see random.h): its init, its start, or its render in a given frame.
 enum section_moment : uint32_t {

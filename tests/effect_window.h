@@ -42,7 +42,8 @@ struct effect_window : ::testing::Test {
         video_start();
         frame_begin();
     }
-    // A section record of type `type` from `start` to `end`, made current.
+    // A section record of type `type` from `start` to `end`, made current,
+    // its values record filled as loading fills it.
     section& add_section(int type, float start, float end, std::initializer_list<float> params,
                          std::initializer_list<float> syncs = {}) {
         sections.emplace_back(new section());
@@ -57,6 +58,7 @@ struct effect_window : ::testing::Test {
             s.syncs = syncs_storage.emplace_back(syncs).data();
             s.sync_count = static_cast<int>(syncs.size());
         }
+        section_values_fill(&s);
         current_section = &s;
         return s;
     }

@@ -19,7 +19,8 @@
 # capture rate (default: 5); SCRIPT a show script to capture instead of the
 # default show (data/script.txt), such as one of data/examples/. Run it from the repository root; without a
 # display it runs the player under Xvfb. The pictures are frame_NNNNNN.png
-# at the script's window size, as --capture writes them.
+# at the script's window size, as --capture writes them. The default show's
+# checksums, as this tree draws it, are kept in tools/frame_checksums.txt.
 set -eu
 
 build=build

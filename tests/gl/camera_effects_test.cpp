@@ -31,7 +31,7 @@ rgb centre_of_two_points() {
 TEST_F(scene_window, camera_frame_shows_the_spline_view_one_frame_late) {
     open();
     section& s = add_section(section_type_find("genCamera"), 0, 10, {60, 0.1f, 100});
-    camera_fx_init();
+    section_init(current_section);
     add_spline(s, "{2,0,5,0,0,0,2,0,0}\n", 10);  // eye at (2, 0, 5) looking at (2, 0, 0)
     camera* c = static_cast<camera*>(s.instance_data);
     // The first frame still looks from (3, 3, 3) at the origin, but the

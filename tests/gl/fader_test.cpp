@@ -27,7 +27,7 @@ TEST_F(effect_window, fader_blends_its_colour_at_its_alpha_over_the_picture) {
     for (const fader_case& c : cases) {
         SCOPED_TRACE(c.name);
         add_section(section_type_find("efxFader"), 10, 14, c.params);
-        fader_init();
+        section_init(current_section);
         clear_to(0, 0, 1);
         demo_time = c.demo_time;
         fader_render();

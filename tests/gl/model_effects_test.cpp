@@ -35,7 +35,7 @@ TEST_F(model_window, draws_its_models_lit_with_their_materials) {
     write_box("away.3ds", {5, 5, 5}, {6, 6, 6}, {0, 0, 1});
     section& s = add_section(section_type_find("gen3DS"), 0, 100, {});
     set_strings(s, {"./", "red.3ds", "bar.3ds", "away.3ds", "away.3ds"});
-    gen3ds_init();
+    section_init(current_section);
     clear_to(0, 0, 0);
     render_at(s, 0, gen3ds_render);
     // Front faces face the light that comes from the viewer.
@@ -61,7 +61,7 @@ TEST_F(model_window, sphere_mapped_model_covers_its_area_in_the_pictures_colour)
     write_box("box.3ds", {-0.5f, -0.5f, -0.5f}, {0.5f, 0.5f, 0.5f}, {1, 1, 1});
     section& s = add_section(section_type_find("genEnvironment"), 0, 10, {});
     set_strings(s, {"./", "box.3ds", "teal.tga"});
-    environment_init();
+    section_init(current_section);
     clear_to(0, 0, 0);
     render_at(s, 0, environment_render);
     // The unit box facing the view covers a quarter of the frame.

@@ -53,7 +53,7 @@ TEST_F(fxpart_window, particletex_assembles_the_picture_upright_at_its_alpha) {
         section& s = add_section(section_type_find("genParticletex"), 0, 4,
                                  {0.5f, 0.15f, 1, 0.25f, -0.25f, 0, c.alpha_start, c.alpha_end});
         set_strings(s, {"corners.tga", "white.tga"});
-        particletex_init();
+        section_init(current_section);
         clear_to(0, 0, 0);
         render_at(s, c.t, particletex_render);
         int v = c.strength;

@@ -27,7 +27,7 @@ TEST_F(scene_window, knots_phases_draw_their_sky_ring_and_explosion) {
     open();
     knots_load();
     section& s = add_section(section_type_find("knots"), 10, 20, {}, {2, 4, 6});
-    knots_init();
+    section_init(current_section);
     // Phase 1, a second in: five sky layers at a quarter each, 1.25 x 40;
     // particle 0 at (8, 1, 0) turned 10 degrees adds the ring's red.
     clear_to(0, 0, 0);
@@ -73,7 +73,7 @@ TEST_F(scene_window, title_sprites_gather_into_the_picture_then_the_quad_grows) 
     set_strings(t, {"title.tga"});
     add_spline(t, "{0,0,128,0,0,0,0,0,0}\n", 4);  // both cameras 128 in front of the title
     add_spline(t, "{0,0,128,0,0,0,0,0,0}\n", 4);
-    particletitle_init();
+    section_init(current_section);
     // Just before the sync the sprites sit on their grid places: column c at
     // x = 64 c - 128, row 0 at y = 64; the black row makes none.
     clear_to(0, 0, 0);
@@ -169,7 +169,7 @@ TEST_F(scene_window, paintex_paints_left_to_right_behind_a_spark_edge) {
     write_plain(PAINTEX_SPARK_IMAGE, 255, 255, 255);
     paintex_load();
     section& s = add_section(section_type_find("paintex"), 2, 32, {0, 0, 0, 0, 0, 0, 0}, {10, 20});
-    paintex_init();
+    section_init(current_section);
     paintex_start();
     clear_to(0, 0, 0);
     render_at(s, 5, paintex_render);  // the edge at x = 0, the camera 22 away (90 degrees, 16:9)

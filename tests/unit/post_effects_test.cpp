@@ -4,6 +4,8 @@
 
 #include <climits>
 #include <cmath>
+#include <initializer_list>
+#include <memory>
 #include <string>
 
 #include "core/section.h"
@@ -13,19 +15,30 @@
 #include "effects/frame_copy.h"
 #include "effects/radial_blur.h"
 #include "effects/render_mesh.h"
+#include "show/section_table.h"
 #include "tests/test_support.h"
 
 namespace {
+
+// A section of the type named `type` with `params`, its values record filled
+// as loading fills it.
+std::unique_ptr<section> section_with(const char* type, std::initializer_list<float> params) {
+    std::unique_ptr<section> s(new section());
+    s->type = section_type_find(type);
+    for (float p : params) s->params[s->param_count++] = p;
+    section_values_fill(s.get());
+    return s;
+}
 
 // ---------------------------------------------------------------------------
 // efxFader
 // ---------------------------------------------------------------------------
 
 TEST(fader, colour_moves_linearly_over_the_span_and_extrapolates_past_it) {
-    const float ramp[8] = {0, 0.2f, 1, 1, 1, 0.6f, 0, 0};
-    const float still[8] = {0.3f, 0.4f, 0.5f, 0.6f, 0.3f, 0.4f, 0.5f, 0.6f};
+    const fader_values ramp = {{0, 0.2f, 1, 1}, {1, 0.6f, 0, 0}};
+    const fader_values still = {{0.3f, 0.4f, 0.5f, 0.6f}, {0.3f, 0.4f, 0.5f, 0.6f}};
     struct {
-        const float* params;
+        const fader_values& values;
         float time;
         fader_colour want;
     } cases[] = {
@@ -37,7 +50,7 @@ TEST(fader, colour_moves_linearly_over_the_span_and_extrapolates_past_it) {
         {still, 13, {0.3f, 0.4f, 0.5f, 0.6f}},
     };
     for (const auto& c : cases) {
-        fader_colour got = fader_colour_at(c.params, 10, 14, c.time);
+        fader_colour got = fader_colour_at(c.values, 10, 14, c.time);
         EXPECT_NEAR(got.r, c.want.r, 1e-6f) << c.time;
         EXPECT_NEAR(got.g, c.want.g, 1e-6f) << c.time;
         EXPECT_NEAR(got.b, c.want.b, 1e-6f) << c.time;
@@ -63,9 +76,10 @@ TEST(radial_blur, pass_count_covers_the_integers_below_the_param) {
 }
 
 TEST(radial_blur, centre_moves_linearly_and_sets_the_zoom_window) {
-    const float params[9] = {1, 0, 0, 0, 0, 0.2f, 0.4f, 0.6f, 0.8f};
-    radial_blur_point start = radial_blur_centre(params, 0, 8);
-    radial_blur_point middle = radial_blur_centre(params, 4, 8);
+    auto s = section_with("efxRadialBlur", {1, 0, 0, 0, 0, 0.2f, 0.4f, 0.6f, 0.8f});
+    const radial_blur_values& v = section_values<radial_blur_values>(*s);
+    radial_blur_point start = radial_blur_centre(v, 0, 8);
+    radial_blur_point middle = radial_blur_centre(v, 4, 8);
     EXPECT_FLOAT_EQ(start.x, 0.2f);
     EXPECT_FLOAT_EQ(start.y, 0.4f);
     EXPECT_FLOAT_EQ(middle.x, 0.4f);
@@ -90,16 +104,34 @@ TEST(radial_blur, centre_moves_linearly_and_sets_the_zoom_window) {
     }
 }
 
+// With n syncs the keys run on past the declared params, in script order.
+TEST(radial_blur, keys_follow_the_params_past_the_declared_ones) {
+    auto s = section_with("efxRadialBlur", {3, 0.1f, 1, 0.2f, 2, 0.3f, 3, 0.4f, 4, 0.5f, 5, 0.6f, 6});
+    const radial_blur_values& v = section_values<radial_blur_values>(*s);
+    const float syncs[4] = {1, 2, 3, 4};
+    const struct {
+        float t;
+        radial_blur_key want;
+    } cases[] = {{0.5f, {0.15f, 1.5f}}, {2.5f, {0.35f, 3.5f}}, {5, {0.55f, 5.5f}}, {6, {1, 0.05f}}};
+    for (const auto& c : cases) {
+        radial_blur_key got = radial_blur_key_at(v, syncs, 4, 6, c.t);
+        EXPECT_FLOAT_EQ(got.alpha, c.want.alpha) << c.t;
+        EXPECT_FLOAT_EQ(got.step, c.want.step) << c.t;
+    }
+    EXPECT_EQ(radial_blur_pass_count(v.passes), 3);
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------------------
 // Fed-back pictures: how far back an opening draws them
 // ---------------------------------------------------------------------------
 
-// The count must cover what was measured on the shown show at 60 frames/s
-// and 512 x 512: an opening from an empty feedback matched the run after 22
-// frames at alpha 0.35 and 0.3, 20 at 0.25 (the warped copy added); more
-// pixels or more gain take longer, none takes nothing, no fade takes all.
+// The count must cover what was measured on the default show at 60 frames/s
+// and 512 x 512: an opening from an empty feedback matched the run after 21
+// frames at most at alpha 0.35, 22 at 0.3, 20 at 0.25 (the warped copy
+// added); more pixels or more gain take longer, none takes nothing, no fade
+// takes all.
 TEST(render_mesh, an_opening_draws_back_as_far_as_its_picture_still_shows) {
     struct row {
         const char* name;
@@ -119,8 +151,8 @@ TEST(render_mesh, an_opening_draws_back_as_far_as_its_picture_still_shows) {
     int saved_w = gl_rttWidth, saved_h = gl_rttHeight;
     for (const row& r : rows) {
         SCOPED_TRACE(r.name);
-        section s = {};
-        s.params[1] = r.alpha0, s.params[2] = r.alpha1, s.params[3] = r.add;
+        auto made = section_with("efxRenderMesh", {0, r.alpha0, r.alpha1, r.add});
+        const section& s = *made;
         gl_rttWidth = gl_rttHeight = r.rtt;
         int frames = render_mesh_history(&s);
         EXPECT_GE(frames, r.at_least);

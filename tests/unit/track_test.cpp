@@ -10,6 +10,7 @@
 #include "core/script.h"
 #include "core/section.h"
 #include "core/track.h"
+#include "effects/fader.h"
 #include "show/timeline.h"
 #include "tests/test_support.h"
 
@@ -176,6 +177,10 @@ TEST_F(TrackScript, params_take_the_value_scaled_and_offset_before_each_frame) {
     EXPECT_EQ(s->params[1], 6);
     EXPECT_EQ(s->params[2], 3);
     EXPECT_EQ(s->params[3], -4);
+    // What the type reads follows too.
+    const fader_values& v = section_values<fader_values>(*s);
+    EXPECT_EQ(v.from[1], 6);
+    EXPECT_EQ(v.from[3], -4);
     // Key times after the start and before the end, from the start.
     ASSERT_EQ(s->sync_count, 2);
     EXPECT_EQ(s->syncs[0], 1.0f);
