@@ -69,8 +69,9 @@ TEST_F(model_window, sphere_mapped_model_covers_its_area_in_the_pictures_colour)
     EXPECT_RGB_NEAR(world_pixel(0.2f, -0.3f), 0, 200, 160, 3);
     EXPECT_RGB_NEAR(world_pixel(0.7f, 0), 0, 0, 0, 0);
 
-    // A spline at half scale leaves a quarter of that, moved left.
-    add_spline(s, "{0.5,0.5,0.5,0,0,0,-1,0,0}\n", 10);
+    // A spline at half scale leaves a quarter of that, moved left: its
+    // position (0, 0, -1) turned 90 degrees about Y.
+    add_spline(s, "{0.5,0.5,0.5,0,90,0,0,0,-1}\n", 10);
     clear_to(0, 0, 0);
     render_at(s, 0, environment_render);
     EXPECT_NEAR(1 - share_of(0, 0, 0, 20), 1.0 / 16, 4.0 / 512);

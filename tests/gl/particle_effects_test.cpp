@@ -111,6 +111,26 @@ TEST_F(fxpart_window, pathway_drops_sprites_along_its_path_up_to_the_time_reache
     expect_clean_state();
 }
 
+// Fifty sprites a second from one point, each pushed off by its own small
+// drift: after three seconds they spread as far down and left as up and right.
+TEST_F(fxpart_window, pathway_sprites_drift_off_to_every_side) {
+    open_view();
+    write_picture("white.tga", one_colour({255, 255, 255, 255}, 8, 8));
+    section& s = add_section(section_type_find("genPathway"), 0, 4, {50, 0.02f, 1, 1, 1});
+    set_strings(s, {"white.tga"});
+    add_spline(s, "{0,0,0,0,0,0,0,0,0}\n", 4);
+    rand_restart();
+    pathway_init();
+    for (int frame = 1; frame <= 30; ++frame) {
+        clear_to(0, 0, 0);
+        render_at(s, frame * 0.1f, pathway_render);
+    }
+    lit_pixels l = lit();
+    ASSERT_GT(l.count, 300);
+    EXPECT_NEAR(l.x, 255.5, 25);
+    EXPECT_NEAR(l.y, 255.5, 25);
+}
+
 // ---------------------------------------------------------------------------
 // gen3Dimage
 // ---------------------------------------------------------------------------

@@ -106,4 +106,28 @@ TEST_F(effect_window, render_mesh_warps_the_frame_and_feeds_the_last_one_back) {
     EXPECT_RGB_NEAR(pixel_at(300, 259), 0, 255, 0, 2);
 }
 
+// Mode 4 twirls the picture clockwise about the middle, more the further
+// out: a red mark east of the middle swings below it, a green one north of
+// it swings to the east.
+TEST_F(effect_window, render_mesh_twirl_turns_marks_by_their_distance) {
+    open();
+    add_section(section_type_find("efxRenderMesh"), 0, 4, {4, 0, 1, 0});
+    render_mesh_init();
+    clear_to(0, 0, 0);
+    fill_rect(396, 246, 20, 20, 1, 0, 0);
+    fill_rect(246, 396, 20, 20, 0, 1, 0);
+    glColor4f(1, 1, 1, 1);
+    current_section->local_time = 0;
+    render_mesh_render();
+    std::vector<unsigned char> p = read_target();
+    double n[2] = {0, 0}, x[2] = {0, 0}, y[2] = {0, 0};
+    for (size_t i = 0; i < p.size() / 4; ++i)
+        for (int c = 0; c < 2; ++c)
+            if (p[i * 4 + c] > 128) n[c] += 1, x[c] += i % gl_rttWidth, y[c] += i / gl_rttWidth;
+    ASSERT_GT(n[0], 200);
+    ASSERT_GT(n[1], 200);
+    EXPECT_LT(y[0] / n[0], 256 - 20) << "red below the middle";
+    EXPECT_GT(x[1] / n[1], 256 + 20) << "green east of the middle";
+}
+
 }  // namespace

@@ -158,14 +158,15 @@ TEST_F(scene_window, builder_draws_the_leading_faces_of_the_model) {
     }
 }
 
-// Captions red on the left half and blue on the right. Halfway through the
-// reveal the left half is painted, the right is not, and the sparks at the
-// edge take the colour of the image column under it: blue.
+// Captions red on the left half, blue above green on the right. Halfway
+// through the reveal the left half is painted, the right is not, and the
+// sparks at the edge take the colours of the image column under it, row by
+// row: blue above the middle, green below.
 TEST_F(scene_window, paintex_paints_left_to_right_behind_a_spark_edge) {
     open();
     for (int i = 0; i < PAINTEX_CAPTIONS; ++i)
         write_picture(PAINTEX_CAPTION_IMAGES[i], 64, 256,
-                      [](int x, int) { return x < 32 ? rgb{255, 0, 0} : rgb{0, 0, 255}; });
+                      [](int x, int y) { return x < 32 ? rgb{255, 0, 0} : y < 128 ? rgb{0, 0, 255} : rgb{0, 255, 0}; });
     write_plain(PAINTEX_SPARK_IMAGE, 255, 255, 255);
     paintex_load();
     section& s = add_section(section_type_find("paintex"), 2, 32, {0, 0, 0, 0, 0, 0, 0}, {10, 20});
@@ -177,7 +178,8 @@ TEST_F(scene_window, paintex_paints_left_to_right_behind_a_spark_edge) {
         return pixel_at(static_cast<int>(256 + 256 * x / (22 * 16.0f / 9.0f)), static_cast<int>(256 + 256 * y / 22));
     };
     EXPECT_RGB_NEAR(at(-25, 10), 255, 0, 0, 3);
-    EXPECT_RGB_NEAR(at(0.5f, 0), 0, 0, 255, 3);  // sparks alone
+    EXPECT_RGB_NEAR(at(0.5f, 6), 0, 0, 255, 3);  // sparks alone
+    EXPECT_RGB_NEAR(at(0.5f, -6), 0, 255, 0, 3);
     EXPECT_RGB_NEAR(at(20, 0), 0, 0, 0, 0);      // not painted yet
     expect_clean_state();
 }

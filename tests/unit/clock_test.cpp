@@ -101,6 +101,8 @@ TEST_F(ClockTest, FixedStepFrameKShowsStartPlusKSteps) {
             ASSERT_EQ(frame_delta, 1.0f / static_cast<float>(r.fps));
             ASSERT_EQ(frame_number, k);
         }
+        // The frame rate shown counts frames per second of demo time.
+        EXPECT_NEAR(fps_value, r.fps, 0.001 * r.fps);
     }
 }
 

@@ -124,4 +124,21 @@ struct dummy_audio {
     ~dummy_audio() { sound_close(); }
 };
 
+// A channel started paused is not mixed: its stream stays at its start
+// until the channel plays.
+TEST(sound_channel, a_paused_channel_is_not_mixed_until_it_plays) {
+    setenv("SDL_AUDIODRIVER", "dummy", 0);
+    ASSERT_TRUE(sound_init(SOUND_RATE, 2, 0)) << sound_error_text(sound_error());
+    stream_holder tone(tone_mp3(TONE_FRAMES));
+    int channel = sound_stream_play(tone.s, true);
+    ASSERT_GE(channel, 0);
+    SDL_Delay(200);
+    EXPECT_EQ(sound_stream_position(tone.s), 0);
+    sound_set_paused(channel, false);
+    for (int i = 0; i < 200 && sound_stream_position(tone.s) == 0; ++i) SDL_Delay(10);
+    EXPECT_GT(sound_stream_position(tone.s), 0);
+    sound_set_paused(channel, true);
+    sound_close();
+}
+
 }  // namespace

@@ -13,6 +13,7 @@
 #include "core/settings.h"
 #include "show/engine.h"
 #include "show/section_table.h"
+#include "show/loading.h"
 #include "show/timeline.h"
 
 namespace {
@@ -333,4 +334,23 @@ TEST_F(TimelineTest, ASectionStartedLateIsCarriedThroughTheFramesItMissed) {
     clock_set_fixed_step(0);
     clock_clear_step_origin();
     demostart = saved_demostart;
+}
+
+// A section takes part in a run from demostart to demoend when it starts
+// before demoend (any start while demoend is 0) and ends after demostart.
+TEST(loading, a_section_plays_when_it_overlaps_the_run) {
+    const float saved_start = demostart, saved_end = demoend;
+    const struct {
+        float start, end, demostart, demoend;
+        int plays;
+    } rows[] = {
+        {0, 5, 0, 0, 1}, {0, 5, 5, 0, 0}, {0, 5, 4.9f, 0, 1}, {10, 12, 0, 10, 0}, {9, 12, 0, 10, 1}, {20, 30, 5, 0, 1},
+    };
+    for (const auto& r : rows) {
+        section s = {};
+        s.start = r.start, s.end = r.end;
+        demostart = r.demostart, demoend = r.demoend;
+        EXPECT_EQ(loading_section_plays(&s), r.plays) << r.start << ".." << r.end << " in " << r.demostart << ".." << r.demoend;
+    }
+    demostart = saved_start, demoend = saved_end;
 }
