@@ -1,6 +1,7 @@
-// Edit mode driven through its control channel: a seek draws exactly what a
-// fresh start at that time draws; an edit shows at the same moment, a broken
-// save keeps the last good show and prints its error, a mended one shows.
+// Edit mode driven through its control channel (its seeks are held to the
+// whole run's frames in whole_run_test): an edit shows at the same moment, a
+// broken save keeps the last good show and prints its error, a mended one
+// shows.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -18,26 +19,6 @@ const std::string source = QUILLON_SOURCE_DIR;
 std::string captured(const temp_dir& dir, const std::string& show, const std::string& start, int frame) {
     static int runs = 0;
     return edit_run::fresh_frame(dir.file("capture_" + std::to_string(++runs)), show, start, frame);
-}
-
-TEST(edit_mode, a_seek_draws_what_a_fresh_start_there_draws) {
-    edit_run run(source, "--fps 60 --mute");
-    run.send("pause");
-    run.send("step 20");  // the show has played before the first seek
-    // Particles (5.2 title, 44.7 knots, 96.3 meditation), feedback copies
-    // (28.4 radial blur, 90.2 column), frame-to-frame meshes (35.5), the lake
-    // (70.3); backwards as well as forwards; some a few frames on.
-    const struct { const char* time; int frames; } cases[] = {
-        {"96.3", 0}, {"5.2", 0}, {"28.4", 3}, {"35.5", 0}, {"44.7", 0}, {"70.3", 4}, {"90.2", 5},
-    };
-    for (const auto& c : cases) {
-        run.send(std::string("seek ") + c.time);
-        if (c.frames) run.send("step " + std::to_string(c.frames));
-        std::string still = run.still(std::string("still_") + c.time + ".png");
-        ASSERT_FALSE(still.empty()) << c.time << run.err();
-        EXPECT_TRUE(still == captured(run.work, source, c.time, c.frames)) << "at " << c.time << " + " << c.frames;
-    }
-    EXPECT_EQ(run.quit(), 0) << run.err();
 }
 
 // A fader covering the picture in one colour from 0 to 10 s.

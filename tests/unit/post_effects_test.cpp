@@ -1,5 +1,6 @@
-// The post-processing section types' arithmetic (fade colours, radial blur
-// passes, centre and zoom window), without a window.
+// The post-processing section types' arithmetic (radial blur passes, centre
+// and zoom window, how far back a feedback mesh draws), without a window;
+// the fader's colour is read back on Mesa (fader_test).
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -11,7 +12,6 @@
 #include "core/section.h"
 #include "core/settings.h"
 #include "core/track.h"
-#include "effects/fader.h"
 #include "effects/frame_copy.h"
 #include "effects/radial_blur.h"
 #include "effects/render_mesh.h"
@@ -28,34 +28,6 @@ std::unique_ptr<section> section_with(const char* type, std::initializer_list<fl
     for (float p : params) s->params[s->param_count++] = p;
     section_values_fill(s.get());
     return s;
-}
-
-// ---------------------------------------------------------------------------
-// efxFader
-// ---------------------------------------------------------------------------
-
-TEST(fader, colour_moves_linearly_over_the_span_and_extrapolates_past_it) {
-    const fader_values ramp = {{0, 0.2f, 1, 1}, {1, 0.6f, 0, 0}};
-    const fader_values still = {{0.3f, 0.4f, 0.5f, 0.6f}, {0.3f, 0.4f, 0.5f, 0.6f}};
-    struct {
-        const fader_values& values;
-        float time;
-        fader_colour want;
-    } cases[] = {
-        {ramp, 10, {0, 0.2f, 1, 1}},          // section start
-        {ramp, 12, {0.5f, 0.4f, 0.5f, 0.5f}},  // halfway
-        {ramp, 11, {0.25f, 0.3f, 0.75f, 0.75f}},
-        {ramp, 14, {1, 0.6f, 0, 0}},          // section end
-        {ramp, 16, {1.5f, 0.8f, -0.5f, -0.5f}},  // not clamped
-        {still, 13, {0.3f, 0.4f, 0.5f, 0.6f}},
-    };
-    for (const auto& c : cases) {
-        fader_colour got = fader_colour_at(c.values, 10, 14, c.time);
-        EXPECT_NEAR(got.r, c.want.r, 1e-6f) << c.time;
-        EXPECT_NEAR(got.g, c.want.g, 1e-6f) << c.time;
-        EXPECT_NEAR(got.b, c.want.b, 1e-6f) << c.time;
-        EXPECT_NEAR(got.a, c.want.a, 1e-6f) << c.time;
-    }
 }
 
 // ---------------------------------------------------------------------------
