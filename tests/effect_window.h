@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <GL/gl.h>
+#include <algorithm>
 #include <initializer_list>
 #include <memory>
 #include <string>
@@ -91,6 +92,30 @@ struct effect_window : ::testing::Test {
         glReadPixels(0, 0, gl_rttWidth, gl_rttHeight, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
         glPixelStorei(GL_PACK_ALIGNMENT, 4);
         return pixels;
+    }
+    // The pixels brighter than `level` in some channel (or in `channel`
+    // alone): how many, their mean column and row, the brightest channel
+    // value among them, and the sums of their red, green and blue.
+    struct lit_pixels {
+        double count = 0, x = 0, y = 0;
+        int peak = 0;
+        double sum[3] = {0, 0, 0};
+    };
+    static lit_pixels lit(int level = 24, int channel = -1) {
+        std::vector<unsigned char> p = read_target();
+        lit_pixels l;
+        for (size_t i = 0; i < p.size() / 4; ++i) {
+            const unsigned char* c = &p[i * 4];
+            int top = channel >= 0 ? c[channel] : std::max({c[0], c[1], c[2]});
+            if (top <= level) continue;
+            l.count += 1;
+            l.x += static_cast<double>(i % gl_rttWidth);
+            l.y += static_cast<double>(i / gl_rttWidth);
+            l.peak = std::max(l.peak, top);
+            for (int k = 0; k < 3; ++k) l.sum[k] += c[k];
+        }
+        if (l.count > 0) l.x /= l.count, l.y /= l.count;
+        return l;
     }
     static GLint integer_state(GLenum which) {
         GLint value = -1;

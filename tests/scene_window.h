@@ -5,7 +5,6 @@
 
 #include <GL/glu.h>
 
-#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <string>
@@ -111,30 +110,6 @@ struct scene_window : effect_window {
             hits += std::abs(p[i * 4] - r) <= tolerance && std::abs(p[i * 4 + 1] - g) <= tolerance &&
                     std::abs(p[i * 4 + 2] - b) <= tolerance;
         return static_cast<double>(hits) / n;
-    }
-    // The pixels brighter than `level` in some channel: how many, their mean
-    // column and row, the brightest channel value among them, and the sums
-    // of their red, green and blue.
-    struct lit_pixels {
-        double count = 0, x = 0, y = 0;
-        int peak = 0;
-        double sum[3] = {0, 0, 0};
-    };
-    static lit_pixels lit(int level = 24) {
-        std::vector<unsigned char> p = read_target();
-        lit_pixels l;
-        for (size_t i = 0; i < p.size() / 4; ++i) {
-            const unsigned char* c = &p[i * 4];
-            int top = std::max({c[0], c[1], c[2]});
-            if (top <= level) continue;
-            l.count += 1;
-            l.x += static_cast<double>(i % gl_rttWidth);
-            l.y += static_cast<double>(i / gl_rttWidth);
-            l.peak = std::max(l.peak, top);
-            for (int k = 0; k < 3; ++k) l.sum[k] += c[k];
-        }
-        if (l.count > 0) l.x /= l.count, l.y /= l.count;
-        return l;
     }
     // What a scene leaves for the next section: blending off, the modelview
     // matrix current at the bottom of its stack, no GL error.

@@ -13,26 +13,15 @@
 
 namespace {
 
-mesh_vec3 v3(float x, float y, float z) {
-    mesh_vec3 v;
-    v.x = x, v.y = y, v.z = z;
-    return v;
-}
-
-// A cube of half edge h around (x, y, z).
-std::pair<mesh_vec3, mesh_vec3> cube(float x, float y, float z, float h) {
-    return {v3(x - h, y - h, z - h), v3(x + h, y + h, z + h)};
-}
-
 // The side train and its copy turned half round about the upright axis
 // stand either side of the middle wheels, seen from the front: the lit
 // pixels balance about the middle column.
 TEST_F(scene_window, gears_side_train_and_its_turned_copy_balance_the_frame) {
     open();
     const std::string folder = GEARS_MODEL_DIR;
-    write_boxes(folder + GEARS_MODEL_FILES[0], {cube(0, 0, 0, 0.005f)});
-    write_boxes(folder + GEARS_MODEL_FILES[1], {{v3(-0.05f, -0.01f, -0.03f), v3(0.05f, 0.01f, 0.03f)}});
-    write_boxes(folder + GEARS_MODEL_FILES[2], {{v3(-0.03f, -0.01f, -0.02f), v3(0.03f, 0.01f, 0.02f)}});
+    write_boxes(folder + GEARS_MODEL_FILES[0], {{{-0.005f, -0.005f, -0.005f}, {0.005f, 0.005f, 0.005f}}});
+    write_boxes(folder + GEARS_MODEL_FILES[1], {{{-0.05f, -0.01f, -0.03f}, {0.05f, 0.01f, 0.03f}}});
+    write_boxes(folder + GEARS_MODEL_FILES[2], {{{-0.03f, -0.01f, -0.02f}, {0.03f, 0.01f, 0.02f}}});
     write_plain(GEARS_TEXTURE, 255, 255, 255);
     gears_load();
     section& s = add_section(section_type_find("gears"), 0, 10, {});
@@ -112,8 +101,8 @@ TEST_F(scene_window, lake_shows_the_mirror_picture_upright_on_the_water) {
 TEST_F(scene_window, logofinal_frame_turns_towards_the_middle) {
     open();
     const std::string folder = LOGOFINAL_MODEL_DIR;
-    write_boxes(folder + LOGOFINAL_FRAME_FILE, {{v3(100, -20, -10), v3(200, 20, 10)}});
-    write_boxes(folder + LOGOFINAL_LETTER_FILE, {cube(0, 0, 0, 2)});
+    write_boxes(folder + LOGOFINAL_FRAME_FILE, {{{100, -20, -10}, {200, 20, 10}}});
+    write_boxes(folder + LOGOFINAL_LETTER_FILE, {{{-2, -2, -2}, {2, 2, 2}}});
     write_plain(LOGOFINAL_SKYBOX_IMAGE, 0, 0, 0);
     write_plain(LOGOFINAL_LOGO_IMAGE, 255, 255, 255);
     logofinal_load();

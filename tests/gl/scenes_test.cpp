@@ -13,12 +13,6 @@
 
 namespace {
 
-mesh_vec3 v3(float x, float y, float z) {
-    mesh_vec3 v;
-    v.x = x, v.y = y, v.z = z;
-    return v;
-}
-
 TEST_F(scene_window, knots_phases_draw_their_sky_ring_and_explosion) {
     write_plain("data/skyboxes/knots.jpg", 40, 40, 40);
     write_plain("data/skyboxes/knots2.jpg", 0, 40, 0);
@@ -127,7 +121,7 @@ TEST_F(scene_window, titulo_adds_its_picture_upright_over_the_whole_frame) {
 TEST_F(scene_window, builder_draws_the_leading_faces_of_the_model) {
     open();
     write_boxes(std::string(BUILDER3D_MODEL_DIR) + BUILDER3D_MODEL_FILE,
-                {{v3(-1.2f, -0.5f, -0.5f), v3(-0.2f, 0.5f, 0.5f)}, {v3(0.2f, -0.5f, -0.5f), v3(1.2f, 0.5f, 0.5f)}});
+                {{{-1.2f, -0.5f, -0.5f}, {-0.2f, 0.5f, 0.5f}}, {{0.2f, -0.5f, -0.5f}, {1.2f, 0.5f, 0.5f}}});
     write_plain(BUILDER3D_FRONT_IMAGE, 255, 255, 255);
     write_plain(BUILDER3D_BACK_IMAGE, 0, 0, 0);
     builder3d_load();
