@@ -2,7 +2,9 @@
 // worked out by hand for look-at and angle cameras, and the vectors read back.
 #include <gtest/gtest.h>
 
+#include <vector>
 
+#include "effects/camera_fx.h"
 #include "resources/camera.h"
 
 namespace {
@@ -58,6 +60,18 @@ TEST(CameraView, MatricesMatchHandWorkedResults) {
         }
         free(c);
     }
+}
+
+TEST(CameraFx, SplineValuesGoToPositionAnglesAndTarget) {
+    camera* c = camera_create(CAMERA_LOOK_AT_MODE);
+    const float values[SPLINE_CHANNELS] = {1, 2, 3, 4, 5, 6, 7, 8, 9};
+    camera_fx_from_values(c, values);
+    const float got[] = {c->position[0], c->position[1], c->position[2], c->pitch, c->yaw,
+                         c->twist,       c->target[0],   c->target[1],   c->target[2]};
+    EXPECT_EQ(std::vector<float>(got, got + 9), std::vector<float>(values, values + 9));
+    EXPECT_EQ(c->roll, 0);  // a spline has no roll channel
+    EXPECT_EQ(c->mode, CAMERA_LOOK_AT_MODE);
+    free(c);
 }
 
 }  // namespace
