@@ -152,6 +152,8 @@ void open_at(float t, timeline_reach reach) {
     edit.replay = edit.step_fps && !timeline_opened_exactly();
     edit.replay_time = demostart;
     edit.frame_due = 1;
+    // The music waits with the picture for the exact frame (see replay_run).
+    if (edit.replay && edit.music) sound_set_paused(edit.music_channel, true);
 }
 
 // The exact frame behind a first picture: the show opened again at the same
