@@ -118,7 +118,7 @@ void edit_set_paused(int paused) {
         std::fprintf(stderr, "Edit: play: %s\n", edit.music_note.c_str());
         std::fflush(stderr);
     }
-    if (edit.music) edit_music_follow();
+    if (edit.music && !edit.replay) edit_music_follow();  // else once the exact frame is shown
 }
 
 void edit_seek(float t) { edit_open_at(t); }
