@@ -199,9 +199,10 @@ void replay_run(double budget_ms) {
     if (edit.music) edit_music_follow();
 }
 
-// The time one idle turn gives a replay: the window still answers keys and
-// commands several times a second.
-const double REPLAY_PART_MS = 50;
+// The time one idle turn gives a replay when nothing waits (a key or a
+// command ends the turn after the frame under way), so the window is drawn
+// again a few times a second without its cost adding much to the replay's.
+const double REPLAY_PART_MS = 200;
 
 }  // namespace
 
