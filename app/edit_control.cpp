@@ -4,6 +4,7 @@
 #include "app/edit_control.h"
 
 #include <fcntl.h>
+#include <poll.h>
 #include <strings.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -182,6 +183,13 @@ bool edit_channel_next(edit_channel* channel, std::string* line) {
         }
         return false;
     }
+}
+
+bool edit_channel_waiting(const edit_channel* channel) {
+    if (channel->buffer.find('\n') != std::string::npos) return true;
+    if (channel->fd < 0 || channel->ended) return false;
+    pollfd ready = {channel->fd, POLLIN, 0};
+    return poll(&ready, 1, 0) > 0 && (ready.revents & POLLIN);
 }
 
 void edit_channel_close(edit_channel* channel) {

@@ -62,4 +62,6 @@ struct edit_channel {
 bool edit_channel_open(edit_channel* channel, const char* path);
 // The next whole line, if one has arrived.
 bool edit_channel_next(edit_channel* channel, std::string* line);
+// Whether something waits to be read: a whole line, or bytes of one.
+bool edit_channel_waiting(const edit_channel* channel);
 void edit_channel_close(edit_channel* channel);

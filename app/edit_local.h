@@ -2,6 +2,7 @@
 // transport, the control channel and the view call.
 #pragma once
 
+#include <chrono>
 #include <string>
 
 #include "app/edit_control.h"
@@ -26,6 +27,16 @@ struct edit_session {
     int steps_left;        // frames of a `step` still to draw
     edit_channel channel;
     double last_open_ms;   // how long the last opening took
+    // On the fixed step an opening inside a picture fed back from earlier
+    // frames first shows the short look back (a picture at once, close to
+    // the run's), then opens the show again at replay_time and draws the
+    // frames before it in the loop's idle turns, and shows the exact frame.
+    // replay: 0 none pending; 1 the first picture due or shown; 2 the
+    // frames before it being drawn.
+    int replay;
+    float replay_time;
+    std::chrono::steady_clock::time_point opened_at;
+    double last_exact_ms;  // from the last opening's start to its exact frame shown; -1: not (yet)
     double last_frame_ms;  // how long the last frame took to draw
     // The music: its file as read, the stream over it, its channel; why
     // the show plays without it (empty: it does not).
@@ -46,6 +57,13 @@ int edit_open_at(float t);
 // Draws the frame at the current time (guarded: a fault shows its error and
 // opens the show again); pauses at the show's end.
 void edit_draw_now();
+
+// A pending replay: a part of it in an idle turn (a few frames' worth of
+// time), or all that is left, for what needs the exact frame (a step, a
+// still). edit_draw_exact then draws the frame due.
+void edit_replay_some();
+void edit_replay_finish();
+void edit_draw_exact();
 
 // The seconds one frame step covers (the fixed step, or 1/60 s).
 float edit_frame_step();

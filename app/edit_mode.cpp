@@ -83,8 +83,10 @@ void restore_window() {
     gl_rttHeight = window.rtt_height;
 }
 
-// Reads the script and opens the show at `t`; throws open_failed.
-void open_show(float t) {
+// Reads the script and opens the show at `t`; throws open_failed. A staged
+// opening stops after the loading phase (see edit_replay_some) and leaves
+// the music where the first picture put it.
+void open_show(float t, timeline_reach reach, int staged) {
     int shown_camera = camera_overlay, shown_timing = timing;
     read_script();
     cmdline_apply(edit.options);
@@ -94,16 +96,20 @@ void open_show(float t) {
     edit.show_start = demostart;
     edit.show_end = loading_show_end();
     demostart = edit_clamp_time(t, edit.show_start, edit.show_end);
-    if (!generation_open()) return;
+    if (staged) {
+        generation_begin(reach);
+        return;
+    }
+    if (!generation_open(reach)) return;
     edit_music_start();
 }
 
 // One opening at `t`, from the disk or from the good versions; the failure
 // of an opening from the disk is the error shown.
-int try_open(float t, int from_good) {
+int try_open(float t, int from_good, timeline_reach reach) {
     edit_files_begin(from_good);
     try {
-        open_show(t);
+        open_show(t, reach, 0);
     } catch (const open_failed& failure) {
         if (!from_good) {
             edit.error = failure.what();
@@ -119,7 +125,96 @@ int try_open(float t, int from_good) {
     return 1;
 }
 
+// The opening of edit_open_at; `reach` TIMELINE_LOOK leaves a replay pending
+// where the picture shown is not yet the run's.
+void open_at(float t, timeline_reach reach) {
+    edit_view_forget_times();
+    generation_release();
+    // What the generation freed goes back to the system, so resident memory
+    // shows what the show holds rather than what it once held.
+    malloc_trim(0);
+    edit.steps_left = 0;
+    edit.replay = 0;
+    if (try_open(t, 0, reach)) {
+        edit.error.clear();
+        last_printed.clear();
+    } else if (!try_open(t, 1, reach)) {
+        // A file no good opening read is broken: the show is opened again
+        // where it last opened well, with the error shown.
+        float back = edit.good_time;
+        if (!try_open(back, 1, reach)) {
+            fatal_set_hook(nullptr);
+            fatal_error("%s", edit.error.c_str());
+        }
+        std::fprintf(stderr, "Edit: the show cannot open at %.3f s; shown at %.3f s, where it last opened\n", t, back);
+        std::fflush(stderr);
+    }
+    edit.replay = edit.step_fps && !timeline_opened_exactly();
+    edit.replay_time = demostart;
+    edit.frame_due = 1;
+    // The music waits with the picture for the exact frame (see replay_run).
+    if (edit.replay && edit.music) sound_set_paused(edit.music_channel, true);
+}
+
+// The exact frame behind a first picture: the show opened again at the same
+// moment from the versions the first picture read, loaded from where its
+// replay begins.
+void replay_begin() {
+    edit_view_forget_times();
+    generation_release();
+    edit_files_begin(1);
+    try {
+        open_show(edit.replay_time, TIMELINE_EXACT, 1);
+    } catch (const open_failed&) {
+        edit_files_abandon();
+        throw;
+    }
+    edit_files_commit();
+    edit.replay = 2;
+}
+
+bool events_waiting() {
+    SDL_Event event;
+    return SDL_WasInit(SDL_INIT_VIDEO) && SDL_PeepEvents(&event, 1, SDL_PEEKEVENT, SDL_ALLEVENTS) > 0;
+}
+
+// Parts of the replay, until `budget_ms` have gone or a key or a command
+// waits (all of it for a negative budget); a fault in them is met as an
+// opening's: the show opened whole, with its fall-backs.
+void replay_run(double budget_ms) {
+    auto began = std::chrono::steady_clock::now();
+    auto spent = [&] { return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - began).count(); };
+    try {
+        if (edit.replay == 1) replay_begin();
+        if (quit_requested) return;
+        while (!generation_finish(1))
+            if (budget_ms >= 0 && (spent() >= budget_ms || events_waiting() || edit_channel_waiting(&edit.channel)))
+                return;
+    } catch (const open_failed&) {
+        open_at(edit.replay_time, TIMELINE_EXACT);
+        return;
+    }
+    edit.replay = 0;
+    edit.frame_due = 1;
+    if (edit.music) edit_music_follow();
+}
+
+// The time one idle turn gives a replay: the window still answers keys and
+// commands several times a second.
+const double REPLAY_PART_MS = 50;
+
 }  // namespace
+
+void edit_replay_some() { replay_run(REPLAY_PART_MS); }
+
+void edit_replay_finish() {
+    if (edit.replay) replay_run(-1);
+}
+
+void edit_draw_exact() {
+    edit_replay_finish();
+    if (edit.frame_due) edit_draw_now();
+}
 
 float edit_clamp_time(float t, float start, float end) {
     float last = end - 0.001f;
@@ -137,7 +232,10 @@ void edit_draw_now() {
     try {
         draw_frame();
         glFinish();
-        edit.last_frame_ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - began).count();
+        auto now = std::chrono::steady_clock::now();
+        edit.last_frame_ms = std::chrono::duration<double, std::milli>(now - began).count();
+        if (edit.step_fps && !edit.replay && edit.last_exact_ms < 0)
+            edit.last_exact_ms = std::chrono::duration<double, std::milli>(now - edit.opened_at).count();
         edit.frame_due = 0;
         if (quit_requested && timeline_ended()) {
             engine_cancel_quit();
@@ -153,29 +251,10 @@ void edit_draw_now() {
 }
 
 int edit_open_at(float t) {
-    auto began = std::chrono::steady_clock::now();
-    edit_view_forget_times();
-    generation_release();
-    // What the generation freed goes back to the system, so resident memory
-    // shows what the show holds rather than what it once held.
-    malloc_trim(0);
-    edit.steps_left = 0;
-    if (try_open(t, 0)) {
-        edit.error.clear();
-        last_printed.clear();
-    } else if (!try_open(t, 1)) {
-        // A file no good opening read is broken: the show is opened again
-        // where it last opened well, with the error shown.
-        float back = edit.good_time;
-        if (!try_open(back, 1)) {
-            fatal_set_hook(nullptr);
-            fatal_error("%s", edit.error.c_str());
-        }
-        std::fprintf(stderr, "Edit: the show cannot open at %.3f s; shown at %.3f s, where it last opened\n", t, back);
-        std::fflush(stderr);
-    }
-    edit.frame_due = 1;
-    edit.last_open_ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - began).count();
+    edit.opened_at = std::chrono::steady_clock::now();
+    edit.last_exact_ms = -1;
+    open_at(t, TIMELINE_LOOK);
+    edit.last_open_ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - edit.opened_at).count();
     return !quit_requested;
 }
 
@@ -203,11 +282,6 @@ void play_on() {
     if (edit.paused) return;
     clock_tick();
     if (edit.has_loop && demo_time >= edit.loop_out) edit_open_at(edit.loop_in);
-}
-
-bool events_waiting() {
-    SDL_Event event;
-    return SDL_WasInit(SDL_INIT_VIDEO) && SDL_PeepEvents(&event, 1, SDL_PEEKEVENT, SDL_ALLEVENTS) > 0;
 }
 
 int poll_input() {
@@ -246,6 +320,9 @@ void edit_step_loop() {
     watch_files();
     if (edit.steps_left > 0) {
         edit_step_frame();
+    } else if (edit.replay && !edit.frame_due) {
+        edit_replay_some();
+        show_again();
     } else if (!edit.paused || edit.frame_due) {
         edit_draw_now();
         play_on();
@@ -288,7 +365,9 @@ int edit_run(const cmdline* options) {
     fatal_set_hook(throw_failure);
     float start = demostart;
     generation_release();
-    if (!try_open(start, 0)) {
+    edit.opened_at = std::chrono::steady_clock::now();
+    edit.last_exact_ms = -1;
+    if (!try_open(start, 0, TIMELINE_EXACT)) {
         // Printed already: the run ends as a fatal error does.
         fatal_set_hook(nullptr);
         shut_down();

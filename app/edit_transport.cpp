@@ -118,7 +118,7 @@ void edit_set_paused(int paused) {
         std::fprintf(stderr, "Edit: play: %s\n", edit.music_note.c_str());
         std::fflush(stderr);
     }
-    if (edit.music) edit_music_follow();
+    if (edit.music && !edit.replay) edit_music_follow();  // else once the exact frame is shown
 }
 
 void edit_seek(float t) { edit_open_at(t); }
@@ -142,6 +142,7 @@ void edit_step_frame() {
         edit.steps_left = 0;
         return;
     }
+    edit_replay_finish();
     if (edit.frame_due) {
         edit_draw_now();
         return;
@@ -201,7 +202,7 @@ void write_still(const std::string& name, int shown) {
     std::string error = output_file_check(path);
     bool replaced = false;
     if (error.empty()) {
-        if (edit.frame_due) edit_draw_now();
+        edit_draw_exact();
         if (shown) edit_view_show_again();
         edit_view_write_still(path.c_str(), shown, &error, &replaced);
         if (shown) frame_swap();
@@ -256,10 +257,10 @@ int driver_textures() {
 
 void print_status() {
     std::printf("status time %.6f frame %d paused %d sound %lld textures %d gl_textures %d rss_kb %ld open_ms %.1f frame_ms %.1f "
-                "loop %s%.3f %.3f error %d\n",
+                "loop %s%.3f %.3f error %d exact %d exact_ms %.1f\n",
                 demo_time, frame_number, edit.paused, edit_music_position(), texture_count, driver_textures(),
                 soak_measure().end_kb, edit.last_open_ms, edit.last_frame_ms, edit.has_loop ? "" : "off ", edit.loop_in, edit.loop_out,
-                edit.error.empty() ? 0 : 1);
+                edit.error.empty() ? 0 : 1, edit.step_fps && !edit.replay, edit.last_exact_ms);
     std::fflush(stdout);
 }
 

@@ -189,7 +189,9 @@ void draw_timeline() {
     if (edit.has_loop) fill(f.x(edit.loop_in), f.top, f.x(edit.loop_out), h - 8, 0.6f, 0.6f, 0.1f, 0.35f);
     draw_sections(f, layers);
     edit_music_draw(f.left, f.right, f.top, lanes_bottom, h - 8, f.start, f.end);
-    fill(f.x(demo_time) - 1, f.top - 4, f.x(demo_time) + 1, h - 4, 1, 0.2f, 0.2f, 1);
+    // The playhead is amber while the picture shown is a first one, before
+    // the exact frame is drawn.
+    fill(f.x(demo_time) - 1, f.top - 4, f.x(demo_time) + 1, h - 4, 1, edit.replay ? 0.7f : 0.2f, 0.2f, 1);
     char head[160];
     char loop[64] = "";
     if (edit.has_loop) std::snprintf(loop, sizeof loop, "  loop %.2f-%.2f", edit.loop_in, edit.loop_out);
@@ -197,8 +199,8 @@ void draw_timeline() {
     char bar_beat[48] = "", moment[32];
     script_time_bar_beat(demo_time, {bpm, beat_offset}, moment, sizeof moment);
     if (moment[0]) std::snprintf(bar_beat, sizeof bar_beat, " (%s)", moment);
-    std::snprintf(head, sizeof head, "%.3f s%s%s%s  opened in %.0f ms", demo_time, bar_beat, edit.paused ? "  paused" : "",
-                  loop, edit.last_open_ms);
+    std::snprintf(head, sizeof head, "%.3f s%s%s%s  opened in %.0f ms%s", demo_time, bar_beat,
+                  edit.paused ? "  paused" : "", loop, edit.last_open_ms, edit.replay ? ", exact frame coming" : "");
     // Smaller letters rather than a cut line in a narrow window.
     float head_size = std::max(8.0f, std::min(12.0f, (w - 16) / static_cast<float>(std::max<size_t>(std::strlen(head), 1))));
     text(8, f.top - 36, head_size, head, w - 16);

@@ -2,6 +2,8 @@
 // repeats start-up's steps after the video set-up.
 #include "show/generation.h"
 
+#include <climits>
+
 #include "core/clock.h"
 #include "core/owned.h"
 #include "core/random.h"
@@ -34,6 +36,7 @@ void generation_release() {
     loading_section = nullptr;
     generation_release_owned();
     texture_release_from(window_textures);
+    if (engine_font.texture >= window_textures) engine_font.texture = -1;  // its slot went with the rest
 }
 
 void generation_end() {
@@ -42,21 +45,34 @@ void generation_end() {
     texture_cache_trim();
 }
 
-int generation_load() {
-    timeline_rewind();
+// Rewinds and loads, then starts the font, as the run from the origin has
+// it before its first frame; 0 when the viewer quit during loading.
+static int load_from(timeline_reach reach) {
+    timeline_rewind(reach);
     quit_requested = 0;
     loading_phase();
     if (quit_requested) return 0;
-    timeline_catch_up();
     font_start();
     return 1;
 }
 
-int generation_open() {
+int generation_load() {
+    if (!load_from(TIMELINE_EXACT)) return 0;
+    timeline_catch_up(INT_MAX);
+    return 1;
+}
+
+int generation_begin(timeline_reach reach) {
     rand_restart();
     video_state_restore();
     texture_reset_cache();
-    if (!generation_load()) return 0;
+    return load_from(reach);
+}
+
+int generation_finish(int frames) {
+    if (!timeline_catch_up(frames)) return 0;
     clock_reset();
     return 1;
 }
+
+int generation_open(timeline_reach reach) { return generation_begin(reach) && generation_finish(INT_MAX); }

@@ -9,6 +9,8 @@
 // opens the next one as a fresh process would.
 #pragma once
 
+#include "show/timeline.h"
+
 // Remembers what belongs to the window rather than to the show: the texture
 // slots taken so far and the render state. Called once, after video_start.
 void generation_mark();
@@ -24,14 +26,23 @@ void generation_release();
 void generation_end();
 
 // The steps every opening takes once the window is up, start-up's first one
-// included: the timeline rewound to demostart, the loading phase, the frames
-// a start inside the show draws first (timeline_catch_up), the font. Returns
+// included: the timeline rewound to demostart, the loading phase, the font,
+// the frames a start inside the show draws first (timeline_catch_up). Returns
 // 0 when the viewer asked to quit during loading.
 int generation_load();
 
 // Opens the show whose script has been read, at demostart, exactly as start-up
 // does after the video set-up: the random sequence from its first number, the
 // render state as the window had it at the mark, the clock at demostart, the
-// loading phase, the font, the clock reset. Returns 0 when the viewer asked to
-// quit during loading.
-int generation_open();
+// loading phase, the font, the frames before demostart, the clock reset.
+// `reach` says how far back it draws (see timeline_rewind). Returns 0 when
+// the viewer asked to quit during loading.
+int generation_open(timeline_reach reach);
+
+// The same opening in two halves, for a program that shows something while
+// the frames before demostart are drawn: generation_begin stops after the
+// loading phase and the font (0: the viewer quit); generation_finish draws at
+// most `frames` of those frames and returns 1 once the opening is complete
+// (the clock reset), 0 while frames are left.
+int generation_begin(timeline_reach reach);
+int generation_finish(int frames);

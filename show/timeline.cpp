@@ -179,33 +179,41 @@ int timeline_replay_start(int frame, int most) {
 }
 
 static int rewind_target = 0;
+static int rewind_next = 0;
 static float rewind_shown = 0;
 static int rewinding = 0;
+static int rewind_parked = 0;
 static int rewound_in_real_time = 0;
+static int opening_exact = 0;
 
 // In real time the frames before the one asked for are drawn on the nominal
 // grid, and only when a section running there feeds back earlier pictures:
 // what they rebuild is the look of those pictures, not the bits of a run
 // whose steps nobody can know.
-void timeline_rewind() {
+int timeline_rewind(timeline_reach reach) {
     if (rewound_in_real_time) clock_set_fixed_step(0);  // an opening that failed half-way
     rewound_in_real_time = 0;
     clock_start();
-    rewinding = 0;
-    const int exact = clock_step_fps() != 0;
+    rewinding = rewind_parked = 0;
+    const int fixed = clock_step_fps() != 0;
     int target = clock_motion_frame();
-    int from = timeline_replay_start(target, exact ? INT_MAX : TIMELINE_LOOK_FRAMES);
-    if (from >= target - (exact ? 0 : 1)) return;
+    int from = timeline_replay_start(target, fixed && reach == TIMELINE_EXACT ? INT_MAX : TIMELINE_LOOK_FRAMES);
+    opening_exact = fixed && from <= timeline_replay_start(target, INT_MAX);
+    if (from >= target - (fixed ? 0 : 1)) return opening_exact;
     rewind_target = target;
+    rewind_next = from;
     rewind_shown = demostart;
     rewinding = 1;
-    if (!exact) {
+    if (!fixed) {
         clock_set_fixed_step(CLOCK_NOMINAL_FPS);
         rewound_in_real_time = 1;
     }
     demostart = clock_grid_time(from);
     clock_start();
+    return opening_exact;
 }
+
+int timeline_opened_exactly() { return opening_exact; }
 
 // The last section in layer order whose type shows earlier pictures (null
 // when none runs): nothing drawn after it reaches a later frame's picture.
@@ -220,25 +228,42 @@ static const section* last_with_history() {
 // history feed back: the sections drawn after those, the presentation and
 // the sink are left out. The last one is drawn and presented as the run
 // draws it (presenting leaves its own render state), but not shown.
-void timeline_catch_up() {
-    if (!rewinding) return;
-    rewinding = 0;
-    while (clock_grid_frame() < rewind_target) {
-        timeline_start_due();
-        frame_begin();
-        if (clock_grid_frame() + 1 < rewind_target) {
-            render_up_to(last_with_history());
-        } else {
-            timeline_render_active();
-            frame_present();
-        }
-        clock_tick();
+static void draw_hidden_frame() {
+    timeline_start_due();
+    frame_begin();
+    if (clock_grid_frame() + 1 < rewind_target) {
+        render_up_to(last_with_history());
+    } else {
+        timeline_render_active();
+        frame_present();
     }
+    clock_tick();
+}
+
+// Between two parts of a replay the clock stands at the frame to be shown,
+// as a finished opening leaves it, and takes up the replay's own frame again
+// from the grid (the grid's time and step are those the ticks give).
+int timeline_catch_up(int most) {
+    if (!rewinding) return 1;
+    if (rewound_in_real_time) most = INT_MAX;
+    if (rewind_parked) {
+        demostart = clock_grid_time(rewind_next);
+        clock_start();
+    }
+    for (int drawn = 0; drawn < most && clock_grid_frame() < rewind_target; ++drawn) draw_hidden_frame();
+    rewind_next = clock_grid_frame();
     demostart = rewind_shown;
+    rewind_parked = rewind_next < rewind_target;
+    if (rewind_parked) {
+        clock_start();
+        return 0;
+    }
+    rewinding = 0;
     frame_number = 0;
     if (rewound_in_real_time) {
         clock_set_fixed_step(0);
         rewound_in_real_time = 0;
         clock_start();
     }
+    return 1;
 }

@@ -41,8 +41,20 @@ void draw_frame();
 // running there: the longest history among them, else one frame. In real
 // time only a section with history is drawn back, on the nominal grid and
 // for TIMELINE_LOOK_FRAMES at most, so its picture goes on as it looked.
-void timeline_rewind();
-void timeline_catch_up();
+//
+// TIMELINE_LOOK asks the fixed step for that short look back too: a first
+// picture at once, which goes on as the run looked but may differ from its
+// frame in the fed-back pictures.
+enum timeline_reach { TIMELINE_EXACT, TIMELINE_LOOK };
+// Returns 1 when the frame the opening will show is exactly the run's (never
+// in real time); timeline_opened_exactly tells it again later.
+int timeline_rewind(timeline_reach reach);
+int timeline_opened_exactly();
+// Draws at most `most` of the frames still to draw (all of them in real
+// time); 1 once none is left. Between two calls the clock stands at the
+// frame asked for, as after the last one, so the replay can be drawn in
+// parts while the program shows something else.
+int timeline_catch_up(int most);
 // The grid frame from which an opening at grid frame `frame` draws, drawing
 // no section's history further back than `most` frames.
 int timeline_replay_start(int frame, int most);

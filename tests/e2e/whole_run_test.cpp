@@ -107,4 +107,22 @@ TEST_F(whole_run, a_seek_draws_the_whole_runs_frame) {
     EXPECT_EQ(run.quit(), 0) << run.err();
 }
 
+// Inside a fed-back picture a seek shows a first picture at once and draws
+// the exact frame in the idle turns that follow, standing at the moment
+// asked for all the while.
+TEST_F(whole_run, a_seek_shows_the_exact_frame_after_its_first_picture) {
+    edit_run run(source, picture + " --mute");
+    run.send("pause");
+    run.send("seek 36.5");
+    std::string line = run.status_line();
+    EXPECT_EQ(edit_run::field(line, "exact"), "0") << line;
+    for (int turn = 0; turn < 600 && edit_run::field(line, "exact") != "1"; ++turn) {
+        EXPECT_EQ(edit_run::field(line, "time"), "36.500000") << line;
+        line = run.status_line();
+    }
+    EXPECT_EQ(edit_run::field(line, "exact"), "1") << line;
+    EXPECT_TRUE(run.still("exact.png") == read_file(frame_file(whole, frame_at(36.5))));
+    EXPECT_EQ(run.quit(), 0) << run.err();
+}
+
 }  // namespace
