@@ -178,6 +178,12 @@ bool events_waiting() {
     return SDL_WasInit(SDL_INIT_VIDEO) && SDL_PeepEvents(&event, 1, SDL_PEEKEVENT, SDL_ALLEVENTS) > 0;
 }
 
+// A key, or any other event of the window, or a command.
+bool input_waiting() {
+    if (SDL_WasInit(SDL_INIT_VIDEO)) SDL_PumpEvents();
+    return events_waiting() || edit_channel_waiting(&edit.channel);
+}
+
 // Parts of the replay, until `budget_ms` have gone or a key or a command
 // waits (all of it for a negative budget); a fault in them is met as an
 // opening's: the show opened whole, with its fall-backs.
@@ -188,8 +194,7 @@ void replay_run(double budget_ms) {
         if (edit.replay == 1) replay_begin();
         if (quit_requested) return;
         while (!generation_finish(1))
-            if (budget_ms >= 0 && (spent() >= budget_ms || events_waiting() || edit_channel_waiting(&edit.channel)))
-                return;
+            if (budget_ms >= 0 && (spent() >= budget_ms || input_waiting())) return;
     } catch (const open_failed&) {
         open_at(edit.replay_time, TIMELINE_EXACT);
         return;
@@ -199,13 +204,18 @@ void replay_run(double budget_ms) {
     if (edit.music) edit_music_follow();
 }
 
-// The time one idle turn gives a replay: the window still answers keys and
-// commands several times a second.
-const double REPLAY_PART_MS = 50;
+// The time one idle turn gives a replay when nothing waits (a key or a
+// command ends the turn after the frame under way), so the window is drawn
+// again a few times a second without its cost adding much to the replay's.
+const double REPLAY_PART_MS = 200;
 
 }  // namespace
 
-void edit_replay_some() { replay_run(REPLAY_PART_MS); }
+// Not while input waits: the loading phase takes events of the window as
+// its own, and the input comes first anyway.
+void edit_replay_some() {
+    if (!input_waiting()) replay_run(REPLAY_PART_MS);
+}
 
 void edit_replay_finish() {
     if (edit.replay) replay_run(-1);

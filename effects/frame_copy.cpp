@@ -24,6 +24,12 @@ void frame_copy_take(int texture) {
     glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, width, height);
 }
 
+int frame_copy_is_whole(int texture) {
+    const struct texture* t = texture_table[texture];
+    return t->width == gl_rttWidth && t->height == gl_rttHeight && gl_rttWidth <= gl_width &&
+           gl_rttHeight <= gl_height;
+}
+
 int frame_copy_fade_frames(double gain, double pixels) {
     if (!(gain > 0)) return 0;
     if (!(gain < 0.95)) return INT_MAX;

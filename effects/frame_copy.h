@@ -11,6 +11,10 @@ int frame_copy_create(int options);
 // it at (0, 0), level 0: the render target's pixels, cut to the texture's
 // and the window's size so the copy never reads outside the drawable.
 void frame_copy_take(int texture);
+// 1 when a copy into `texture` fills it exactly with the whole render
+// target, so that drawn over the target at its own size each texel lands
+// on the pixel it came from.
+int frame_copy_is_whole(int texture);
 
 // How many frames a picture fed back with `gain` (the share of one frame's
 // picture that the next one passes on) still changes a bit of a picture of

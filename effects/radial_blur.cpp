@@ -74,6 +74,19 @@ static void draw_zoom_quad(float s, radial_blur_point centre) {
     glEnd();
 }
 
+// A pass without zoom adds the frame to itself, pixel for pixel: the same
+// products as copying it and adding the copy at `alpha`, with the frame
+// itself as the blend's factor instead of a copy read through a texture.
+static void add_frame_to_itself(float alpha) {
+    glBlendFunc(GL_DST_COLOR, GL_ONE);
+    glDisable(GL_TEXTURE_2D);
+    glColor4f(alpha, alpha, alpha, alpha);
+    glRecti(0, 0, 1, 1);
+    glEnable(GL_TEXTURE_2D);
+    glColor4f(1, 1, 1, alpha);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+}
+
 void radial_blur_render() {
     const section& sec = *current_section;
     float t = sec.local_time;
@@ -94,8 +107,13 @@ void radial_blur_render() {
     glColor4f(1, 1, 1, key.alpha);
     int passes = radial_blur_pass_count(v.passes);
     for (int i = 0; i < passes; ++i) {
+        float s = static_cast<float>(i) * key.step;
+        if (s == 0 && frame_copy_is_whole(feedback_texture)) {
+            add_frame_to_itself(key.alpha);
+            continue;
+        }
         frame_copy_take(feedback_texture);
-        draw_zoom_quad(static_cast<float>(i) * key.step, centre);
+        draw_zoom_quad(s, centre);
     }
     glDisable(GL_BLEND);
     glEnable(GL_DEPTH_TEST);

@@ -1,6 +1,6 @@
-// logofinal: the camera from last frame's clock, the sky layers, then the
-// logo twice: opaque with the logo picture, and added with a mirror of the
-// frame so far.
+// logofinal: the camera from last frame's clock, the logo opaque with the
+// logo picture, the sky layers around it, then the logo again, added with a
+// mirror of the frame so far.
 #include "scenes/logofinal.h"
 
 #include <GL/gl.h>
@@ -132,20 +132,29 @@ void logofinal_render() {
     apply_camera();
     free_camera_update(logo_camera, frame_delta);
     draw_debug_axes();
-    // Each sky layer adds its picture at a tenth of its strength.
+    // The logo first, opaque with the logo picture. Each sky layer then adds
+    // its picture at a tenth of its strength at the far end of the depth
+    // range, so only where the logo left the frame empty: the pixels the
+    // logo covers would have been overwritten by it anyway.
     glEnable(GL_DEPTH_TEST);
+    glDisable(GL_BLEND);
+    glPushMatrix();
+    glScalef(0.7f, 0.7f, 0.7f);
+    glColor4f(1, 1, 1, 0.07f);
+    texture_bind(logo_texture);
+    draw_logo(u);
+    glPopMatrix();
+    glDepthRange(1, 1);
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE);
     glColor4f(0, 0, 0, 0.1f);
     ring_scene_sky_layers(logo_sky, logo_camera, u, 1, 1, 0, 0);
     glDisable(GL_BLEND);
+    glDepthRange(0, 1);
     apply_camera();
     draw_debug_axes();
     glScalef(0.7f, 0.7f, 0.7f);
     glPushMatrix();
-    glColor4f(1, 1, 1, 0.07f);
-    texture_bind(logo_texture);
-    draw_logo(u);
     copy_mirror();
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE);

@@ -59,9 +59,12 @@ int timeline_catch_up(int most);
 // no section's history further back than `most` frames.
 int timeline_replay_start(int frame, int most);
 
-// How many earlier frames a real-time opening draws for a picture fed back
-// at most: what is older has faded below what the eye tells apart.
-enum { TIMELINE_LOOK_FRAMES = 4 };
+// How many earlier frames a real-time opening (or a first picture) draws for
+// a picture fed back at most: what is older has faded below what the eye
+// tells apart (in the default show's meshes a picture from two frames back
+// differs from the run's by at most 8 levels, from four by 3), and each of
+// them costs a whole frame of the sections under the feedback.
+enum { TIMELINE_LOOK_FRAMES = 2 };
 
 // Empties both lists (tests).
 void timeline_reset();
