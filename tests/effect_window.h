@@ -8,6 +8,7 @@
 
 #include <GL/gl.h>
 #include <algorithm>
+#include <cstdlib>
 #include <initializer_list>
 #include <memory>
 #include <string>
@@ -124,10 +125,11 @@ struct effect_window : ::testing::Test {
     }
 };
 
-#define EXPECT_RGB_NEAR(got, R, G, B, tolerance)                      \
-    do {                                                              \
-        rgb got_ = (got);                                             \
-        EXPECT_NEAR(got_.r, (R), (tolerance)) << "red";               \
-        EXPECT_NEAR(got_.g, (G), (tolerance)) << "green";             \
-        EXPECT_NEAR(got_.b, (B), (tolerance)) << "blue";              \
-    } while (0)
+// A colour read back within `tolerance` of (r, g, b) in every channel.
+inline ::testing::AssertionResult rgb_near(rgb got, int r, int g, int b, int tolerance) {
+    if (std::abs(got.r - r) <= tolerance && std::abs(got.g - g) <= tolerance && std::abs(got.b - b) <= tolerance)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "read (" << got.r << ", " << got.g << ", " << got.b << "), not (" << r
+                                         << ", " << g << ", " << b << ") within " << tolerance;
+}
+#define EXPECT_RGB_NEAR(got, R, G, B, tolerance) EXPECT_TRUE(rgb_near((got), (R), (G), (B), (tolerance)))

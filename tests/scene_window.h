@@ -43,12 +43,22 @@ struct scene_window : effect_window {
         asset_make_parent(path);
         model_writer_save(path, m);
     }
-    // One object of axis-aligned boxes (corner pairs), in order, 12 faces each.
-    void write_boxes(const std::string& name, std::initializer_list<std::pair<mesh_vec3, mesh_vec3>> boxes) {
+    // One object of axis-aligned boxes (corner pairs), in order, 12 faces
+    // each; given a colour, all of them painted in that lit colour.
+    void write_boxes(const std::string& name, std::initializer_list<std::pair<mesh_vec3, mesh_vec3>> boxes,
+                     const mesh_vec3* paint = nullptr) {
         mesh_model m;
         m.objects.emplace_back();
-        m.objects[0].name = "boxes";
-        for (const auto& b : boxes) mesh_append_box(m.objects[0], b.first, b.second, false);
+        mesh_object& o = m.objects[0];
+        o.name = "boxes";
+        for (const auto& b : boxes) mesh_append_box(o, b.first, b.second, false);
+        if (paint) {
+            m.materials.emplace_back();
+            m.materials[0].name = "paint";
+            m.materials[0].diffuse = *paint;
+            o.groups.push_back({"paint", {}});
+            for (size_t i = 0; i < o.triangles.size(); ++i) o.groups[0].faces.push_back(static_cast<int>(i));
+        }
         write_model(name, m);
     }
     // World x, y in -1..1 fill the 512 x 512 render target, looking down -Z.
@@ -88,6 +98,11 @@ struct scene_window : effect_window {
         s.local_time = t;
         current_section = &s;
         render();
+    }
+    // The same on a target cleared to black.
+    static void render_cleared(section& s, float t, void (*render)()) {
+        clear_to(0, 0, 0);
+        render_at(s, t, render);
     }
     // Render-target pixel of world point p under the current matrices, after
     // turning it `degrees` about Y.

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -64,6 +65,13 @@ void temp_dir::add_font(const std::string& show) const {
     write(show + "data/fonts/font.tga", read_file(std::string(QUILLON_SOURCE_DIR) + "/data/fonts/font.tga"));
 }
 
+std::vector<std::string> folder_names(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
 std::string read_file(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     std::stringstream buffer;
@@ -102,10 +110,9 @@ std::string built_binary(const std::string& name) {
     return std::string(QUILLON_BINARY_DIR) + "/" + name;
 }
 
-std::string e2e_show(const std::string& sections) {
+std::string e2e_show(const std::string& sections, const std::string& sound) {
     std::string data = std::string(QUILLON_SOURCE_DIR) + "/data/loading/";
-    return "gl_fullscreen 0\ngl_width 640\ngl_height 480\ngl_rttWidth 256\ngl_rttHeight 256\n"
-           "snd_enable 0\ngl_info 0\n"
+    return "gl_fullscreen 0\ngl_width 640\ngl_height 480\ngl_rttWidth 256\ngl_rttHeight 256\n" + sound +
            "[loading]\nstart 0\nend 1\nstring " + data + "back.jpg\nstring " + data + "front.jpg\n"
            "param 1\nparam 1\nparam 1\nparam 1\n" + sections + "[EOF]\n";
 }
@@ -141,7 +148,7 @@ void e2e_expect_errors(const std::vector<e2e_error_case>& cases, bool in_source)
             arguments = dir.path;
         }
         EXPECT_EQ(e2e_play(arguments, &output), 255) << output;
-        EXPECT_NE(output.find(c.message), std::string::npos) << output;
+        EXPECT_HAS(output, c.message);
     }
 }
 

@@ -10,6 +10,9 @@
 #include <string>
 #include <vector>
 
+// The text holds `part`; a failure shows the whole text.
+#define EXPECT_HAS(text, part) EXPECT_NE((text).find(part), std::string::npos) << (text)
+
 // Thrown by the fatal hook that catch_fatal() installs.
 struct fatal_exception : std::runtime_error {
     explicit fatal_exception(const std::string& message) : std::runtime_error(message) {}
@@ -43,6 +46,8 @@ struct temp_dir {
 };
 
 std::string read_file(const std::string& path);
+// The names of the entries of a folder, sorted.
+std::vector<std::string> folder_names(const std::string& folder);
 
 // Makes `path` the working folder until the object ends.
 struct working_folder {
@@ -74,7 +79,9 @@ std::string built_binary(const std::string& name);
 // A windowed, silent show of 256 x 256 frames for the player's end-to-end
 // tests: seven lines of head, then a loading section on lines 8..16 (the
 // generated loading pictures), so the first of `sections` opens on line 17.
-std::string e2e_show(const std::string& sections);
+// Another `sound` head (sound settings, or none) takes the place of the
+// last two lines.
+std::string e2e_show(const std::string& sections, const std::string& sound = "snd_enable 0\ngl_info 0\n");
 // `count` lines of "param VALUE".
 std::string e2e_params(int count, const char* value = "0.5");
 // One "string NAME" line per name.

@@ -3,9 +3,9 @@
 // from the start, opened there, or seen in edit mode.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
 
+#include "app/capture.h"
 #include "tests/edit_session.h"
 #include "assetlib/mp3_encode.h"
 #include "assetlib/test_music.h"
@@ -26,11 +26,7 @@ struct bass_show {
     }
 };
 
-std::string frame_name(const std::string& folder, int n) {
-    char name[32];
-    std::snprintf(name, sizeof name, "/frame_%06d.png", n);
-    return folder + name;
-}
+std::string frame_name(const std::string& folder, int n) { return folder + "/" + capture_frame_name(n); }
 
 int red_of(const std::string& png) {
     png_pixels p = read_png(png);

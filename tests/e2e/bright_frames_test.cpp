@@ -38,7 +38,7 @@ TEST(bright_frames, lists_undeclared_white_stretches_and_fails) {
         dir.write("data/script.txt", c.declared + e2e_show(c.sections));
         std::string output;
         EXPECT_EQ(run_command(check() + " " + dir.path, &output), c.status) << c.name << "\n" << output;
-        EXPECT_NE(output.find(c.listed), std::string::npos) << c.name << "\n" << output;
+        EXPECT_HAS(output, c.listed) << c.name;
     }
 }
 

@@ -4,10 +4,7 @@
 // hold the script, spline, model and image messages.)
 #include <gtest/gtest.h>
 
-#include <cstdint>
-#include <cstdio>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "core/random.h"
@@ -31,12 +28,6 @@ void expect_refused(const temp_dir& dir, const std::string& expected, const std:
     EXPECT_NE(output.find("Error: " + expected), std::string::npos) << what << "\n" << shown;
     for (const char* fault : {"Sanitizer", "runtime error", "Segmentation", "Aborted"})
         EXPECT_EQ(output.find(fault), std::string::npos) << what << "\n" << shown;
-}
-
-std::string replace_all(std::string text, const std::string& from, const std::string& to) {
-    for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
-        text.replace(at, from.size(), to);
-    return text;
 }
 
 std::string garbage(size_t size) {
@@ -75,14 +66,11 @@ TEST(crafted, broken_mp3_files_name_their_file) {
     };
     temp_dir dir;
     dir.add_font();
-    dir.write("data/script.txt",
-              replace_all(e2e_show(""), "snd_enable 0\n", "snd_enable 1\nsnd_mp3file data/music/bad.mp3\n"));
+    dir.write("data/script.txt", e2e_show("", "snd_enable 1\nsnd_mp3file data/music/bad.mp3\ngl_info 0\n"));
     for (const crafted& c : cases) {
         dir.write("data/music/bad.mp3", c.bytes);
         expect_refused(dir, c.expected, c.name);
     }
-    std::remove(dir.file("data/music/bad.mp3").c_str());
-    expect_refused(dir, "Mp3 file not found in data/music/bad.mp3\n", "missing");
 }
 
 }  // namespace

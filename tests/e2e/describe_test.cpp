@@ -4,7 +4,6 @@
 
 #include <string>
 
-#include "show/section_table.h"
 #include "tests/test_support.h"
 
 namespace {

@@ -60,7 +60,7 @@ TEST(farm, pieces_rendered_by_gnu_parallel_join_into_the_file_of_one_run) {
     std::string output;
     ASSERT_EQ(plan_and_run(dir, "--pieces 4 --video joined.mkv --lossless " + run_options, "parallel.sh", &output), 0)
         << output;
-    EXPECT_NE(output.find("Joined 4 pieces into"), std::string::npos) << output;
+    EXPECT_HAS(output, "Joined 4 pieces into");
     std::string one = "cd " + dir.path + " && " + built_binary("quillon") + " --video one.mkv --lossless ";
     ASSERT_EQ(run_command(one + run_options + " " + source_dir, &output), 0) << output;
     decoded_video joined = decode_video(dir.file("joined.mkv")), whole = decode_video(dir.file("one.mkv"));
@@ -77,7 +77,7 @@ TEST(farm, pieces_rendered_by_gnu_parallel_join_into_the_file_of_one_run) {
     std::string plan = "--pieces 3 --video joined.mp4 " + run_options;
     ASSERT_EQ(plan_and_run(lossy, plan, "parallel.sh", &output), 0) << output;
     ASSERT_EQ(plan_and_run(lossy, plan, "parallel.sh", &output), 0) << output;
-    EXPECT_NE(output.find("are already rendered from this show with these settings; kept"), std::string::npos);
+    EXPECT_HAS(output, "are already rendered from this show with these settings; kept");
     std::string one_mp4 = "cd " + lossy.path + " && " + built_binary("quillon") + " --video one.mp4 ";
     ASSERT_EQ(run_command(one_mp4 + run_options + " " + source_dir, &output), 0) << output;
     std::vector<int64_t> frames = picture_frames(lossy.file("joined.mp4"), 5);
@@ -154,7 +154,7 @@ TEST(farm, bad_joins_are_refused_with_one_line_naming_the_piece_and_write_nothin
     std::string output;
     for (const auto& row : rows) {
         EXPECT_EQ(offline_run(dir, std::string("--join out.mkv ") + row[0], &output), 255) << row[0];
-        EXPECT_NE(output.find(row[1]), std::string::npos) << row[0] << "\n" << output;
+        EXPECT_HAS(output, row[1]) << row[0];
     }
     // Another version of the script: its pieces are not joined with the
     // old ones, nor the old ones once the show changed.
@@ -163,13 +163,9 @@ TEST(farm, bad_joins_are_refused_with_one_line_naming_the_piece_and_write_nothin
     std::ofstream(dir.file("show/data/script.txt"), std::ios::app) << "; changed\n";
     piece(dir, "b.mkv", "5:10", "--lossless");
     EXPECT_EQ(offline_run(dir, "--join out.mkv a.mkv b.mkv", &output), 255);
-    EXPECT_NE(output.find("Error: Join: piece b.mkv comes from another show or script version than piece a.mkv"),
-              std::string::npos)
-        << output;
+    EXPECT_HAS(output, "Error: Join: piece b.mkv comes from another show or script version than piece a.mkv");
     EXPECT_EQ(offline_run(dir, "--join out.mkv a.mkv b_old.mkv", &output), 255);
-    EXPECT_NE(output.find("Error: Join: the show changed since piece a.mkv was rendered: data/script.txt differs"),
-              std::string::npos)
-        << output;
+    EXPECT_HAS(output, "Error: Join: the show changed since piece a.mkv was rendered: data/script.txt differs");
     for (const auto& entry : fs::directory_iterator(dir.path))
         EXPECT_EQ(entry.path().filename().string().rfind("out", 0), std::string::npos) << entry.path();
 }
@@ -198,10 +194,10 @@ TEST(farm, a_piece_stopped_half_way_leaves_nothing_the_join_would_take) {
     waitpid(pid, &status, 0);
     std::string output = read_file(dir.file("output.txt"));
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 143) << output;
-    EXPECT_NE(output.find("Piece p.mkv stopped after "), std::string::npos) << output;
+    EXPECT_HAS(output, "Piece p.mkv stopped after ");
     EXPECT_FALSE(fs::exists(dir.file("p.mkv.manifest")));
     EXPECT_EQ(offline_run(dir, "--join out.mkv p.mkv", &output), 255);
-    EXPECT_NE(output.find("Error: Join: piece p.mkv "), std::string::npos) << output;
+    EXPECT_HAS(output, "Error: Join: piece p.mkv ");
 }
 
 }  // namespace

@@ -45,7 +45,7 @@ TEST(frame_diff, passes_one_level_in_half_a_percent_of_pixels_only) {
         EXPECT_EQ(run_command(built_binary("quillon-framediff") + " " + recorded.path + " " + fresh.path, &output),
                   c.status)
             << c.name << "\n" << output;
-        EXPECT_NE(output.find(c.listed), std::string::npos) << c.name << "\n" << output;
+        EXPECT_HAS(output, c.listed) << c.name;
     }
 }
 
@@ -57,9 +57,9 @@ TEST(frame_diff, fails_on_missing_frames_and_changed_sizes) {
     write_frame(fresh, "frame_000000.png", grey, W / 2);
     std::string output;
     EXPECT_EQ(run_command(built_binary("quillon-framediff") + " " + recorded.path + " " + fresh.path, &output), 1);
-    EXPECT_NE(output.find("frame_000000.png  10x20, was 20x10  BEYOND"), std::string::npos) << output;
-    EXPECT_NE(output.find("frame_000001.png  missing"), std::string::npos) << output;
-    EXPECT_NE(output.find("frame count differs: 2 recorded, 1 now"), std::string::npos) << output;
+    EXPECT_HAS(output, "frame_000000.png  10x20, was 20x10  BEYOND");
+    EXPECT_HAS(output, "frame_000001.png  missing");
+    EXPECT_HAS(output, "frame count differs: 2 recorded, 1 now");
 }
 
 }  // namespace

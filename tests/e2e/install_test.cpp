@@ -10,8 +10,6 @@
 #include <cstdio>
 #include <string>
 
-#include "core/settings.h"
-#include "show/section_table.h"
 #include "tests/test_support.h"
 
 namespace {
@@ -33,24 +31,21 @@ TEST(install, moved_prefix_plays_makes_shows_and_names_its_missing_data) {
     std::string page = read_file(root.file("moved/share/man/man1/quillon.1"));
     EXPECT_EQ(page.rfind(".TH QUILLON 1", 0), 0u);
     for (const char* text : {".B \\-\\-new DIR\n", ".B \\-\\-start TIME\nbegin at", ".SH SECTION TYPES"})
-        EXPECT_NE(page.find(text), std::string::npos) << text;
-    EXPECT_NE(
-        read_file(root.file("moved/share/man/man1/quillon-modelinfo.1")).find(".SH SYNOPSIS\n.B quillon\\-modelinfo"),
-        std::string::npos);
-    EXPECT_NE(read_file(root.file("moved/share/man/man1/quillon-brightframes.1")).find(".B \\-\\-frames DIR"),
-              std::string::npos);
+        EXPECT_HAS(page, text) << text;
+    EXPECT_HAS(read_file(root.file("moved/share/man/man1/quillon-modelinfo.1")), ".SH SYNOPSIS\n.B quillon\\-modelinfo");
+    EXPECT_HAS(read_file(root.file("moved/share/man/man1/quillon-brightframes.1")), ".B \\-\\-frames DIR");
     EXPECT_EQ(run_command(root.file("moved/bin/quillon-brightframes") + " --help", &out), 0) << out;
     root.write("elsewhere/.keep", "");
     const std::string elsewhere = root.file("elsewhere");
 
     EXPECT_EQ(run_in(elsewhere, quillon + " --capture ../c1" + SHORT, &out), 0) << out;
-    EXPECT_NE(out.find("playing the default show from " + root.file("moved/share/quillon")), std::string::npos) << out;
+    EXPECT_HAS(out, "playing the default show from " + root.file("moved/share/quillon"));
     EXPECT_EQ(read_file(root.file("c1/frame_000004.png")).rfind("\x89PNG", 0), 0u);
 
     EXPECT_EQ(run_in(elsewhere, quillon + " --new s", &out), 0) << out;
     EXPECT_EQ(run_in(elsewhere, quillon + " --check s", &out), 0) << out;
     EXPECT_EQ(run_in(elsewhere, "printf 'status\\nquit\\n' | " + quillon + " --edit --control - s", &out), 0) << out;
-    EXPECT_NE(out.find(" error 0"), std::string::npos) << out;
+    EXPECT_HAS(out, " error 0");
     EXPECT_EQ(run_in(elsewhere, quillon + " --capture ../c2" + SHORT + "s", &out), 0) << out;
     EXPECT_EQ(read_file(root.file("c2/frame_000004.png")).rfind("\x89PNG", 0), 0u);
 
@@ -65,14 +60,10 @@ TEST(install, moved_prefix_plays_makes_shows_and_names_its_missing_data) {
 
     ASSERT_EQ(std::rename(data.c_str(), root.file("hidden").c_str()), 0);
     EXPECT_EQ(run_in(elsewhere, quillon + " ../bare", &out), 255);
-    EXPECT_NE(out.find("Error: The show has no data/fonts/font.tga and the engine's data folder " +
-                       root.file("moved/share/quillon") + " is missing or damaged"),
-              std::string::npos)
-        << out;
+    EXPECT_HAS(out, "Error: The show has no data/fonts/font.tga and the engine's data folder " +
+                        root.file("moved/share/quillon") + " is missing or damaged");
     EXPECT_EQ(run_in(elsewhere, quillon, &out), 255);
-    EXPECT_NE(out.find("data folder " + root.file("moved/share/quillon") + " with the default show is missing"),
-              std::string::npos)
-        << out;
+    EXPECT_HAS(out, "data folder " + root.file("moved/share/quillon") + " with the default show is missing");
 }
 
 TEST(install, new_refuses_a_folder_that_holds_anything) {
@@ -82,16 +73,14 @@ TEST(install, new_refuses_a_folder_that_holds_anything) {
     std::string out;
     for (const char* target : {"full", "file"}) {
         EXPECT_EQ(run_in(root.path, built_binary("quillon") + " --new " + target, &out), 255) << target;
-        EXPECT_NE(out.find(std::string("Error: ") + target + " already exists and is not an empty folder"),
-                  std::string::npos)
-            << out;
+        EXPECT_HAS(out, std::string("Error: ") + target + " already exists and is not an empty folder");
     }
     EXPECT_EQ(read_file(root.file("full/keep.txt")), "mine");
     EXPECT_EQ(read_file(root.file("file")), "mine");
     root.write("empty/.x", "");
     std::remove(root.file("empty/.x").c_str());
     EXPECT_EQ(run_in(root.path, built_binary("quillon") + " --new empty --bpm 90 --length 8", &out), 0) << out;
-    EXPECT_NE(read_file(root.file("empty/data/script.txt")).find("90 beats per minute, 12 beats (8 s)"), std::string::npos);
+    EXPECT_HAS(read_file(root.file("empty/data/script.txt")), "90 beats per minute, 12 beats (8 s)");
     EXPECT_EQ(run_in(root.path, "ls -A | tr '\\n' ' '", &out), 0);
     EXPECT_EQ(out, "empty file full ");  // no temporary folder left beside
     // The folder takes the umask, or keeps an empty folder's own mode.
@@ -105,8 +94,8 @@ TEST(install, new_refuses_a_folder_that_holds_anything) {
     EXPECT_EQ(run_in(root.path, "ulimit -f 200; trap '' XFSZ; " + built_binary("quillon") + " --new big --length 600",
                      &out),
               255);
-    EXPECT_NE(out.find("cannot be written: File too large"), std::string::npos) << out;
-    EXPECT_NE(out.find("quillon: --new: nothing was written"), std::string::npos) << out;
+    EXPECT_HAS(out, "cannot be written: File too large");
+    EXPECT_HAS(out, "quillon: --new: nothing was written");
     EXPECT_EQ(run_in(root.path, "ls -A | tr '\\n' ' '", &out), 0);
     EXPECT_EQ(out, "empty file full masked ");
 }

@@ -7,17 +7,8 @@
 #include "tests/model_chunks.h"
 #include "tests/test_support.h"
 #include "assetlib/model_writer.h"
-#include "assetlib/models.h"
 
 namespace {
-
-std::string as_text(const std::vector<unsigned char>& bytes) { return std::string(bytes.begin(), bytes.end()); }
-
-std::string modelinfo(const std::string& arguments, int* status) {
-    std::string output;
-    *status = run_command(built_binary("quillon-modelinfo") + " " + arguments, &output);
-    return output;
-}
 
 TEST(modelinfo, reports_objects_bounds_materials_and_totals) {
     temp_dir dir;
@@ -26,12 +17,12 @@ TEST(modelinfo, reports_objects_bounds_materials_and_totals) {
     // File points (Z-up) (1, 2, 3), (-4, 0.5, -6), (0, 0, 0) are (1, 3, -2), (-4, -6, -0.5), (0, 0, 0) Y-up.
     mesh_object_chunk(c, "tri", {1, 2, 3, -4, 0.5f, -6, 0, 0, 0}, {0, 1, 2});
     c.begin(0x4000).str("lamp").begin(0x4600).f32(0).f32(0).f32(0).end().end();
-    const std::string path = dir.write("scene.3ds", as_text(model_file(c)));
+    const std::vector<unsigned char> bytes = model_file(c);
+    const std::string path = dir.write("scene.3ds", std::string(bytes.begin(), bytes.end()));
     dir.write("here.bmp", "only its presence is looked at");
 
-    int status = -1;
-    const std::string out = modelinfo(path, &status);
-    EXPECT_EQ(status, 0) << out;
+    std::string out;
+    EXPECT_EQ(run_command(built_binary("quillon-modelinfo") + " " + path, &out), 0) << out;
     EXPECT_EQ(out, "model " + path + "\n"
                    "object tri vertices 3 faces 1 uvs 0 bounds -4.0000 -6.0000 -2.0000 1.0000 3.0000 0.0000\n"
                    "object lamp vertices 0 faces 0 uvs 0 bounds 0.0000 0.0000 0.0000 0.0000 0.0000 0.0000\n"

@@ -61,7 +61,7 @@ TEST(offscreen, any_size_without_a_display) {
         std::string output;
         ASSERT_EQ(offline_run(dir, std::string("--capture frames --fps 1 ") + r.options, &output), 0) << output;
         EXPECT_EQ(output.find("Note: render target") != std::string::npos, r.note[0] != '\0') << output;
-        EXPECT_NE(output.find(r.note), std::string::npos) << output;
+        EXPECT_HAS(output, r.note);
         png_pixels frame = read_png(dir.file("frames/frame_000000.png"));
         ASSERT_EQ(frame.width, r.width);
         ASSERT_EQ(frame.height, r.height);
@@ -73,11 +73,10 @@ TEST(offscreen, any_size_without_a_display) {
     // The bench draws the largest square too.
     std::string output;
     EXPECT_EQ(offline_run(dir, "--bench --fps 1 --size 4096x4096", &output), 0) << output;
-    EXPECT_NE(output.find("Bench: 2 frames at 1 fps"), std::string::npos) << output;
+    EXPECT_HAS(output, "Bench: 2 frames at 1 fps");
     // Play needs a display.
     EXPECT_EQ(offline_run(dir, "", &output), 255) << output;
-    EXPECT_NE(output.find("Error: Video initialization failed: no display (DISPLAY is not set)"), std::string::npos)
-        << output;
+    EXPECT_HAS(output, "Error: Video initialization failed: no display (DISPLAY is not set)");
 }
 
 }  // namespace

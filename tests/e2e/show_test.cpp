@@ -24,8 +24,8 @@ TEST(shipped_show, default_show_plays_to_its_end_and_uses_every_section_type) {
     ASSERT_EQ(status, 0) << output;
     // The bench report has a row per section drawn, led by its type's name.
     for (const section_type& type : section_types)
-        EXPECT_NE(output.find(std::string("\n") + type.name + " "), std::string::npos) << type.name << "\n" << output;
-    EXPECT_NE(output.find("whole frame"), std::string::npos) << output;
+        EXPECT_HAS(output, std::string("\n") + type.name + " ") << type.name;
+    EXPECT_HAS(output, "whole frame");
 }
 
 TEST(shipped_show, every_example_plays_to_its_end) {

@@ -11,17 +11,10 @@ namespace {
 
 const std::string data_dir = std::string(QUILLON_SOURCE_DIR) + "/data";
 
-// A one-second show (its loading screen only) with the given sound lines.
-std::string sound_show(const std::string& sound_lines) {
-    return "gl_fullscreen 0\ngl_width 640\ngl_height 480\ngl_rttWidth 256\ngl_rttHeight 256\n" + sound_lines +
-           "[loading]\nstart 0\nend 1\nstring " + data_dir + "/loading/back.jpg\nstring " + data_dir +
-           "/loading/front.jpg\nparam 1\nparam 1\nparam 1\nparam 1\n[EOF]\n";
-}
-
 int play(const std::string& sound_lines, const std::string& options, std::string* output,
          const char* driver = "dummy") {
     temp_dir dir;
-    dir.write("data/script.txt", sound_show(sound_lines));
+    dir.write("data/script.txt", e2e_show("", sound_lines));  // one second, its loading screen
     dir.add_font();
     dir.write("data/music/noise.mp3", "ID3 but nothing after it");
     return run_command(std::string("SDL_AUDIODRIVER=") + driver + " " + built_binary("quillon") + " " + options +
@@ -57,7 +50,7 @@ TEST(sound_show, sound_faults_end_the_show_with_their_message) {
     for (const row& r : rows) {
         std::string output;
         EXPECT_EQ(play(r.lines, "", &output, r.driver), 255) << r.lines << output;
-        EXPECT_NE(output.find(r.message), std::string::npos) << r.lines << output;
+        EXPECT_HAS(output, r.message) << r.lines;
     }
 }
 

@@ -21,14 +21,12 @@ TEST(tracks, a_broken_track_stops_play_and_the_check_lists_every_one) {
     show.write("data/tracks/sync_odd-3aone.track", std::string("\x02\0\0\0", 4));
     std::string output;
     EXPECT_EQ(e2e_play(show.path, &output), 255);
-    EXPECT_NE(output.find("Error: Track data/tracks/pulse.txt: the value 'inf' is not a finite number, line 3"),
-              std::string::npos)
-        << output;
+    EXPECT_HAS(output, "Error: Track data/tracks/pulse.txt: the value 'inf' is not a finite number, line 3");
     EXPECT_EQ(e2e_play("--check " + show.path, &output), 255);
     for (const char* fault : {"Error: Track data/tracks/pulse.txt: the value 'inf'",
                               "Error: Track data/tracks/later.txt: key out of time order, line 2",
                               "Error: Track data/tracks/sync_odd-3aone.track: the file holds 4 bytes; 2 keys take 22"})
-        EXPECT_NE(output.find(fault), std::string::npos) << fault << "\n" << output;
+        EXPECT_HAS(output, fault) << fault;
     show.write("data/tracks/pulse.txt", "repeat 1\n0b 1 linear\n0.5b 0\n");
     show.write("data/tracks/later.txt", "0.5 2\n");
     show.write("data/tracks/sync_odd-3aone.track", std::string("\0\0\0\0", 4));

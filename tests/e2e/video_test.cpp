@@ -9,12 +9,11 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <chrono>
-#include <cmath>
 #include <filesystem>
 #include <thread>
 
+#include "app/capture.h"
 #include "tests/offline_show.h"
 
 namespace {
@@ -44,15 +43,15 @@ TEST(video, lossless_file_holds_the_captured_frames_and_sound_exactly) {
     std::string output;
     // An odd size: the RGB codec takes it as it is.
     ASSERT_EQ(offline_run(dir, "--capture frames --fps 20 --size 97x71", &output), 0) << output;
+    dir.write("archive.mkv", "an older video");
     ASSERT_EQ(offline_run(dir, "--video archive.mkv --lossless --fps 20 --size 97x71", &output), 0) << output;
-    EXPECT_NE(output.find("Wrote archive.mkv: 11 frames of 97x71 at 20 fps"), std::string::npos) << output;
-    EXPECT_FALSE(fs::exists(dir.file("archive.mkv.part")));
+    EXPECT_HAS(output, "Wrote archive.mkv: 11 frames of 97x71 at 20 fps");
+    EXPECT_HAS(output, "(archive.mkv replaced the file of that name)");
+    EXPECT_EQ(part_size(dir, "archive.mkv"), 0u) << "a temporary was left behind";
     decoded_video video = decode_video(dir.file("archive.mkv"));
     ASSERT_EQ(video.frames.size(), 11u);
     for (size_t k = 0; k < video.frames.size(); ++k) {
-        char name[40];
-        std::snprintf(name, sizeof name, "frames/frame_%06zu.png", k);
-        png_pixels png = read_png(dir.file(name));
+        png_pixels png = read_png(dir.file("frames/" + capture_frame_name(static_cast<int>(k))));
         ASSERT_EQ(png.width, 97);
         EXPECT_TRUE(video.frames[k].rgb == png.rgb) << "frame " << k;
     }
@@ -113,42 +112,10 @@ TEST(video, bad_names_paths_and_failures_say_what_and_leave_no_broken_file) {
     for (const auto& row : rows) {
         std::string output;
         EXPECT_EQ(run_command(row[0] + offline_command(dir, row[1]), &output), 255) << row[1] << "\n" << output;
-        EXPECT_NE(output.find(row[2]), std::string::npos) << row[1] << "\n" << output;
+        EXPECT_HAS(output, row[2]) << row[1];
     }
-    std::vector<std::string> left;
-    for (const auto& entry : fs::directory_iterator(dir.path)) left.push_back(entry.path().filename().string());
-    std::sort(left.begin(), left.end());
-    EXPECT_EQ(left, (std::vector<std::string>{"d.mp4", "keep.mp4", "show"}));
+    EXPECT_EQ(folder_names(dir.path), (std::vector<std::string>{"d.mp4", "keep.mp4", "show"}));
     EXPECT_EQ(read_file(dir.file("keep.mp4")), "an older video");
-}
-
-TEST(video, runs_beside_each_other_and_links_at_the_old_temporary_name_lose_nothing) {
-    temp_dir dir;
-    offline_show_write(dir, offline_colour_block("0.5", "0", "1", "0"));
-    dir.write("victim.txt", "not a video");
-    ASSERT_EQ(symlink("victim.txt", dir.file("k.mp4.part").c_str()), 0);
-    dir.write("k.mp4", "the old video");
-    // Two runs writing the same name at once: both finish, and the name holds
-    // a whole video from one of them.
-    std::string line = offline_command(dir, "--video k.mp4 --fps 20 --size 64x36");
-    std::string output;
-    std::string one = dir.file("one.txt"), two = dir.file("two.txt");
-    ASSERT_EQ(run_command("(" + line + ") > " + one + " 2>&1 & (" + line + ") > " + two +
-                              " 2>&1; s=$?; wait $!; exit $((s | $?))",
-                          &output),
-              0)
-        << read_file(dir.file("one.txt")) << read_file(dir.file("two.txt"));
-    for (const char* log : {"one.txt", "two.txt"}) {
-        std::string said = read_file(dir.file(log));
-        EXPECT_NE(said.find("Wrote k.mp4: 11 frames"), std::string::npos) << said;
-        EXPECT_NE(said.find("(k.mp4 replaced the file of that name)"), std::string::npos) << said;
-    }
-    decoded_video video = decode_video(dir.file("k.mp4"));
-    EXPECT_EQ(video.frames.size(), 11u);
-    EXPECT_GT(video.sample_rate, 0);
-    EXPECT_EQ(read_file(dir.file("victim.txt")), "not a video");
-    EXPECT_TRUE(fs::is_symlink(dir.file("k.mp4.part")));
-    EXPECT_EQ(part_size(dir, "k.mp4"), 0u) << "a temporary was left behind";
 }
 
 TEST(video, a_run_stopped_by_a_signal_or_an_error_leaves_a_file_that_plays) {
@@ -182,10 +149,8 @@ TEST(video, a_run_stopped_by_a_signal_or_an_error_leaves_a_file_that_plays) {
     offline_show_write(dir, offline_colour_block("1", "0", "0", "1") + "[genMacroBox]\nstart 0.3\nend 1\nlayer 1\nstring " +
                                 data_dir + "/textures/nebula.jpg\n");
     ASSERT_EQ(offline_run(dir, "--video cut.mkv --fps 20 --size 64x36", &output), 255);
-    EXPECT_NE(output.find("cut.mkv holds the 6 frames written before the error below and plays\n"
-                          "Error: genMacroBox: section at line 30 needs a genCamera section drawn before it"),
-              std::string::npos)
-        << output;
+    EXPECT_HAS(output, "cut.mkv holds the 6 frames written before the error below and plays\n"
+                       "Error: genMacroBox: section at line 30 needs a genCamera section drawn before it");
     EXPECT_EQ(decode_video(dir.file("cut.mkv")).frames.size(), 6u);
 }
 

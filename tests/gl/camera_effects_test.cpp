@@ -36,15 +36,13 @@ TEST_F(scene_window, camera_frame_shows_the_spline_view_one_frame_late) {
     camera* c = static_cast<camera*>(s.instance_data);
     // The first frame still looks from (3, 3, 3) at the origin, but the
     // camera has already moved for the sections after it.
-    clear_to(0, 0, 0);
-    render_at(s, 0.5f, camera_fx_render);
+    render_cleared(s, 0.5f, camera_fx_render);
     EXPECT_EQ(current_camera, c);
     EXPECT_RGB_NEAR(centre_of_two_points(), 0, 255, 0, 2);
     EXPECT_EQ(c->position[0], 2);
     EXPECT_EQ(c->position[2], 5);
     EXPECT_EQ(c->target[0], 2);
-    clear_to(0, 0, 0);
-    render_at(s, 1.0f, camera_fx_render);
+    render_cleared(s, 1.0f, camera_fx_render);
     float gl[16], ours[16];
     glGetFloatv(GL_MODELVIEW_MATRIX, gl);
     camera_view_matrix(c, ours);

@@ -2,7 +2,6 @@
 // under a plain orthographic view that stands in for a camera section: the
 // picture assembled upright at its alpha; and a particle whose texture slot
 // is outside its list stops the draw.
-#include <algorithm>
 
 #include "core/random.h"
 #include "effects/image3d.h"
@@ -54,8 +53,7 @@ TEST_F(fxpart_window, particletex_assembles_the_picture_upright_at_its_alpha) {
                                  {0.5f, 0.15f, 1, 0.25f, -0.25f, 0, c.alpha_start, c.alpha_end});
         set_strings(s, {"corners.tga", "white.tga"});
         section_init(current_section);
-        clear_to(0, 0, 0);
-        render_at(s, c.t, particletex_render);
+        render_cleared(s, c.t, particletex_render);
         int v = c.strength;
         EXPECT_RGB_NEAR(world_pixel(-0.25f, 0.25f), v, 0, 0, 3);   // row 0 at the top, left
         EXPECT_RGB_NEAR(world_pixel(0.25f, 0.25f), 0, v, 0, 3);
@@ -93,19 +91,11 @@ TEST_F(fxpart_window, pathway_drops_sprites_along_its_path_up_to_the_time_reache
     add_spline(s, keys, 4);
     rand_restart();
     pathway_init();
-    clear_to(0, 0, 0);
-    render_at(s, 2, pathway_render);
-    for (float x : {-0.6f, -0.4f, -0.2f, 0.0f, 0.2f}) {
-        SCOPED_TRACE(x);
-        EXPECT_RGB_NEAR(world_pixel(x, 0), 255, 0, 128, 3);
-    }
-    for (float x : {-0.8f, 0.4f, 0.6f}) {
-        SCOPED_TRACE(x);
-        EXPECT_RGB_NEAR(world_pixel(x, 0), 0, 0, 0, 0);
-    }
+    render_cleared(s, 2, pathway_render);
+    for (float x : {-0.6f, -0.4f, -0.2f, 0.0f, 0.2f}) EXPECT_RGB_NEAR(world_pixel(x, 0), 255, 0, 128, 3) << x;
+    for (float x : {-0.8f, 0.4f, 0.6f}) EXPECT_RGB_NEAR(world_pixel(x, 0), 0, 0, 0, 0) << x;
     EXPECT_EQ(lit_off_the_line(0.05f), 0);
-    clear_to(0, 0, 0);
-    render_at(s, 2.1f, pathway_render);
+    render_cleared(s, 2.1f, pathway_render);
     EXPECT_GT(share_of(255, 0, 128, 3), 0.002);
     EXPECT_EQ(lit_off_the_line(0.1f), 0);
     expect_clean_state();
@@ -122,8 +112,7 @@ TEST_F(fxpart_window, pathway_sprites_drift_off_to_every_side) {
     rand_restart();
     pathway_init();
     for (int frame = 1; frame <= 30; ++frame) {
-        clear_to(0, 0, 0);
-        render_at(s, frame * 0.1f, pathway_render);
+        render_cleared(s, frame * 0.1f, pathway_render);
     }
     lit_pixels l = lit();
     ASSERT_GT(l.count, 300);

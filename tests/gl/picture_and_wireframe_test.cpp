@@ -18,18 +18,15 @@ TEST_F(scene_window, picture_quad_lands_scaled_and_added_at_its_alpha) {
     section& s = add_section(section_type_find("gen3Dimage"), 0, 10, {0.05f, 0.025f, 0.1f, 0, 0, 1, 0});
     set_strings(s, {"white.jpg"});
     section_init(current_section);
-    clear_to(0, 0, 0);
-    render_at(s, 2.5f, image3d_render);
+    render_cleared(s, 2.5f, image3d_render);
     const int a = 191;  // three quarters of full strength
     const struct {
         float x, y;
         int level;
     } points[] = {{0.1f, 0, a}, {0.45f, 0.15f, a}, {-0.25f, -0.15f, a}, {-0.35f, 0, 0}, {0.55f, 0, 0},
                   {0.1f, 0.3f, 0}, {0.1f, -0.3f, 0}};
-    for (const auto& p : points) {
-        SCOPED_TRACE(testing::Message() << p.x << "," << p.y);
-        EXPECT_RGB_NEAR(world_pixel(p.x, p.y), p.level, p.level, p.level, 2);
-    }
+    for (const auto& p : points)
+        EXPECT_RGB_NEAR(world_pixel(p.x, p.y), p.level, p.level, p.level, 2) << p.x << "," << p.y;
     expect_clean_state();
 }
 
@@ -43,8 +40,7 @@ TEST_F(scene_window, wireframe_draws_lines_in_the_colour_of_its_waves) {
     set_strings(s, {"./", "cube.3ds"});
     wireframe_load();
     section_init(current_section);
-    clear_to(0, 0, 0);
-    render_at(s, T, wireframe_render);
+    render_cleared(s, T, wireframe_render);
     lit_pixels l = lit();
     EXPECT_GT(l.count, 300);
     EXPECT_LT(l.count, 0.02 * gl_rttWidth * gl_rttHeight);

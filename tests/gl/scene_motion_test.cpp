@@ -27,8 +27,7 @@ TEST_F(scene_window, gears_side_train_and_its_turned_copy_balance_the_frame) {
     section& s = add_section(section_type_find("gears"), 0, 10, {});
     add_spline(s, "{0,0,2,0,0,0,0,0,0}\n", 10);
     for (float t : {0.5f, 3.0f}) {
-        clear_to(0, 0, 0);
-        render_at(s, t, gears_render);
+        render_cleared(s, t, gears_render);
         lit_pixels l = lit();
         EXPECT_GT(l.count, 150) << t;
         EXPECT_NEAR(l.x, (gl_rttWidth - 1) / 2.0, 4) << t;
@@ -48,8 +47,7 @@ TEST_F(scene_window, flare_grows_while_it_fades_out) {
     lit_pixels at[3];
     const float times[3] = {0.5f, 1.5f, 9};
     for (int i = 0; i < 3; ++i) {
-        clear_to(0, 0, 0);
-        render_at(s, times[i], flare_render);
+        render_cleared(s, times[i], flare_render);
         at[i] = lit(8);
     }
     EXPECT_GE(at[0].peak, 0.475 * 255 - 2);
@@ -67,8 +65,7 @@ TEST_F(scene_window, redsun_tints_its_flares_channel_by_channel) {
     section& s = add_section(section_type_find("redsun"), 0, 10, {0, 0.15f, 0, 1, 0.08f, 0, 2, 0, 0, 3, 1, 0});
     add_spline(s, "{0,0,4,0,0,0,0,0,0}\n", 10);
     render_at(s, 1, redsun_render);  // the spline's camera shows from the next frame
-    clear_to(0, 0, 0);
-    render_at(s, 1, redsun_render);
+    render_cleared(s, 1, redsun_render);
     lit_pixels l = lit(8);
     ASSERT_GT(l.count, 1000);
     EXPECT_LE(l.sum[2], l.count);
@@ -89,12 +86,11 @@ TEST_F(scene_window, lake_shows_the_mirror_picture_upright_on_the_water) {
     set_strings(s, {"drop.jpg"});
     add_spline(s, "{0,-50,0,0,0,0,0,0,0}\n", 10);
     section_init(current_section);
-    clear_to(0, 0, 0);
-    render_at(s, 1, thelake_render);
+    render_cleared(s, 1, thelake_render);
     EXPECT_RGB_NEAR(pixel_at(256, 288), 255, 0, 0, 24);
     EXPECT_RGB_NEAR(pixel_at(256, 128), 0, 0, 255, 24);
     for (int x : {8, 256, 504})  // the sky strip: the sky picture's lower half
-        for (int y : {316, 412, 504}) EXPECT_RGB_NEAR(pixel_at(x, y), 0, 255, 0, 24);
+        for (int y : {316, 412, 504}) EXPECT_RGB_NEAR(pixel_at(x, y), 0, 255, 0, 24) << x << "," << y;
 }
 
 // The frame model, a bar out on +x seen from the front, turns back towards
@@ -109,11 +105,9 @@ TEST_F(scene_window, logofinal_frame_turns_towards_the_middle) {
     logofinal_load();
     section& s = add_section(section_type_find("logofinal"), 0, 10, {});
     render_at(s, 0, logofinal_render);  // the camera stands where the last clock put it
-    clear_to(0, 0, 0);
-    render_at(s, 0, logofinal_render);
+    render_cleared(s, 0, logofinal_render);
     lit_pixels early = lit();
-    clear_to(0, 0, 0);
-    render_at(s, 2, logofinal_render);
+    render_cleared(s, 2, logofinal_render);
     lit_pixels late = lit();
     ASSERT_GT(early.count, 100);
     EXPECT_LT(early.x, gl_rttWidth / 2 - 20);

@@ -24,26 +24,22 @@ TEST_F(scene_window, knots_phases_draw_their_sky_ring_and_explosion) {
     section_init(current_section);
     // Phase 1, a second in: five sky layers at a quarter each, 1.25 x 40;
     // particle 0 at (8, 1, 0) turned 10 degrees adds the ring's red.
-    clear_to(0, 0, 0);
-    render_at(s, 1, knots_render);
+    render_cleared(s, 1, knots_render);
     EXPECT_GT(share_of(50, 50, 50), 0.2);
     const float first[3] = {8, 1, 0};
     EXPECT_GT(projected(first, 10).r, 50 + 100);
     EXPECT_EQ(integer_state(GL_BLEND_DST), GL_ONE);
     expect_clean_state();
     // Phase 2 three quarters in: the camera looks down on the blue explosion.
-    clear_to(0, 0, 0);
-    render_at(s, 2.75f, knots_render);
+    render_cleared(s, 2.75f, knots_render);
     EXPECT_GT(pixel_at(256, 256).b, 230);
     // At its sync the explosion's scale has no logarithm, yet the frame is drawn.
-    clear_to(0, 0, 0);
-    render_at(s, 2, knots_render);
+    render_cleared(s, 2, knots_render);
     EXPECT_GT(share_of(50, 50, 50), 0.2);
     // Phase 4: the second sky (which follows last frame's camera), none of the first.
     render_at(s, 6.5f, knots_render);
     render_at(s, 6.5f, knots_render);
-    clear_to(0, 0, 0);
-    render_at(s, 6.5f, knots_render);
+    render_cleared(s, 6.5f, knots_render);
     EXPECT_GT(share_of(0, 50, 0), 0.2);
     EXPECT_EQ(share_of(50, 50, 50, 8), 0);
     expect_clean_state();
@@ -70,8 +66,7 @@ TEST_F(scene_window, title_sprites_gather_into_the_picture_then_the_quad_grows) 
     section_init(current_section);
     // Just before the sync the sprites sit on their grid places: column c at
     // x = 64 c - 128, row 0 at y = 64; the black row makes none.
-    clear_to(0, 0, 0);
-    render_at(t, 3.9999f, particletitle_render);
+    render_cleared(t, 3.9999f, particletitle_render);
     EXPECT_RGB_NEAR(title_at(-128, 64), 255, 0, 0, 4);
     EXPECT_RGB_NEAR(title_at(-64, 64), 0, 255, 0, 4);
     EXPECT_RGB_NEAR(title_at(0, 64), 0, 0, 255, 4);
@@ -79,18 +74,15 @@ TEST_F(scene_window, title_sprites_gather_into_the_picture_then_the_quad_grows) 
     EXPECT_RGB_NEAR(title_at(-96, 64), 0, 0, 0, 0);
     EXPECT_RGB_NEAR(title_at(-128, 0), 0, 0, 0, 0);
     // At the start they are scattered: the grid places are empty.
-    clear_to(0, 0, 0);
-    render_at(t, 0, particletitle_render);
+    render_cleared(t, 0, particletitle_render);
     EXPECT_RGB_NEAR(title_at(-128, 64), 0, 0, 0, 0);
     // From the sync the picture is one 256 x 128 quad: texel centres.
-    clear_to(0, 0, 0);
-    render_at(t, 4, particletitle_render);
+    render_cleared(t, 4, particletitle_render);
     EXPECT_RGB_NEAR(title_at(-96, 32), 255, 0, 0, 4);
     EXPECT_RGB_NEAR(title_at(96, 32), 255, 255, 255, 4);
     EXPECT_RGB_NEAR(title_at(-140, 32), 0, 0, 0, 0);  // outside the quad
     // At the end it has grown by 1.4: the red texel centre moved out.
-    clear_to(0, 0, 0);
-    render_at(t, 8, particletitle_render);
+    render_cleared(t, 8, particletitle_render);
     EXPECT_RGB_NEAR(title_at(-96 * 1.4f, 32 * 1.4f), 255, 0, 0, 4);
     EXPECT_GT(title_at(-140, 32).r, 180);
     expect_clean_state();
@@ -139,8 +131,7 @@ TEST_F(scene_window, builder_draws_the_leading_faces_of_the_model) {
         SCOPED_TRACE(c.name);
         section& s = add_section(section_type_find("3Dbuilder"), 0, c.end, {});
         builder3d_start();
-        clear_to(0, 0, 0);
-        render_at(s, c.t, builder3d_render);
+        render_cleared(s, c.t, builder3d_render);
         // Box centres at x = +-0.7 land about 56 pixels either side of the middle.
         EXPECT_EQ(pixel_at(200, 256).r, c.left ? 255 : 0);
         EXPECT_EQ(pixel_at(312, 256).r, c.right ? 255 : 0);
@@ -166,8 +157,7 @@ TEST_F(scene_window, paintex_paints_left_to_right_behind_a_spark_edge) {
     section& s = add_section(section_type_find("paintex"), 2, 32, {0, 0, 0, 0, 0, 0, 0}, {10, 20});
     section_init(current_section);
     paintex_start();
-    clear_to(0, 0, 0);
-    render_at(s, 5, paintex_render);  // the edge at x = 0, the camera 22 away (90 degrees, 16:9)
+    render_cleared(s, 5, paintex_render);  // the edge at x = 0, the camera 22 away (90 degrees, 16:9)
     auto at = [](float x, float y) {
         return pixel_at(static_cast<int>(256 + 256 * x / (22 * 16.0f / 9.0f)), static_cast<int>(256 + 256 * y / 22));
     };

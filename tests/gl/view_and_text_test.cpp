@@ -4,7 +4,6 @@
 // puts it, each drawn from its own cell of the font, added over the frame.
 #include <algorithm>
 #include <cstdlib>
-#include <cstring>
 
 #include "platform/font.h"
 #include "resources/camera.h"

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/bench_report.h"
+#include "tests/test_support.h"
 
 namespace {
 
@@ -25,11 +26,11 @@ TEST(BenchReport, TimesAreShownAsRatiosToTheMedianFloorFrame) {
                              "efxFader                    30        0         -         -\n",
                              "whole frame                           3     4.000     6.000       2.00       3.00\n",
                              "floor                                 3     4.000     9.000       2.00       4.50\n"})
-        EXPECT_NE(table.find(part), std::string::npos) << part << "\n" << table;
+        EXPECT_HAS(table, part) << part;
     std::string json = bench_json(r);
     for (const char* part : {"\"floor\": {\"width\": 800, \"height\": 600, \"median_ms\": 2.0000, \"frames\": 3,",
                              "\"p95_ms\": 6.0000, \"mean_floors\": 2.0000, \"p95_floors\": 3.0000}"})
-        EXPECT_NE(json.find(part), std::string::npos) << part << "\n" << json;
+        EXPECT_HAS(json, part) << part;
 }
 
 }  // namespace

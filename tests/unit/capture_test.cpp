@@ -5,12 +5,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>
 
-#include "app/bench_report.h"
 #include "app/capture.h"
 #include "app/png_file.h"
 #include "app/cmdline.h"

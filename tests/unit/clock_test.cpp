@@ -6,7 +6,6 @@
 
 #include "core/clock.h"
 #include "core/settings.h"
-#include "show/engine.h"
 
 namespace {
 

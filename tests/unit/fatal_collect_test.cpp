@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/fatal.h"
@@ -25,10 +26,7 @@ struct collecting {
 };
 
 TEST(FatalContext, NamesTheSectionOnce) {
-    struct row {
-        const char* message;
-        const char* shown;
-    } rows[] = {
+    const std::pair<const char*, const char*> rows[] = {  // the message, as shown
         {"Error loading texture a.jpg: Couldn't open a.jpg", "gen3DS at line 177: Error loading texture a.jpg: Couldn't open a.jpg"},
         {"gen3DS: Error loading model 'x'", "gen3DS at line 177: Error loading model 'x'"},
         {"gen3DS: section at line 177 needs 5 strings, has 2", "gen3DS: section at line 177 needs 5 strings, has 2"},
@@ -36,10 +34,10 @@ TEST(FatalContext, NamesTheSectionOnce) {
         {"Script: three strings are needed, line 177", "Script: three strings are needed, line 177"},
         {"Error loading spline s.txt: line 177 is too long", "gen3DS at line 177: Error loading spline s.txt: line 177 is too long"},
     };
-    for (const row& r : rows) {
+    for (const auto& r : rows) {
         char out[256];
-        fatal_in_context(out, sizeof out, "gen3DS", 177, r.message);
-        EXPECT_STREQ(out, r.shown);
+        fatal_in_context(out, sizeof out, "gen3DS", 177, r.first);
+        EXPECT_STREQ(out, r.second);
     }
 }
 

@@ -2,9 +2,7 @@
 // format's check finds.
 #include <gtest/gtest.h>
 
-#include <cctype>
 #include <cstdint>
-#include <filesystem>
 #include <string>
 
 #include "resources/image_check.h"

@@ -169,7 +169,7 @@ TEST(model_parse, corrupt_files_are_refused_with_a_reason) {
         SCOPED_TRACE(c.name);
         parsed p(c.bytes);
         EXPECT_EQ(p.m, nullptr);
-        EXPECT_NE(p.error.find(c.reason), std::string::npos) << p.error;
+        EXPECT_HAS(p.error, c.reason);
     }
 }
 
@@ -260,7 +260,7 @@ TEST(model_load, missing_and_invalid_files_give_null_and_a_reason) {
     dir.write("text.3ds", "not a model at all");
     EXPECT_EQ(model_load(directory.c_str(), "text.3ds"), nullptr);
     const std::string error = model_last_error();
-    EXPECT_NE(error.find(directory + "text.3ds: not a model"), std::string::npos) << error;
+    EXPECT_HAS(error, directory + "text.3ds: not a model");
 }
 
 }  // namespace

@@ -54,7 +54,7 @@ TEST(ModelWriter, RefusesWhatTheFileCannotHold) {
         mesh_model m = tiny_model();
         r.spoil(m);
         std::string error = fatal_message([&] { model_writer_encode(m, "bad.3ds"); });
-        EXPECT_NE(error.find(r.message), std::string::npos) << error;
+        EXPECT_HAS(error, r.message);
     }
     // Exactly at the limit is fine, and the player reads it back.
     mesh_model m = tiny_model();

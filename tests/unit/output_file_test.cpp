@@ -4,7 +4,6 @@
 // written.
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -15,14 +14,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-
-// The names in `dir`, sorted.
-std::vector<std::string> names_in(const temp_dir& dir) {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(dir.path)) names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
 
 TEST(OutputFile, WritesUnderATemporaryOfItsOwnAndReplacesOnlyAtCommit) {
     temp_dir dir;
@@ -43,10 +34,10 @@ TEST(OutputFile, WritesUnderATemporaryOfItsOwnAndReplacesOnlyAtCommit) {
     EXPECT_EQ(read_file(dir.file("out.png")), "new");
     // Nothing written: no commit, the file stays.
     EXPECT_FALSE(output_file_commit(&b, &replaced, &error));
-    EXPECT_NE(error.find("nothing was written"), std::string::npos) << error;
+    EXPECT_HAS(error, "nothing was written");
     EXPECT_EQ(read_file(dir.file("out.png")), "new");
     EXPECT_EQ(read_file(dir.file("victim.txt")), "keep");
-    EXPECT_EQ(names_in(dir), (std::vector<std::string>{"out.png", "out.png.part", "victim.txt"}));
+    EXPECT_EQ(folder_names(dir.path), (std::vector<std::string>{"out.png", "out.png.part", "victim.txt"}));
 
     // A temporary swapped for another file while written is not committed.
     output_file c;
@@ -56,7 +47,7 @@ TEST(OutputFile, WritesUnderATemporaryOfItsOwnAndReplacesOnlyAtCommit) {
     ASSERT_EQ(symlink("victim.txt", c.part_path.c_str()), 0);
     std::string link = c.part_path;
     EXPECT_FALSE(output_file_commit(&c, &replaced, &error));
-    EXPECT_NE(error.find("was replaced or removed"), std::string::npos) << error;
+    EXPECT_HAS(error, "was replaced or removed");
     EXPECT_FALSE(fs::exists(dir.file("fresh.png")));
     EXPECT_TRUE(fs::is_symlink(link));
     unlink(link.c_str());
@@ -65,7 +56,7 @@ TEST(OutputFile, WritesUnderATemporaryOfItsOwnAndReplacesOnlyAtCommit) {
     ASSERT_TRUE(output_file_open(&d, dir.file("gone.png"), &error));
     ASSERT_TRUE(output_file_write(&d, "x", 1, &error));
     output_file_abandon(&d);
-    EXPECT_EQ(names_in(dir), (std::vector<std::string>{"out.png", "out.png.part", "victim.txt"}));
+    EXPECT_EQ(folder_names(dir.path), (std::vector<std::string>{"out.png", "out.png.part", "victim.txt"}));
 }
 
 TEST(OutputFile, SaysWhyAPathCannotTakeAFile) {
@@ -93,7 +84,7 @@ TEST(OutputFile, SaysWhyAPathCannotTakeAFile) {
         }
         output_file_abandon(&out);
     }
-    EXPECT_EQ(names_in(dir), (std::vector<std::string>{"folder.png", "plain"}));
+    EXPECT_EQ(folder_names(dir.path), (std::vector<std::string>{"folder.png", "plain"}));
 }
 
 }  // namespace

@@ -6,7 +6,6 @@
 #include <limits>
 
 #include "effects/particles.h"
-#include "effects/quads.h"
 #include "tests/test_support.h"
 
 namespace {

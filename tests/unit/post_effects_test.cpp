@@ -7,7 +7,6 @@
 #include <cmath>
 #include <initializer_list>
 #include <memory>
-#include <string>
 
 #include "core/section.h"
 #include "core/settings.h"

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/script.h"
@@ -49,12 +50,8 @@ std::string repeat(const std::string& text, int count) {
 // ---------------------------------------------------------------------------
 
 TEST_F(ScriptTest, EveryFaultNamesItsLine) {
-    struct row {
-        std::string script;
-        std::string message;
-    };
     const std::string params257 = repeat("param 1\n", 257);
-    const std::vector<row> rows = {
+    const std::vector<std::pair<std::string, std::string>> rows = {  // script, message
         {"foo 1\n", "Script: variable 'foo' not found, line 1"},
         {"Fps 1\n", "Script: variable 'Fps' not found, line 1 (did you mean 'fps'?)"},
         {";comment\n\n\r\nfps 1\n  timing 1\n", "Script: variable '' not found, line 5"},
@@ -92,7 +89,7 @@ TEST_F(ScriptTest, EveryFaultNamesItsLine) {
         {"[gears]\nsyncs 65537\n", "Script: more than 65536 syncs in a section, line 2"},
         {"[gears]\nsyncs 99999999999999999999\n", "Script: more than 65536 syncs in a section, line 2"},
     };
-    for (const row& r : rows) EXPECT_EQ(read_text(r.script), r.message) << r.script.substr(0, 80);
+    for (const auto& r : rows) EXPECT_EQ(read_text(r.first), r.second) << r.first.substr(0, 80);
     // What is at the script's path but cannot be read says why.
     std::string folder = dir.file("folder"), loop = dir.file("loop");
     std::filesystem::create_directory(folder);

@@ -156,10 +156,7 @@ TEST_F(ScriptTimes, SyncsEveryEqualsTheWrittenList) {
 }
 
 TEST_F(ScriptTimes, ValuesThatAreNoNumberWarnOnceAndKeepTheirMeaning) {
-    struct row {
-        const char* script;
-        const char* warning;  // "" for none
-    } rows[] = {
+    const std::pair<const char*, const char*> rows[] = {  // script, warning ("" for none)
         {"gl_width wide\n", "Warning: Script: 'wide' is not a number, read as 800, line 1\n"},
         {"[lines]\nspline a.txt 4s\n", "Warning: Script: '4s' is not a number, read as 4, line 2\n"},
         {"[lines]\nstart 3\nend soon\n", "Warning: Script: 'soon' is not a number, read as 0, line 3\n"},
@@ -167,11 +164,11 @@ TEST_F(ScriptTimes, ValuesThatAreNoNumberWarnOnceAndKeepTheirMeaning) {
         {"bpm 120\ngl_width 640\nbpm 60\n",
          "Warning: Script: bpm is set again, line 3 (first at line 1); the last value counts\n"},
     };
-    for (const row& r : rows) {
+    for (const auto& r : rows) {
         testing::internal::CaptureStderr();
-        std::string fault = read(r.script);
+        std::string fault = read(r.first);
         std::string warnings = testing::internal::GetCapturedStderr();
-        EXPECT_EQ(warnings, r.warning) << r.script << fault;
+        EXPECT_EQ(warnings, r.second) << r.first << fault;
     }
     read("[lines]\nparam sixty\nsyncs 1\nsync 1,5\n");
     EXPECT_EQ(section_list->params[0], 0.0f);

@@ -81,7 +81,7 @@ TEST(section_reads, reference_page_is_in_step_with_the_tables) {
     std::string page = read_file(QUILLON_SOURCE_DIR "/docs/reference.md");
     EXPECT_TRUE(page == reference_text()) << "docs/reference.md is stale: run `make reference`";
     for (int type = 0; type < SECTION_TYPE_COUNT; ++type)
-        EXPECT_NE(page.find(std::string("### ") + section_types[type].name + "\n"), std::string::npos);
+        EXPECT_HAS(page, std::string("### ") + section_types[type].name + "\n");
 }
 
 // The highest "param N", "string N", "spline N" or "sync N" (ranges "N..M"

@@ -5,13 +5,10 @@
 #include <SDL/SDL.h>
 
 #include <algorithm>
-#include <climits>
-#include <cmath>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
-#include "core/random.h"
 #include "platform/sound.h"
 #include "tests/sound_support.h"
 #include "tests/test_support.h"
@@ -118,14 +115,9 @@ TEST(sound_stream, a_stream_with_damaged_frames_seeks_exactly) {
     expect_seeks_land_exactly(h.s);
 }
 
-// SDL's dummy driver: real callbacks on the audio thread, no device.
-struct dummy_audio {
-    dummy_audio() { setenv("SDL_AUDIODRIVER", "dummy", 1); }
-    ~dummy_audio() { sound_close(); }
-};
-
 // A channel started paused is not mixed: its stream stays at its start
-// until the channel plays.
+// until the channel plays (SDL's dummy driver: real callbacks on the audio
+// thread, no device).
 TEST(sound_channel, a_paused_channel_is_not_mixed_until_it_plays) {
     setenv("SDL_AUDIODRIVER", "dummy", 0);
     ASSERT_TRUE(sound_init(SOUND_RATE, 2, 0)) << sound_error_text(sound_error());

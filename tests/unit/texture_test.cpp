@@ -1,7 +1,6 @@
 // Texture table without a window: decoding files of every supported layout
 // into records with the right pixel format and colours, the pixel
 // conversions themselves, and a full table.
-#include <SDL/SDL.h>
 #include <gtest/gtest.h>
 
 #include <cstdlib>

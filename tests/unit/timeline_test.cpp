@@ -122,10 +122,6 @@ struct TimelineTest : testing::Test {
 typedef std::vector<int> ids_t;
 
 // ---------------------------------------------------------------------------
-// Start phase
-// ---------------------------------------------------------------------------
-
-// ---------------------------------------------------------------------------
 // Render phase
 // ---------------------------------------------------------------------------
 
@@ -200,54 +196,38 @@ TEST_F(TimelineTest, LocalTimeStartsAtElapsedTimeAndLeadsByOneFrame) {
     }
 }
 
-TEST_F(TimelineTest, RetiringCallsStopOnlyWhenEndIsStrictlyPast) {
-    struct row {
+// A section renders while its end is not strictly past; the frame that
+// finds it past stops it (one over at its own start gets start and stop, no
+// render), and a retired section is never rendered or stopped again.
+TEST_F(TimelineTest, ASectionRendersUntilItsEndIsStrictlyPast) {
+    typedef std::vector<std::pair<int, std::string>> sequence_t;
+    const struct {
         const char* name;
         float end;
-        float second_frame;
-        std::vector<std::pair<int, std::string>> expected;
+        std::vector<float> frames;
+        sequence_t last_frame;
+    } rows[] = {
+        {"still running", 5, {0, 4.5f}, {{1, "render"}}},
+        {"end equals demo_time", 5, {0, 5}, {}},
+        {"end passed", 5, {0, 6}, {{1, "stop"}}},
+        {"end already past at its start", 1, {5}, {{1, "start"}, {1, "stop"}}},
+        {"end exactly at its start", 5, {5}, {{1, "start"}}},
     };
-    const row rows[] = {
-        {"still running", 5, 4.5f, {{1, "render"}}},
-        {"end equals demo_time", 5, 5, {}},
-        {"end passed", 5, 6, {{1, "stop"}}},
-    };
-    for (const row& r : rows) {
+    for (const auto& r : rows) {
         SCOPED_TRACE(r.name);
         begin_case();
         section* s = add(1, 0, r.end);
-        frame(0);
-        calls.clear();
-        frame(r.second_frame, 0.5f);
-        EXPECT_EQ(sequence(), r.expected);
-        EXPECT_EQ(active_head == s, r.end > r.second_frame);
-        if (r.end <= r.second_frame) {
-            // A retired section is never rendered or stopped again.
+        for (float t : r.frames) {
             calls.clear();
-            frame(r.second_frame + 1);
-            EXPECT_EQ(sequence(), (std::vector<std::pair<int, std::string>>{}));
+            frame(t, 0.5f);
         }
-    }
-}
-
-TEST_F(TimelineTest, SectionOverAtItsStartGetsStartButNoRender) {
-    struct row {
-        const char* name;
-        float end;
-        std::vector<std::pair<int, std::string>> expected;
-    };
-    const row rows[] = {
-        {"end already past", 1, {{1, "start"}, {1, "stop"}}},
-        {"end exactly now", 5, {{1, "start"}}},
-    };
-    for (const row& r : rows) {
-        SCOPED_TRACE(r.name);
-        begin_case();
-        add(1, 0, r.end);
-        frame(5);
-        EXPECT_EQ(sequence(), r.expected);
-        EXPECT_EQ(active_head, nullptr);
+        const float now = r.frames.back();
+        EXPECT_EQ(sequence(), r.last_frame);
+        EXPECT_EQ(active_head == s, r.end > now);
         EXPECT_EQ(pending_head, nullptr);
+        calls.clear();
+        frame(now + 1);
+        EXPECT_TRUE(r.end > now || sequence().empty()) << "retired, yet called again";
     }
 }
 

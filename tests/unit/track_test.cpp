@@ -173,18 +173,13 @@ TEST_F(TrackScript, params_take_the_value_scaled_and_offset_before_each_frame) {
     ASSERT_EQ(read(std::string(fader) + "param 1\nparam @up\nparam @up 0.5\nparam @up -1 2\nsyncs @beat\n"), "");
     section* s = section_list;
     track_apply(s, 3);
-    EXPECT_EQ(s->params[0], 1);
-    EXPECT_EQ(s->params[1], 6);
-    EXPECT_EQ(s->params[2], 3);
-    EXPECT_EQ(s->params[3], -4);
+    EXPECT_EQ(std::vector<float>(s->params, s->params + 4), std::vector<float>({1, 6, 3, -4}));
     // What the type reads follows too.
     const fader_values& v = section_values<fader_values>(*s);
     EXPECT_EQ(v.from[1], 6);
     EXPECT_EQ(v.from[3], -4);
     // Key times after the start and before the end, from the start.
-    ASSERT_EQ(s->sync_count, 2);
-    EXPECT_EQ(s->syncs[0], 1.0f);
-    EXPECT_EQ(s->syncs[1], 1.5f);
+    EXPECT_EQ(std::vector<float>(s->syncs, s->syncs + s->sync_count), std::vector<float>({1, 1.5f}));
 }
 
 TEST_F(TrackScript, a_binary_track_is_found_by_its_coded_name_and_a_text_twin_wins) {
