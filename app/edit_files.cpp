@@ -72,15 +72,21 @@ void watch(const std::map<std::string, kept_file>& files) {
 }
 
 // What an opening read joins the good versions. A file it only asked the
-// stamp of keeps the bytes held for that stamp.
-void keep_trial() {
+// stamp of keeps the bytes held for that stamp. Returns 1 when a file it
+// read differs from its good version.
+int keep_trial() {
+    int changed = 0;
     last.clear();
     for (auto& file : trial) {
         last[file.first] = file.second.stamp;
         auto held = good.find(file.first);
+        if (held != good.end())
+            changed |= !(held->second.stamp == file.second.stamp) ||
+                       (held->second.read && file.second.read && held->second.bytes != file.second.bytes);
         if (file.second.read || held == good.end() || !(held->second.stamp == file.second.stamp))
             good[file.first] = std::move(file.second);
     }
+    return changed;
 }
 
 }  // namespace
@@ -95,15 +101,17 @@ void edit_files_begin(int from_good) {
     serve_good = from_good != 0;
 }
 
-void edit_files_commit() {
+int edit_files_commit() {
     // A fallback opening read the good versions: the disk's stamps of the
     // broken files stay watched.
+    int changed = 0;
     if (!serve_good) {
-        keep_trial();
+        changed = keep_trial();
         watched = last;
     }
     trial.clear();
     serve_good = false;
+    return changed;
 }
 
 void edit_files_abandon() {

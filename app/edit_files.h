@@ -23,7 +23,8 @@ void edit_files_lend(show_host* host);
 // opening read).
 void edit_files_begin(int from_good);
 // The opening succeeded: what it read joins the good versions and is watched.
-void edit_files_commit();
+// Returns 1 when it read a file in another version than the good one.
+int edit_files_commit();
 // The opening failed: its stamps are still watched, so the broken file is
 // not tried again until it changes.
 void edit_files_abandon();

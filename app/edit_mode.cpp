@@ -31,6 +31,8 @@
 #include "platform/video.h"
 #include "resources/texture.h"
 #include "show/engine.h"
+#include "show/feedback_cache.h"
+#include "show/feedback_snapshot.h"
 #include "show/generation.h"
 #include "show/loading.h"
 #include "show/show_host.h"
@@ -119,7 +121,15 @@ int try_open(float t, int from_good, timeline_reach reach) {
         edit_files_abandon();
         return 0;
     }
-    edit_files_commit();
+    int restored = feedback_snapshot_restored();
+    if (edit_files_commit()) {
+        // Pictures kept from other versions of the files are never shown.
+        feedback_cache_clear();
+        if (restored) {
+            generation_release();
+            return try_open(t, from_good, reach);
+        }
+    }
     texture_cache_trim();
     edit.good_time = demostart;
     return 1;
@@ -363,6 +373,7 @@ int edit_run(const cmdline* options) {
     edit.step_fps = options->offline_fps;
     show_host host = {};
     host.quiet_loading = 1;
+    host.feedback_cache_bytes = options->offline_fps ? FEEDBACK_CACHE_BYTES : 0;
     edit_files_lend(&host);
     edit_view_lend(&host);
     show_host_install(&host);

@@ -10,6 +10,7 @@
 #include "core/clock.h"
 #include "core/settings.h"
 #include "core/track.h"
+#include "show/feedback_snapshot.h"
 
 namespace {
 
@@ -63,7 +64,11 @@ bool write_track(const track& t, std::string* error) {
 
 }  // namespace
 
-void edit_tracks_changed() { tracks_changed = true; }
+// Pictures kept before an edit are never shown after it.
+void edit_tracks_changed() {
+    tracks_changed = true;
+    feedback_snapshot_forget();
+}
 
 // Playing, the next frame shows an edit; paused, the frame is drawn again
 // by opening the show again where it is, as a fresh start there would draw it.

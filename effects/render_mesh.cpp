@@ -159,6 +159,11 @@ int render_mesh_history(const section* s) {
     return frame_copy_fade_frames(gain, static_cast<double>(gl_rttWidth) * gl_rttHeight);
 }
 
+int render_mesh_history_textures(const section* s, int* textures) {
+    textures[0] = static_cast<const render_mesh_instance*>(s->instance_data)->feedback_texture;
+    return 1;
+}
+
 // ---------------------------------------------------------------------------
 // What its sections carry
 // ---------------------------------------------------------------------------

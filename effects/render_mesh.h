@@ -56,6 +56,9 @@ void render_mesh_render();
 // (alpha twice over when the warped copy is added, once through the copy and
 // once through the grid), all of them while a track drives one.
 int render_mesh_history(const struct section* s);
+// Where that history lives: the feedback texture (has_previous is set by
+// the section's first render, so it stands as the run has it after any).
+int render_mesh_history_textures(const struct section* s, int* textures);
 
 // What its sections carry: the declaration the section type table points at.
 extern const section_reads render_mesh_reads;

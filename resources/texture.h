@@ -9,6 +9,8 @@
 
 #include <GL/gl.h>
 
+#include <vector>
+
 // The byte orders BMP and TGA pixels come in, where the GL headers lack
 // their names.
 #ifndef GL_BGR_EXT
@@ -89,6 +91,18 @@ void texture_release_from(int first);
 void texture_cache_trim();
 // GL textures created and not yet deleted, cached ones included.
 int texture_gl_count();
+
+// The top level (level 0) of a texture as RGB bytes, rows bottom first and
+// tightly packed, at the size GL keeps it.
+struct texture_level {
+    int width, height;
+    std::vector<unsigned char> pixels;
+};
+// Reads the top level of slot `index` back from GL.
+void texture_read_top(int index, texture_level* out);
+// Writes `level` over the top level of slot `index`; 0 (nothing written)
+// when the sizes differ.
+int texture_write_top(int index, const texture_level& level);
 
 // Forgets the bind cache (after another piece of code touched GL binding, or
 // a new context).

@@ -97,6 +97,11 @@ void columna_start() { columna_spin = COLUMNA_SPIN_START; }
 
 int columna_history(const section*) { return COLUMNA_HISTORY_FRAMES; }
 
+int columna_history_textures(const section*, int* textures) {
+    textures[0] = columna_second;
+    return 1;
+}
+
 void columna_advance() { columna_spin = columna_spin_step(columna_spin, demo_time - current_section->start); }
 
 // Each layer adds its picture at the current alpha (the sky's textures

@@ -47,6 +47,8 @@ void columna_advance();
 // reflection matched the run after 5 frames at most; twice that and a little.
 enum { COLUMNA_HISTORY_FRAMES = 12 };
 int columna_history(const struct section* s);
+// Where that history lives: the mipmapped copy the second pass binds.
+int columna_history_textures(const struct section* s, int* textures);
 
 // What its sections carry: the declaration the section type table points at.
 extern const section_reads columna_reads;

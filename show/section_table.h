@@ -31,7 +31,16 @@ struct section_type {
     // the middle of such a section draws that many frames before it too
     // (see timeline_rewind).
     int (*history)(const section* s);
+    // Where that history lives (null: nowhere a snapshot can keep it): the
+    // texture slots that carry the section's picture on to the next frame,
+    // written into `textures`; returns how many. Their top levels after a
+    // frame are all a later frame needs of the earlier ones (see
+    // feedback_snapshot); whatever else the section keeps from frame to
+    // frame is as the run has it once it has rendered one frame.
+    int (*history_textures)(const section* s, int* textures);
 };
+// The most texture slots a type's history lives in.
+enum { SECTION_HISTORY_TEXTURES = 2 };
 
 // The 28 rows, in their fixed order; a section's `type` is its row index.
 extern section_type section_types[SECTION_TYPE_COUNT];

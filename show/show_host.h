@@ -8,6 +8,8 @@
 // row of the section type table and no engine global.
 #pragma once
 
+#include <cstddef>
+
 #include "core/fatal.h"
 #include "core/file_read.h"
 
@@ -40,6 +42,10 @@ struct show_host {
     int quiet_loading;
     // 1: the picture is drawn into an offscreen framebuffer, no window.
     int offscreen;
+    // On the fixed step, the bytes the runtime may hold of fed-back pictures
+    // to open the show at once near frames it has drawn (see
+    // feedback_snapshot); 0: none kept.
+    size_t feedback_cache_bytes;
 };
 
 // Opens the door: the section type table goes to the script reader, a fatal

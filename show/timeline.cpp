@@ -11,6 +11,7 @@
 #include "platform/overlay.h"
 #include "platform/video.h"
 #include "show/engine.h"
+#include "show/feedback_snapshot.h"
 #include "show/gl_audit.h"
 #include "show/section_table.h"
 #include "show/show_host.h"
@@ -150,6 +151,7 @@ void draw_frame() {
     overlay_draw();
     if (show_host_lent().frame_sink) show_host_lent().frame_sink();
     frame_swap();
+    feedback_snapshot_take();
     timeline_check_end();
 }
 
@@ -185,6 +187,7 @@ static int rewinding = 0;
 static int rewind_parked = 0;
 static int rewound_in_real_time = 0;
 static int opening_exact = 0;
+static int restore_after = -1;  // the frame after which kept pictures go back
 
 // In real time the frames before the one asked for are drawn on the nominal
 // grid, and only when a section running there feeds back earlier pictures:
@@ -197,8 +200,18 @@ int timeline_rewind(timeline_reach reach) {
     rewinding = rewind_parked = 0;
     const int fixed = clock_step_fps() != 0;
     int target = clock_motion_frame();
-    int from = timeline_replay_start(target, fixed && reach == TIMELINE_EXACT ? INT_MAX : TIMELINE_LOOK_FRAMES);
-    opening_exact = fixed && from <= timeline_replay_start(target, INT_MAX);
+    int exact_from = timeline_replay_start(target, INT_MAX);
+    int from = fixed && reach == TIMELINE_EXACT ? exact_from : timeline_replay_start(target, TIMELINE_LOOK_FRAMES);
+    opening_exact = fixed && from <= exact_from;
+    restore_after = -1;
+    // Kept pictures serve when they draw fewer frames than the exact replay
+    // would, and no more than the look back would.
+    if (fixed && (reach == TIMELINE_EXACT || !opening_exact)) {
+        restore_after = feedback_snapshot_find(target, reach == TIMELINE_EXACT ? exact_from : from - 1);
+        if (restore_after >= 0) from = restore_after;
+        opening_exact = opening_exact || restore_after >= 0;
+    }
+    feedback_snapshot_opened(std::min(from, target));
     if (from >= target - (fixed ? 0 : 1)) return opening_exact;
     rewind_target = target;
     rewind_next = from;
@@ -237,6 +250,9 @@ static void draw_hidden_frame() {
         timeline_render_active();
         frame_present();
     }
+    if (clock_grid_frame() == restore_after && !feedback_snapshot_restore(restore_after, rewind_target))
+        opening_exact = 0;
+    feedback_snapshot_take();
     clock_tick();
 }
 

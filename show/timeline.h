@@ -45,6 +45,12 @@ void draw_frame();
 // TIMELINE_LOOK asks the fixed step for that short look back too: a first
 // picture at once, which goes on as the run looked but may differ from its
 // frame in the fed-back pictures.
+//
+// Where the program lends a cache of fed-back pictures (feedback_snapshot),
+// an opening on the fixed step that finds them kept for a frame k before
+// the one asked for opens at k instead, puts them back after drawing k and
+// is exact: when that draws fewer frames than the exact replay, and, for
+// TIMELINE_LOOK, no more than the look back.
 enum timeline_reach { TIMELINE_EXACT, TIMELINE_LOOK };
 // Returns 1 when the frame the opening will show is exactly the run's (never
 // in real time); timeline_opened_exactly tells it again later.

@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstdio>
 #include <string>
+#include <tuple>
 
 #include "tests/edit_session.h"
 
@@ -122,6 +123,25 @@ TEST_F(whole_run, a_seek_shows_the_exact_frame_after_its_first_picture) {
     }
     EXPECT_EQ(edit_run::field(line, "exact"), "1") << line;
     EXPECT_TRUE(run.still("exact.png") == read_file(frame_file(whole, frame_at(36.5))));
+    EXPECT_EQ(run.quit(), 0) << run.err();
+}
+
+// Near a moment drawn before, a seek puts the fed-back pictures kept there
+// back and is exact at once; before it, where the replay's frames still
+// carry their empty start, it is not.
+TEST_F(whole_run, a_seek_near_a_drawn_moment_is_exact_at_once) {
+    edit_run run(source, picture + " --mute");
+    run.send("pause");
+    for (auto seeks : {std::make_tuple("36.5", "36", "1"), {"91.5", "91.25", "0"}, {"91", "91.5", "1"}}) {
+        std::string near = std::get<1>(seeks);
+        run.send(std::string("seek ") + std::get<0>(seeks));
+        run.still("drawn_" + near + ".png");
+        run.send("seek 10");
+        run.send("seek " + near);
+        EXPECT_EQ(run.status("exact"), std::get<2>(seeks)) << near;
+        std::string still = run.still("near_" + near + ".png");
+        EXPECT_TRUE(still == read_file(frame_file(whole, frame_at(std::stod(near))))) << near;
+    }
     EXPECT_EQ(run.quit(), 0) << run.err();
 }
 

@@ -41,7 +41,7 @@ template <int Row> void rec_stop() { calls.push_back({Row, "stop", 0, 0}); }
 template <int Row> void rec_advance() { record(Row, "advance"); }
 
 template <int Row> section_type test_row() {
-    return {"test", section_nop, section_nop, rec_start<Row>, rec_render<Row>, rec_stop<Row>, nullptr, nullptr, nullptr};
+    return {"test", section_nop, section_nop, rec_start<Row>, rec_render<Row>, rec_stop<Row>, nullptr, nullptr, nullptr, nullptr};
 }
 
 enum { TEST_ROWS = 8 };
