@@ -237,14 +237,25 @@ static const section* last_with_history() {
     return last;
 }
 
+// Whether a section with history draws its first frame next: its first
+// picture, fed back from then on, takes the render state the whole frame
+// before it leaves.
+static int history_starts_next() {
+    float next = clock_grid_time(clock_grid_frame() + 1);
+    for (const section* s = pending_head; s && s->start <= next; s = s->pending_next)
+        if (section_types[s->type].history) return 1;
+    return 0;
+}
+
 // The frames before the last one only build the pictures that sections with
 // history feed back: the sections drawn after those, the presentation and
-// the sink are left out. The last one is drawn and presented as the run
-// draws it (presenting leaves its own render state), but not shown.
+// the sink are left out. The last one, and one before a section with
+// history starts, are drawn and presented as the run draws them (presenting
+// leaves its own render state), but not shown.
 static void draw_hidden_frame() {
     timeline_start_due();
     frame_begin();
-    if (clock_grid_frame() + 1 < rewind_target) {
+    if (clock_grid_frame() + 1 < rewind_target && !history_starts_next()) {
         render_up_to(last_with_history());
     } else {
         timeline_render_active();

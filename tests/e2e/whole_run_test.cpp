@@ -64,6 +64,7 @@ const char* const moments[] = {
     "66",      // thelake's first frame
     "71.25",   // its rain
     "85.75",   // genPathway, gen3Dimage, a mesh
+    "89.5",    // columna's first reflections, begun after the mesh's last frame
     "91",      // columna, its reflection of the frame before
     "97.5",    // meditation
     "102.75",  // paintex holding its caption
