@@ -133,26 +133,38 @@ std::string common_folder(const farm_plan& p) {
     return common.string();
 }
 
+// One Job of the batch API: its own fields, then the pod it runs (its
+// volume, then `containers`). Both levels hold their settings under the
+// scheduler's own key for an object's wanted state.
+std::string kubernetes_job(const char* name, const std::string& job, const std::string& containers) {
+    return std::string("apiVersion: batch/v1\nkind: Job\nmetadata:\n  name: ") + name + "\nspec:\n" + job +
+           "  template:\n    spec:\n      restartPolicy: Never\n      volumes:\n      - name: work\n"
+           "        persistentVolumeClaim:\n          claimName: quillon-work\n" + containers;
+}
+
 std::string kubernetes_manifest(const farm_plan& p) {
     std::string pieces = std::to_string(p.pieces), folder = common_folder(p);
-    std::string pod = "      restartPolicy: Never\n      volumes:\n      - name: work\n        persistentVolumeClaim:\n"
-                      "          claimName: quillon-work\n";
     std::string mount = "        env:\n        - name: QUILLON\n          value: quillon\n        volumeMounts:\n"
                         "        - name: work\n          mountPath: \"" + folder + "\"\n";
+    auto container = [&](const char* name, const std::string& command) {
+        return std::string("      - name: ") + name + "\n        image: quillon:latest\n        command: [" + command +
+               "]\n" + mount;
+    };
     return "# The show in " + pieces +
            " pieces as an Indexed Job, and the join as a second Job that\n# starts once every piece has its "
            "manifest. Both need an image with quillon\n# on its PATH and the volume claim quillon-work holding " +
-           folder + ".\napiVersion: batch/v1\nkind: Job\nmetadata:\n  name: quillon-pieces\nspec:\n"
-           "  completionMode: Indexed\n  completions: " + pieces + "\n  parallelism: " + pieces +
-           "\n  backoffLimit: " + std::to_string(3 * p.pieces) + "\n  template:\n    spec:\n" + pod +
-           "      containers:\n      - name: piece\n        image: quillon:latest\n        command: [\"/bin/sh\", \"" +
-           p.dir + "/task.sh\"]\n" + mount +
-           "---\napiVersion: batch/v1\nkind: Job\nmetadata:\n  name: quillon-join\nspec:\n  backoffLimit: 2\n"
-           "  template:\n    spec:\n" + pod + "      initContainers:\n      - name: wait-for-pieces\n"
-           "        image: quillon:latest\n        command: [\"/bin/sh\", \"-c\", \"until [ $(ls " + p.dir +
-           "/pieces/*.manifest 2>/dev/null | wc -l) -ge " + pieces + " ]; do sleep 10; done\"]\n" + mount +
-           "      containers:\n      - name: join\n        image: quillon:latest\n        command: [\"/bin/sh\", \"" +
-           p.dir + "/join.sh\"]\n" + mount;
+           folder + ".\n" +
+           kubernetes_job("quillon-pieces",
+                          "  completionMode: Indexed\n  completions: " + pieces + "\n  parallelism: " + pieces +
+                              "\n  backoffLimit: " + std::to_string(3 * p.pieces) + "\n",
+                          "      containers:\n" + container("piece", "\"/bin/sh\", \"" + p.dir + "/task.sh\"")) +
+           "---\n" +
+           kubernetes_job("quillon-join", "  backoffLimit: 2\n",
+                          "      initContainers:\n" +
+                              container("wait-for-pieces", "\"/bin/sh\", \"-c\", \"until [ $(ls " + p.dir +
+                                                               "/pieces/*.manifest 2>/dev/null | wc -l) -ge " + pieces +
+                                                               " ]; do sleep 10; done\"") +
+                              "      containers:\n" + container("join", "\"/bin/sh\", \"" + p.dir + "/join.sh\""));
 }
 
 std::string this_binary() {
